@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds Parlix and runs every test through ctest.
+#   ./test.sh             normal build in build/
+#   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
+    libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=build
+flags=(-DPARLIX_WERROR=ON)
+if [ "${1:-}" = "--sanitize" ]; then
+    build=build-asan
+    flags+=(-DPARLIX_SANITIZE=ON)
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
+cmake --build "$build"
+cd "$build"
+ctest --output-on-failure -j "$(nproc)" --timeout 300
