@@ -2,6 +2,7 @@
 # Builds Parlix and runs every test through ctest.
 #   ./test.sh             normal build in build/
 #   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-asan/
+#   ./test.sh --build-only  install and build, run no test (used by run.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,12 +22,17 @@ fi
 
 build=build
 flags=(-DPARLIX_WERROR=ON)
-if [ "${1:-}" = "--sanitize" ]; then
+run_tests=1
+case "${1:-}" in
+--sanitize)
     build=build-asan
     flags+=(-DPARLIX_SANITIZE=ON)
-fi
+    ;;
+--build-only) run_tests=0 ;;
+esac
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
 cmake --build "$build"
+[ "$run_tests" -eq 1 ] || exit 0
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" --timeout 300

@@ -1,0 +1,64 @@
+#include "application.h"
+
+#include "app/core/clock.h"
+#include "app/core/datafolder.h"
+#include "app/core/installer.h"
+#include "app/core/programstate.h"
+#include "app/core/qtdialogs.h"
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#
+
+namespace parlix {
+
+namespace {
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+bool install(const DataFolder& folder)
+{
+    const QStringList failed = Installer(folder).run();
+    if (failed.isEmpty())
+        return true;
+    QTextStream(stderr) << "parlix: impossibile creare nella cartella dati " << folder.root() << ": "
+                        << failed.join(QStringLiteral(", ")) << '\n';
+    return false;
+}
+
+} // namespace
+
+int runApplication(int argc, char** argv)
+{
+    const QStringList arguments = argumentList(argc, argv);
+    const DataFolder folder(DataFolder::defaultRoot(arguments));
+
+    if (arguments.contains(QStringLiteral("--init"))) {
+        QCoreApplication core(argc, argv);
+        return install(folder) ? 0 : 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Parlix"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Parlix"));
+    install(folder);
+
+    ProgramState state(folder);
+    QtDialogs dialogs;
+    Clock clock;
+    MainWindow window(AppContext{state, dialogs, clock});
+    window.load();
+    window.show();
+    return app.exec();
+}
+
+} // namespace parlix

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "query.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace parlix {
+
+class Database;
+class Statement;
+
+// A cursor over the rows of one table in stored (rowid) order, optionally
+// narrowed by a condition. It opens positioned on the first row, if any, and
+// offers what the address-book code needs: count, end of file, move first and
+// next, fields by name (ignoring case), appending a row, changing or deleting
+// the current row. Acting on a missing current row throws
+// StoreError::Code::NoCurrentRecord.
+class Recordset
+{
+public:
+    Recordset(std::shared_ptr<Database> db, Query query);
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    const QString& table() const { return query_.table; }
+    const std::shared_ptr<Database>& database() const { return db_; }
+
+    int recordCount();
+    bool eof() const { return eof_; }
+    void moveFirst();
+    void moveNext();
+
+    // -1 when the table has no such field.
+    int fieldIndex(QStringView name) const;
+    QString field(QStringView name) const;
+    QString field(int index) const;
+    const QStringList& fieldNames() const { return fields_; }
+
+    // Appending and changing: addNew() or edit(), then setField(), then update().
+    void addNew();
+    void edit();
+    void setField(QStringView name, const QString& value);
+    void update();
+    void cancelUpdate();
+
+    // Deletes the current row; there is no current row until the next move.
+    void deleteCurrent();
+
+private:
+    enum class Pending { None, Add, Edit };
+
+    void fetch();
+    void requireCurrent() const;
+    int requireField(QStringView name) const;
+
+    std::shared_ptr<Database> db_;
+    Query query_;
+    std::unique_ptr<Statement> select_;
+    QStringList fields_;
+    bool eof_ = true;
+    bool deleted_ = false;
+    long long rowid_ = 0;
+    std::optional<int> count_;
+    Pending pending_ = Pending::None;
+    std::map<int, QString> values_;  // pending values by field index
+    std::map<int, QString> changed_; // values written by update() to the current row
+};
+
+} // namespace parlix

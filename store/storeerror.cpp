@@ -1,0 +1,34 @@
+#include "storeerror.h"
+
+#include <QDir>
+
+namespace parlix {
+
+StoreError::StoreError(Code code, QString message)
+    : std::runtime_error(message.toStdString()), code_(code), message_(std::move(message))
+{}
+
+StoreError StoreError::cannotOpen(const QString& path)
+{
+    return {Code::CannotOpen,
+            QStringLiteral("Impossibile aprire l'archivio \"%1\".").arg(QDir::toNativeSeparators(path))};
+}
+
+StoreError StoreError::notADatabase(const QString& path)
+{
+    return {Code::NotADatabase,
+            QStringLiteral("Il file \"%1\" non è un archivio di Parlix valido: non è stato modificato.")
+                .arg(QDir::toNativeSeparators(path))};
+}
+
+StoreError StoreError::noCurrentRecord()
+{
+    return {Code::NoCurrentRecord, QStringLiteral("Nessun record corrente.")};
+}
+
+StoreError StoreError::engine(const QString& detail)
+{
+    return {Code::Engine, QStringLiteral("Errore dell'archivio: %1").arg(detail)};
+}
+
+} // namespace parlix

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace parlix {
+
+// Every failure of the address-book store. Callers catch it at the end of a
+// command and either act on code() or show message() to the user.
+class StoreError : public std::runtime_error
+{
+public:
+    enum class Code {
+        CannotOpen,      // the file is missing or cannot be opened
+        NotADatabase,    // the file exists but is not one of our databases
+        NoCurrentRecord, // field access, change or delete with no current row
+        NoSuchTable,
+        NoSuchField,
+        Engine, // any other failure reported by SQLite
+    };
+
+    StoreError(Code code, QString message);
+
+    Code code() const { return code_; }
+    // The Italian text shown to the user.
+    const QString& message() const { return message_; }
+
+    static StoreError cannotOpen(const QString& path);
+    static StoreError notADatabase(const QString& path);
+    static StoreError noCurrentRecord();
+    static StoreError engine(const QString& detail);
+
+private:
+    Code code_;
+    QString message_;
+};
+
+} // namespace parlix

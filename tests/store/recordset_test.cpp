@@ -1,0 +1,219 @@
+#include "store/database.h"
+#include "store/recordset.h"
+#include "store/schema.h"
+#include "store/statement.h"
+#include "store/storeerror.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+
+namespace {
+
+class RecordsetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath(QStringLiteral("Casa"));
+        schema::createBook(path);
+        db = Database::open(path);
+    }
+
+    void addContact(const QString& cognome, const QString& cellulare)
+    {
+        Recordset rs(db, queries::wholeTable(QStringLiteral("rubrica")));
+        rs.addNew();
+        rs.setField(u"nome", QStringLiteral("N"));
+        rs.setField(u"cognome", cognome);
+        rs.setField(u"cellulare", cellulare);
+        rs.setField(u"email", QStringLiteral(" "));
+        rs.setField(u"icona", QStringLiteral("4"));
+        rs.update();
+    }
+
+    QStringList walk(const Query& query, QStringView field = u"cognome")
+    {
+        QStringList values;
+        Recordset rs(db, query);
+        if (rs.recordCount() > 0)
+            rs.moveFirst();
+        for (; !rs.eof(); rs.moveNext())
+            values << rs.field(field);
+        return values;
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    std::shared_ptr<Database> db;
+};
+
+TEST_F(RecordsetTest, WalksAddsChangesAndDeletesInStoredOrder)
+{
+    addContact(QStringLiteral("Rossi"), QStringLiteral("3331"));
+    addContact(QStringLiteral("Bianchi"), QStringLiteral("3332"));
+    addContact(QStringLiteral("Verdi"), QStringLiteral("3333"));
+    EXPECT_EQ(walk(queries::wholeTable(QStringLiteral("rubrica"))),
+              QStringList({QStringLiteral("Rossi"), QStringLiteral("Bianchi"), QStringLiteral("Verdi")}));
+
+    {
+        Recordset rs(db, queries::contactByNumber(QStringLiteral("3332")));
+        ASSERT_EQ(rs.recordCount(), 1);
+        rs.edit();
+        rs.setField(u"Cognome", QStringLiteral("Neri"));
+        rs.update();
+        EXPECT_EQ(rs.field(u"cognome"), QStringLiteral("Neri")); // the current row shows the change
+    }
+    {
+        Recordset rs(db, queries::contactByNumber(QStringLiteral("3331")));
+        rs.deleteCurrent();
+        EXPECT_EQ(rs.recordCount(), 0);
+    }
+    EXPECT_EQ(walk(queries::wholeTable(QStringLiteral("rubrica"))),
+              QStringList({QStringLiteral("Neri"), QStringLiteral("Verdi")}));
+}
+
+TEST_F(RecordsetTest, EqualityIgnoresCaseLikeTheBooksAlwaysDid)
+{
+    addContact(QStringLiteral("Rossi"), QStringLiteral("abc"));
+    EXPECT_EQ(walk(queries::contactByNumber(QStringLiteral("ABC"))), QStringList{QStringLiteral("Rossi")});
+
+    const QString list = dir.filePath(QStringLiteral("elenco.mdb"));
+    schema::createBookList(list, {QStringLiteral("Principale"), QStringLiteral("Casa")});
+    Recordset books(Database::open(list), queries::bookByName(QStringLiteral("casa")));
+    EXPECT_EQ(books.recordCount(), 1);
+    EXPECT_EQ(books.field(u"rubrica"), QStringLiteral("Casa"));
+}
+
+TEST_F(RecordsetTest, PrefixSearchTreatsQuotesAndWildcardsAsText)
+{
+    addContact(QStringLiteral("D'Angelo"), QStringLiteral("1"));
+    addContact(QStringLiteral("dalla"), QStringLiteral("2"));
+    addContact(QStringLiteral("50%sconto"), QStringLiteral("3"));
+    addContact(QStringLiteral("50 euro"), QStringLiteral("4"));
+    addContact(QStringLiteral("a_b"), QStringLiteral("5"));
+    addContact(QStringLiteral("axb"), QStringLiteral("6"));
+    addContact(QStringLiteral("x\\y"), QStringLiteral("7"));
+    addContact(QStringLiteral("Verdi D'A"), QStringLiteral("8"));
+
+    const auto search = [&](const QString& text) {
+        return walk(queries::contactsBeginningWith(QStringLiteral("cognome"), text));
+    };
+    EXPECT_EQ(search(QStringLiteral("d'a")), QStringList{QStringLiteral("D'Angelo")});
+    EXPECT_EQ(search(QStringLiteral("D")),
+              QStringList({QStringLiteral("D'Angelo"), QStringLiteral("dalla")}));
+    EXPECT_EQ(search(QStringLiteral("50%")), QStringList{QStringLiteral("50%sconto")});
+    EXPECT_EQ(search(QStringLiteral("a_")), QStringList{QStringLiteral("a_b")});
+    EXPECT_EQ(search(QStringLiteral("x\\")), QStringList{QStringLiteral("x\\y")});
+    EXPECT_EQ(search(QStringLiteral("ngelo")), QStringList());
+}
+
+TEST_F(RecordsetTest, PrefixSearchIsServedByAnIndex)
+{
+    // The plan is read through the same connection the searches use.
+    Statement plan(
+        *db,
+        "EXPLAIN QUERY PLAN SELECT rowid, * FROM rubrica WHERE cognome LIKE ? ESCAPE '\\' ORDER BY rowid");
+    plan.bind(1, QStringLiteral("Ro%"));
+    QString detail;
+    while (plan.step())
+        detail += plan.text(3) + u'\n';
+    EXPECT_TRUE(detail.contains(QStringLiteral("USING INDEX rubrica_cognome"))) << detail.toStdString();
+}
+
+TEST_F(RecordsetTest, SameNumberTwiceDeletesOnlyTheFirstInStoredOrder)
+{
+    addContact(QStringLiteral("Primo"), QStringLiteral("333"));
+    addContact(QStringLiteral("Secondo"), QStringLiteral("333"));
+    {
+        Recordset rs(db, queries::contactByNumber(QStringLiteral("333")));
+        EXPECT_EQ(rs.recordCount(), 2);
+        EXPECT_EQ(rs.field(u"cognome"), QStringLiteral("Primo"));
+        rs.deleteCurrent();
+    }
+    EXPECT_EQ(walk(queries::wholeTable(QStringLiteral("rubrica"))), QStringList{QStringLiteral("Secondo")});
+}
+
+TEST_F(RecordsetTest, MissingCurrentRecordIsReported)
+{
+    Recordset rs(db, queries::contactByNumber(QStringLiteral("nessuno")));
+    EXPECT_EQ(rs.recordCount(), 0);
+    EXPECT_TRUE(rs.eof());
+    const auto code = [](auto action) {
+        try {
+            action();
+        } catch (const StoreError& e) {
+            return e.code();
+        }
+        return StoreError::Code::Engine;
+    };
+    EXPECT_EQ(code([&] { rs.moveFirst(); }), StoreError::Code::NoCurrentRecord);
+    EXPECT_EQ(code([&] { (void)rs.field(u"cognome"); }), StoreError::Code::NoCurrentRecord);
+    EXPECT_EQ(code([&] { rs.deleteCurrent(); }), StoreError::Code::NoCurrentRecord);
+    EXPECT_EQ(code([&] { rs.edit(); }), StoreError::Code::NoCurrentRecord);
+
+    addContact(QStringLiteral("Solo"), QStringLiteral("1"));
+    Recordset one(db, queries::wholeTable(QStringLiteral("rubrica")));
+    one.deleteCurrent();
+    EXPECT_EQ(code([&] { (void)one.field(u"cognome"); }), StoreError::Code::NoCurrentRecord);
+    EXPECT_EQ(code([&] { (void)one.field(u"nonesiste"); }), StoreError::Code::NoSuchField);
+}
+
+TEST_F(RecordsetTest, MessagesAreFoundByNumberAndExactDate)
+{
+    for (const char* table : {"salvati", "inviati", "cancellati"}) {
+        Recordset rs(db, queries::wholeTable(QString::fromLatin1(table)));
+        rs.addNew();
+        rs.setField(u"cognome", QStringLiteral("Rossi"));
+        rs.setField(u"cellulare", QStringLiteral("333"));
+        rs.setField(u"data", QStringLiteral("01/02/2026 10:00:00"));
+        rs.setField(u"Testo", QStringLiteral("ciao"));
+        rs.update();
+        EXPECT_EQ(
+            Recordset(db, queries::messageByNumberAndDate(QString::fromLatin1(table), QStringLiteral("333"),
+                                                          QStringLiteral("01/02/2026 10:00:00")))
+                .recordCount(),
+            1);
+        EXPECT_EQ(
+            Recordset(db, queries::messageByNumberAndDate(QString::fromLatin1(table), QStringLiteral("333"),
+                                                          QStringLiteral("01/02/2026 10:00:01")))
+                .recordCount(),
+            0);
+    }
+}
+
+TEST(DatabaseTest, RefusesFilesThatAreNotDatabasesAndLeavesThemAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vecchia"));
+    QByteArray jet("\x00\x01\x00\x00Standard Jet DB\x00", 20);
+    jet.append(QByteArray(4096, '\x5a'));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(jet);
+    }
+    try {
+        Database::open(path);
+        FAIL() << "a Jet file was opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.code(), StoreError::Code::NotADatabase);
+        EXPECT_TRUE(e.message().contains(QStringLiteral("non è un archivio di Parlix valido")));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), jet);
+
+    try {
+        Database::open(dir.filePath(QStringLiteral("manca")));
+        FAIL() << "a missing file was opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.code(), StoreError::Code::CannotOpen);
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("manca"))));
+}
+
+} // namespace

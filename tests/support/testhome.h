@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/core/appcontext.h"
+#include "app/core/clock.h"
+#include "app/core/programstate.h"
+#include "tests/support/scripteddialogs.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace parlix::test {
+
+// A clock that always says the same time.
+class FixedClock : public Clock
+{
+public:
+    explicit FixedClock(QDateTime when) : when_(std::move(when)) {}
+    QDateTime now() const override { return when_; }
+    void set(QDateTime when) { when_ = std::move(when); }
+
+private:
+    QDateTime when_;
+};
+
+// A fresh data folder for one test, installed as a new user gets it, with the
+// program state, scripted dialogs and a fixed clock around it.
+class TestHome
+{
+public:
+    TestHome();
+
+    QString path(const QString& name) const;
+    // Replaces the book list with these books, each with an empty book file.
+    void setBooks(const QStringList& books);
+    // Writes a text file (UTF-8, CR LF line ends).
+    void writeFile(const QString& name, const QStringList& lines);
+    // Appends a contact to a book's table rubrica.
+    void addContact(const QString& book, const QString& nome, const QString& cognome,
+                    const QString& cellulare, const QString& email = QStringLiteral(" "));
+    // Appends a message row to salvati, inviati or cancellati of a book.
+    void addMessage(const QString& book, const QString& table, const QString& cognome,
+                    const QString& cellulare, const QString& data, const QString& testo);
+    // All rows of a table, each as its fields joined by "|", in stored order.
+    QStringList rows(const QString& databasePath, const QString& table) const;
+
+    QTemporaryDir dir;
+    ProgramState state;
+    ScriptedDialogs dialogs;
+    FixedClock clock;
+    AppContext context() { return {state, dialogs, clock}; }
+};
+
+} // namespace parlix::test
