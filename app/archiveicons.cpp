@@ -3,9 +3,13 @@
 #include <QApplication>
 #include <QStyle>
 
+#include <array>
+
 namespace parlix {
 
-QIcon archiveIcon(int image)
+namespace {
+
+QIcon lookUp(int image)
 {
     QStyle* style = QApplication::style();
     switch (image) {
@@ -20,6 +24,19 @@ QIcon archiveIcon(int image)
     default:
         return style->standardIcon(QStyle::SP_FileIcon);
     }
+}
+
+} // namespace
+
+QIcon archiveIcon(int image)
+{
+    // Looking an icon up in the theme is slow; a tree of thousands of nodes
+    // asks for the same five pictures over and over.
+    static std::array<QIcon, 6> icons;
+    const size_t slot = (image >= 1 && image <= 5) ? size_t(image) : 0;
+    if (icons[slot].isNull())
+        icons[slot] = lookUp(int(slot));
+    return icons[slot];
 }
 
 } // namespace parlix

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in release mode and runs them all; each prints its
+# figure, the baseline measured in the same run, and the ratio.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARLIX_BUILD_BENCH=ON -DPARLIX_BUILD_TESTS=ON >/dev/null
+cmake --build build-bench
+export QT_QPA_PLATFORM=offscreen
+for b in $(find build-bench/bench -type f -name 'bench_*' -perm -u+x | sort); do
+    if [ -n "${1:-}" ] && [[ "$b" != *"$1"* ]]; then continue; fi
+    echo "== ${b##*/}"
+    "$b"
+done
