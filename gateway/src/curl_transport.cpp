@@ -7,6 +7,7 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <mutex>
 #include <new>
 
@@ -41,6 +42,39 @@ struct BodySink
         }
         sink->body.append(data, length);
         return length;
+    }
+};
+
+// Ends an exchange that has moved no data, sent or received, for the idle time-out. libcurl's own
+// low-speed limit averages over several seconds, which would stretch the time-out by as much.
+struct IdleWatch
+{
+    std::chrono::milliseconds limit;
+    std::chrono::steady_clock::time_point lastActivity = std::chrono::steady_clock::now();
+    curl_off_t lastBytes = 0;
+    bool expired = false;
+
+    static int check(void* userdata, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded)
+    {
+        auto* watch = static_cast<IdleWatch*>(userdata);
+        const auto now = std::chrono::steady_clock::now();
+        if (downloaded + uploaded != watch->lastBytes) {
+            watch->lastBytes = downloaded + uploaded;
+            watch->lastActivity = now;
+            return 0;
+        }
+        if (now - watch->lastActivity >= watch->limit) {
+            watch->expired = true;
+            return 1;
+        }
+        return 0;
+    }
+
+    void restart()
+    {
+        lastActivity = std::chrono::steady_clock::now();
+        lastBytes = 0;
+        expired = false;
     }
 };
 
@@ -173,8 +207,10 @@ int CurlTransport::exchange(const std::string& body, const std::string& url, std
     curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count()));
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts_.idle.count()));
+    IdleWatch idle{timeouts_.idle};
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &IdleWatch::check);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &idle);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &BodySink::write);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
 
@@ -196,7 +232,11 @@ int CurlTransport::exchange(const std::string& body, const std::string& url, std
     for (int round = 1;; ++round) {
         sink.body.clear();
         sink.overflow = false;
+        idle.restart();
         const CURLcode code = curl_easy_perform(h);
+        if (code == CURLE_ABORTED_BY_CALLBACK && idle.expired) {
+            return WinInetError::Timeout;
+        }
         if (code != CURLE_OK && !(code == CURLE_WRITE_ERROR && sink.overflow)) {
             return winInetErrorFor(code);
         }

@@ -12,8 +12,8 @@ struct Timeouts
 {
     // Giving up on a connection that is not established by then.
     std::chrono::milliseconds connect{60000};
-    // Giving up on an exchange that has received nothing for this long.
-    std::chrono::seconds idle{30};
+    // Giving up on an exchange that has moved no data for this long (checked about once a second).
+    std::chrono::milliseconds idle{30000};
 };
 
 // The transport over libcurl: one easy handle per exchange, HTTP/1.0, no connection reuse.
