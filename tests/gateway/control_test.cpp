@@ -230,7 +230,7 @@ TEST_F(QwirlControlTest, CheckCreditsPostsTheCreditQueryAndReadsTheCredit)
     EXPECT_EQ(control->CheckCredits(), 250);
     ASSERT_EQ(exchanges.size(), 1U);
     EXPECT_EQ(exchanges[0].body,
-              "ticket=3433c0c9b0be99c68116767976a3d287&operation=GETCREDIT&id=mario+rossi");
+              "ticket=3433c0c9b0be99c68116767976a3d287&operation=GETCREDIT&id=mario rossi");
     EXPECT_EQ(exchanges[0].path, "/sms-gw/sendsmart");
     EXPECT_EQ(exchanges[0].host, "send.test");
 }
