@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Parlix and starts it on a demo data folder of its own (.demo/ in this
-# checkout, never your real one), talking to a local sandbox gateway when one
-# has been built.
+# checkout, never your real one), talking to the local sandbox gateway
+# qwirl-sandbox with a demo account (credit 100). The sandbox stops when Parlix
+# exits; the SMS it accepted are in .demo/sandbox.log.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,4 +12,26 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 ./test.sh --build-only
-exec build/app/parlix --home "$PWD/.demo"
+
+demo="$PWD/.demo"
+mkdir -p "$demo"
+build/app/parlix --home "$demo" --init
+
+out="$demo/sandbox.out"
+: >"$out"
+build/gateway/qwirl-sandbox --port 0 --login demo --password demo --credit 100 --log "$demo/sandbox.log" >"$out" &
+sandbox=$!
+trap 'kill "$sandbox" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do
+    grep -q '^listening on ' "$out" && break
+    sleep 0.1
+done
+port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$out" | head -n 1)
+if [ -z "$port" ]; then
+    echo "run.sh: il gateway di prova non è partito (vedi $out)" >&2
+    exit 1
+fi
+echo "Gateway di prova su 127.0.0.1:$port (messaggi accettati in $demo/sandbox.log)"
+
+export QWIRL_SEND_HOST="127.0.0.1:$port" QWIRL_NOTIFY_HOST="127.0.0.1:$port"
+build/app/parlix --home "$demo"

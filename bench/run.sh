@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPARLIX_BUILD_BENCH=ON -DPARLIX_BUILD_TESTS=ON >/dev/null
 cmake --build build-bench
 export QT_QPA_PLATFORM=offscreen
-for b in $(find build-bench/bench -type f -name 'bench_*' -perm -u+x | sort); do
+for b in $(find build-bench/bench -type f -perm -u+x -not -path '*/CMakeFiles/*' | sort); do
     if [ -n "${1:-}" ] && [[ "$b" != *"$1"* ]]; then continue; fi
     echo "== ${b##*/}"
     "$b"
