@@ -1,0 +1,238 @@
+#include "bookmanager.h"
+
+#include "app/core/dialogs.h"
+#include "store/bookcatalog.h"
+#include "store/bookname.h"
+#include "store/storeerror.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+namespace parlix {
+
+namespace {
+
+const QString principale = QStringLiteral("Principale");
+const QString errorTitle = QStringLiteral("Errore");
+const QString infoTitle = QStringLiteral("Informazione");
+
+QPushButton* makeButton(const QString& name, const QString& text, QStyle::StandardPixmap icon,
+                        QWidget* parent)
+{
+    auto* button = new QPushButton(parent->style()->standardIcon(icon), text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent), context_(context)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Gestione Rubriche"));
+    setModal(true);
+
+    auto* caption = new QLabel(QStringLiteral("Rubriche Esistenti"), this);
+    caption->setObjectName(QStringLiteral("Label1"));
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("List1"));
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(48, 48));
+
+    auto* newButton =
+        makeButton(QStringLiteral("Command1"), QStringLiteral("Nuova"), QStyle::SP_FileDialogNewFolder, this);
+    auto* closeButton =
+        makeButton(QStringLiteral("Command2"), QStringLiteral("Chiudi"), QStyle::SP_DialogCloseButton, this);
+    deleteButton_ =
+        makeButton(QStringLiteral("Command3"), QStringLiteral("Elimina"), QStyle::SP_TrashIcon, this);
+    renameButton_ = makeButton(QStringLiteral("Command4"), QStringLiteral("Rinomina"),
+                               QStyle::SP_FileDialogDetailedView, this);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(caption, 0, 0);
+    layout->addWidget(list_, 1, 0, 5, 1);
+    layout->addWidget(picture, 0, 1, Qt::AlignCenter);
+    layout->addWidget(newButton, 1, 1);
+    layout->addWidget(deleteButton_, 2, 1);
+    layout->addWidget(renameButton_, 3, 1);
+    layout->addWidget(closeButton, 5, 1);
+
+    connect(newButton, &QPushButton::clicked, this, &BookManager::createBook);
+    connect(closeButton, &QPushButton::clicked, this, &BookManager::reject);
+    connect(deleteButton_, &QPushButton::clicked, this, &BookManager::deleteBook);
+    connect(renameButton_, &QPushButton::clicked, this, &BookManager::renameBook);
+
+    load();
+}
+
+void BookManager::load()
+{
+    try {
+        list_->addItems(BookCatalog(context_.state).names());
+    } catch (const StoreError& error) {
+        showStoreError(error.message());
+    }
+    updateButtons();
+}
+
+void BookManager::done(int result)
+{
+    QDialog::done(result);
+    emit booksChanged();
+}
+
+void BookManager::updateButtons()
+{
+    const bool any = list_->count() > 0;
+    deleteButton_->setEnabled(any);
+    renameButton_->setEnabled(any);
+}
+
+std::optional<QString> BookManager::selectedName() const
+{
+    const QListWidgetItem* item = list_->currentItem();
+    if (!item || !item->isSelected())
+        return std::nullopt;
+    return item->text();
+}
+
+void BookManager::removeEntry(const QString& name)
+{
+    const QList<QListWidgetItem*> found = list_->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!found.isEmpty())
+        delete list_->takeItem(list_->row(found.first()));
+}
+
+void BookManager::showStoreError(const QString& message)
+{
+    context_.dialogs.message(message, MessageIcon::Critical);
+}
+
+void BookManager::showConflict(const QString& name)
+{
+    context_.dialogs.message(
+        QStringLiteral("Nella cartella delle rubriche esiste già un file chiamato \"%1\": scegliere un altro "
+                       "nome.")
+            .arg(name),
+        MessageIcon::Critical, MessageButtons::Ok, errorTitle);
+}
+
+void BookManager::createBook()
+{
+    const QString name =
+        context_.dialogs
+            .input(QStringLiteral("Inserisci il nome della Nuova Rubrica"), QStringLiteral("Nuova Rubrica"))
+            .value_or(QString());
+    try {
+        switch (BookCatalog(context_.state).create(name)) {
+        case BookCatalog::Outcome::Done:
+            list_->addItem(name);
+            break;
+        case BookCatalog::Outcome::Exists:
+            context_.dialogs.message(QStringLiteral("Rubrica Esistente"), MessageIcon::Critical,
+                                     MessageButtons::Ok, errorTitle);
+            break;
+        case BookCatalog::Outcome::InvalidName:
+            context_.dialogs.message(bookNameProblem(name).value_or(QString()), MessageIcon::Critical,
+                                     MessageButtons::Ok, errorTitle);
+            break;
+        case BookCatalog::Outcome::FileConflict:
+            showConflict(name);
+            break;
+        case BookCatalog::Outcome::FileFailure:
+            context_.dialogs.message(
+                QStringLiteral("Impossibile creare il file della rubrica \"%1\".").arg(name),
+                MessageIcon::Critical);
+            break;
+        case BookCatalog::Outcome::Empty:
+        case BookCatalog::Outcome::NoSuchBook:
+            break;
+        }
+    } catch (const StoreError& error) {
+        showStoreError(error.message());
+    }
+    updateButtons();
+}
+
+void BookManager::deleteBook()
+{
+    const std::optional<QString> name = selectedName();
+    if (name == principale) {
+        context_.dialogs.message(QStringLiteral("Impossibile eliminare la rubrica Principale"),
+                                 MessageIcon::Critical);
+        return;
+    }
+    if (!name) {
+        context_.dialogs.message(QStringLiteral("Selezionare una delle Rubriche in elenco"),
+                                 MessageIcon::Exclamation, MessageButtons::Ok, infoTitle);
+        return;
+    }
+    if (context_.dialogs.message(QStringLiteral("Cancellare la Rubrica: ") + *name + u'?', MessageIcon::None,
+                                 MessageButtons::OkCancel, QStringLiteral("Cancella Rubrica")) != Answer::Ok)
+        return;
+    try {
+        BookCatalog(context_.state).remove(*name);
+        removeEntry(*name);
+    } catch (const StoreError& error) {
+        showStoreError(error.message());
+    }
+    updateButtons();
+}
+
+void BookManager::renameBook()
+{
+    const std::optional<QString> oldName = selectedName();
+    if (oldName == principale) {
+        context_.dialogs.message(QStringLiteral("Impossibile modificare la rubrica Principale"),
+                                 MessageIcon::Critical, MessageButtons::Ok, infoTitle);
+        return;
+    }
+    if (!oldName) {
+        context_.dialogs.message(QStringLiteral("Selezionare una delle Rubriche in elenco"),
+                                 MessageIcon::Exclamation, MessageButtons::Ok, infoTitle);
+        return;
+    }
+    const QString newName =
+        context_.dialogs
+            .input(QStringLiteral("Nuovo Nome Rubrica"), QStringLiteral("Modifica Rubrica"), *oldName)
+            .value_or(QString());
+    try {
+        switch (BookCatalog(context_.state).rename(*oldName, newName)) {
+        case BookCatalog::Outcome::Done:
+            removeEntry(*oldName);
+            list_->addItem(newName);
+            break;
+        case BookCatalog::Outcome::Exists:
+            context_.dialogs.message(QStringLiteral("Rubrica Esistente"), MessageIcon::Critical,
+                                     MessageButtons::Ok, errorTitle);
+            break;
+        case BookCatalog::Outcome::InvalidName:
+            context_.dialogs.message(bookNameProblem(newName).value_or(QString()), MessageIcon::Critical,
+                                     MessageButtons::Ok, errorTitle);
+            break;
+        case BookCatalog::Outcome::FileConflict:
+            showConflict(newName);
+            break;
+        case BookCatalog::Outcome::FileFailure:
+            context_.dialogs.message(QStringLiteral("Impossibile modificare il Nome la Rubrica è in uso"),
+                                     MessageIcon::Critical);
+            break;
+        case BookCatalog::Outcome::NoSuchBook:
+            // Gone meanwhile: the list catches up.
+            removeEntry(*oldName);
+            updateButtons();
+            break;
+        case BookCatalog::Outcome::Empty:
+            break;
+        }
+    } catch (const StoreError& error) {
+        showStoreError(error.message());
+    }
+}
+
+} // namespace parlix
