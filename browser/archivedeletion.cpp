@@ -50,10 +50,13 @@ bool ArchiveDeletion::removeFirstMatch(const RowSelection& row)
                             ? queries::contactByNumber(row.cellulare)
                             : queries::messageByNumberAndDate(archiveTable(kind_), row.cellulare, row.data);
     Recordset& rs = state_.openRecordset(query);
-    if (rs.recordCount() == 0)
-        return false;
-    rs.deleteCurrent();
-    return true;
+    const bool found = rs.recordCount() != 0;
+    if (found)
+        rs.deleteCurrent();
+    // A cursor left in the middle of its rows keeps a read lock on the book,
+    // and every other writer (the composer, the contact editor) would wait on it.
+    state_.rscorrente.reset();
+    return found;
 }
 
 bool ArchiveDeletion::deleteRow(const RowSelection& row)
@@ -79,8 +82,6 @@ bool ArchiveDeletion::deleteTickedRow(const RowSelection& row)
     copy.setField(u"Testo", row.testo);
     copy.update();
     const bool removed = removeFirstMatch(row);
-    // The cursor must let go of the file before the commit.
-    state_.rscorrente.reset();
     transaction.commit();
     return removed;
 }

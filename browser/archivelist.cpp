@@ -137,8 +137,20 @@ void ArchiveList::visualizzacance()
 void ArchiveList::load(ArchiveKind kind)
 {
     view_->setUpdatesEnabled(false);
+    const QString book = currentBook();
+    // Reloading the archive already shown keeps the ticks of the rows that
+    // are still there: the window's activation reloads, and the user's
+    // choice must not vanish because a box was shown and closed.
+    std::vector<ArchiveRow> ticked;
+    if (model_->kind() == kind && loadedBook_ == book) {
+        for (const int index : model_->tickedIndices())
+            ticked.push_back(model_->row(index));
+    }
+    loadedBook_ = book;
     try {
-        model_->setRows(kind, loadArchive(context_.state, kind, currentBook()));
+        model_->setRows(kind, loadArchive(context_.state, kind, book));
+        if (!ticked.empty())
+            model_->tickMatching(std::move(ticked));
     } catch (const StoreError& error) {
         model_->setEmpty(kind);
         view_->setUpdatesEnabled(true);
@@ -183,6 +195,7 @@ QString ArchiveList::kindCaption() const
 void ArchiveList::clear()
 {
     model_->clear();
+    loadedBook_.clear();
 }
 
 std::optional<ArchiveKind> ArchiveList::currentKind() const

@@ -109,6 +109,7 @@ private:
 
     AppContext context_;
     NodeProvider selectedNode_;
+    QString loadedBook_;
     QTimer reloadTimer_;
     ArchiveModel* model_;
     QTreeView* view_;

@@ -3,6 +3,8 @@
 #include "browser/archivecolumns.h"
 #include "browser/rowicon.h"
 
+#include <map>
+
 namespace parlix {
 
 ArchiveModel::ArchiveModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -48,6 +50,22 @@ void ArchiveModel::setAllTicked(bool ticked)
         return;
     std::fill(ticked_.begin(), ticked_.end(), ticked ? 1 : 0);
     emit dataChanged(createIndex(0, 0), createIndex(rowCount() - 1, 0), {Qt::CheckStateRole});
+}
+
+void ArchiveModel::tickMatching(std::vector<ArchiveRow> rows)
+{
+    std::map<std::array<QString, 4>, int> wanted;
+    for (ArchiveRow& row : rows)
+        ++wanted[std::move(row.cells)];
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        const auto match = wanted.find(rows_[i].cells);
+        if (match != wanted.end() && match->second > 0) {
+            ticked_[i] = 1;
+            --match->second;
+        }
+    }
+    if (!rows_.empty())
+        emit dataChanged(createIndex(0, 0), createIndex(rowCount() - 1, 0), {Qt::CheckStateRole});
 }
 
 std::vector<int> ArchiveModel::tickedIndices() const

@@ -32,7 +32,8 @@ TEST(MainWindowLoad, BuildsTheTreeAndShowsTheCredit)
     EXPECT_EQ(window.nodeIndex(window.node(16)), 16);
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
               QStringLiteral("Credito residuo 150"));
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Elenco Archivi"));
+    EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("Picture1"))->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+              QStringLiteral("Elenco Archivi"));
 
     // aggio follows a change of the book list.
     home.setBooks({QStringLiteral("Principale")});
