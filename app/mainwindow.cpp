@@ -102,6 +102,11 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
         const QTreeWidgetItem* item = tree_->currentItem();
         return item ? SelectedNode{nodeKey(item), item->text(0)} : SelectedNode{};
     });
+    // The list lives in the area from the start (so the window owns it) and
+    // is shown by the load.
+    listWindow_ = archiveArea_->addSubWindow(list_, Qt::FramelessWindowHint);
+    listWindow_->setObjectName(QStringLiteral("seriWindow"));
+    listWindow_->hide();
     connect(list_, &ArchiveList::rightButtonReleased, this,
             [this](const QPoint& position) { showActionsPanel(position); });
 
@@ -172,10 +177,6 @@ void MainWindow::load()
 
 void MainWindow::showArchiveList()
 {
-    if (!listWindow_) {
-        listWindow_ = archiveArea_->addSubWindow(list_, Qt::FramelessWindowHint);
-        listWindow_->setObjectName(QStringLiteral("seriWindow"));
-    }
     listWindow_->show();
     // The list's own start: today's date beside the tree, then the first book.
     dateLabel_->setText(context_.clock.now().date().toString(QStringLiteral("dd/MM/yyyy")));
@@ -425,7 +426,7 @@ void MainWindow::applyLayout()
     layoutTimer_.stop();
     const auto geometry = listGeometry(toolbar_->width() * twipsPerPixel, panelWidthTwips(),
                                        width() * twipsPerPixel, height() * twipsPerPixel, isMinimized());
-    if (geometry && listWindow_) {
+    if (geometry) {
         // The list never spills out of its area, whatever the frame around it takes.
         const QSize room = archiveArea_->viewport()->size();
         const int left = geometry->leftTwips / twipsPerPixel;

@@ -140,7 +140,7 @@ private:
     QLabel* creditLabel_;
     QLabel* dateLabel_;
     QMdiArea* archiveArea_;
-    QMdiSubWindow* listWindow_ = nullptr;
+    QMdiSubWindow* listWindow_;
     ArchiveList* list_;
     std::vector<QTreeWidgetItem*> nodes_;
     QTimer layoutTimer_;
