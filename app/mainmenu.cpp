@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -72,6 +73,9 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
         for (const Entry& entry : spec.entries)
             menu->addAction(add(window, text(entry.name), text(entry.caption), entry.enabled));
     }
+
+    // F1 opens the help as well.
+    action(QStringLiteral("he"))->setShortcut(QKeySequence::HelpContents);
 
     QStyle* style = QApplication::style();
     const std::pair<const char*, QStyle::StandardPixmap> buttons[] = {
