@@ -5,13 +5,13 @@
 #include "app/core/installer.h"
 #include "app/core/programstate.h"
 #include "app/core/qtdialogs.h"
+#include "app/disclaimer.h"
+#include "app/disclaimerdialog.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
-
-#
 
 namespace parlix {
 
@@ -51,6 +51,17 @@ int runApplication(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Parlix"));
     QApplication::setApplicationDisplayName(QStringLiteral("Parlix"));
     install(folder);
+
+    // The disclaimer comes first when it is switched on; refusing it ends the
+    // program before anything else is read.
+    if (disclaimer::shouldShow(folder)) {
+        // Closing the disclaimer must not count as closing the last window.
+        QApplication::setQuitOnLastWindowClosed(false);
+        DisclaimerDialog disclaimerDialog(folder);
+        if (disclaimerDialog.exec() != QDialog::Accepted)
+            return 0;
+        QApplication::setQuitOnLastWindowClosed(true);
+    }
 
     ProgramState state(folder);
     QtDialogs dialogs;

@@ -1,18 +1,37 @@
 #include "mainwindow.h"
 
+#include "app/aboutbox.h"
 #include "app/archiveicons.h"
 #include "app/core/archivetree.h"
+#include "app/core/clock.h"
+#include "app/core/dialogs.h"
 #include "app/core/numbers.h"
 #include "app/core/programstate.h"
+#include "app/core/startupfiles.h"
+#include "app/creditrefresh.h"
+#include "app/ericsoftfolderdialog.h"
+#include "app/headerdialog.h"
+#include "app/mainmenu.h"
+#include "app/treerouting.h"
+#include "app/windowrules.h"
+#include "browser/archivelist.h"
+#include "store/database.h"
+#include "store/storeerror.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDate>
 #include <QEvent>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 
@@ -32,9 +51,15 @@ QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
     return label;
 }
 
+int ceilPixels(int twips)
+{
+    return int(std::ceil(double(twips) / twipsPerPixel));
+}
+
 } // namespace
 
-MainWindow::MainWindow(AppContext context, QWidget* parent) : QMainWindow(parent), context_(context)
+MainWindow::MainWindow(AppContext context, QWidget* parent)
+    : QMainWindow(parent), context_(context), openUrl_(desktopUrlOpener())
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Parlix"));
@@ -43,6 +68,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent) : QMainWindow(parent
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setMovable(false);
     addToolBar(Qt::TopToolBarArea, toolbar_);
+    menu_ = std::make_unique<MainMenu>(*this, *toolbar_);
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("splitter"));
@@ -50,7 +76,7 @@ MainWindow::MainWindow(AppContext context, QWidget* parent) : QMainWindow(parent
 
     panel_ = new QWidget(splitter_);
     panel_->setObjectName(QStringLiteral("Picture1"));
-    panel_->setMinimumWidth(int(std::ceil(double(minimumPanelTwips) / twipsPerPixel)));
+    panel_->setMinimumWidth(ceilPixels(minimumPanelTwips));
     panel_->installEventFilter(this);
     auto* panelLayout = new QVBoxLayout(panel_);
     panelLayout->setContentsMargins(4, 4, 4, 4);
@@ -71,9 +97,70 @@ MainWindow::MainWindow(AppContext context, QWidget* parent) : QMainWindow(parent
     splitter_->addWidget(archiveArea_);
     splitter_->setStretchFactor(1, 1);
     setCentralWidget(splitter_);
+
+    list_ = new ArchiveList(context_, [this] {
+        const QTreeWidgetItem* item = tree_->currentItem();
+        return item ? SelectedNode{nodeKey(item), item->text(0)} : SelectedNode{};
+    });
+    // The list lives in the area from the start (so the window owns it) and
+    // is shown by the load.
+    listWindow_ = archiveArea_->addSubWindow(list_, Qt::FramelessWindowHint);
+    listWindow_->setObjectName(QStringLiteral("seriWindow"));
+    listWindow_->hide();
+    connect(list_, &ArchiveList::rightButtonReleased, this,
+            [this](const QPoint& position) { showActionsPanel(position); });
+
+    layoutTimer_.setObjectName(QStringLiteral("Timer1"));
+    layoutTimer_.setSingleShot(true);
+    layoutTimer_.setInterval(0);
+    connect(&layoutTimer_, &QTimer::timeout, this, &MainWindow::applyLayout);
+
+    // A click routes even on the node already selected; moving with the
+    // keyboard routes too, so the list always shows the highlighted node.
+    connect(tree_, &QTreeWidget::itemClicked, this, [this] { treeClick(); });
+    connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (current && !selectingNode_ && QApplication::mouseButtons() == Qt::NoButton)
+            treeClick();
+    });
+
+    connect(action(QStringLiteral("configu")), &QAction::triggered, this, &MainWindow::showHeaderDialog);
+    connect(action(QStringLiteral("iae")), &QAction::triggered, this, &MainWindow::showEricsoftFolderDialog);
+    connect(action(QStringLiteral("chiuso")), &QAction::triggered, this, &QWidget::close);
+    connect(action(QStringLiteral("canse")), &QAction::triggered, this, &MainWindow::canse);
+    connect(action(QStringLiteral("acqs")), &QAction::triggered, this,
+            [this] { openVendorPage(VendorPage::Purchase); });
+    connect(action(QStringLiteral("programma")), &QAction::triggered, this,
+            [this] { openVendorPage(VendorPage::ResellerProgramme); });
+    connect(action(QStringLiteral("guad")), &QAction::triggered, this,
+            [this] { openVendorPage(VendorPage::Partners); });
+    connect(action(QStringLiteral("aaa")), &QAction::triggered, this, &MainWindow::aggiorna);
+    connect(action(QStringLiteral("he")), &QAction::triggered, this, &MainWindow::help);
+    connect(action(QStringLiteral("inform")), &QAction::triggered, this, &MainWindow::showAbout);
+    action(QStringLiteral("aaa"))->setEnabled(false);
 }
 
 MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::action(const QString& name) const
+{
+    return menu_->action(name);
+}
+
+void MainWindow::setCreditQuery(CreditQuery query)
+{
+    creditQuery_ = std::move(query);
+    action(QStringLiteral("aaa"))->setEnabled(bool(creditQuery_));
+}
+
+void MainWindow::setUrlOpener(UrlOpener opener)
+{
+    openUrl_ = std::move(opener);
+}
+
+void MainWindow::setPanelHooks(PanelHooks hooks)
+{
+    panelHooks_ = std::move(hooks);
+}
 
 void MainWindow::load()
 {
@@ -82,9 +169,19 @@ void MainWindow::load()
     context_.state.nodoselezionato = 1;
     aggio();
     context_.state.testoiniziale = true;
+    showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
     setPanelWidthTwips(settings.panelWidthTwips);
+}
+
+void MainWindow::showArchiveList()
+{
+    listWindow_->show();
+    // The list's own start: today's date beside the tree, then the first book.
+    dateLabel_->setText(context_.clock.now().date().toString(QStringLiteral("dd/MM/yyyy")));
+    clickNode(2);
+    scheduleLayout();
 }
 
 void MainWindow::aggio()
@@ -92,6 +189,7 @@ void MainWindow::aggio()
     const QStringList books = readBookNames(context_.state);
     const std::vector<ArchiveNode> specs = archiveNodes(books);
 
+    selectingNode_ = true;
     tree_->clear();
     nodes_.clear();
     nodes_.reserve(specs.size());
@@ -105,17 +203,18 @@ void MainWindow::aggio()
         if (spec.parentIndex == 0)
             groups << item;
         else
-            nodes_[spec.parentIndex - 1]->addChild(item);
+            nodes_[size_t(spec.parentIndex - 1)]->addChild(item);
         nodes_.push_back(item);
     }
     tree_->addTopLevelItems(groups);
+    selectingNode_ = false;
 }
 
 QTreeWidgetItem* MainWindow::node(int index) const
 {
     if (index < 1 || index > int(nodes_.size()))
         return nullptr;
-    return nodes_[index - 1];
+    return nodes_[size_t(index - 1)];
 }
 
 int MainWindow::nodeIndex(const QTreeWidgetItem* item) const
@@ -132,9 +231,158 @@ QString MainWindow::nodeKey(const QTreeWidgetItem* item)
     return item ? item->data(0, keyRole).toString() : QString();
 }
 
+void MainWindow::selectNode(QTreeWidgetItem* item)
+{
+    selectingNode_ = true;
+    tree_->setCurrentItem(item);
+    selectingNode_ = false;
+}
+
+void MainWindow::clickNode(int index)
+{
+    if (QTreeWidgetItem* item = node(index)) {
+        selectNode(item);
+        treeClick();
+    }
+}
+
+void MainWindow::treeClick()
+{
+    const QTreeWidgetItem* item = tree_->currentItem();
+    if (!item)
+        return;
+    ProgramState& state = context_.state;
+    list_->setSelectAll(false);
+    // Let go of the book the list had open, so that nothing of ours keeps a
+    // handle on it while the tree points elsewhere.
+    try {
+        state.percorsodb = state.folder.bookTemplate();
+        state.openDatabase(state.percorsodb);
+    } catch (const StoreError&) {
+        state.releaseStore();
+    }
+    state.nodoselezionato = nodeIndex(item);
+    list_->clear();
+    const QString key = nodeKey(item);
+    const QString text = item->text(0);
+    list_->setArchiveCaption(u' ' + text);
+    if (const auto caption = archiveCaption(key, text))
+        list_->setKindCaption(archiveIcon(caption->image), caption->title);
+    state.aggiornalista = true;
+    state.clearSelection();
+    list_->sceglivisua();
+}
+
+bool MainWindow::checkValidArchive()
+{
+    if (isBookNode(nodeKey(tree_->currentItem())))
+        return true;
+    context_.dialogs.message(QStringLiteral("selezionare un Archivio Valido"), MessageIcon::Critical);
+    return false;
+}
+
+void MainWindow::canse()
+{
+    if (checkValidArchive())
+        ActionsPanel::deleteTicked(context_, *list_);
+}
+
+ActionsPanel* MainWindow::showActionsPanel(const QPoint& listPosition)
+{
+    PanelHooks hooks = panelHooks_;
+    hooks.openUrl = openUrl_;
+    hooks.minimizeMainWindow = [this] { showMinimized(); };
+    auto* panel = new ActionsPanel(context_, *list_, std::move(hooks), this);
+    panel->placeAt(listPosition);
+    panel->show();
+    panel->activateWindow();
+    return panel;
+}
+
+void MainWindow::aggiorna()
+{
+    if (!creditQuery_ || !action(QStringLiteral("aaa"))->isEnabled())
+        return;
+    action(QStringLiteral("aaa"))->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The query talks to the gateway; the window keeps repainting meanwhile.
+    auto* watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        QApplication::restoreOverrideCursor();
+        action(QStringLiteral("aaa"))->setEnabled(true);
+        finishCreditRefresh(watcher->result());
+        emit creditRefreshFinished();
+    });
+    watcher->setFuture(QtConcurrent::run([query = creditQuery_] {
+        try {
+            return query();
+        } catch (...) {
+            return QString();
+        }
+    }));
+}
+
+void MainWindow::finishCreditRefresh(const QString& answer)
+{
+    switch (storeCreditAnswer(context_.state, answer)) {
+    case CreditOutcome::NoAnswer:
+        context_.dialogs.message(QStringLiteral("Connessione non Riuscita \n"
+                                                "Verificare la Connessione ad Internet e ritentare"),
+                                 MessageIcon::Exclamation);
+        return;
+    case CreditOutcome::NotSaved:
+        creditLabel_->setText(QStringLiteral("Credito residuo ") + answer);
+        context_.dialogs.message(QStringLiteral("Credito aggiornato, ma il file \"residui.txt\" non può "
+                                                "essere scritto: al prossimo avvio verrà mostrato il credito "
+                                                "precedente."),
+                                 MessageIcon::Exclamation);
+        return;
+    case CreditOutcome::Updated:
+        creditLabel_->setText(QStringLiteral("Credito residuo ") + answer);
+        context_.dialogs.message(QStringLiteral("Credito Aggiornato"), MessageIcon::Information);
+        return;
+    }
+}
+
+void MainWindow::openVendorPage(VendorPage page)
+{
+    openUrl_(vendorPageUrl(page, vendorSite(), context_.state.codicirivenditore));
+}
+
+void MainWindow::help()
+{
+    openUrl_(QUrl::fromLocalFile(context_.state.folder.path(QStringLiteral("parlix.html"))));
+}
+
+void MainWindow::showHeaderDialog()
+{
+    HeaderDialog dialog(context_, this);
+    dialog.exec();
+}
+
+void MainWindow::showEricsoftFolderDialog()
+{
+    EricsoftFolderDialog dialog(context_, this);
+    dialog.exec();
+}
+
+void MainWindow::showAbout()
+{
+    if (!about_)
+        about_ = new AboutBox(this);
+    about_->show();
+    about_->raise();
+}
+
 void MainWindow::showCredit()
 {
     creditLabel_->setText(QStringLiteral("Credito residuo ") + numbers::format(context_.state.credito));
+}
+
+QString MainWindow::creditText() const
+{
+    return creditLabel_->text();
 }
 
 int MainWindow::panelWidthTwips() const
@@ -165,6 +413,68 @@ void MainWindow::applyPanelRules()
 {
     if (panelWidthTwips() < narrowPanelTwips)
         setToolbarTextAlignment(0);
+    scheduleLayout();
+}
+
+void MainWindow::scheduleLayout()
+{
+    layoutTimer_.start();
+}
+
+void MainWindow::applyLayout()
+{
+    layoutTimer_.stop();
+    const auto geometry = listGeometry(toolbar_->width() * twipsPerPixel, panelWidthTwips(),
+                                       width() * twipsPerPixel, height() * twipsPerPixel, isMinimized());
+    if (geometry) {
+        // The list never spills out of its area, whatever the frame around it takes.
+        const QSize room = archiveArea_->viewport()->size();
+        const int left = geometry->leftTwips / twipsPerPixel;
+        QRect rect = listWindow_->geometry();
+        rect.moveTopLeft(QPoint(left, geometry->topTwips / twipsPerPixel));
+        if (geometry->widthTwips)
+            rect.setWidth(
+                std::clamp(*geometry->widthTwips / twipsPerPixel, 1, std::max(1, room.width() - left)));
+        if (geometry->heightTwips)
+            rect.setHeight(std::clamp(*geometry->heightTwips / twipsPerPixel, 1, std::max(1, room.height())));
+        listWindow_->setGeometry(rect);
+    }
+    emit layoutApplied();
+}
+
+void MainWindow::applyWindowSizeRules()
+{
+    const int widthTwips = width() * twipsPerPixel;
+    const WindowSizeFix fix = windowSizeFix(isMaximized(), isMinimized(), widthTwips);
+    if (!fix.widthTwips)
+        return;
+    if (fix.restoreNormal)
+        showNormal();
+    const int pixels =
+        *fix.widthTwips > widthTwips ? ceilPixels(*fix.widthTwips) : *fix.widthTwips / twipsPerPixel;
+    resize(pixels, height());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Corrected once the resize is over, not from inside it.
+    QTimer::singleShot(0, this, &MainWindow::applyWindowSizeRules);
+    scheduleLayout();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        QTimer::singleShot(0, this, &MainWindow::applyWindowSizeRules);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Everything is saved as it changes: closing ends the program at once.
+    event->accept();
+    QCoreApplication::quit();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -187,7 +497,8 @@ void MainWindow::activate()
     if (QTreeWidgetItem* first = node(1))
         first->setExpanded(true);
     if (QTreeWidgetItem* selected = node(context_.state.nodoselezionato))
-        tree_->setCurrentItem(selected);
+        selectNode(selected);
+    list_->sceglivisua();
     emit activated();
 }
 

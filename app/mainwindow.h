@@ -1,14 +1,22 @@
 #pragma once
 
 #include "app/core/appcontext.h"
-#include "app/core/startupfiles.h"
+#include "app/core/urlopener.h"
+#include "app/vendorpages.h"
+#include "browser/actionspanel.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QSplitter;
 class QToolBar;
 class QTreeWidget;
@@ -16,22 +24,42 @@ class QTreeWidgetItem;
 
 namespace parlix {
 
-// The program's frame "MDIForm1": toolbar, the tree panel with the archive
-// tree and the credit and date labels, and the area that holds the archive
-// list. It routes; the work is done by the forms and classes it calls.
+class AboutBox;
+class ArchiveList;
+class MainMenu;
+
+// The program's frame "MDIForm1": menus, toolbar, the tree panel with the
+// archive tree and the credit and date labels, and the area that holds the
+// archive list. It routes; the work is done by the forms and classes it calls.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    // Asked for the remaining credit as a decimal text, or an empty text when
+    // the account service cannot be reached. Runs on a worker thread, so it
+    // must not touch widgets or show dialogs.
+    using CreditQuery = std::function<QString()>;
+
     explicit MainWindow(AppContext context, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The load: reads the configuration files, builds the tree and applies
-    // the stored panel settings. Runs once, before the window is first shown.
+    // The load: reads the configuration files, builds the tree, shows the
+    // archive list (which selects the first book) and applies the stored
+    // panel settings. Runs once, before the window is first shown.
     void load();
     // Rebuilds the archive tree from the book list.
     void aggio();
+
+    // The menu entry or toolbar action with this name ("exru", "canse",
+    // "programma", ...), or null; the top-level menus by their names too.
+    QAction* action(const QString& name) const;
+
+    // Collaborators. The credit refresh is switched on by giving its query.
+    void setCreditQuery(CreditQuery query);
+    void setUrlOpener(UrlOpener opener);
+    // The panel's commands that open other forms (composer, contact editor).
+    void setPanelHooks(PanelHooks hooks);
 
     QTreeWidget* tree() const { return tree_; }
     // The node with this 1-based index (the order of the tree), or null.
@@ -40,33 +68,71 @@ public:
     int nodeIndex(const QTreeWidgetItem* item) const;
     int nodeCount() const { return int(nodes_.size()); }
     static QString nodeKey(const QTreeWidgetItem* item);
+    // Makes a node the selected one (as a click would) and routes the click.
+    void clickNode(int index);
+
+    // The tree click: tells the archive list what to show and schedules its reload.
+    void treeClick();
+    // True when a book's archive is selected; otherwise tells the user
+    // "selezionare un Archivio Valido" and gives false.
+    bool checkValidArchive();
+
+    // Menu commands.
+    void canse();
+    void aggiorna();
+    void openVendorPage(VendorPage page);
+    void help();
+    void showHeaderDialog();
+    void showEricsoftFolderDialog();
+    void showAbout();
+    // Opens the contact actions panel for a right-button release at this
+    // position of the list.
+    ActionsPanel* showActionsPanel(const QPoint& listPosition);
 
     // Shows `credito` in the credit label.
     void showCredit();
+    QString creditText() const;
 
     int panelWidthTwips() const;
     void setPanelWidthTwips(int twips);
     // 0: toolbar text below the images, 1: beside them.
     int toolbarTextAlignment() const;
     void setToolbarTextAlignment(int alignment);
+    // Asks for one layout of the archive list at the next idle moment;
+    // requests made before it runs are merged.
+    void scheduleLayout();
 
     QToolBar* toolbar() const { return toolbar_; }
     QMdiArea* archiveArea() const { return archiveArea_; }
+    ArchiveList* archiveList() const { return list_; }
     QLabel* dateLabel() const { return dateLabel_; }
 
 signals:
     // The window became the active one, after selecting the remembered node.
     void activated();
+    // The deferred layout of the archive list has run.
+    void layoutApplied();
+    // A credit refresh has finished, whatever its outcome.
+    void creditRefreshFinished();
 
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void activate();
     void applyPanelRules();
+    void applyWindowSizeRules();
+    void applyLayout();
+    void finishCreditRefresh(const QString& answer);
+    void showArchiveList();
+    void selectNode(QTreeWidgetItem* item);
 
     AppContext context_;
+    std::unique_ptr<MainMenu> menu_;
     QToolBar* toolbar_;
     QSplitter* splitter_;
     QWidget* panel_;
@@ -74,7 +140,15 @@ private:
     QLabel* creditLabel_;
     QLabel* dateLabel_;
     QMdiArea* archiveArea_;
+    QMdiSubWindow* listWindow_;
+    ArchiveList* list_;
     std::vector<QTreeWidgetItem*> nodes_;
+    QTimer layoutTimer_;
+    CreditQuery creditQuery_;
+    UrlOpener openUrl_;
+    PanelHooks panelHooks_;
+    QPointer<AboutBox> about_;
+    bool selectingNode_ = false;
 };
 
 } // namespace parlix

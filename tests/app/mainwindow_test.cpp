@@ -1,9 +1,15 @@
 #include "app/core/programstate.h"
+#include "app/core/textfile.h"
 #include "app/mainwindow.h"
+#include "browser/archivelist.h"
+#include "browser/archivemodel.h"
 #include "tests/support/testhome.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -32,7 +38,10 @@ TEST(MainWindowLoad, BuildsTheTreeAndShowsTheCredit)
     EXPECT_EQ(window.nodeIndex(window.node(16)), 16);
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
               QStringLiteral("Credito residuo 150"));
-    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Elenco Archivi"));
+    EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("Picture1"))
+                  ->findChild<QLabel*>(QStringLiteral("Label2"))
+                  ->text(),
+              QStringLiteral("Elenco Archivi"));
 
     // aggio follows a change of the book list.
     home.setBooks({QStringLiteral("Principale")});
@@ -83,6 +92,215 @@ TEST(MainWindowLoad, NarrowStoredPanelIsWidenedAndPutsTextBelowImages)
         EXPECT_GE(window.panelWidthTwips(), c.minWidth) << c.tbta;
         EXPECT_LE(window.panelWidthTwips(), c.maxWidth) << c.tbta;
     }
+}
+
+} // namespace
+
+namespace {
+
+const QString principale = QStringLiteral("Principale");
+
+// A loaded main window whose list has run its first reload.
+struct LoadedWindow
+{
+    explicit LoadedWindow(const QStringList& books = {QStringLiteral("Principale")}) { home.setBooks(books); }
+
+    MainWindow& open()
+    {
+        window = std::make_unique<MainWindow>(home.context());
+        window->setUrlOpener([this](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        window->resize(900, 600);
+        window->load();
+        settle();
+        return *window;
+    }
+
+    void settle()
+    {
+        for (int i = 0; i < 20 && window->archiveList()->reloadPending(); ++i)
+            QApplication::processEvents();
+    }
+
+    void click(int index)
+    {
+        window->clickNode(index);
+        settle();
+    }
+
+    ArchiveList& list() { return *window->archiveList(); }
+
+    TestHome home;
+    std::unique_ptr<MainWindow> window;
+    QList<QUrl> opened;
+};
+
+TEST(MainWindowTree, LoadSelectsTheFirstBookAndShowsItsContacts)
+{
+    LoadedWindow w;
+    w.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("3331"));
+    MainWindow& window = w.open();
+    EXPECT_EQ(w.home.state.nodoselezionato, 2);
+    EXPECT_EQ(MainWindow::nodeKey(window.tree()->currentItem()), QStringLiteral("r1"));
+    EXPECT_EQ(w.list().kindCaption(), QStringLiteral("Rubrica"));
+    EXPECT_EQ(w.list().archiveCaption(), QStringLiteral(" Principale"));
+    ASSERT_EQ(w.list().rowCount(), 1);
+    EXPECT_EQ(w.list().row(0).cells[2], QStringLiteral("Rossi"));
+    EXPECT_EQ(window.dateLabel()->text(), QStringLiteral("14/03/2026"));
+}
+
+TEST(MainWindowTree, GroupNodeShowsItsCaptionAndIsNoValidArchive)
+{
+    LoadedWindow w;
+    MainWindow& window = w.open();
+    w.home.state.cellularesel = QStringLiteral("3331");
+    w.click(5); // "SMS Inviati"
+    EXPECT_EQ(w.list().kindCaption(), QStringLiteral("SMS Inviati"));
+    EXPECT_EQ(w.list().archiveCaption(), QStringLiteral(" SMS Inviati"));
+    EXPECT_EQ(w.list().model()->columnCount(), 0);
+    EXPECT_TRUE(w.home.state.cellularesel.isEmpty());
+    EXPECT_EQ(w.home.state.nodoselezionato, 5);
+
+    w.home.dialogs.expectMessage(QStringLiteral("selezionare un Archivio Valido"), MessageIcon::Critical);
+    window.action(QStringLiteral("canse"))->trigger();
+}
+
+TEST(MainWindowTree, CaptionFollowsTheTextTestsWhileTheListFollowsTheKey)
+{
+    LoadedWindow w({principale, QStringLiteral("Rossi"), QStringLiteral("AmicCasa")});
+    w.home.addContact(QStringLiteral("AmicCasa"), QStringLiteral("Mario"), QStringLiteral("Bruni"),
+                      QStringLiteral("3331"));
+    w.home.addMessage(QStringLiteral("Rossi"), QStringLiteral("inviati"), QStringLiteral("Neri"),
+                      QStringLiteral("3332"), QStringLiteral("01/01/2026 08:00:00"), QStringLiteral("ciao"));
+    MainWindow& window = w.open();
+
+    w.click(11); // "i2": Rossi under "SMS Inviati"
+    EXPECT_EQ(MainWindow::nodeKey(window.tree()->currentItem()), QStringLiteral("i2"));
+    EXPECT_EQ(w.list().kindCaption(), QStringLiteral("SMS Inviati"));
+    ASSERT_EQ(w.list().rowCount(), 1);
+    EXPECT_EQ(w.list().row(0).cells[1], QStringLiteral("Neri"));
+
+    w.click(4); // "r3": AmicCasa under "Rubriche"
+    EXPECT_EQ(w.list().kindCaption(), QStringLiteral("SMS Cancellati"));
+    ASSERT_EQ(w.list().rowCount(), 1);
+    EXPECT_EQ(w.list().row(0).cells[2], QStringLiteral("Bruni"));
+}
+
+TEST(MainWindowTree, CancellaSpuntatiDeletesTheTickedRowsOfTheBook)
+{
+    LoadedWindow w;
+    w.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("3331"));
+    w.home.addContact(principale, QStringLiteral("Anna"), QStringLiteral("Bianchi"), QStringLiteral("3332"));
+    MainWindow& window = w.open();
+    w.list().setTicked(1, true); // Rossi
+    w.home.dialogs.expectMessage(QStringLiteral("Si desidera Cancellare i contatti selezionati? "),
+                                 MessageIcon::None, Answer::Yes);
+    window.action(QStringLiteral("canse"))->trigger();
+    w.settle();
+    EXPECT_EQ(w.home.rows(w.home.state.folder.bookPath(principale), QStringLiteral("rubrica")),
+              QStringList({QStringLiteral("Anna|Bianchi|3332| |4")}));
+    EXPECT_EQ(w.list().rowCount(), 1);
+}
+
+TEST(MainWindowCredit, AnswerUpdatesFileLabelAndCredit)
+{
+    LoadedWindow w;
+    w.home.writeFile(QStringLiteral("residui.txt"), {QStringLiteral("10")});
+    MainWindow& window = w.open();
+    window.setCreditQuery([] { return QStringLiteral("250"); });
+    QSignalSpy finished(&window, &MainWindow::creditRefreshFinished);
+    w.home.dialogs.expectMessage(QStringLiteral("Credito Aggiornato"), MessageIcon::Information);
+    window.action(QStringLiteral("aaa"))->trigger();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(window.creditText(), QStringLiteral("Credito residuo 250"));
+    EXPECT_EQ(w.home.state.credito, 250);
+    EXPECT_EQ(textfile::readLines(w.home.path(QStringLiteral("residui.txt"))),
+              QStringList({QStringLiteral("250")}));
+}
+
+TEST(MainWindowCredit, FailedQueryWarnsAndLeavesEverythingAlone)
+{
+    for (const char* answer : {"", "non disponibile"}) {
+        LoadedWindow w;
+        w.home.writeFile(QStringLiteral("residui.txt"), {QStringLiteral("10")});
+        MainWindow& window = w.open();
+        window.setCreditQuery([answer] { return QString::fromLatin1(answer); });
+        QSignalSpy finished(&window, &MainWindow::creditRefreshFinished);
+        w.home.dialogs.expectMessage(
+            QStringLiteral("Connessione non Riuscita \nVerificare la Connessione ad Internet e ritentare"),
+            MessageIcon::Exclamation);
+        window.aggiorna();
+        ASSERT_TRUE(finished.wait(5000));
+        EXPECT_EQ(window.creditText(), QStringLiteral("Credito residuo 10"));
+        EXPECT_EQ(w.home.state.credito, 10);
+        QFile file(w.home.path(QStringLiteral("residui.txt")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), QByteArray("10\r\n"));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+TEST(MainWindowPages, VendorPagesAndHelpOpenTheirAddresses)
+{
+    LoadedWindow w;
+    w.home.writeFile(QStringLiteral("progra"), {QStringLiteral("R42-7")});
+    MainWindow& window = w.open();
+    for (const char* name : {"acqs", "programma", "guad", "he"})
+        window.action(QString::fromLatin1(name))->trigger();
+    const QString site = vendorSite();
+    EXPECT_EQ(
+        w.opened,
+        QList<QUrl>({QUrl(site + QStringLiteral("/cgi-bin/affiliate/giacli.pl?affiliato=R42&codeaff=7")),
+                     QUrl(site + QStringLiteral("/cgi-bin/affiliate/programma.pl?affiliato=R42&codeaff=7")),
+                     QUrl(site + QStringLiteral("/affiliate1/affiliati.htm")),
+                     QUrl::fromLocalFile(w.home.path(QStringLiteral("parlix.html")))}));
+}
+
+TEST(MainWindowLayout, RequestsBeforeTheTimerFiresGiveOneLayout)
+{
+    LoadedWindow w;
+    MainWindow& window = w.open();
+    QApplication::processEvents();
+    QSignalSpy applied(&window, &MainWindow::layoutApplied);
+    window.scheduleLayout();
+    window.scheduleLayout();
+    window.scheduleLayout();
+    QApplication::processEvents();
+    EXPECT_EQ(applied.count(), 1);
+}
+
+TEST(MainWindowLayout, NarrowWindowIsWidenedToSevenThousandTwips)
+{
+    LoadedWindow w;
+    MainWindow& window = w.open();
+    window.show();
+    window.resize(300, 500);
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    EXPECT_EQ(window.width(), 467);
+}
+
+TEST(MainWindowLayout, ChiudiClosesTheWindow)
+{
+    LoadedWindow w;
+    MainWindow& window = w.open();
+    window.show();
+    window.action(QStringLiteral("chiuso"))->trigger();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MainWindowPanel, RightButtonOnTheListOpensThePanelBesideIt)
+{
+    LoadedWindow w;
+    MainWindow& window = w.open();
+    emit w.list().rightButtonReleased(QPoint(0, 0));
+    auto* panel = window.findChild<ActionsPanel*>(QStringLiteral("Form1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->pos(), QPoint(167, 167));
+    panel->close();
 }
 
 } // namespace

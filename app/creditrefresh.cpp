@@ -1,0 +1,22 @@
+#include "creditrefresh.h"
+
+#include "app/core/numbers.h"
+#include "app/core/programstate.h"
+#include "app/core/textfile.h"
+
+namespace parlix {
+
+CreditOutcome storeCreditAnswer(ProgramState& state, const QString& answer)
+{
+    if (answer.isEmpty())
+        return CreditOutcome::NoAnswer;
+    const auto credit = numbers::parse(answer);
+    if (!credit)
+        return CreditOutcome::NoAnswer;
+    state.credito = *credit;
+    if (!textfile::writeLines(state.folder.path(QStringLiteral("residui.txt")), {answer}))
+        return CreditOutcome::NotSaved;
+    return CreditOutcome::Updated;
+}
+
+} // namespace parlix

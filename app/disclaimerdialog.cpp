@@ -1,0 +1,81 @@
+#include "disclaimerdialog.h"
+
+#include "app/disclaimer.h"
+#include "app/vendorinfo.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace parlix {
+
+DisclaimerDialog::DisclaimerDialog(const DataFolder& folder, QWidget* parent)
+    : QDialog(parent), folder_(folder)
+{
+    setObjectName(QStringLiteral("Form9"));
+    setWindowTitle(QStringLiteral("Parlix"));
+
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* logo = new QLabel(frame);
+    logo->setObjectName(QStringLiteral("Picture4"));
+    logo->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    auto* postal = new QLabel(vendorinfo::postalAddress(), frame);
+    postal->setObjectName(QStringLiteral("Label1"));
+    auto* web = new QLabel(vendorinfo::webAddress(), frame);
+    web->setObjectName(QStringLiteral("Label3"));
+    auto* addresses = new QVBoxLayout;
+    addresses->addWidget(postal);
+    addresses->addWidget(web);
+    auto* frameLayout = new QHBoxLayout(frame);
+    frameLayout->addWidget(logo);
+    frameLayout->addLayout(addresses, 1);
+
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName(QStringLiteral("Text1"));
+    text_->setReadOnly(true);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setPlainText(disclaimer::text(folder_));
+
+    auto* accept = new QPushButton(QStringLiteral("Accetto"), this);
+    accept->setObjectName(QStringLiteral("Command1"));
+    auto* refuse = new QPushButton(QStringLiteral("Rifiuto"), this);
+    refuse->setObjectName(QStringLiteral("Command2"));
+    connect(accept, &QPushButton::clicked, this, &DisclaimerDialog::accetto);
+    connect(refuse, &QPushButton::clicked, this, &DisclaimerDialog::rifiuto);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(accept);
+    buttons->addWidget(refuse);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addWidget(text_, 1);
+    layout->addLayout(buttons);
+    resize(560, 420);
+}
+
+QString DisclaimerDialog::text() const
+{
+    return text_->toPlainText();
+}
+
+void DisclaimerDialog::accetto()
+{
+    // Even if the switch cannot be written the user has accepted: the
+    // disclaimer simply shows again at the next start.
+    disclaimer::accept(folder_);
+    accept();
+}
+
+void DisclaimerDialog::rifiuto()
+{
+    reject();
+}
+
+} // namespace parlix

@@ -1,0 +1,262 @@
+#include "actionspanel.h"
+
+#include "app/core/dialogs.h"
+#include "app/core/programstate.h"
+#include "browser/archivedeletion.h"
+#include "browser/archivelist.h"
+#include "store/storeerror.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace parlix {
+
+namespace {
+
+// 2,500 twips at 15 twips to the pixel.
+constexpr int panelOffset = 167;
+
+QColor grayText()
+{
+    return QApplication::palette().color(QPalette::Disabled, QPalette::WindowText);
+}
+
+void paint(QLabel* label, const QColor& background, const QColor& text)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    label->setPalette(palette);
+}
+
+QFrame* makeFrame(const QString& name, QWidget* parent)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return frame;
+}
+
+} // namespace
+
+ActionsPanel::ActionsPanel(AppContext context, ArchiveList& list, PanelHooks hooks, QWidget* parent)
+    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint), context_(context), list_(list),
+      hooks_(std::move(hooks))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFrameShape(QFrame::Box);
+
+    const auto makeCommand = [this](const QString& name, const QString& caption, QWidget* frame) {
+        auto* label = new QLabel(caption, frame);
+        label->setObjectName(name);
+        label->setAutoFillBackground(true);
+        label->setMouseTracking(true);
+        label->setMinimumHeight(22);
+        label->installEventFilter(this);
+        frame->layout()->addWidget(label);
+        return label;
+    };
+    QFrame* outer = makeFrame(QStringLiteral("Frame1"), this);
+    QFrame* sending = makeFrame(QStringLiteral("Frame3"), outer);
+    send_ = makeCommand(QStringLiteral("Label2"), QStringLiteral(" Invia SMS singolo"), sending);
+    email_ = makeCommand(QStringLiteral("Label3"), QStringLiteral(" Invia Email"), sending);
+    auto* line = new QFrame(outer);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    QFrame* editing = makeFrame(QStringLiteral("Frame2"), outer);
+    edit_ = makeCommand(QStringLiteral("Label1"), QStringLiteral(" Modifica Contatto"), editing);
+    remove_ = makeCommand(QStringLiteral("Label4"), QStringLiteral(" Cancella Spuntati"), editing);
+    outer->layout()->addWidget(sending);
+    outer->layout()->addWidget(line);
+    outer->layout()->addWidget(editing);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(outer);
+    setFixedWidth(160);
+
+    const QPalette system = QApplication::palette();
+    for (QLabel* label : {edit_, send_, email_}) {
+        paint(label, system.color(QPalette::Button), grayText());
+        if (available(label))
+            paintNormal(label);
+    }
+    paintNormal(remove_);
+}
+
+QLabel* ActionsPanel::command(int number) const
+{
+    switch (number) {
+    case 1:
+        return edit_;
+    case 2:
+        return send_;
+    case 3:
+        return email_;
+    case 4:
+        return remove_;
+    default:
+        return nullptr;
+    }
+}
+
+bool ActionsPanel::contactsShown() const
+{
+    return list_.currentKind() == ArchiveKind::Contacts;
+}
+
+bool ActionsPanel::available(const QLabel* label) const
+{
+    if (label == remove_)
+        return true;
+    if (!contactsShown())
+        return false;
+    if (label == edit_)
+        return bool(hooks_.editContact);
+    if (label == send_)
+        return bool(hooks_.sendSingleSms);
+    return label == email_;
+}
+
+void ActionsPanel::paintNormal(QLabel* label)
+{
+    const QPalette system = QApplication::palette();
+    paint(label, system.color(QPalette::Button), system.color(QPalette::ButtonText));
+}
+
+void ActionsPanel::hover(QLabel* label)
+{
+    if (label != remove_ && !available(label))
+        return;
+    paint(label, QApplication::palette().color(QPalette::Highlight), Qt::white);
+    for (QLabel* other : {edit_, send_, email_, remove_}) {
+        if (other != label && available(other))
+            paintNormal(other);
+    }
+}
+
+void ActionsPanel::placeAt(const QPoint& listPosition)
+{
+    move(listPosition + QPoint(panelOffset, panelOffset));
+}
+
+void ActionsPanel::finish()
+{
+    close();
+}
+
+void ActionsPanel::modificaContatto()
+{
+    if (!available(edit_))
+        return;
+    context_.state.modificacontatto = true;
+    busy_ = true;
+    hooks_.editContact();
+    busy_ = false;
+    finish();
+}
+
+void ActionsPanel::inviaSmsSingolo()
+{
+    if (!available(send_))
+        return;
+    // The composer is modal: the panel goes first.
+    const auto send = hooks_.sendSingleSms;
+    finish();
+    send();
+}
+
+void ActionsPanel::inviaEmail()
+{
+    if (!available(email_))
+        return;
+    busy_ = true;
+    if (hooks_.minimizeMainWindow)
+        hooks_.minimizeMainWindow();
+    if (hooks_.openUrl)
+        hooks_.openUrl(QUrl(QStringLiteral("mailto:") + context_.state.testosel.trimmed()));
+    context_.state.testosel.clear();
+    busy_ = false;
+    finish();
+}
+
+void ActionsPanel::cancellaSpuntati()
+{
+    busy_ = true;
+    const bool confirmed = deleteTicked(context_, list_);
+    busy_ = false;
+    if (confirmed)
+        finish();
+}
+
+bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
+{
+    const Answer answer =
+        context.dialogs.message(QStringLiteral("Si desidera Cancellare i contatti selezionati? "),
+                                MessageIcon::None, MessageButtons::YesNo);
+    const bool confirmed = answer == Answer::Yes;
+    if (confirmed) {
+        ProgramState& state = context.state;
+        const auto kind = list.currentKind();
+        const QString book = list.currentBook();
+        // Rows go one by one while the list still shows all of them, so the
+        // positions stay valid; the list reloads once at the end.
+        const int count = list.rowCount();
+        for (int i = 0; kind && i < count; ++i) {
+            if (!list.isTicked(i))
+                continue;
+            list.selectRow(i);
+            list.lvw1Click();
+            try {
+                ArchiveDeletion(state, *kind, book)
+                    .deleteTickedRow({state.cellularesel, state.cognomesel, state.testosel, state.datasel});
+            } catch (const StoreError& error) {
+                // Rows already deleted stay deleted; the rest are left alone.
+                context.dialogs.message(error.message(), MessageIcon::Critical);
+                break;
+            }
+        }
+        list.selectRow(-1);
+        list.sceglivisua();
+    }
+    list.setSelectAll(false);
+    return confirmed;
+}
+
+bool ActionsPanel::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate && !busy_)
+        finish();
+    return QFrame::event(event);
+}
+
+bool ActionsPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (label && (label == edit_ || label == send_ || label == email_ || label == remove_)) {
+        if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+            hover(label);
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            if (label == edit_)
+                modificaContatto();
+            else if (label == send_)
+                inviaSmsSingolo();
+            else if (label == email_)
+                inviaEmail();
+            else
+                cancellaSpuntati();
+            return true;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+} // namespace parlix

@@ -1,0 +1,320 @@
+#include "archivelist.h"
+
+#include "app/core/dialogs.h"
+#include "app/core/programstate.h"
+#include "browser/archivecolumns.h"
+#include "browser/archivedeletion.h"
+#include "browser/archiveloader.h"
+#include "browser/archivemodel.h"
+#include "store/storeerror.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace parlix {
+
+namespace {
+
+constexpr int twipsPerPixel = 15;
+
+int pixels(int twips)
+{
+    return int(std::lround(double(twips) / twipsPerPixel));
+}
+
+QLabel* makeLabel(const QString& name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
+} // namespace
+
+ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget* parent)
+    : QWidget(parent), context_(context), selectedNode_(std::move(selectedNode))
+{
+    setObjectName(QStringLiteral("seri"));
+    setWindowTitle(QStringLiteral("Archivio"));
+
+    reloadTimer_.setSingleShot(true);
+    reloadTimer_.setInterval(0);
+    reloadTimer_.setObjectName(QStringLiteral("Timer3"));
+    connect(&reloadTimer_, &QTimer::timeout, this, &ArchiveList::reload);
+
+    kindPicture_ = makeLabel(QStringLiteral("Picture3"), this);
+    kindPicture_->setFixedSize(32, 32);
+    kindCaption_ = makeLabel(QStringLiteral("Label2"), this);
+    QFont bold = kindCaption_->font();
+    bold.setBold(true);
+    kindCaption_->setFont(bold);
+    archiveCaption_ = makeLabel(QStringLiteral("Label6"), this);
+    selectAll_ = new QCheckBox(QStringLiteral("Seleziona Tutto"), this);
+    selectAll_->setObjectName(QStringLiteral("Check1"));
+    connect(selectAll_, &QCheckBox::toggled, this, &ArchiveList::onSelectAllToggled);
+
+    model_ = new ArchiveModel(this);
+    view_ = new QTreeView(this);
+    view_->setObjectName(QStringLiteral("lvw1"));
+    view_->setModel(model_);
+    view_->setRootIsDecorated(false);
+    view_->setItemsExpandable(false);
+    view_->setUniformRowHeights(true);
+    view_->setAllColumnsShowFocus(true);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->header()->setStretchLastSection(false);
+    view_->header()->setSectionsMovable(false);
+    view_->installEventFilter(this);
+    view_->viewport()->installEventFilter(this);
+    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    lvw1Click();
+            });
+    connect(view_, &QTreeView::clicked, this, [this] { lvw1Click(); });
+    connect(view_, &QTreeView::doubleClicked, this, &ArchiveList::onDoubleClicked);
+
+    auto* captions = new QHBoxLayout;
+    captions->addWidget(kindPicture_);
+    auto* titles = new QVBoxLayout;
+    titles->addWidget(kindCaption_);
+    titles->addWidget(archiveCaption_);
+    captions->addLayout(titles, 1);
+    captions->addWidget(selectAll_, 0, Qt::AlignBottom);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(captions);
+    layout->addWidget(view_, 1);
+}
+
+ArchiveList::~ArchiveList() = default;
+
+void ArchiveList::sceglivisua()
+{
+    reloadTimer_.start();
+}
+
+void ArchiveList::reload()
+{
+    reloadTimer_.stop();
+    if (context_.state.aggiornalista) {
+        if (const auto kind = currentKind())
+            load(*kind);
+    }
+    emit reloaded();
+}
+
+void ArchiveList::visualizza()
+{
+    load(ArchiveKind::Contacts);
+}
+
+void ArchiveList::visualizzasalvati()
+{
+    load(ArchiveKind::Saved);
+}
+
+void ArchiveList::visualizzainviati()
+{
+    load(ArchiveKind::Sent);
+}
+
+void ArchiveList::visualizzacance()
+{
+    load(ArchiveKind::Deleted);
+}
+
+void ArchiveList::load(ArchiveKind kind)
+{
+    view_->setUpdatesEnabled(false);
+    const QString book = currentBook();
+    // Reloading the archive already shown keeps the ticks of the rows that
+    // are still there: the window's activation reloads, and the user's
+    // choice must not vanish because a box was shown and closed.
+    std::vector<ArchiveRow> ticked;
+    if (model_->kind() == kind && loadedBook_ == book) {
+        for (const int index : model_->tickedIndices())
+            ticked.push_back(model_->row(index));
+    }
+    loadedBook_ = book;
+    try {
+        model_->setRows(kind, loadArchive(context_.state, kind, book));
+        if (!ticked.empty())
+            model_->tickMatching(std::move(ticked));
+    } catch (const StoreError& error) {
+        model_->setEmpty(kind);
+        view_->setUpdatesEnabled(true);
+        context_.dialogs.message(error.message(), MessageIcon::Critical);
+    }
+    const auto columns = archiveColumns(kind);
+    for (int i = 0; i < int(columns.size()); ++i)
+        view_->header()->resizeSection(i, pixels(columns[size_t(i)].widthTwips));
+    view_->setUpdatesEnabled(true);
+}
+
+void ArchiveList::lvw1Click()
+{
+    const int index = currentRow();
+    const auto kind = currentKind();
+    if (index < 0 || !kind)
+        return;
+    applySelection(context_.state, *kind, model_->row(index));
+}
+
+void ArchiveList::setArchiveCaption(const QString& caption)
+{
+    archiveCaption_->setText(caption);
+}
+
+QString ArchiveList::archiveCaption() const
+{
+    return archiveCaption_->text();
+}
+
+void ArchiveList::setKindCaption(const QIcon& picture, const QString& title)
+{
+    kindPicture_->setPixmap(picture.pixmap(32, 32));
+    kindCaption_->setText(title);
+}
+
+QString ArchiveList::kindCaption() const
+{
+    return kindCaption_->text();
+}
+
+void ArchiveList::clear()
+{
+    model_->clear();
+    loadedBook_.clear();
+}
+
+std::optional<ArchiveKind> ArchiveList::currentKind() const
+{
+    return archiveKindFromKey(selectedNode_().key);
+}
+
+QString ArchiveList::currentBook() const
+{
+    return selectedNode_().text;
+}
+
+int ArchiveList::rowCount() const
+{
+    return model_->rowCount();
+}
+
+const ArchiveRow& ArchiveList::row(int index) const
+{
+    return model_->row(index);
+}
+
+bool ArchiveList::isTicked(int index) const
+{
+    return model_->isTicked(index);
+}
+
+void ArchiveList::setTicked(int index, bool ticked)
+{
+    model_->setTicked(index, ticked);
+}
+
+std::vector<RowSelection> ArchiveList::tickedRows() const
+{
+    std::vector<RowSelection> rows;
+    if (!model_->kind())
+        return rows;
+    for (const int index : model_->tickedIndices())
+        rows.push_back(rowSelection(*model_->kind(), model_->row(index)));
+    return rows;
+}
+
+void ArchiveList::selectRow(int index)
+{
+    if (index < 0 || index >= rowCount()) {
+        view_->selectionModel()->clear();
+        return;
+    }
+    view_->setCurrentIndex(model_->index(index, 0));
+}
+
+int ArchiveList::currentRow() const
+{
+    const QModelIndex current = view_->currentIndex();
+    return current.isValid() && view_->selectionModel()->isRowSelected(current.row()) ? current.row() : -1;
+}
+
+void ArchiveList::setSelectAll(bool ticked)
+{
+    selectAll_->setChecked(ticked);
+}
+
+bool ArchiveList::selectAll() const
+{
+    return selectAll_->isChecked();
+}
+
+void ArchiveList::onSelectAllToggled(bool ticked)
+{
+    selectAll_->setText(ticked ? QStringLiteral("Deseleziona Tutto") : QStringLiteral("Seleziona Tutto"));
+    model_->setAllTicked(ticked);
+}
+
+void ArchiveList::deleteSelected()
+{
+    const auto kind = currentKind();
+    // Without a row clicked there is nothing to delete: the question would
+    // name no number and the deletion would hit whatever row has none.
+    if (!kind || currentRow() < 0)
+        return;
+    // The row the user sees highlighted is the one asked about, even if
+    // another form has emptied the selected-row variables meanwhile.
+    lvw1Click();
+    ProgramState& state = context_.state;
+    const QString question =
+        QStringLiteral("Si desidera Cancellare la voce ") + state.cellularesel + QStringLiteral(" ?");
+    if (context_.dialogs.message(question, MessageIcon::None, MessageButtons::YesNo) != Answer::Yes)
+        return;
+    try {
+        ArchiveDeletion(state, *kind, currentBook())
+            .deleteRow({state.cellularesel, state.cognomesel, state.testosel, state.datasel});
+    } catch (const StoreError& error) {
+        context_.dialogs.message(error.message(), MessageIcon::Critical);
+    }
+    sceglivisua();
+}
+
+void ArchiveList::onDoubleClicked(const QModelIndex& index)
+{
+    const auto kind = currentKind();
+    if (!index.isValid() || !kind || (*kind != ArchiveKind::Contacts && *kind != ArchiveKind::Saved))
+        return;
+    lvw1Click();
+    emit rowDoubleClicked(*kind, rowSelection(*kind, model_->row(index.row())));
+}
+
+bool ArchiveList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view_ && event->type() == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+            deleteSelected();
+            return true;
+        }
+    } else if (watched == view_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton)
+            emit rightButtonReleased(mouse->position().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace parlix

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "app/core/appcontext.h"
+#include "browser/archiverow.h"
+#include "store/archivekind.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QTreeView;
+
+namespace parlix {
+
+class ArchiveModel;
+
+// The tree node whose archive the list shows: its key ("r2", "a1") and text.
+struct SelectedNode
+{
+    QString key;
+    QString text;
+};
+
+// The archive list "seri": the rows of the archive picked in the main
+// window's tree, a check box on every row, "Seleziona Tutto", the captions set
+// by the tree click. The kind and the book are read afresh from the tree's
+// selected node each time (through the provider); the list keeps no copy.
+class ArchiveList : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using NodeProvider = std::function<SelectedNode()>;
+
+    ArchiveList(AppContext context, NodeProvider selectedNode, QWidget* parent = nullptr);
+    ~ArchiveList() override;
+
+    // Schedules one reload for the next idle moment; calls made before it
+    // runs are merged into that one reload.
+    void sceglivisua();
+    bool reloadPending() const { return reloadTimer_.isActive(); }
+
+    // Fill the list with the contacts, saved, sent or deleted messages of the
+    // selected book (normally run by the scheduled reload). A book that
+    // cannot be read is reported and leaves the list empty.
+    void visualizza();
+    void visualizzasalvati();
+    void visualizzainviati();
+    void visualizzacance();
+
+    // The row click: puts the current row's values into the selected-row
+    // variables. Without a current row nothing changes.
+    void lvw1Click();
+
+    // What the tree click sets: the archive caption (" " + node text), the
+    // kind's picture and title; and clearing rows and columns.
+    void setArchiveCaption(const QString& caption);
+    QString archiveCaption() const;
+    void setKindCaption(const QIcon& picture, const QString& title);
+    QString kindCaption() const;
+    void clear();
+
+    std::optional<ArchiveKind> currentKind() const;
+    QString currentBook() const;
+
+    int rowCount() const;
+    const ArchiveRow& row(int index) const;
+    bool isTicked(int index) const;
+    void setTicked(int index, bool ticked);
+    // The ticked rows' values, in the order the list shows them.
+    std::vector<RowSelection> tickedRows() const;
+    // Makes a row the current, selected one (-1: none).
+    void selectRow(int index);
+    int currentRow() const;
+
+    // "Seleziona Tutto" / "Deseleziona Tutto".
+    void setSelectAll(bool ticked);
+    bool selectAll() const;
+
+    // Asks about deleting the selected row and deletes it (the Delete key).
+    void deleteSelected();
+
+    QTreeView* view() const { return view_; }
+    ArchiveModel* model() const { return model_; }
+
+signals:
+    // A double click on a contact or a saved message (not on sent or deleted
+    // messages), after the click has filled the selected-row variables.
+    void rowDoubleClicked(ArchiveKind kind, const RowSelection& row);
+    // The right mouse button was released over the list, at this position
+    // of the list's own area.
+    void rightButtonReleased(const QPoint& position);
+    // A reload has run (also when it found nothing to load).
+    void reloaded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void reload();
+    void load(ArchiveKind kind);
+    void onSelectAllToggled(bool ticked);
+    void onDoubleClicked(const QModelIndex& index);
+
+    AppContext context_;
+    NodeProvider selectedNode_;
+    QString loadedBook_;
+    QTimer reloadTimer_;
+    ArchiveModel* model_;
+    QTreeView* view_;
+    QCheckBox* selectAll_;
+    QLabel* archiveCaption_;
+    QLabel* kindCaption_;
+    QLabel* kindPicture_;
+};
+
+} // namespace parlix

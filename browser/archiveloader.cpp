@@ -1,0 +1,44 @@
+#include "archiveloader.h"
+
+#include "app/core/programstate.h"
+#include "browser/archivecolumns.h"
+#include "browser/bookfile.h"
+#include "store/recordset.h"
+
+#include <algorithm>
+
+namespace parlix {
+
+std::vector<ArchiveRow> loadArchive(ProgramState& state, ArchiveKind kind, const QString& book)
+{
+    state.percorsodb = bookFile(state.folder, book);
+    state.openDatabase(state.percorsodb);
+    Recordset& rs = state.openRecordset(queries::wholeTable(archiveTable(kind)));
+
+    const std::array<QString, 4> fields = archiveFields(kind);
+    std::array<int, 4> columns{};
+    for (size_t i = 0; i < fields.size(); ++i)
+        columns[i] = rs.fieldIndex(fields[i]);
+
+    std::vector<ArchiveRow> rows;
+    for (; !rs.eof(); rs.moveNext()) {
+        ArchiveRow& row = rows.emplace_back();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i] >= 0)
+                row.cells[i] = rs.field(columns[i]);
+        }
+    }
+    sortForDisplay(rows, kind);
+    return rows;
+}
+
+void sortForDisplay(std::vector<ArchiveRow>& rows, ArchiveKind kind)
+{
+    std::reverse(rows.begin(), rows.end());
+    const size_t cell = size_t(sortCell(kind));
+    std::stable_sort(rows.begin(), rows.end(), [cell](const ArchiveRow& a, const ArchiveRow& b) {
+        return QString::compare(a.cells[cell], b.cells[cell], Qt::CaseInsensitive) < 0;
+    });
+}
+
+} // namespace parlix

@@ -1,0 +1,226 @@
+#include "browser/actionspanel.h"
+#include "browser/archivemodel.h"
+#include "listfixture.h"
+
+#include <QLabel>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+using parlix::test::ListFixture;
+
+namespace {
+
+const QString principale = QStringLiteral("Principale");
+const QString question = QStringLiteral("Si desidera Cancellare i contatti selezionati? ");
+
+class ActionsPanelTest : public ::testing::Test
+{
+protected:
+    ActionsPanel* openPanel(PanelHooks hooks = {})
+    {
+        panel = new ActionsPanel(f.home.context(), f.list, std::move(hooks));
+        panel->show();
+        return panel;
+    }
+    bool panelClosed()
+    {
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return panel.isNull();
+    }
+    QString book() const { return f.home.state.folder.bookPath(principale); }
+
+    ListFixture f;
+    QPointer<ActionsPanel> panel;
+};
+
+TEST_F(ActionsPanelTest, DeletesThreeTickedContactsAndReloadsOnce)
+{
+    for (const char* surname : {"Alfa", "Beta", "Gamma", "Delta"})
+        f.home.addContact(principale, QStringLiteral("N"), QString::fromLatin1(surname),
+                          QStringLiteral("33%1").arg(QString::fromLatin1(surname).size() * 7 + surname[0]));
+    f.show(QStringLiteral("r1"), principale);
+    // Shown order: Alfa, Beta, Delta, Gamma; keep Beta.
+    for (int row : {0, 2, 3})
+        f.list.setTicked(row, true);
+    const QString kept = f.list.row(1).cells[0];
+
+    openPanel();
+    QSignalSpy reloaded(&f.list, &ArchiveList::reloaded);
+    f.home.dialogs.expectMessage(question, MessageIcon::None, Answer::Yes);
+    panel->cancellaSpuntati();
+    f.runReload();
+    QApplication::processEvents();
+
+    EXPECT_EQ(f.home.rows(book(), QStringLiteral("rubrica")),
+              QStringList({QStringLiteral("N|Beta|%1| |4").arg(kept)}));
+    EXPECT_EQ(reloaded.count(), 1);
+    EXPECT_EQ(f.column(2), QStringList({QStringLiteral("Beta")}));
+    EXPECT_TRUE(panelClosed());
+}
+
+TEST_F(ActionsPanelTest, TickedSentMessagesMoveToDeletedWithTheSameFourValues)
+{
+    f.home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("Rossi"), QStringLiteral("3331"),
+                      QStringLiteral("01/01/2026 09:00:00"), QStringLiteral("uno"));
+    f.home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("Bianchi"),
+                      QStringLiteral("3332"), QStringLiteral("01/01/2026 10:00:00"), QStringLiteral("due"));
+    f.home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("Verdi"), QStringLiteral("3333"),
+                      QStringLiteral("01/01/2026 11:00:00"), QStringLiteral("tre"));
+    f.show(QStringLiteral("i1"), principale);
+    f.list.setSelectAll(true);
+    f.list.setTicked(1, false); // Rossi stays
+
+    f.home.dialogs.expectMessage(question, MessageIcon::None, Answer::Yes);
+    EXPECT_TRUE(ActionsPanel::deleteTicked(f.home.context(), f.list));
+    f.runReload();
+
+    EXPECT_EQ(f.home.rows(book(), QStringLiteral("inviati")),
+              QStringList({QStringLiteral("Rossi|3331|01/01/2026 09:00:00|uno")}));
+    EXPECT_EQ(f.home.rows(book(), QStringLiteral("cancellati")),
+              QStringList({QStringLiteral("Bianchi|3332|01/01/2026 10:00:00|due"),
+                           QStringLiteral("Verdi|3333|01/01/2026 11:00:00|tre")}));
+    EXPECT_FALSE(f.list.selectAll());
+}
+
+TEST_F(ActionsPanelTest, TickedSavedAndDeletedMessagesAreCopiedNowhere)
+{
+    for (const auto& [key, table] : {std::pair{"s1", "salvati"}, std::pair{"c1", "cancellati"}}) {
+        f.home.addMessage(principale, QString::fromLatin1(table), QStringLiteral("Rossi"),
+                          QStringLiteral("3331"), QStringLiteral("01/01/2026 09:00:00"),
+                          QStringLiteral("uno"));
+        f.show(QString::fromLatin1(key), principale);
+        f.list.setTicked(0, true);
+        f.home.dialogs.expectMessage(question, MessageIcon::None, Answer::Yes);
+        ActionsPanel::deleteTicked(f.home.context(), f.list);
+        f.runReload();
+    }
+    for (const char* table : {"salvati", "inviati", "cancellati"})
+        EXPECT_TRUE(f.home.rows(book(), QString::fromLatin1(table)).isEmpty()) << table;
+}
+
+TEST_F(ActionsPanelTest, AnsweringNoLeavesTheStoreAndUnticksEverything)
+{
+    f.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("3331"));
+    f.home.addContact(principale, QStringLiteral("Anna"), QStringLiteral("Bianchi"), QStringLiteral("3332"));
+    f.show(QStringLiteral("r1"), principale);
+    f.list.setSelectAll(true);
+
+    openPanel();
+    f.home.dialogs.expectMessage(question, MessageIcon::None, Answer::No);
+    panel->cancellaSpuntati();
+
+    EXPECT_EQ(f.home.rows(book(), QStringLiteral("rubrica")).size(), 2);
+    EXPECT_FALSE(f.list.selectAll());
+    EXPECT_TRUE(f.list.model()->tickedIndices().empty());
+    EXPECT_FALSE(f.list.reloadPending());
+    EXPECT_FALSE(panelClosed());
+    panel->close();
+}
+
+TEST_F(ActionsPanelTest, YesWithNothingTickedDeletesNothingButReloadsAndCloses)
+{
+    f.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("3331"));
+    f.show(QStringLiteral("r1"), principale);
+    openPanel();
+    f.home.dialogs.expectMessage(question, MessageIcon::None, Answer::Yes);
+    panel->cancellaSpuntati();
+    EXPECT_TRUE(f.list.reloadPending());
+    EXPECT_EQ(f.home.rows(book(), QStringLiteral("rubrica")).size(), 1);
+    EXPECT_TRUE(panelClosed());
+}
+
+TEST_F(ActionsPanelTest, PointerOverDeleteHighlightsItWhileOtherCommandsStayGreyForMessages)
+{
+    f.show(QStringLiteral("i1"), principale);
+    openPanel({[] {}, [] {}, {}, {}});
+    const QPalette system = QApplication::palette();
+    const QColor grey = system.color(QPalette::Disabled, QPalette::WindowText);
+    panel->hover(panel->command(4));
+    EXPECT_EQ(panel->command(4)->palette().color(QPalette::Window), system.color(QPalette::Highlight));
+    EXPECT_EQ(panel->command(4)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    for (int n : {1, 2, 3})
+        EXPECT_EQ(panel->command(n)->palette().color(QPalette::WindowText), grey) << n;
+    // Pointing at a contact command changes nothing while messages are shown.
+    panel->hover(panel->command(1));
+    EXPECT_EQ(panel->command(1)->palette().color(QPalette::WindowText), grey);
+    panel->close();
+}
+
+TEST_F(ActionsPanelTest, ContactCommandsHighlightAndHandOverWhenContactsAreShown)
+{
+    f.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("3331"),
+                      QStringLiteral("mario@example.it"));
+    f.show(QStringLiteral("r1"), principale);
+    f.list.selectRow(0);
+    int edits = 0;
+    openPanel({{}, [&] { ++edits; }, {}, {}});
+    const QPalette system = QApplication::palette();
+    panel->hover(panel->command(1));
+    EXPECT_EQ(panel->command(1)->palette().color(QPalette::Window), system.color(QPalette::Highlight));
+    EXPECT_EQ(panel->command(4)->palette().color(QPalette::WindowText), system.color(QPalette::ButtonText));
+    // Without a composer to open, "Invia SMS singolo" stays grey and does nothing.
+    EXPECT_EQ(panel->command(2)->palette().color(QPalette::WindowText),
+              system.color(QPalette::Disabled, QPalette::WindowText));
+    panel->inviaSmsSingolo();
+    EXPECT_FALSE(panelClosed());
+
+    panel->modificaContatto();
+    EXPECT_EQ(edits, 1);
+    EXPECT_TRUE(f.home.state.modificacontatto);
+    EXPECT_TRUE(panelClosed());
+}
+
+TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
+{
+    f.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("3331"),
+                      QStringLiteral("mario@example.it"));
+    f.show(QStringLiteral("r1"), principale);
+    f.list.selectRow(0);
+    QList<QUrl> opened;
+    int minimized = 0;
+    const auto hooks = [&] {
+        return PanelHooks{{},
+                          {},
+                          [&] { ++minimized; },
+                          [&](const QUrl& url) {
+                              opened << url;
+                              return true;
+                          }};
+    };
+    openPanel(hooks());
+    panel->inviaEmail();
+    EXPECT_EQ(opened, QList<QUrl>({QUrl(QStringLiteral("mailto:mario@example.it"))}));
+    EXPECT_EQ(minimized, 1);
+    EXPECT_TRUE(f.home.state.testosel.isEmpty());
+    EXPECT_TRUE(panelClosed());
+
+    f.show(QStringLiteral("s1"), principale);
+    f.home.state.testosel = QStringLiteral("testo");
+    openPanel(hooks());
+    panel->inviaEmail();
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(f.home.state.testosel, QStringLiteral("testo"));
+    panel->close();
+}
+
+TEST_F(ActionsPanelTest, PanelSitsTwoThousandFiveHundredTwipsFromTheRelease)
+{
+    openPanel();
+    panel->placeAt(QPoint(0, 0));
+    EXPECT_EQ(panel->pos(), QPoint(167, 167));
+    panel->placeAt(QPoint(30, 45));
+    EXPECT_EQ(panel->pos(), QPoint(197, 212));
+    panel->close();
+}
+
+TEST_F(ActionsPanelTest, LosingTheFocusClosesThePanel)
+{
+    openPanel();
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(panel, &deactivate);
+    EXPECT_TRUE(panelClosed());
+}
+
+} // namespace
