@@ -4,6 +4,8 @@
 #include "statement.h"
 #include "storeerror.h"
 
+#include <limits>
+
 namespace parlix {
 
 namespace {
@@ -28,29 +30,75 @@ QString whereClause(const Query& query)
 
 } // namespace
 
+namespace {
+// Rows read per block: large enough that walking a whole book costs about the
+// same as one uninterrupted statement, small enough to keep little in memory.
+constexpr int blockRows = 2048;
+} // namespace
+
 Recordset::Recordset(std::shared_ptr<Database> db, Query query) : db_(std::move(db)), query_(std::move(query))
 {
     if (!db_->hasTable(query_.table))
         throw StoreError(StoreError::Code::NoSuchTable,
                          QStringLiteral("L'archivio non contiene la tabella \"%1\".").arg(query_.table));
-    const QString sql = QStringLiteral("SELECT rowid, * FROM ") + identifier(query_.table) +
-                        whereClause(query_) + QStringLiteral(" ORDER BY rowid");
+    const QString condition = query_.where.isEmpty()
+                                  ? QStringLiteral(" WHERE rowid > ?")
+                                  : QStringLiteral(" WHERE (%1) AND rowid > ?").arg(query_.where);
+    const QString sql = QStringLiteral("SELECT rowid, * FROM ") + identifier(query_.table) + condition +
+                        QStringLiteral(" ORDER BY rowid LIMIT %1").arg(blockRows);
     select_ = std::make_unique<Statement>(*db_, sql);
     for (int i = 0; i < query_.values.size(); ++i)
         select_->bind(i + 1, query_.values[i]);
     for (int c = 1; c < select_->columnCount(); ++c)
         fields_ << select_->columnName(c);
-    fetch();
+    after_ = std::numeric_limits<long long>::min();
+    readBlock();
 }
 
 Recordset::~Recordset() = default;
 
-void Recordset::fetch()
+void Recordset::readBlock()
+{
+    rowids_.clear();
+    text_.resize(0); // keeps the buffer for the next block
+    starts_.clear();
+    changed_.clear();
+    current_ = 0;
+    select_->bind(int(query_.values.size()) + 1, after_);
+    const int columns = int(fields_.size());
+    while (select_->step()) {
+        rowids_.push_back(select_->integer(0));
+        for (int c = 1; c <= columns; ++c) {
+            starts_.push_back(text_.size());
+            text_.append(select_->utf8(c));
+        }
+        if (int(rowids_.size()) == blockRows) {
+            // Stop here and let go of the statement: the next block starts afresh.
+            select_->reset();
+            break;
+        }
+    }
+    starts_.push_back(text_.size());
+    lastBlock_ = int(rowids_.size()) < blockRows;
+    if (!rowids_.empty())
+        after_ = rowids_.back();
+    eof_ = rowids_.empty();
+    deleted_ = false;
+}
+
+void Recordset::advance()
 {
     deleted_ = false;
-    changed_.clear();
-    eof_ = !select_->step();
-    rowid_ = eof_ ? 0 : select_->integer(0);
+    if (current_ + 1 < rowids_.size()) {
+        ++current_;
+        return;
+    }
+    if (lastBlock_) {
+        current_ = rowids_.size();
+        eof_ = true;
+        return;
+    }
+    readBlock();
 }
 
 int Recordset::recordCount()
@@ -67,8 +115,8 @@ int Recordset::recordCount()
 
 void Recordset::moveFirst()
 {
-    select_->reset();
-    fetch();
+    after_ = std::numeric_limits<long long>::min();
+    readBlock();
     if (eof_)
         throw StoreError::noCurrentRecord();
 }
@@ -77,13 +125,22 @@ void Recordset::moveNext()
 {
     if (eof_)
         throw StoreError::noCurrentRecord();
-    fetch();
+    advance();
 }
 
 int Recordset::fieldIndex(QStringView name) const
 {
+    // Field names are plain ASCII; this is asked for every field of every row
+    // of a walk, so compare by length first and fold letters by hand.
+    const auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; };
     for (int i = 0; i < fields_.size(); ++i) {
-        if (name.compare(fields_[i], Qt::CaseInsensitive) == 0)
+        const QString& field = fields_[i];
+        if (field.size() != name.size())
+            continue;
+        qsizetype k = 0;
+        while (k < name.size() && fold(name[k].unicode()) == fold(field[k].unicode()))
+            ++k;
+        if (k == name.size())
             return i;
     }
     return -1;
@@ -115,12 +172,13 @@ QString Recordset::field(int index) const
     requireCurrent();
     if (index < 0 || index >= fields_.size())
         throw StoreError(StoreError::Code::NoSuchField, QStringLiteral("Campo inesistente."));
+    const size_t cell = current_ * size_t(fields_.size()) + size_t(index);
     if (!changed_.empty()) {
-        const auto it = changed_.find(index);
+        const auto it = changed_.find(cell);
         if (it != changed_.end())
             return it->second;
     }
-    return select_->text(index + 1);
+    return QString::fromUtf8(text_.constData() + starts_[cell], starts_[cell + 1] - starts_[cell]);
 }
 
 void Recordset::addNew()
@@ -181,10 +239,10 @@ void Recordset::update()
             int i = 1;
             for (const auto& [index, value] : values_)
                 change.bind(i++, value);
-            change.bind(i, QString::number(rowid_));
+            change.bind(i, rowids_[current_]);
             change.step();
             for (const auto& [index, value] : values_)
-                changed_[index] = value;
+                changed_[current_ * size_t(fields_.size()) + size_t(index)] = value;
         }
     }
     pending_ = Pending::None;
@@ -196,7 +254,7 @@ void Recordset::deleteCurrent()
     requireCurrent();
     Statement remove(*db_, QStringLiteral("DELETE FROM ") + identifier(query_.table) +
                                QStringLiteral(" WHERE rowid = ?"));
-    remove.bind(1, QString::number(rowid_));
+    remove.bind(1, rowids_[current_]);
     remove.step();
     deleted_ = true;
     count_.reset();

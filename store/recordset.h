@@ -2,12 +2,14 @@
 
 #include "query.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace parlix {
 
@@ -20,6 +22,10 @@ class Statement;
 // next, fields by name (ignoring case), appending a row, changing or deleting
 // the current row. Acting on a missing current row throws
 // StoreError::Code::NoCurrentRecord.
+//
+// Rows are read a block at a time and the statement is reset in between, so a
+// cursor left half-way (as the program's shared one often is) holds no lock
+// on its file and never makes another window wait to write.
 class Recordset
 {
 public:
@@ -55,7 +61,8 @@ public:
 private:
     enum class Pending { None, Add, Edit };
 
-    void fetch();
+    void readBlock();
+    void advance();
     void requireCurrent() const;
     int requireField(QStringView name) const;
 
@@ -65,11 +72,20 @@ private:
     QStringList fields_;
     bool eof_ = true;
     bool deleted_ = false;
-    long long rowid_ = 0;
     std::optional<int> count_;
     Pending pending_ = Pending::None;
-    std::map<int, QString> values_;  // pending values by field index
-    std::map<int, QString> changed_; // values written by update() to the current row
+    std::map<int, QString> values_; // pending values by field index
+
+    // The block of rows read last: their rowids, and the UTF-8 text of their
+    // fields row after row in one buffer (cell k spans starts_[k]..starts_[k+1]).
+    // Values changed through update() override the buffer.
+    std::vector<long long> rowids_;
+    QByteArray text_;
+    std::vector<qsizetype> starts_;
+    std::map<size_t, QString> changed_;
+    size_t current_ = 0;     // index of the current row in the block
+    bool lastBlock_ = false; // no rows after this block
+    long long after_ = 0;    // the next block starts after this rowid
 };
 
 } // namespace parlix

@@ -42,6 +42,12 @@ void Statement::bind(int index, const QString& value)
         throw StoreError::engine(lastError(db_.handle()));
 }
 
+void Statement::bind(int index, long long value)
+{
+    if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK)
+        throw StoreError::engine(lastError(db_.handle()));
+}
+
 bool Statement::step()
 {
     const int rc = sqlite3_step(stmt_);
@@ -72,6 +78,12 @@ QString Statement::text(int column) const
 {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
     return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, column));
+}
+
+QByteArrayView Statement::utf8(int column) const
+{
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return {data, sqlite3_column_bytes(stmt_, column)};
 }
 
 long long Statement::integer(int column) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 struct sqlite3_stmt;
@@ -19,6 +20,7 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     void bind(int index, const QString& value); // 1-based, as SQLite counts
+    void bind(int index, long long value);
     // Advances to the next row; false when there is none (the statement is then reset,
     // so it holds no read lock on the file).
     bool step();
@@ -27,6 +29,8 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QString text(int column) const;
+    // The column's UTF-8 bytes, valid until the next step or reset.
+    QByteArrayView utf8(int column) const;
     long long integer(int column) const;
 
 private:

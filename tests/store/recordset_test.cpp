@@ -185,6 +185,41 @@ TEST_F(RecordsetTest, MessagesAreFoundByNumberAndExactDate)
     }
 }
 
+TEST_F(RecordsetTest, WalksPastBlockBoundariesAndLeavesNoLockWhenStoppedHalfWay)
+{
+    db->exec("BEGIN");
+    {
+        Statement insert(*db, "INSERT INTO rubrica (cognome, cellulare) VALUES (?, ?)");
+        for (int i = 0; i < 5000; ++i) {
+            insert.bind(1, QStringLiteral("C%1").arg(i));
+            insert.bind(2, QString::number(i % 3));
+            insert.step();
+        }
+    }
+    db->exec("COMMIT");
+
+    Recordset walk(db, queries::contactByNumber(QStringLiteral("1")));
+    int seen = 0;
+    for (; !walk.eof() && seen < 1200; walk.moveNext()) {
+        EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C%1").arg(seen * 3 + 1));
+        ++seen;
+    }
+    ASSERT_FALSE(walk.eof());
+
+    // Another connection writes to the same file while our cursor stands half-way.
+    auto other = Database::open(path);
+    other->exec("PRAGMA busy_timeout = 0");
+    EXPECT_NO_THROW(other->exec("UPDATE rubrica SET email = 'x' WHERE cellulare = '2'"));
+
+    for (; !walk.eof(); walk.moveNext()) {
+        EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C%1").arg(seen * 3 + 1));
+        ++seen;
+    }
+    EXPECT_EQ(seen, 1667);
+    walk.moveFirst();
+    EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C1"));
+}
+
 TEST(DatabaseTest, RefusesFilesThatAreNotDatabasesAndLeavesThemAlone)
 {
     QTemporaryDir dir;
