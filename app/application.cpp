@@ -7,6 +7,7 @@
 #include "app/core/qtdialogs.h"
 #include "app/disclaimer.h"
 #include "app/disclaimerdialog.h"
+#include "app/formlauncher.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ int runApplication(int argc, char** argv)
     QtDialogs dialogs;
     Clock clock;
     MainWindow window(AppContext{state, dialogs, clock});
+    FormLauncher forms(window, AppContext{state, dialogs, clock});
+    forms.install();
     window.load();
     window.show();
     return app.exec();

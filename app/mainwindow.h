@@ -60,6 +60,7 @@ public:
     void setUrlOpener(UrlOpener opener);
     // The panel's commands that open other forms (composer, contact editor).
     void setPanelHooks(PanelHooks hooks);
+    const PanelHooks& panelHooks() const { return panelHooks_; }
 
     QTreeWidget* tree() const { return tree_; }
     // The node with this 1-based index (the order of the tree), or null.
