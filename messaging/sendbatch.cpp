@@ -1,0 +1,187 @@
+#include "sendbatch.h"
+
+#include "app/core/dialogs.h"
+#include "app/core/numbers.h"
+#include "app/core/programstate.h"
+#include "app/core/textfile.h"
+#include "messaging/creditquery.h"
+#include "messaging/recipientnumber.h"
+
+#include <QGuiApplication>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <exception>
+
+namespace parlix {
+
+SendBatch::SendBatch(AppContext context, GatewayFactory factory, QObject* parent)
+    : QObject(parent), context_(context), factory_(std::move(factory)),
+      cancelled_(std::make_shared<std::atomic<bool>>(false))
+{
+}
+
+SendBatch::~SendBatch()
+{
+    cancelled_->store(true);
+    work_.waitForFinished();
+    setBusyCursor(false);
+}
+
+void SendBatch::start(BatchRequest request)
+{
+    if (step_ != Step::Idle)
+        return;
+    request_ = std::move(request);
+    step_ = Step::AskingCredit;
+    setBusyCursor(true);
+    emit statusChanged(QStringLiteral("Verifica Credito"));
+
+    account_ = Account::load(context_.state.folder);
+    if (account_.usable() && factory_)
+        gateway_ = factory_();
+    if (!gateway_) {
+        QTimer::singleShot(0, this, &SendBatch::abandonWithoutAccount);
+        return;
+    }
+    gateway_->setLogin(account_.login);
+    gateway_->setPassword(account_.password);
+    work_ = QtConcurrent::run([this, gateway = gateway_] {
+        const long credit = gateway->checkCredits();
+        QMetaObject::invokeMethod(this, [this, credit] { checkCredit(credit); }, Qt::QueuedConnection);
+    });
+}
+
+void SendBatch::abandonWithoutAccount()
+{
+    if (step_ != Step::AskingCredit)
+        return;
+    step_ = Step::CheckingCredit;
+    setBusyCursor(false);
+    context_.dialogs.message(missingAccountText(), MessageIcon::Exclamation);
+    emit statusChanged(QString());
+    finish(Outcome::Abandoned);
+}
+
+void SendBatch::checkCredit(long credit)
+{
+    if (step_ != Step::AskingCredit)
+        return;
+    step_ = Step::CheckingCredit;
+    work_ = {};
+
+    // A failed query says nothing about the credit: it is not "exhausted".
+    if (credit < 0) {
+        setBusyCursor(false);
+        context_.dialogs.message(connectionFailedText(), MessageIcon::Exclamation);
+        emit statusChanged(QString());
+        finish(Outcome::Abandoned);
+        return;
+    }
+    if (credit == 0) {
+        setBusyCursor(false);
+        context_.dialogs.message(QStringLiteral("Credito Esaurito"), MessageIcon::Critical);
+        emit statusChanged(QString());
+        finish(Outcome::Abandoned);
+        return;
+    }
+    total_ = request_.smsCount();
+    context_.state.numerosms = total_;
+    if (credit < total_) {
+        setBusyCursor(false);
+        context_.dialogs.message(QStringLiteral("Credito insufficiente"), MessageIcon::Critical);
+        finish(Outcome::Stopped);
+        return;
+    }
+
+    credit_ = credit;
+    context_.state.credito = double(credit);
+    try {
+        appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"), request_.record);
+    } catch (const std::exception&) {
+        setBusyCursor(false);
+        context_.dialogs.message(QStringLiteral("Invio Annullato"), MessageIcon::None);
+        finish(Outcome::Abandoned);
+        return;
+    }
+    emit archiveChanged();
+    emit statusChanged(QStringLiteral("Disponibilità OK"));
+    QTimer::singleShot(0, this, &SendBatch::sendAll);
+}
+
+void SendBatch::sendAll()
+{
+    if (step_ != Step::CheckingCredit)
+        return;
+    step_ = Step::Sending;
+
+    gateway_->setLogin(account_.login);
+    gateway_->setPassword(account_.password);
+    gateway_->setQuality(account_.quality);
+    gateway_->setFlash(request_.flash);
+    gateway_->setSender(request_.sender);
+
+    work_ = QtConcurrent::run(
+        [this, gateway = gateway_, cancelled = cancelled_, multiple = request_.multiple,
+         recipients = request_.recipients, parts = request_.parts, total = total_] {
+            for (int i = 0; i < total; ++i) {
+                if (cancelled->load())
+                    return;
+                const QString number = recipients.value(multiple ? i : 0);
+                if (multiple)
+                    QMetaObject::invokeMethod(
+                        this, [this, number] { emit serving(number); }, Qt::QueuedConnection);
+                const long result = gateway->send(internationalNumber(number), parts.value(multiple ? 0 : i));
+                QMetaObject::invokeMethod(
+                    this, [this, i, result] { sent(i + 1, result); }, Qt::QueuedConnection);
+            }
+            QMetaObject::invokeMethod(this, &SendBatch::complete, Qt::QueuedConnection);
+        });
+}
+
+void SendBatch::sent(int index, long result)
+{
+    if (result == 0)
+        ++accepted_;
+    else
+        failed_ = true;
+    emit statusChanged(QStringLiteral("Inviati %1 di %2").arg(index).arg(total_));
+    emit progressChanged(index, total_);
+}
+
+void SendBatch::complete()
+{
+    if (step_ != Step::Sending)
+        return;
+    work_ = {};
+    const double remaining = double(credit_ - accepted_);
+    textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")), {numbers::format(remaining)});
+    context_.state.credito = remaining;
+    emit creditChanged(remaining);
+    emit statusChanged(QStringLiteral("Invio Completato"));
+    setBusyCursor(false);
+    if (failed_)
+        context_.dialogs.message(QStringLiteral("Alcuni messaggi non Inviati."), MessageIcon::None);
+    else
+        context_.dialogs.message(QStringLiteral("Messaggio/i  inviato correttamente"), MessageIcon::Information);
+    finish(Outcome::Completed);
+}
+
+void SendBatch::finish(Outcome outcome)
+{
+    step_ = Step::Finished;
+    emit finished(outcome);
+}
+
+void SendBatch::setBusyCursor(bool busy)
+{
+    if (busy == busyCursor_ || !qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return;
+    busyCursor_ = busy;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+} // namespace parlix
