@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qwirl::cli {
+
+// The command line of qwirl:
+//   qwirl [options] send NUMBER TEXT
+//   qwirl [options] notify NUMBER TEXT MESSAGEID
+//   qwirl [options] credits
+// Options come before the command; whatever follows the command is taken as its arguments, so a TEXT may
+// begin with "--". Login, password and proxy password may come from QWIRL_LOGIN, QWIRL_PASSWORD and
+// QWIRL_PROXY_PASSWORD instead; an option wins.
+struct CommandLine
+{
+    enum class Command { Send, Notify, Credits, Help };
+
+    Command command = Command::Help;
+    std::string number;
+    std::string text;
+    std::string messageId;
+
+    std::string login;
+    std::string password;
+    std::string sender;
+    short quality = 2;
+    bool flash = false;
+    std::string proxy;
+    std::string proxyLogin;
+    std::string proxyPassword;
+
+    using Environment = std::function<const char*(const char* name)>;
+
+    // Nothing on bad usage, with the reason in `error`.
+    static std::optional<CommandLine> parse(const std::vector<std::string>& args,
+                                            const Environment& environment, std::string& error);
+    static const char* usage();
+};
+
+} // namespace qwirl::cli

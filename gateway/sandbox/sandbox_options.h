@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qwirl::sandbox {
+
+// The command line of qwirl-sandbox.
+struct SandboxOptions
+{
+    int port = -1; // 0: any free port
+    std::string login = "demo";
+    std::string password = "demo";
+    long credit = 100;
+    std::string logPath;   // one JSON line per accepted SMS; empty: no log
+    std::string tracePath; // one JSON line per request received; empty: no trace
+
+    // Fault switches.
+    std::optional<std::string> fixedAnswer; // every POST gets this body, unprocessed
+    int status = 200;                       // HTTP status of every answer
+    std::chrono::milliseconds delay{0};     // wait before answering
+    std::vector<std::string> refused;       // recipients always answered "KO 3"
+    std::optional<std::string> proxyAuth;   // "user:password": 407 until these Basic credentials come
+    std::size_t hugeAnswerBytes = 0;        // every POST gets "OK" and padding lines up to this size
+
+    // Parses argv[1..]; on bad usage returns nothing and sets `error`.
+    static std::optional<SandboxOptions> parse(const std::vector<std::string>& args, std::string& error);
+    static const char* usage();
+};
+
+} // namespace qwirl::sandbox
