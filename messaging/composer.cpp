@@ -33,8 +33,8 @@ struct Emoticon
 };
 
 constexpr Emoticon emoticons[] = {
-    {u"Label6", u":-)", u"Label10", u"Allegro"},   {u"Label8", u":-))", u"Label11", u"Sorridente"},
-    {u"Label7", u":-(", u"Label12", u"Triste"},    {u"Label9", u":-o", u"Label13", u"Meravigliato"},
+    {u"Label6", u":-)", u"Label10", u"Allegro"},  {u"Label8", u":-))", u"Label11", u"Sorridente"},
+    {u"Label7", u":-(", u"Label12", u"Triste"},   {u"Label9", u":-o", u"Label13", u"Meravigliato"},
     {u"Label14", u":-?", u"Label15", u"Confuso"}, {u"Label16", u":-@", u"Label17", u"Smack"},
 };
 
@@ -192,7 +192,8 @@ QWidget* Composer::buildEmoticons()
         symbolLabel->setObjectName(QString::fromUtf16(emoticon.symbolName));
         auto* captionLabel = new ClickableLabel(QString::fromUtf16(emoticon.caption), panel);
         captionLabel->setObjectName(QString::fromUtf16(emoticon.captionName));
-        connect(symbolLabel, &ClickableLabel::doubleClicked, this, [this, symbol] { appendEmoticon(symbol); });
+        connect(symbolLabel, &ClickableLabel::doubleClicked, this,
+                [this, symbol] { appendEmoticon(symbol); });
         connect(captionLabel, &ClickableLabel::clicked, this, [this, symbol] { appendEmoticon(symbol); });
         grid->addWidget(symbolLabel, row, 0);
         grid->addWidget(captionLabel, row, 1);

@@ -20,7 +20,8 @@ ComposerPreset ComposerPreset::multiple(const QStringList& numbers)
     return preset;
 }
 
-ComposerPreset ComposerPreset::saved(const QString& storedNumbers, const QString& surname, const QString& text)
+ComposerPreset ComposerPreset::saved(const QString& storedNumbers, const QString& surname,
+                                     const QString& text)
 {
     ComposerPreset preset;
     preset.recipientString = storedNumbers;

@@ -8,7 +8,7 @@ QString internationalNumber(const QString& number)
         return number;
     if (number.startsWith(u"00"))
         return u'+' + number.mid(2);
-    return u"+39" + number;
+    return QStringLiteral("+39") + number;
 }
 
 } // namespace parlix

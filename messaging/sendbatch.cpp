@@ -7,6 +7,7 @@
 #include "messaging/creditquery.h"
 #include "messaging/recipientnumber.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
@@ -18,8 +19,7 @@ namespace parlix {
 SendBatch::SendBatch(AppContext context, GatewayFactory factory, QObject* parent)
     : QObject(parent), context_(context), factory_(std::move(factory)),
       cancelled_(std::make_shared<std::atomic<bool>>(false))
-{
-}
+{}
 
 SendBatch::~SendBatch()
 {
@@ -48,7 +48,8 @@ void SendBatch::start(BatchRequest request)
     gateway_->setPassword(account_.password);
     work_ = QtConcurrent::run([this, gateway = gateway_] {
         const long credit = gateway->checkCredits();
-        QMetaObject::invokeMethod(this, [this, credit] { checkCredit(credit); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, credit] { checkCredit(credit); }, Qt::QueuedConnection);
     });
 }
 
@@ -97,7 +98,8 @@ void SendBatch::checkCredit(long credit)
     credit_ = credit;
     context_.state.credito = double(credit);
     try {
-        appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"), request_.record);
+        appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"),
+                      request_.record);
     } catch (const std::exception&) {
         setBusyCursor(false);
         context_.dialogs.message(QStringLiteral("Invio Annullato"), MessageIcon::None);
@@ -121,22 +123,21 @@ void SendBatch::sendAll()
     gateway_->setFlash(request_.flash);
     gateway_->setSender(request_.sender);
 
-    work_ = QtConcurrent::run(
-        [this, gateway = gateway_, cancelled = cancelled_, multiple = request_.multiple,
-         recipients = request_.recipients, parts = request_.parts, total = total_] {
-            for (int i = 0; i < total; ++i) {
-                if (cancelled->load())
-                    return;
-                const QString number = recipients.value(multiple ? i : 0);
-                if (multiple)
-                    QMetaObject::invokeMethod(
-                        this, [this, number] { emit serving(number); }, Qt::QueuedConnection);
-                const long result = gateway->send(internationalNumber(number), parts.value(multiple ? 0 : i));
+    work_ = QtConcurrent::run([this, gateway = gateway_, cancelled = cancelled_, multiple = request_.multiple,
+                               recipients = request_.recipients, parts = request_.parts, total = total_] {
+        for (int i = 0; i < total; ++i) {
+            if (cancelled->load())
+                return;
+            const QString number = recipients.value(multiple ? i : 0);
+            if (multiple)
                 QMetaObject::invokeMethod(
-                    this, [this, i, result] { sent(i + 1, result); }, Qt::QueuedConnection);
-            }
-            QMetaObject::invokeMethod(this, &SendBatch::complete, Qt::QueuedConnection);
-        });
+                    this, [this, number] { emit serving(number); }, Qt::QueuedConnection);
+            const long result = gateway->send(internationalNumber(number), parts.value(multiple ? 0 : i));
+            QMetaObject::invokeMethod(
+                this, [this, i, result] { sent(i + 1, result); }, Qt::QueuedConnection);
+        }
+        QMetaObject::invokeMethod(this, &SendBatch::complete, Qt::QueuedConnection);
+    });
 }
 
 void SendBatch::sent(int index, long result)
@@ -155,7 +156,8 @@ void SendBatch::complete()
         return;
     work_ = {};
     const double remaining = double(credit_ - accepted_);
-    textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")), {numbers::format(remaining)});
+    textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
+                         {numbers::format(remaining)});
     context_.state.credito = remaining;
     emit creditChanged(remaining);
     emit statusChanged(QStringLiteral("Invio Completato"));
@@ -163,7 +165,8 @@ void SendBatch::complete()
     if (failed_)
         context_.dialogs.message(QStringLiteral("Alcuni messaggi non Inviati."), MessageIcon::None);
     else
-        context_.dialogs.message(QStringLiteral("Messaggio/i  inviato correttamente"), MessageIcon::Information);
+        context_.dialogs.message(QStringLiteral("Messaggio/i  inviato correttamente"),
+                                 MessageIcon::Information);
     finish(Outcome::Completed);
 }
 
@@ -179,7 +182,7 @@ void SendBatch::setBusyCursor(bool busy)
         return;
     busyCursor_ = busy;
     if (busy)
-        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
     else
         QGuiApplication::restoreOverrideCursor();
 }

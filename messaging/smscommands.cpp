@@ -6,7 +6,8 @@
 
 namespace parlix {
 
-ComposerPreset ismss(ProgramState& state, const QString& selectedKey, const std::vector<ListRowValues>& tickedRows)
+ComposerPreset ismss(ProgramState& state, const QString& selectedKey,
+                     const std::vector<ListRowValues>& tickedRows)
 {
     if (!tickedRows.empty()) {
         const ListRowValues& row = tickedRows.back();

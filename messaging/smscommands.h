@@ -25,7 +25,8 @@ struct ListRowValues
 // "Invia SMS Singoli": the last of the ticked rows becomes the selected row
 // (with none ticked, the row last clicked stays), and the composer opens for
 // its number and surname. `selectedKey` is the key of the selected tree node.
-ComposerPreset ismss(ProgramState& state, const QString& selectedKey, const std::vector<ListRowValues>& tickedRows);
+ComposerPreset ismss(ProgramState& state, const QString& selectedKey,
+                     const std::vector<ListRowValues>& tickedRows);
 
 // "Invia SMS Multipli": the numbers of the ticked rows, in list order, become
 // the recipients. Nothing, after telling the user, when the tree does not show
