@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace parlix {
 
 ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
@@ -11,15 +13,18 @@ ClickableLabel::ClickableLabel(const QString& text, QWidget* parent) : QLabel(te
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    const bool secondRelease = std::exchange(inDoubleClick_, false);
+    if (event->button() == Qt::LeftButton && !secondRelease && rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
+        inDoubleClick_ = true;
         emit doubleClicked();
+    }
     QLabel::mouseDoubleClickEvent(event);
 }
 

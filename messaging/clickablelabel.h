@@ -4,7 +4,8 @@
 
 namespace parlix {
 
-// A label that reports single and double clicks of the left button.
+// A label that reports single and double clicks of the left button. A double
+// click counts as one click followed by the double click, never two clicks.
 class ClickableLabel : public QLabel
 {
     Q_OBJECT
@@ -18,6 +19,9 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool inDoubleClick_ = false;
 };
 
 } // namespace parlix
