@@ -3,7 +3,8 @@
 #include "app/core/datafolder.h"
 #include "messaging/account.h"
 
-#include <QtConcurrent/QtConcurrentRun>
+#include <QPromise>
+#include <QThread>
 
 namespace parlix {
 
@@ -24,7 +25,18 @@ QString queryCredit(const DataFolder& folder, const GatewayFactory& factory)
 
 QFuture<QString> queryCreditAsync(const DataFolder& folder, GatewayFactory factory)
 {
-    return QtConcurrent::run([folder, factory = std::move(factory)] { return queryCredit(folder, factory); });
+    // A thread of its own that ends with the query, never an idle pool thread
+    // holding the TLS library's per-thread state until the program exits.
+    auto promise = std::make_shared<QPromise<QString>>();
+    QFuture<QString> future = promise->future();
+    QThread* thread = QThread::create([promise, folder, factory = std::move(factory)] {
+        promise->start();
+        promise->addResult(queryCredit(folder, factory));
+        promise->finish();
+    });
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+    return future;
 }
 
 QString connectionFailedText()

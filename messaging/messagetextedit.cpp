@@ -9,6 +9,8 @@ namespace parlix {
 MessageTextEdit::MessageTextEdit(QWidget* parent) : QPlainTextEdit(parent)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves to the next control; it is not part of a message.
+    setTabChangesFocus(true);
 }
 
 QString MessageTextEdit::messageText() const

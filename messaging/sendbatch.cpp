@@ -18,13 +18,18 @@ namespace parlix {
 
 SendBatch::SendBatch(AppContext context, GatewayFactory factory, QObject* parent)
     : QObject(parent), context_(context), factory_(std::move(factory)),
-      cancelled_(std::make_shared<std::atomic<bool>>(false))
-{}
+      cancelled_(std::make_shared<std::atomic<bool>>(false)), report_(std::make_shared<SendingReport>())
+{
+    pool_.setMaxThreadCount(1);
+    reportTimer_.setInterval(ReportInterval);
+    connect(&reportTimer_, &QTimer::timeout, this, &SendBatch::readReport);
+}
 
 SendBatch::~SendBatch()
 {
     cancelled_->store(true);
     work_.waitForFinished();
+    pool_.waitForDone();
     setBusyCursor(false);
 }
 
@@ -46,7 +51,7 @@ void SendBatch::start(BatchRequest request)
     }
     gateway_->setLogin(account_.login);
     gateway_->setPassword(account_.password);
-    work_ = QtConcurrent::run([this, gateway = gateway_] {
+    work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_] {
         const long credit = gateway->checkCredits();
         QMetaObject::invokeMethod(
             this, [this, credit] { checkCredit(credit); }, Qt::QueuedConnection);
@@ -69,7 +74,6 @@ void SendBatch::checkCredit(long credit)
     if (step_ != Step::AskingCredit)
         return;
     step_ = Step::CheckingCredit;
-    work_ = {};
 
     // A failed query says nothing about the credit: it is not "exhausted".
     if (credit < 0) {
@@ -123,21 +127,41 @@ void SendBatch::sendAll()
     gateway_->setFlash(request_.flash);
     gateway_->setSender(request_.sender);
 
-    work_ = QtConcurrent::run([this, gateway = gateway_, cancelled = cancelled_, multiple = request_.multiple,
-                               recipients = request_.recipients, parts = request_.parts, total = total_] {
-        for (int i = 0; i < total; ++i) {
+    // The window follows the sending at the pace of the screen.
+    reportTimer_.start();
+    using Entry = SendingReport::Entry;
+    work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_,
+                                       multiple = request_.multiple, recipients = request_.recipients,
+                                       parts = request_.parts, total = total_] {
+        for (int i = 1; i <= total; ++i) {
             if (cancelled->load())
                 return;
-            const QString number = recipients.value(multiple ? i : 0);
+            const QString number = recipients.value(multiple ? i - 1 : 0);
             if (multiple)
-                QMetaObject::invokeMethod(
-                    this, [this, number] { emit serving(number); }, Qt::QueuedConnection);
-            const long result = gateway->send(internationalNumber(number), parts.value(multiple ? 0 : i));
-            QMetaObject::invokeMethod(
-                this, [this, i, result] { sent(i + 1, result); }, Qt::QueuedConnection);
+                report->append({Entry::Kind::Serving, i, number, 0});
+            const long result = gateway->send(internationalNumber(number), parts.value(multiple ? 0 : i - 1));
+            report->append({Entry::Kind::Sent, i, QString(), result});
         }
-        QMetaObject::invokeMethod(this, &SendBatch::complete, Qt::QueuedConnection);
+        report->append({Entry::Kind::Done, total, QString(), 0});
+        QMetaObject::invokeMethod(this, &SendBatch::readReport, Qt::QueuedConnection);
     });
+}
+
+void SendBatch::readReport()
+{
+    for (const SendingReport::Entry& entry : report_->take()) {
+        switch (entry.kind) {
+        case SendingReport::Entry::Kind::Serving:
+            emit serving(entry.number);
+            break;
+        case SendingReport::Entry::Kind::Sent:
+            sent(entry.index, entry.result);
+            break;
+        case SendingReport::Entry::Kind::Done:
+            complete();
+            break;
+        }
+    }
 }
 
 void SendBatch::sent(int index, long result)
@@ -154,7 +178,7 @@ void SendBatch::complete()
 {
     if (step_ != Step::Sending)
         return;
-    work_ = {};
+    reportTimer_.stop();
     const double remaining = double(credit_ - accepted_);
     textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
                          {numbers::format(remaining)});

@@ -3,10 +3,13 @@
 #include "app/core/appcontext.h"
 #include "messaging/account.h"
 #include "messaging/batchrequest.h"
+#include "messaging/sendingreport.h"
 #include "messaging/smsgateway.h"
 
 #include <QFuture>
 #include <QObject>
+#include <QThreadPool>
+#include <QTimer>
 
 #include <atomic>
 #include <memory>
@@ -50,11 +53,14 @@ signals:
     void finished(SendBatch::Outcome outcome);
 
 private:
+    static constexpr int ReportInterval = 16; // ms
+
     enum class Step { Idle, AskingCredit, CheckingCredit, Sending, Finished };
 
     void abandonWithoutAccount();
     void checkCredit(long credit);
     void sendAll();
+    void readReport();
     void sent(int index, long result);
     void complete();
     void finish(Outcome outcome);
@@ -66,6 +72,12 @@ private:
     Account account_;
     std::shared_ptr<SmsGateway> gateway_;
     std::shared_ptr<std::atomic<bool>> cancelled_;
+    std::shared_ptr<SendingReport> report_;
+    QTimer reportTimer_;
+    // The batch's own worker: one exchange at a time, and a thread that ends
+    // with the batch (the TLS library keeps per-thread state that must not
+    // outlive the program's own clean-up, as an idle global pool thread would).
+    QThreadPool pool_;
     QFuture<void> work_;
     Step step_ = Step::Idle;
     bool busyCursor_ = false;

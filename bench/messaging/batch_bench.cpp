@@ -29,7 +29,7 @@ using namespace parlix;
 namespace {
 
 constexpr int Recipients = 1000;
-constexpr int Rounds = 3;
+constexpr int Rounds = 5;
 
 // Answers every message with OK and remembers the last one.
 class AnsweringDialogs : public Dialogs
