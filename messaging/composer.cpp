@@ -1,0 +1,447 @@
+#include "composer.h"
+
+#include "app/core/dialogs.h"
+#include "app/core/programstate.h"
+#include "messaging/clickablelabel.h"
+#include "messaging/messagesplitter.h"
+#include "messaging/messagetextedit.h"
+#include "store/storeerror.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace parlix {
+
+namespace {
+
+struct Emoticon
+{
+    const char16_t* symbolName;
+    const char16_t* symbol;
+    const char16_t* captionName;
+    const char16_t* caption;
+};
+
+constexpr Emoticon emoticons[] = {
+    {u"Label6", u":-)", u"Label10", u"Allegro"},  {u"Label8", u":-))", u"Label11", u"Sorridente"},
+    {u"Label7", u":-(", u"Label12", u"Triste"},   {u"Label9", u":-o", u"Label13", u"Meravigliato"},
+    {u"Label14", u":-?", u"Label15", u"Confuso"}, {u"Label16", u":-@", u"Label17", u"Smack"},
+};
+
+QString listSurname()
+{
+    return QStringLiteral("<lista>");
+}
+
+QLabel* namedLabel(const QString& text, const char16_t* name, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromUtf16(name));
+    return label;
+}
+
+QIcon magnifyingGlass()
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::darkGray, 2.5));
+    painter.setBrush(QColor(200, 225, 255));
+    painter.drawEllipse(QRectF(3, 3, 12, 12));
+    painter.setPen(QPen(QColor(120, 80, 40), 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(14.5, 14.5), QPointF(21, 21));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+Composer::Composer(AppContext context, GatewayFactory factory, ArchiveNode selected, QWidget* parent)
+    : QDialog(parent), context_(context), factory_(std::move(factory)), selected_(std::move(selected))
+{
+    context_.state.invioflash = false;
+    build();
+}
+
+Composer::~Composer() = default;
+
+void Composer::build()
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("Composizione SMS"));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+
+    auto* numberRow = new QHBoxLayout;
+    numberTitle_ = namedLabel(QStringLiteral("Cellulare"), u"Label3", this);
+    numberEdit_ = new QLineEdit(this);
+    numberEdit_->setObjectName(QStringLiteral("Text2"));
+    searchButton_ = new QPushButton(magnifyingGlass(), QString(), this);
+    searchButton_->setObjectName(QStringLiteral("Command4"));
+    searchButton_->setToolTip(QStringLiteral("Cerca contatto"));
+    numberRow->addWidget(numberTitle_);
+    numberRow->addWidget(numberEdit_, 1);
+    numberRow->addWidget(searchButton_);
+    layout->addLayout(numberRow);
+
+    auto* surnameRow = new QHBoxLayout;
+    surnameRow->addWidget(namedLabel(QStringLiteral("Cognome"), u"Label1", this));
+    surnameLabel_ = namedLabel(QString(), u"Label2", this);
+    surnameRow->addWidget(surnameLabel_, 1);
+    layout->addLayout(surnameRow);
+
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(namedLabel(QStringLiteral("Testo Sms"), u"Label20", this));
+    titleRow->addStretch(1);
+    titleRow->addWidget(namedLabel(QStringLiteral("Caratteri utilizzati"), u"Label4", this));
+    counterLabel_ = namedLabel(QStringLiteral("0"), u"Label5", this);
+    counterLabel_->setMinimumWidth(40);
+    titleRow->addWidget(counterLabel_);
+    layout->addLayout(titleRow);
+
+    auto* textRow = new QHBoxLayout;
+    textEdit_ = new MessageTextEdit(this);
+    textEdit_->setObjectName(QStringLiteral("Text1"));
+    textRow->addWidget(textEdit_, 1);
+    textRow->addWidget(buildEmoticons());
+    layout->addLayout(textRow, 1);
+
+    auto* optionRow = new QHBoxLayout;
+    fixedSplit_ = new QRadioButton(QStringLiteral("Suddividi ogni 160 caratteri"), this);
+    fixedSplit_->setObjectName(QStringLiteral("Option1"));
+    fixedSplit_->setChecked(true);
+    wordSplit_ = new QRadioButton(QStringLiteral("Suddividi allo spazio più prossimo"), this);
+    wordSplit_->setObjectName(QStringLiteral("Option2"));
+    typeCombo_ = new QComboBox(this);
+    typeCombo_->setObjectName(QStringLiteral("Combo1"));
+    typeCombo_->setEditable(true);
+    typeCombo_->addItems({QStringLiteral("Normale"), QStringLiteral("Flash")});
+    optionRow->addWidget(fixedSplit_);
+    optionRow->addWidget(wordSplit_);
+    optionRow->addStretch(1);
+    optionRow->addWidget(typeCombo_);
+    layout->addLayout(optionRow);
+
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(namedLabel(QStringLiteral(" Stato  Servizio"), u"Label22", this));
+    statusLabel_ = namedLabel(QString(), u"Label21", this);
+    statusLabel_->setFrameShape(QFrame::StyledPanel);
+    statusRow->addWidget(statusLabel_, 1);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("batchProgress"));
+    progress_->setRange(0, 1);
+    progress_->setValue(0);
+    statusRow->addWidget(progress_);
+    layout->addLayout(statusRow);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    saveButton_ = new QPushButton(QStringLiteral("Salva SMS"), this);
+    saveButton_->setObjectName(QStringLiteral("Command3"));
+    closeButton_ = new QPushButton(QStringLiteral("Annulla"), this);
+    closeButton_->setObjectName(QStringLiteral("Command2"));
+    sendButton_ = new QPushButton(QStringLiteral("Invia"), this);
+    sendButton_->setObjectName(QStringLiteral("Command1"));
+    for (QPushButton* button : {saveButton_, closeButton_, sendButton_}) {
+        button->setAutoDefault(false);
+        buttonRow->addWidget(button);
+    }
+    layout->addLayout(buttonRow);
+
+    connect(numberEdit_, &QLineEdit::textChanged, this, &Composer::numberEdited);
+    connect(textEdit_, &QPlainTextEdit::textChanged, this, &Composer::textEdited);
+    connect(typeCombo_, &QComboBox::activated, this, &Composer::flashChosen);
+    connect(sendButton_, &QPushButton::clicked, this, &Composer::send);
+    connect(saveButton_, &QPushButton::clicked, this, &Composer::save);
+    connect(closeButton_, &QPushButton::clicked, this, &Composer::reject);
+    connect(searchButton_, &QPushButton::clicked, this, &Composer::search);
+    resize(640, 420);
+}
+
+QWidget* Composer::buildEmoticons()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(namedLabel(QStringLiteral("Emoticons"), u"Label19", box));
+
+    auto* panel = new QFrame(box);
+    panel->setObjectName(QStringLiteral("Picture1"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(palette);
+    auto* grid = new QGridLayout(panel);
+    int row = 0;
+    for (const Emoticon& emoticon : emoticons) {
+        const QString symbol = QString::fromUtf16(emoticon.symbol);
+        auto* symbolLabel = new ClickableLabel(symbol, panel);
+        symbolLabel->setObjectName(QString::fromUtf16(emoticon.symbolName));
+        auto* captionLabel = new ClickableLabel(QString::fromUtf16(emoticon.caption), panel);
+        captionLabel->setObjectName(QString::fromUtf16(emoticon.captionName));
+        connect(symbolLabel, &ClickableLabel::doubleClicked, this,
+                [this, symbol] { appendEmoticon(symbol); });
+        connect(captionLabel, &ClickableLabel::clicked, this, [this, symbol] { appendEmoticon(symbol); });
+        grid->addWidget(symbolLabel, row, 0);
+        grid->addWidget(captionLabel, row, 1);
+        ++row;
+    }
+    layout->addWidget(panel);
+    layout->addStretch(1);
+    return box;
+}
+
+void Composer::preset(const ComposerPreset& preset)
+{
+    mode_ = preset.mode;
+    recipientString_ = preset.recipientString;
+    recipients_ = preset.recipients;
+    surnameLabel_->setText(preset.surname);
+    if (!preset.text.isEmpty())
+        textEdit_->setMessageText(preset.text);
+    const bool single = !multipleMode();
+    numberTitle_->setVisible(single);
+    searchButton_->setVisible(single);
+}
+
+void Composer::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        applyMode();
+    }
+}
+
+void Composer::applyMode()
+{
+    numberEdit_->setText(recipientString_);
+    if (!multipleMode())
+        return;
+    if (recipients_.isEmpty()) {
+        // Closing from inside the show would leave exec() with a hidden window.
+        QTimer::singleShot(0, this, &Composer::refuseEmptyList);
+        return;
+    }
+    if (recipientString_.endsWith(u';'))
+        numberEdit_->setText(recipientString_.chopped(1));
+    textEdit_->setMaxLength(MessageSplitter::PartLength);
+    fixedSplit_->hide();
+    wordSplit_->hide();
+    if (recipients_.constLast().isEmpty())
+        recipients_.removeLast();
+    surnameLabel_->setText(listSurname());
+}
+
+void Composer::refuseEmptyList()
+{
+    context_.dialogs.message(QStringLiteral("Nessun contatto selezionato"), MessageIcon::Exclamation);
+    QDialog::reject();
+}
+
+void Composer::numberEdited(const QString& text)
+{
+    recipientString_ = text;
+}
+
+void Composer::textEdited()
+{
+    const int length = textEdit_->messageLength();
+    counterLabel_->setText(QString::number(length));
+    ProgramState& state = context_.state;
+    if (state.testoiniziale && length > MessageSplitter::PartLength) {
+        state.testoiniziale = false;
+        context_.dialogs.message(QStringLiteral("Il testo supera 160 Caratteri, il messaggio verrà spedito "
+                                                "utilizzando più di un SMS"),
+                                 MessageIcon::Information);
+    }
+    if (length < MessageSplitter::PartLength)
+        state.testoiniziale = true;
+}
+
+void Composer::flashChosen()
+{
+    context_.state.invioflash = typeCombo_->currentText() == u"Flash";
+}
+
+void Composer::appendEmoticon(const QString& symbol)
+{
+    textEdit_->appendAtEnd(u' ' + symbol + u' ');
+}
+
+void Composer::send()
+{
+    if (batch_)
+        return;
+    if (multipleMode()) {
+        context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
+                                                "interrompere il software durante l'elaborazione\n"
+                                                "Fare click su OK per procedere con l'invio degli sms"),
+                                 MessageIcon::Information);
+    }
+    if (surnameLabel_->text().isEmpty())
+        surnameLabel_->setText(QStringLiteral(" "));
+    const QString text = textEdit_->messageText();
+    if (text.size() < MessageSplitter::PartLength)
+        fixedSplit_->setChecked(true);
+    setButtonsEnabled(false);
+
+    const QStringList parts =
+        MessageSplitter::split(text, fixedSplit_->isChecked() ? SplitMode::Fixed : SplitMode::Words);
+    context_.state.parti = parts;
+    context_.state.numerosms = double(parts.size());
+    if (!checkBeforeSending(parts)) {
+        setButtonsEnabled(true);
+        return;
+    }
+
+    BatchRequest request;
+    request.multiple = multipleMode();
+    request.recipients = multipleMode() ? recipients_ : QStringList{numberEdit_->text()};
+    request.parts = parts;
+    request.flash = context_.state.invioflash;
+    request.sender = context_.state.intestazione;
+    request.book = sentRecordBook(selected_);
+    request.record = {surnameLabel_->text(), recipientString_, text};
+
+    batch_ = std::make_unique<SendBatch>(context_, factory_);
+    connect(batch_.get(), &SendBatch::statusChanged, statusLabel_, &QLabel::setText);
+    connect(batch_.get(), &SendBatch::serving, numberEdit_, &QLineEdit::setText);
+    connect(batch_.get(), &SendBatch::progressChanged, this, [this](int sent, int total) {
+        progress_->setRange(0, total);
+        progress_->setValue(sent);
+    });
+    connect(batch_.get(), &SendBatch::archiveChanged, this, &Composer::archiveChanged);
+    connect(batch_.get(), &SendBatch::creditChanged, this, &Composer::creditChanged);
+    connect(batch_.get(), &SendBatch::finished, this, &Composer::batchFinished);
+    batch_->start(std::move(request));
+}
+
+bool Composer::checkBeforeSending(const QStringList& parts)
+{
+    Dialogs& dialogs = context_.dialogs;
+    if (parts.isEmpty()) {
+        dialogs.message(QStringLiteral("Testo SMS Mancante"), MessageIcon::Critical);
+        return false;
+    }
+    if (!multipleMode() && numberEdit_->text().isEmpty()) {
+        dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
+        return false;
+    }
+    if (multipleMode() && parts.size() > 1) {
+        dialogs.message(QStringLiteral("Gli SMS Multipli non possono superare 160 caratteri: il testo ne "
+                                       "contiene %1. Accorciare il testo prima dell'invio.")
+                            .arg(textEdit_->messageLength()),
+                        MessageIcon::Exclamation);
+        return false;
+    }
+    if (parts.size() > MessageSplitter::MaxParts) {
+        dialogs.message(QStringLiteral("Il testo richiede %1 SMS: il limite è di %2 SMS per messaggio. "
+                                       "Accorciare il testo prima dell'invio.")
+                            .arg(parts.size())
+                            .arg(MessageSplitter::MaxParts),
+                        MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void Composer::batchFinished(SendBatch::Outcome outcome)
+{
+    switch (outcome) {
+    case SendBatch::Outcome::Abandoned:
+        setButtonsEnabled(true);
+        done(Rejected);
+        break;
+    case SendBatch::Outcome::Stopped:
+        break;
+    case SendBatch::Outcome::Completed:
+        done(Accepted);
+        break;
+    }
+}
+
+void Composer::save()
+{
+    Dialogs& dialogs = context_.dialogs;
+    if (numberEdit_->text().isEmpty()) {
+        dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
+        return;
+    }
+    const QString number = numberEdit_->text();
+    if (number.startsWith(u'+') || number.startsWith(u"039")) {
+        const Answer answer = dialogs.message(
+            QStringLiteral("Prefisso internazionele non necessario rimuovo il prefisso ") + number.left(3),
+            MessageIcon::None, MessageButtons::OkCancel);
+        if (answer != Answer::Ok)
+            return;
+        numberEdit_->setText(number.mid(3));
+    }
+    if (surnameLabel_->text().isEmpty())
+        surnameLabel_->setText(QStringLiteral(" "));
+    if (multipleMode())
+        surnameLabel_->setText(listSurname());
+    const QString text = textEdit_->messageText();
+    if (text.isEmpty()) {
+        dialogs.message(QStringLiteral("Testo SMS Mancante"), MessageIcon::Critical);
+        return;
+    }
+    try {
+        appendMessage(context_.state, context_.clock, savedRecordBook(selected_), QStringLiteral("salvati"),
+                      {surnameLabel_->text(), recipientString_, text});
+    } catch (const StoreError& error) {
+        dialogs.message(error.message(), MessageIcon::Critical);
+        return;
+    }
+    emit archiveChanged();
+    done(Accepted);
+}
+
+void Composer::search()
+{
+    done(Rejected);
+    emit contactSearchRequested();
+}
+
+void Composer::setButtonsEnabled(bool enabled)
+{
+    for (QPushButton* button : {sendButton_, closeButton_, saveButton_})
+        button->setEnabled(enabled);
+}
+
+void Composer::closeEvent(QCloseEvent* event)
+{
+    if (batchRunning()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void Composer::reject()
+{
+    if (batchRunning())
+        return;
+    QDialog::reject();
+}
+
+void Composer::done(int result)
+{
+    context_.state.clearSelection();
+    QDialog::done(result);
+}
+
+} // namespace parlix

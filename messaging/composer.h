@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/core/appcontext.h"
+#include "messaging/composerpreset.h"
+#include "messaging/messagearchive.h"
+#include "messaging/sendbatch.h"
+#include "messaging/smsgateway.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace parlix {
+
+class MessageTextEdit;
+
+// The message composer "Form5": one text, its recipient or list of
+// recipients, and the two ways out, sending it (a SendBatch) or saving it
+// among the saved messages. Callers preset it, then show it modally.
+//
+// Single mode: one number, a text of up to ten SMS. Multiple mode: a list of
+// numbers, one SMS of at most 160 characters to each.
+class Composer : public QDialog
+{
+    Q_OBJECT
+public:
+    // `selected` is the tree node selected when the composer opens: it names
+    // the book that receives saved and sent messages.
+    Composer(AppContext context, GatewayFactory factory, ArchiveNode selected, QWidget* parent = nullptr);
+    ~Composer() override;
+
+    // Before the composer is shown.
+    void preset(const ComposerPreset& preset);
+
+    bool multipleMode() const { return mode_ == ComposerPreset::Mode::Multiple; }
+    // The recipient string: the number box's text, kept in step with it.
+    const QString& recipientString() const { return recipientString_; }
+    // Multiple mode: the numbers the batch serves.
+    const QStringList& recipients() const { return recipients_; }
+    bool batchRunning() const { return batch_ && batch_->running(); }
+
+signals:
+    // After a batch: the remaining credit is in credito and residui.txt.
+    void creditChanged(double remaining);
+    // A record went into an archive of the book: the list should refill.
+    void archiveChanged();
+    // The composer closed for the contact search to open.
+    void contactSearchRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+public:
+    void done(int result) override;
+    void reject() override;
+
+private:
+    void build();
+    QWidget* buildEmoticons();
+    void applyMode();
+    void refuseEmptyList();
+    void textEdited();
+    void numberEdited(const QString& text);
+    void flashChosen();
+    void appendEmoticon(const QString& symbol);
+    void send();
+    // Refuses what cannot be sent; true when the batch may start.
+    bool checkBeforeSending(const QStringList& parts);
+    void save();
+    void search();
+    void batchFinished(SendBatch::Outcome outcome);
+    void setButtonsEnabled(bool enabled);
+
+    AppContext context_;
+    GatewayFactory factory_;
+    ArchiveNode selected_;
+    ComposerPreset::Mode mode_ = ComposerPreset::Mode::Single;
+    QString recipientString_;
+    QStringList recipients_;
+    bool activated_ = false;
+    std::unique_ptr<SendBatch> batch_;
+
+    QLabel* numberTitle_ = nullptr;
+    QLineEdit* numberEdit_ = nullptr;
+    QPushButton* searchButton_ = nullptr;
+    QLabel* surnameLabel_ = nullptr;
+    QLabel* counterLabel_ = nullptr;
+    MessageTextEdit* textEdit_ = nullptr;
+    QRadioButton* fixedSplit_ = nullptr;
+    QRadioButton* wordSplit_ = nullptr;
+    QComboBox* typeCombo_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QPushButton* sendButton_ = nullptr;
+};
+
+} // namespace parlix

@@ -1,0 +1,40 @@
+#include "messagearchive.h"
+
+#include "app/core/clock.h"
+#include "app/core/programstate.h"
+#include "store/archivekind.h"
+#include "store/recordset.h"
+
+namespace parlix {
+
+namespace {
+QString principale()
+{
+    return QStringLiteral("Principale");
+}
+} // namespace
+
+QString sentRecordBook(const ArchiveNode& node)
+{
+    return node.key.startsWith(u'r') ? node.text : principale();
+}
+
+QString savedRecordBook(const ArchiveNode& node)
+{
+    return archiveKindFromKey(node.key) ? node.text : principale();
+}
+
+void appendMessage(ProgramState& state, const Clock& clock, const QString& book, const QString& table,
+                   const MessageRecord& record)
+{
+    state.openDatabase(state.folder.bookPath(book));
+    Recordset& rs = state.openRecordset(queries::wholeTable(table));
+    rs.addNew();
+    rs.setField(u"cognome", record.cognome);
+    rs.setField(u"cellulare", record.cellulare);
+    rs.setField(u"Data", messageDate(clock.now()));
+    rs.setField(u"Testo", record.testo);
+    rs.update();
+}
+
+} // namespace parlix

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/core/appcontext.h"
+#include "messaging/account.h"
+#include "messaging/batchrequest.h"
+#include "messaging/sendingreport.h"
+#include "messaging/smsgateway.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+
+namespace parlix {
+
+// One send batch, in three steps that each run once: the start (the account
+// is read and the gateway asked for the credit), the credit check (the record
+// goes into inviati), and the sending (every SMS, one after the other, then
+// residui.txt and the final message). The gateway exchanges run on a worker
+// thread, one at a time; everything else, the store and the messages
+// included, runs on the thread that owns the batch, which stays responsive.
+class SendBatch : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Outcome {
+        Abandoned, // nothing sent; the composer closes
+        Stopped,   // not enough credit; the composer stays open, its buttons disabled
+        Completed, // every SMS was handed to the gateway; the composer closes
+    };
+    Q_ENUM(Outcome)
+
+    SendBatch(AppContext context, GatewayFactory factory, QObject* parent = nullptr);
+    // Waits for the exchange under way, if any; no further SMS is sent.
+    ~SendBatch() override;
+
+    // Starts the batch; only the first call counts.
+    void start(BatchRequest request);
+    bool running() const { return step_ != Step::Idle && step_ != Step::Finished; }
+
+signals:
+    void statusChanged(const QString& text);
+    // Multiple mode: the number about to be served.
+    void serving(const QString& number);
+    void progressChanged(int sent, int total);
+    // The record went into inviati: the archive list should refill.
+    void archiveChanged();
+    // The remaining credit after the batch, already in credito and residui.txt.
+    void creditChanged(double remaining);
+    void finished(SendBatch::Outcome outcome);
+
+private:
+    static constexpr int ReportInterval = 16; // ms
+
+    enum class Step { Idle, AskingCredit, CheckingCredit, Sending, Finished };
+
+    void abandonWithoutAccount();
+    void checkCredit(long credit);
+    void sendAll();
+    void readReport();
+    void sent(int index, long result);
+    void complete();
+    void finish(Outcome outcome);
+    void setBusyCursor(bool busy);
+
+    AppContext context_;
+    GatewayFactory factory_;
+    BatchRequest request_;
+    Account account_;
+    std::shared_ptr<SmsGateway> gateway_;
+    std::shared_ptr<std::atomic<bool>> cancelled_;
+    std::shared_ptr<SendingReport> report_;
+    QTimer reportTimer_;
+    // The batch's own worker: one exchange at a time, and a thread that ends
+    // with the batch (the TLS library keeps per-thread state that must not
+    // outlive the program's own clean-up, as an idle global pool thread would).
+    QThreadPool pool_;
+    QFuture<void> work_;
+    Step step_ = Step::Idle;
+    bool busyCursor_ = false;
+    long credit_ = 0;
+    int total_ = 0;
+    int accepted_ = 0;
+    bool failed_ = false;
+};
+
+} // namespace parlix

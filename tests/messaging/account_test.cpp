@@ -1,0 +1,71 @@
+#include "batchsupport.h"
+#include "messaging/accountdialog.h"
+#include "messaging/creditquery.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+using parlix::test::SandboxHome;
+using parlix::test::TestHome;
+
+namespace {
+
+TEST(AccountDialog, ShowsTheStoredAccountAndSavesWhatIsTyped)
+{
+    TestHome home;
+    ASSERT_TRUE((Account{QStringLiteral("studio"), QStringLiteral("segreta"), 3}).save(home.state.folder));
+    AccountDialog dialog(home.context());
+    dialog.show();
+    auto* login = dialog.findChild<QLineEdit*>(QStringLiteral("login"));
+    auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("password"));
+    auto* quality = dialog.findChild<QComboBox*>(QStringLiteral("quality"));
+    ASSERT_TRUE(login && password && quality);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Dati Account"));
+    EXPECT_EQ(dialog.account(), (Account{QStringLiteral("studio"), QStringLiteral("segreta"), 3}));
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+
+    login->setText(QStringLiteral("  nuovo  "));
+    password->setText(QStringLiteral(" con spazi "));
+    quality->setCurrentIndex(0);
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(Account::load(home.state.folder),
+              (Account{QStringLiteral("nuovo"), QStringLiteral(" con spazi "), 1}));
+}
+
+TEST(AccountDialog, CancelLeavesTheFileAlone)
+{
+    TestHome home;
+    AccountDialog dialog(home.context());
+    dialog.show();
+    dialog.findChild<QLineEdit*>(QStringLiteral("login"))->setText(QStringLiteral("x"));
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("account"))));
+}
+
+TEST(CreditQuery, AsksTheGatewayAndGivesAnEmptyTextOnAnyFailure)
+{
+    SandboxHome box({"--credit", "42"});
+    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QStringLiteral("42"));
+    QFuture<QString> pending = queryCreditAsync(box.home.state.folder, box.factory());
+    pending.waitForFinished();
+    EXPECT_EQ(pending.result(), QStringLiteral("42"));
+
+    ASSERT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("altra"), 2}).save(box.home.state.folder));
+    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QString());
+
+    ASSERT_TRUE(QFile::remove(box.home.path(QStringLiteral("account"))));
+    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QString());
+
+    ASSERT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("demo"), 2}).save(box.home.state.folder));
+    box.sandbox.stop();
+    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QString());
+}
+
+} // namespace
