@@ -9,6 +9,7 @@
 #include "app/disclaimerdialog.h"
 #include "app/formlauncher.h"
 #include "app/mainwindow.h"
+#include "messaging/qwirlgateway.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -68,7 +69,7 @@ int runApplication(int argc, char** argv)
     QtDialogs dialogs;
     Clock clock;
     MainWindow window(AppContext{state, dialogs, clock});
-    FormLauncher forms(window, AppContext{state, dialogs, clock});
+    FormLauncher forms(window, AppContext{state, dialogs, clock}, qwirlGatewayFactory());
     forms.install();
     window.load();
     window.show();

@@ -1,19 +1,30 @@
 #include "formlauncher.h"
 
+#include "app/core/programstate.h"
 #include "app/mainwindow.h"
 #include "browser/archivelist.h"
 #include "browser/contactsearchform.h"
+#include "messaging/accountdialog.h"
+#include "messaging/composer.h"
+#include "messaging/composerpreset.h"
+#include "messaging/creditquery.h"
+#include "messaging/smscommands.h"
 #include "store/forms/bookmanager.h"
 #include "store/forms/contacteditor.h"
 #include "store/forms/prefixeditor.h"
+
+#include <QTreeWidget>
+
+#include <optional>
 
 #include <QAction>
 
 namespace parlix {
 
-FormLauncher::FormLauncher(MainWindow& window, AppContext context)
-    : QObject(&window), window_(window), context_(context)
-{}
+FormLauncher::FormLauncher(MainWindow& window, AppContext context, GatewayFactory gateway)
+    : QObject(&window), window_(window), context_(context), gateway_(std::move(gateway))
+{
+}
 
 void FormLauncher::connectAction(const char* name, void (FormLauncher::*slot)())
 {
@@ -30,10 +41,20 @@ void FormLauncher::install()
     connectAction("inru", &FormLauncher::openContactEditor);
     connectAction("cececo", &FormLauncher::openContactSearch);
     connectAction("newpref", &FormLauncher::openPrefixEditor);
+    connectAction("datiaccount", &FormLauncher::openAccountDialog);
+    connectAction("ismss", &FormLauncher::sendSingle);
+    connectAction("ismsm", &FormLauncher::sendMultiple);
 
     PanelHooks hooks = window_.panelHooks();
     hooks.editContact = [this] { editSelectedContact(); };
+    hooks.sendSingleSms = [this] {
+        openComposer(ComposerPreset::single(context_.state.cellularesel, context_.state.cognomesel));
+    };
     window_.setPanelHooks(std::move(hooks));
+    connect(window_.archiveList(), &ArchiveList::rowDoubleClicked, this, &FormLauncher::composeFromRow);
+
+    const DataFolder folder = context_.state.folder;
+    window_.setCreditQuery([folder, gateway = gateway_] { return queryCredit(folder, gateway); });
 }
 
 void FormLauncher::openBookManager()
@@ -65,14 +86,84 @@ void FormLauncher::openContactSearch()
 {
     if (!window_.checkValidArchive())
         return;
-    ContactSearchForm form(context_, window_.archiveList()->currentBook(), &window_);
+    openContactSearchFor(window_.archiveList()->currentBook());
+}
+
+void FormLauncher::openContactSearchFor(const QString& book)
+{
+    ContactSearchForm form(context_, book, &window_);
+    std::optional<ComposerPreset> chosen;
+    connect(&form, &ContactSearchForm::composeRequested, &form,
+            [&form, &chosen](const QString& number, const QString& surname) {
+                chosen = ComposerPreset::single(number, surname);
+                form.accept();
+            });
     form.exec();
+    if (chosen)
+        openComposer(*chosen);
 }
 
 void FormLauncher::openPrefixEditor()
 {
     PrefixEditor form(context_, &window_);
     form.exec();
+}
+
+} // namespace parlix
+
+namespace parlix {
+
+void FormLauncher::openAccountDialog()
+{
+    AccountDialog dialog(context_, &window_);
+    dialog.exec();
+}
+
+void FormLauncher::sendSingle()
+{
+    std::vector<ListRowValues> rows;
+    for (const RowSelection& row : window_.archiveList()->tickedRows())
+        rows.push_back({row.cellulare, row.cognome, row.testo, row.data});
+    const QString key = MainWindow::nodeKey(window_.tree()->currentItem());
+    openComposer(ismss(context_.state, key, rows));
+}
+
+void FormLauncher::sendMultiple()
+{
+    QStringList numbers;
+    for (const RowSelection& row : window_.archiveList()->tickedRows())
+        numbers << row.cellulare;
+    const QString key = MainWindow::nodeKey(window_.tree()->currentItem());
+    if (const auto preset = ismsm(context_, key, numbers))
+        openComposer(*preset);
+}
+
+void FormLauncher::composeFromRow(ArchiveKind kind, const RowSelection& row)
+{
+    if (kind == ArchiveKind::Saved)
+        openComposer(ComposerPreset::saved(row.cellulare, row.cognome, row.testo));
+    else
+        openComposer(ComposerPreset::single(row.cellulare, row.cognome));
+}
+
+void FormLauncher::openComposer(const ComposerPreset& preset)
+{
+    const QTreeWidgetItem* selected = window_.tree()->currentItem();
+    ArchiveNode node;
+    node.key = MainWindow::nodeKey(selected);
+    node.text = selected ? selected->text(0) : QString();
+    Composer composer(context_, gateway_, node, &window_);
+    composer.preset(preset);
+    connect(&composer, &Composer::creditChanged, &window_, [this] { window_.showCredit(); });
+    connect(&composer, &Composer::archiveChanged, window_.archiveList(), &ArchiveList::sceglivisua);
+    bool searchRequested = false;
+    connect(&composer, &Composer::contactSearchRequested, &composer,
+            [&searchRequested] { searchRequested = true; });
+    composer.exec();
+    // The magnifying glass closes the composer and opens the contact search
+    // of the same book.
+    if (searchRequested)
+        openContactSearchFor(node.text);
 }
 
 } // namespace parlix

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "app/core/appcontext.h"
+#include "messaging/smsgateway.h"
 
 #include <QObject>
 
 namespace parlix {
 
 class MainWindow;
+struct ComposerPreset;
+struct RowSelection;
+enum class ArchiveKind;
 
 // Opens the program's forms from the main window's menus, toolbar, list and
 // panel, and connects what they tell back (the books changed, a contact was
@@ -17,7 +21,9 @@ class FormLauncher : public QObject
     Q_OBJECT
 
 public:
-    FormLauncher(MainWindow& window, AppContext context);
+    // `gateway` makes the gateway connections of the composer's batches and of
+    // the credit refresh.
+    FormLauncher(MainWindow& window, AppContext context, GatewayFactory gateway);
 
     // Switches on the menu entries, toolbar buttons and panel commands whose
     // forms exist, and connects them.
@@ -28,12 +34,22 @@ public:
     void editSelectedContact(); // the panel's "Modifica Contatto"
     void openContactSearch();   // "Cerca Contatto"
     void openPrefixEditor();    // "Nuovi Prefissi"
+    void openAccountDialog();   // "Dati Account"
+
+    void sendSingle();   // "Invia SMS Singoli"
+    void sendMultiple(); // "Invia SMS Multipli"
+    // A double click in the list: a contact, or a saved message to send again.
+    void composeFromRow(ArchiveKind kind, const RowSelection& row);
+    // Shows the composer modally with this preset, over the selected node's book.
+    void openComposer(const ComposerPreset& preset);
 
 private:
     void connectAction(const char* name, void (FormLauncher::*slot)());
+    void openContactSearchFor(const QString& book);
 
     MainWindow& window_;
     AppContext context_;
+    GatewayFactory gateway_;
 };
 
 } // namespace parlix

@@ -6,6 +6,7 @@
 #include "app/core/clock.h"
 #include "app/core/dialogs.h"
 #include "app/core/numbers.h"
+#include "app/core/ownthread.h"
 #include "app/core/programstate.h"
 #include "app/core/startupfiles.h"
 #include "app/creditrefresh.h"
@@ -15,6 +16,7 @@
 #include "app/treerouting.h"
 #include "app/windowrules.h"
 #include "browser/archivelist.h"
+#include "messaging/creditquery.h"
 #include "store/database.h"
 #include "store/storeerror.h"
 
@@ -31,7 +33,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cmath>
 
@@ -314,22 +315,14 @@ void MainWindow::aggiorna()
         finishCreditRefresh(watcher->result());
         emit creditRefreshFinished();
     });
-    watcher->setFuture(QtConcurrent::run([query = creditQuery_] {
-        try {
-            return query();
-        } catch (...) {
-            return QString();
-        }
-    }));
+    watcher->setFuture(runOnOwnThread<QString>(creditQuery_));
 }
 
 void MainWindow::finishCreditRefresh(const QString& answer)
 {
     switch (storeCreditAnswer(context_.state, answer)) {
     case CreditOutcome::NoAnswer:
-        context_.dialogs.message(QStringLiteral("Connessione non Riuscita \n"
-                                                "Verificare la Connessione ad Internet e ritentare"),
-                                 MessageIcon::Exclamation);
+        context_.dialogs.message(connectionFailedText(), MessageIcon::Exclamation);
         return;
     case CreditOutcome::NotSaved:
         creditLabel_->setText(QStringLiteral("Credito residuo ") + answer);

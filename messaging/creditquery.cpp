@@ -1,10 +1,8 @@
 #include "creditquery.h"
 
 #include "app/core/datafolder.h"
+#include "app/core/ownthread.h"
 #include "messaging/account.h"
-
-#include <QPromise>
-#include <QThread>
 
 namespace parlix {
 
@@ -25,18 +23,8 @@ QString queryCredit(const DataFolder& folder, const GatewayFactory& factory)
 
 QFuture<QString> queryCreditAsync(const DataFolder& folder, GatewayFactory factory)
 {
-    // A thread of its own that ends with the query, never an idle pool thread
-    // holding the TLS library's per-thread state until the program exits.
-    auto promise = std::make_shared<QPromise<QString>>();
-    QFuture<QString> future = promise->future();
-    QThread* thread = QThread::create([promise, folder, factory = std::move(factory)] {
-        promise->start();
-        promise->addResult(queryCredit(folder, factory));
-        promise->finish();
-    });
-    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
-    return future;
+    return runOnOwnThread<QString>(
+        [folder, factory = std::move(factory)] { return queryCredit(folder, factory); });
 }
 
 QString connectionFailedText()

@@ -1,18 +1,13 @@
 #pragma once
 
+#include "app/core/archivetree.h"
+
 #include <QString>
 
 namespace parlix {
 
 struct ProgramState;
 class Clock;
-
-// The node of the archive tree that was selected when the composer opened.
-struct ArchiveNode
-{
-    QString key;  // "r2", "s1", "a3", ...
-    QString text; // the book name for the nodes of a book
-};
 
 // One row of salvati or inviati as the composer fills it.
 struct MessageRecord
