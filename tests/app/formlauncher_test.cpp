@@ -1,0 +1,119 @@
+#include "app/core/programstate.h"
+#include "app/core/textfile.h"
+#include "app/formlauncher.h"
+#include "app/mainwindow.h"
+#include "browser/archivelist.h"
+#include "messaging/composer.h"
+#include "store/forms/bookmanager.h"
+#include "tests/messaging/batchsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <QTreeWidgetItem>
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+using parlix::test::SandboxHome;
+using parlix::test::waitUntil;
+
+namespace {
+
+// The main window with every form connected, on a data folder whose account
+// is the sandbox's demo account.
+struct Program
+{
+    explicit Program(const std::vector<std::string>& sandboxArguments = {})
+        : sandbox(sandboxArguments), window(sandbox.home.context()),
+          forms(window, sandbox.home.context(), sandbox.factory())
+    {}
+
+    void start()
+    {
+        forms.install();
+        window.load();
+        window.show();
+    }
+
+    // Shows the contacts of the first book and waits for the list to fill.
+    void showContacts(int expectedRows)
+    {
+        window.clickNode(2);
+        ASSERT_TRUE(waitUntil([&] { return window.archiveList()->rowCount() == expectedRows; }));
+    }
+
+    // Runs `action` while `inside` handles the modal window it opens.
+    template <typename Form> void whileModal(const QString& action, std::function<void(Form&)> inside)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* form = qobject_cast<Form*>(QApplication::activeModalWidget());
+            ASSERT_NE(form, nullptr) << "no modal " << action.toStdString();
+            seen = true;
+            inside(*form);
+        });
+        window.action(action)->trigger();
+        EXPECT_TRUE(seen) << action.toStdString();
+    }
+
+    SandboxHome sandbox;
+    MainWindow window;
+    FormLauncher forms;
+};
+
+TEST(ProgramWiring, CreditRefreshAsksTheGatewayWithTheStoredAccount)
+{
+    Program program({"--credit", "42"});
+    program.start();
+    bool finished = false;
+    QObject::connect(&program.window, &MainWindow::creditRefreshFinished, [&] { finished = true; });
+    program.sandbox.home.dialogs.expectMessage(QStringLiteral("Credito Aggiornato"),
+                                               MessageIcon::Information);
+    program.window.action(QStringLiteral("aaa"))->trigger();
+    ASSERT_TRUE(waitUntil([&] { return finished; }));
+    EXPECT_EQ(program.window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+              QStringLiteral("Credito residuo 42"));
+    EXPECT_EQ(program.sandbox.residui(), QStringLiteral("42\r\n"));
+}
+
+TEST(ProgramWiring, MultipleSendOpensTheComposerOnTheTickedNumbersInListOrder)
+{
+    Program program;
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Anna"),
+                                    QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Bruno"),
+                                    QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Carla"),
+                                    QStringLiteral("Rossi"), QStringLiteral("3330000002"));
+    program.start();
+    program.showContacts(3);
+    ArchiveList& list = *program.window.archiveList();
+    list.setTicked(0, true); // Bianchi
+    list.setTicked(2, true); // Verdi
+
+    QStringList recipients;
+    program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
+        EXPECT_TRUE(composer.multipleMode());
+        recipients = composer.recipients();
+        composer.reject();
+    });
+    EXPECT_EQ(recipients, QStringList({QStringLiteral("3330000001"), QStringLiteral("3330000003")}));
+}
+
+TEST(ProgramWiring, ClosingTheBookManagerRebuildsTheTree)
+{
+    Program program;
+    program.start();
+    ASSERT_EQ(program.window.nodeCount(), 8);
+    program.whileModal<BookManager>(QStringLiteral("nr"), [&](BookManager& manager) {
+        // A book arrives while the manager is open (as its own "Nuova" would add one).
+        program.sandbox.home.setBooks({QStringLiteral("Principale"), QStringLiteral("Casa")});
+        manager.reject();
+    });
+    EXPECT_EQ(program.window.nodeCount(), 12);
+    EXPECT_EQ(program.window.node(3)->text(0), QStringLiteral("Casa"));
+}
+
+} // namespace
