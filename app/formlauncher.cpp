@@ -23,8 +23,7 @@ namespace parlix {
 
 FormLauncher::FormLauncher(MainWindow& window, AppContext context, GatewayFactory gateway)
     : QObject(&window), window_(window), context_(context), gateway_(std::move(gateway))
-{
-}
+{}
 
 void FormLauncher::connectAction(const char* name, void (FormLauncher::*slot)())
 {
@@ -68,6 +67,9 @@ void FormLauncher::openContactEditor()
 {
     if (!window_.checkValidArchive())
         return;
+    // Always a new contact from here, even while an editor opened by the
+    // panel in edit mode is still open and has not cleared the flag yet.
+    context_.state.modificacontatto = false;
     ContactEditor form(context_, window_.archiveList()->currentBook(), &window_);
     connect(&form, &ContactEditor::contactStored, window_.archiveList(), &ArchiveList::sceglivisua);
     form.exec();

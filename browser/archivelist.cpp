@@ -154,7 +154,13 @@ void ArchiveList::load(ArchiveKind kind)
     } catch (const StoreError& error) {
         model_->setEmpty(kind);
         view_->setUpdatesEnabled(true);
-        context_.dialogs.message(error.message(), MessageIcon::Critical);
+        // Said once per archive: closing the box reactivates the main window,
+        // which reloads the list, which would fail and say it again forever.
+        const QString failed = book + u'\n' + archiveLetter(kind);
+        if (failed != reportedFailure_) {
+            reportedFailure_ = failed;
+            context_.dialogs.message(error.message(), MessageIcon::Critical);
+        }
     }
     const auto columns = archiveColumns(kind);
     for (int i = 0; i < int(columns.size()); ++i)
@@ -196,6 +202,7 @@ void ArchiveList::clear()
 {
     model_->clear();
     loadedBook_.clear();
+    reportedFailure_.clear();
 }
 
 std::optional<ArchiveKind> ArchiveList::currentKind() const

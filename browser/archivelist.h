@@ -110,6 +110,7 @@ private:
     AppContext context_;
     NodeProvider selectedNode_;
     QString loadedBook_;
+    QString reportedFailure_; // the archive whose failure to load was last reported
     QTimer reloadTimer_;
     ArchiveModel* model_;
     QTreeView* view_;

@@ -12,6 +12,8 @@ constexpr qsizetype maxFileNameBytes = 200;
 
 std::optional<QString> bookNameProblem(const QString& name)
 {
+    if (!name.isEmpty() && name.trimmed().isEmpty())
+        return QStringLiteral("Il nome della rubrica non può essere fatto di soli spazi.");
     if (name.contains(u'/') || name.contains(u'\\'))
         return QStringLiteral("Il nome della rubrica non può contenere i caratteri / e \\.");
     for (const char32_t c : name.toUcs4()) {

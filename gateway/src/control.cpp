@@ -46,7 +46,7 @@ void Control::setProxyCredentialsCallback(ProxyCredentialsCallback callback)
     transport_->setProxyCredentialsCallback(std::move(callback));
 }
 
-long Control::Send(std::optional<std::string_view> Number, std::optional<std::string_view> Text)
+long Control::checkMessage(std::optional<std::string_view> Number, std::optional<std::string_view> Text) const
 {
     if (!ArgumentChecks::IsValidNumber(Number)) {
         return Result::BadNumber;
@@ -59,6 +59,14 @@ long Control::Send(std::optional<std::string_view> Number, std::optional<std::st
     }
     if (password_.empty()) {
         return Result::NoPassword;
+    }
+    return Result::Accepted;
+}
+
+long Control::Send(std::optional<std::string_view> Number, std::optional<std::string_view> Text)
+{
+    if (const long refused = checkMessage(Number, Text); refused != Result::Accepted) {
+        return refused;
     }
     if (quality_ < 1 || quality_ > 3) {
         return Result::BadQuality;
@@ -69,17 +77,8 @@ long Control::Send(std::optional<std::string_view> Number, std::optional<std::st
 long Control::SendNotify(std::optional<std::string_view> Number, std::optional<std::string_view> Text,
                          std::optional<std::string_view> MessageID)
 {
-    if (!ArgumentChecks::IsValidNumber(Number)) {
-        return Result::BadNumber;
-    }
-    if (!Text) {
-        return Result::NoText;
-    }
-    if (login_.empty()) {
-        return Result::NoLogin;
-    }
-    if (password_.empty()) {
-        return Result::NoPassword;
+    if (const long refused = checkMessage(Number, Text); refused != Result::Accepted) {
+        return refused;
     }
     if (!ArgumentChecks::isValidMessageId(MessageID)) {
         return Result::BadMessageId;

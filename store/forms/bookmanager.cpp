@@ -113,13 +113,27 @@ void BookManager::showStoreError(const QString& message)
     context_.dialogs.message(message, MessageIcon::Critical);
 }
 
-void BookManager::showConflict(const QString& name)
+bool BookManager::refuseName(BookCatalog::Outcome outcome, const QString& name)
 {
-    context_.dialogs.message(
-        QStringLiteral("Nella cartella delle rubriche esiste già un file chiamato \"%1\": scegliere un altro "
-                       "nome.")
-            .arg(name),
-        MessageIcon::Critical, MessageButtons::Ok, errorTitle);
+    QString text;
+    switch (outcome) {
+    case BookCatalog::Outcome::Exists:
+        text = QStringLiteral("Rubrica Esistente");
+        break;
+    case BookCatalog::Outcome::InvalidName:
+        text = bookNameProblem(name).value_or(QString());
+        break;
+    case BookCatalog::Outcome::FileConflict:
+        text = QStringLiteral(
+                   "Nella cartella delle rubriche esiste già un file chiamato \"%1\": scegliere un altro "
+                   "nome.")
+                   .arg(name);
+        break;
+    default:
+        return false;
+    }
+    context_.dialogs.message(text, MessageIcon::Critical, MessageButtons::Ok, errorTitle);
+    return true;
 }
 
 void BookManager::createBook()
@@ -129,30 +143,15 @@ void BookManager::createBook()
             .input(QStringLiteral("Inserisci il nome della Nuova Rubrica"), QStringLiteral("Nuova Rubrica"))
             .value_or(QString());
     try {
-        switch (BookCatalog(context_.state).create(name)) {
-        case BookCatalog::Outcome::Done:
+        const BookCatalog::Outcome outcome = BookCatalog(context_.state).create(name);
+        if (outcome == BookCatalog::Outcome::Done)
             list_->addItem(name);
-            break;
-        case BookCatalog::Outcome::Exists:
-            context_.dialogs.message(QStringLiteral("Rubrica Esistente"), MessageIcon::Critical,
-                                     MessageButtons::Ok, errorTitle);
-            break;
-        case BookCatalog::Outcome::InvalidName:
-            context_.dialogs.message(bookNameProblem(name).value_or(QString()), MessageIcon::Critical,
-                                     MessageButtons::Ok, errorTitle);
-            break;
-        case BookCatalog::Outcome::FileConflict:
-            showConflict(name);
-            break;
-        case BookCatalog::Outcome::FileFailure:
+        else if (outcome == BookCatalog::Outcome::FileFailure)
             context_.dialogs.message(
                 QStringLiteral("Impossibile creare il file della rubrica \"%1\".").arg(name),
                 MessageIcon::Critical);
-            break;
-        case BookCatalog::Outcome::Empty:
-        case BookCatalog::Outcome::NoSuchBook:
-            break;
-        }
+        else
+            refuseName(outcome, name);
     } catch (const StoreError& error) {
         showStoreError(error.message());
     }
@@ -202,21 +201,13 @@ void BookManager::renameBook()
             .input(QStringLiteral("Nuovo Nome Rubrica"), QStringLiteral("Modifica Rubrica"), *oldName)
             .value_or(QString());
     try {
-        switch (BookCatalog(context_.state).rename(*oldName, newName)) {
+        const BookCatalog::Outcome outcome = BookCatalog(context_.state).rename(*oldName, newName);
+        if (refuseName(outcome, newName))
+            return;
+        switch (outcome) {
         case BookCatalog::Outcome::Done:
             removeEntry(*oldName);
             list_->addItem(newName);
-            break;
-        case BookCatalog::Outcome::Exists:
-            context_.dialogs.message(QStringLiteral("Rubrica Esistente"), MessageIcon::Critical,
-                                     MessageButtons::Ok, errorTitle);
-            break;
-        case BookCatalog::Outcome::InvalidName:
-            context_.dialogs.message(bookNameProblem(newName).value_or(QString()), MessageIcon::Critical,
-                                     MessageButtons::Ok, errorTitle);
-            break;
-        case BookCatalog::Outcome::FileConflict:
-            showConflict(newName);
             break;
         case BookCatalog::Outcome::FileFailure:
             context_.dialogs.message(QStringLiteral("Impossibile modificare il Nome la Rubrica è in uso"),
@@ -227,7 +218,7 @@ void BookManager::renameBook()
             removeEntry(*oldName);
             updateButtons();
             break;
-        case BookCatalog::Outcome::Empty:
+        default:
             break;
         }
     } catch (const StoreError& error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/core/appcontext.h"
+#include "store/bookcatalog.h"
 
 #include <QDialog>
 
@@ -40,7 +41,8 @@ private:
     std::optional<QString> selectedName() const;
     void removeEntry(const QString& name);
     void showStoreError(const QString& message);
-    void showConflict(const QString& name);
+    // Tells the user why a new name was refused; false when `outcome` is no refusal.
+    bool refuseName(BookCatalog::Outcome outcome, const QString& name);
 
     AppContext context_;
     QListWidget* list_;

@@ -5,11 +5,14 @@
 #include "browser/archivelist.h"
 #include "messaging/composer.h"
 #include "store/forms/bookmanager.h"
+#include "store/forms/contacteditor.h"
 #include "tests/messaging/batchsupport.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItem>
 
@@ -114,6 +117,54 @@ TEST(ProgramWiring, ClosingTheBookManagerRebuildsTheTree)
     });
     EXPECT_EQ(program.window.nodeCount(), 12);
     EXPECT_EQ(program.window.node(3)->text(0), QStringLiteral("Casa"));
+}
+
+TEST(ProgramWiring, InsertContactOpensANewContactWhileAnEditIsStillOpen)
+{
+    Program program;
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Anna"),
+                                    QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.start();
+    program.showContacts(1);
+    // The panel's "Modifica Contatto" leaves its editor open, not modal.
+    program.sandbox.home.state.cellularesel = QStringLiteral("3330000003");
+    program.sandbox.home.state.modificacontatto = true;
+    program.forms.editSelectedContact();
+    auto* editing = program.window.findChild<ContactEditor*>();
+    ASSERT_NE(editing, nullptr);
+    EXPECT_TRUE(editing->editMode());
+
+    bool newMode = false;
+    program.whileModal<ContactEditor>(QStringLiteral("inru"), [&](ContactEditor& editor) {
+        newMode = !editor.editMode();
+        editor.reject();
+    });
+    EXPECT_TRUE(newMode);
+    editing->close();
+}
+
+TEST(ProgramWiring, AnUnreadableBookIsReportedOnceNotAtEveryActivation)
+{
+    Program program;
+    program.sandbox.home.setBooks({QStringLiteral("Principale"), QStringLiteral("Sparita")});
+    const QString path = program.sandbox.home.state.folder.bookPath(QStringLiteral("Sparita"));
+    ASSERT_TRUE(QFile::remove(path));
+    program.start();
+    ASSERT_TRUE(waitUntil(
+        [&] { return program.window.archiveList()->currentBook() == QStringLiteral("Principale"); }));
+
+    program.sandbox.home.dialogs.expectMessage(
+        QStringLiteral("Impossibile aprire l'archivio \"%1\".").arg(path), MessageIcon::Critical);
+    program.window.clickNode(3);
+    ASSERT_TRUE(waitUntil([&] { return program.sandbox.home.dialogs.done(); }));
+    // Closing the box activates the main window again, which reloads the list.
+    for (int i = 0; i < 3; ++i) {
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&program.window, &activate);
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(program.sandbox.home.dialogs.calls().size(), 1u);
+    EXPECT_EQ(program.window.archiveList()->rowCount(), 0);
 }
 
 } // namespace

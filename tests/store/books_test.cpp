@@ -83,6 +83,7 @@ TEST(BookCatalogCreate, RefusesNamesThatAreNoPlainFileName)
         {QStringLiteral(".nascosta"), dot},         {QStringLiteral("riga\nnuova"), control},
         {QStringLiteral("tab\tx"), control},        {QString(101, u'x'), tooLong},
         {QString(90, QChar(0x6f22)), tooLong}, // 270 bytes: too long for a file name
+        {QStringLiteral("   "), QStringLiteral("Il nome della rubrica non può essere fatto di soli spazi.")},
     };
     TestHome home;
     const QStringList before = QDir(home.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);

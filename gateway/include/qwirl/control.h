@@ -74,6 +74,8 @@ public:
     static constexpr short DefaultQuality = 2;
 
 private:
+    // The checks Send and SendNotify share, in their order; Result::Accepted when all pass.
+    long checkMessage(std::optional<std::string_view> Number, std::optional<std::string_view> Text) const;
     long exchangeMessage(std::string_view path, const std::string& host, std::string_view number,
                          std::string_view text, std::optional<std::string_view> messageId);
 
