@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -19,6 +20,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace parlix {
 
@@ -114,7 +117,8 @@ void Composer::build()
     textEdit_ = new MessageTextEdit(this);
     textEdit_->setObjectName(QStringLiteral("Text1"));
     textRow->addWidget(textEdit_, 1);
-    textRow->addWidget(buildEmoticons());
+    emoticons_ = buildEmoticons();
+    textRow->addWidget(emoticons_);
     layout->addLayout(textRow, 1);
 
     auto* optionRow = new QHBoxLayout;
@@ -126,6 +130,9 @@ void Composer::build()
     typeCombo_ = new QComboBox(this);
     typeCombo_->setObjectName(QStringLiteral("Combo1"));
     typeCombo_->setEditable(true);
+    // Only a choice from the list counts: typing a word and Enter adds nothing.
+    typeCombo_->setInsertPolicy(QComboBox::NoInsert);
+    typeCombo_->lineEdit()->installEventFilter(this);
     typeCombo_->addItems({QStringLiteral("Normale"), QStringLiteral("Flash")});
     optionRow->addWidget(fixedSplit_);
     optionRow->addWidget(wordSplit_);
@@ -212,9 +219,8 @@ void Composer::preset(const ComposerPreset& preset)
     surnameLabel_->setText(preset.surname);
     if (!preset.text.isEmpty())
         textEdit_->setMessageText(preset.text);
-    const bool single = !multipleMode();
-    numberTitle_->setVisible(single);
-    searchButton_->setVisible(single);
+    numberTitle_->setVisible(!preset.hideNumberBox);
+    searchButton_->setVisible(!preset.hideNumberBox);
 }
 
 void Composer::showEvent(QShowEvent* event)
@@ -274,7 +280,25 @@ void Composer::textEdited()
 
 void Composer::flashChosen()
 {
+    if (typedChoice_) {
+        // Enter in the box's text is not a choice from the list.
+        typedChoice_ = false;
+        return;
+    }
     context_.state.invioflash = typeCombo_->currentText() == u"Flash";
+}
+
+bool Composer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == typeCombo_->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // The box answers the key before the next turn of the event loop.
+            typedChoice_ = true;
+            QTimer::singleShot(0, this, [this] { typedChoice_ = false; });
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Composer::appendEmoticon(const QString& symbol)
@@ -340,6 +364,23 @@ bool Composer::checkBeforeSending(const QStringList& parts)
     if (!multipleMode() && numberEdit_->text().isEmpty()) {
         dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
         return false;
+    }
+    if (multipleMode()) {
+        // A contact without a number would become "+39" alone: the gateway
+        // could take the credit for an SMS that reaches nobody.
+        const qsizetype empty =
+            std::count_if(recipients_.cbegin(), recipients_.cend(),
+                          [](const QString& number) { return number.trimmed().isEmpty(); });
+        if (recipients_.isEmpty() || empty > 0) {
+            dialogs.message(
+                recipients_.isEmpty()
+                    ? QStringLiteral("Nessun destinatario: spuntare i contatti a cui inviare l'SMS.")
+                    : QStringLiteral("%1 dei destinatari non ha un numero di cellulare: togliere la "
+                                     "spunta a quei contatti prima dell'invio.")
+                          .arg(empty),
+                MessageIcon::Exclamation);
+            return false;
+        }
     }
     if (multipleMode() && parts.size() > 1) {
         dialogs.message(QStringLiteral("Gli SMS Multipli non possono superare 160 caratteri: il testo ne "
@@ -420,6 +461,11 @@ void Composer::setButtonsEnabled(bool enabled)
 {
     for (QPushButton* button : {sendButton_, closeButton_, saveButton_})
         button->setEnabled(enabled);
+    // What is being sent was copied at the click; the inputs wait for the end
+    // of the batch so the window never shows something else than what goes out.
+    for (QWidget* input : std::initializer_list<QWidget*>{textEdit_, numberEdit_, typeCombo_, fixedSplit_,
+                                                          wordSplit_, searchButton_, emoticons_})
+        input->setEnabled(enabled);
 }
 
 void Composer::closeEvent(QCloseEvent* event)

@@ -57,6 +57,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 public:
@@ -98,6 +99,8 @@ private:
     QRadioButton* fixedSplit_ = nullptr;
     QRadioButton* wordSplit_ = nullptr;
     QComboBox* typeCombo_ = nullptr;
+    QWidget* emoticons_ = nullptr;
+    bool typedChoice_ = false;
     QLabel* statusLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* saveButton_ = nullptr;

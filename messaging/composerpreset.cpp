@@ -14,6 +14,7 @@ ComposerPreset ComposerPreset::multiple(const QStringList& numbers)
 {
     ComposerPreset preset;
     preset.mode = Mode::Multiple;
+    preset.hideNumberBox = true;
     for (const QString& number : numbers)
         preset.recipientString += number + u';';
     preset.recipients = numbers;

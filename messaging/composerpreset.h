@@ -18,6 +18,9 @@ struct ComposerPreset
     QStringList recipients;
     QString surname;
     QString text;
+    // The number's title and the search button are hidden for ticked contacts;
+    // a saved message to a list keeps them.
+    bool hideNumberBox = false;
 
     // One recipient with its surname (menu, contact panel, list, search).
     static ComposerPreset single(const QString& number, const QString& surname);

@@ -73,9 +73,21 @@ void MessageTextEdit::insertFromMimeData(const QMimeData* source)
     }
     QString text = source->text();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // One pass: a line break counts as two characters; never keep half of a
+    // surrogate pair.
     const int room = this->room();
-    while (!text.isEmpty() && messageLength(text) > room)
-        text.chop(1);
+    int used = 0;
+    qsizetype keep = 0;
+    while (keep < text.size()) {
+        const int cost = text.at(keep) == u'\n' ? 2 : 1;
+        if (used + cost > room)
+            break;
+        used += cost;
+        ++keep;
+    }
+    if (keep > 0 && keep < text.size() && text.at(keep - 1).isHighSurrogate())
+        --keep;
+    text.truncate(keep);
     insertPlainText(text);
 }
 

@@ -8,7 +8,8 @@ QString format(double value)
 {
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', QLocale::FloatingPointShortest);
+    // 'f' keeps 100000 from becoming "1E+05".
+    return locale.toString(value, 'f', QLocale::FloatingPointShortest);
 }
 
 std::optional<double> parse(const QString& text)

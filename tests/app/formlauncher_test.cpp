@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidgetItem>
@@ -21,6 +23,7 @@
 using namespace parlix;
 using parlix::test::SandboxHome;
 using parlix::test::waitUntil;
+using HomeDialogs = parlix::test::ScriptedDialogs;
 
 namespace {
 
@@ -103,6 +106,66 @@ TEST(ProgramWiring, MultipleSendOpensTheComposerOnTheTickedNumbersInListOrder)
         composer.reject();
     });
     EXPECT_EQ(recipients, QStringList({QStringLiteral("3330000001"), QStringLiteral("3330000003")}));
+}
+
+const QString multipleWarning = QStringLiteral(
+    "L'invio di SMS Multipli può richiedere alcuni minuti non interrompere il software durante "
+    "l'elaborazione\nFare click su OK per procedere con l'invio degli sms");
+
+TEST(ProgramWiring, TickedContactsReceiveTheSmsAndTheCreditLabelFollows)
+{
+    Program program({"--credit", "10"});
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Anna"),
+                                    QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Bruno"),
+                                    QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
+    program.start();
+    program.showContacts(2);
+    program.window.archiveList()->setSelectAll(true);
+
+    HomeDialogs& dialogs = program.sandbox.home.dialogs;
+    program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
+        composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
+            ->setPlainText(QStringLiteral("Aperti domenica"));
+        dialogs.expectMessage(multipleWarning, MessageIcon::Information);
+        dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"), MessageIcon::Information);
+        composer.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        ASSERT_TRUE(waitUntil([&] { return !composer.isVisible(); }));
+    });
+    EXPECT_EQ(program.sandbox.sentSms(),
+              (QStringList{QStringLiteral("+393330000001|TEXT||Aperti domenica"),
+                           QStringLiteral("+393330000003|TEXT||Aperti domenica")}));
+    EXPECT_EQ(program.window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+              QStringLiteral("Credito residuo 8"));
+    EXPECT_EQ(program.sandbox.sentRecords().size(), 1);
+}
+
+TEST(ProgramWiring, ATickedContactWithoutNumberStopsTheMultipleSend)
+{
+    Program program;
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Anna"),
+                                    QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Bruno"),
+                                    QStringLiteral("Bianchi"), QString());
+    program.start();
+    program.showContacts(2);
+    program.window.archiveList()->setSelectAll(true);
+
+    HomeDialogs& dialogs = program.sandbox.home.dialogs;
+    program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
+        composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
+            ->setPlainText(QStringLiteral("Aperti domenica"));
+        dialogs.expectMessage(multipleWarning, MessageIcon::Information);
+        dialogs.expectMessage(
+            QStringLiteral("1 dei destinatari non ha un numero di cellulare: togliere la spunta "
+                           "a quei contatti prima dell'invio."),
+            MessageIcon::Exclamation);
+        composer.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        EXPECT_TRUE(composer.findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled());
+        composer.reject();
+    });
+    EXPECT_TRUE(program.sandbox.sentSms().isEmpty());
+    EXPECT_TRUE(program.sandbox.sentRecords().isEmpty());
 }
 
 TEST(ProgramWiring, ClosingTheBookManagerRebuildsTheTree)

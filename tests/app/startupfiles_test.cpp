@@ -61,8 +61,9 @@ TEST(StartupFiles, CreditFollowsTheLocale)
         double credit;
         const char* shown;
     };
-    const Case cases[] = {{"12,5", 12.5, "12,5"}, {"12.5", 12.5, "12,5"}, {"150", 150, "150"},
-                          {"", 0, "0"},           {"molto", 0, "0"},      {"1234,25", 1234.25, "1234,25"}};
+    const Case cases[] = {{"12,5", 12.5, "12,5"},         {"12.5", 12.5, "12,5"}, {"150", 150, "150"},
+                          {"100000", 100000, "100000"},   {"", 0, "0"},           {"molto", 0, "0"},
+                          {"1234,25", 1234.25, "1234,25"}};
     for (const Case& c : cases) {
         TestHome home;
         home.writeFile(QStringLiteral("residui.txt"), {QString::fromUtf8(c.line)});

@@ -136,6 +136,15 @@ TEST(ComposerText, FlashOnlyThroughAChoiceFromTheList)
         EXPECT_EQ(combo->currentText(), QStringLiteral("Normale"));
         combo->setEditText(QStringLiteral("Flash"));
         EXPECT_FALSE(home.state.invioflash);
+        // Typing the word and Enter is no choice from the list, and adds nothing to it.
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("Flash"));
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        EXPECT_FALSE(home.state.invioflash);
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("Pippo"));
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(combo->count(), 2);
+        QCoreApplication::processEvents();
         combo->setCurrentIndex(1);
         emit combo->activated(1);
         EXPECT_TRUE(home.state.invioflash);
