@@ -31,9 +31,10 @@ QString whereClause(const Query& query)
 } // namespace
 
 namespace {
-// Rows read per block: large enough that walking a whole book costs about the
-// same as one uninterrupted statement, small enough to keep little in memory.
-constexpr int blockRows = 2048;
+// Rows read per block of a whole table: large enough that walking a whole
+// book costs about the same as one uninterrupted statement, small enough to
+// keep little in memory.
+constexpr int tableBlockRows = 2048;
 } // namespace
 
 Recordset::Recordset(std::shared_ptr<Database> db, Query query) : db_(std::move(db)), query_(std::move(query))
@@ -41,12 +42,21 @@ Recordset::Recordset(std::shared_ptr<Database> db, Query query) : db_(std::move(
     if (!db_->hasTable(query_.table))
         throw StoreError(StoreError::Code::NoSuchTable,
                          QStringLiteral("L'archivio non contiene la tabella \"%1\".").arg(query_.table));
-    const QString condition = query_.where.isEmpty()
-                                  ? QStringLiteral(" WHERE rowid > ?")
-                                  : QStringLiteral(" WHERE (%1) AND rowid > ?").arg(query_.where);
-    const QString sql = QStringLiteral("SELECT rowid, * FROM ") + identifier(query_.table) + condition +
-                        QStringLiteral(" ORDER BY rowid LIMIT %1").arg(blockRows);
-    select_ = std::make_unique<Statement>(*db_, sql);
+    // A whole table is read in blocks, in rowid order straight off the table.
+    // The rows matching a condition are read all at once: each block would
+    // search and sort the matches again. "+rowid" keeps the planner on the
+    // condition's index rather than walking the table in rowid order.
+    if (query_.where.isEmpty()) {
+        blockRows_ = tableBlockRows;
+        sql_ = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT %2")
+                   .arg(identifier(query_.table))
+                   .arg(blockRows_);
+    } else {
+        blockRows_ = 0;
+        sql_ = QStringLiteral("SELECT rowid, * FROM %1 WHERE (%2) AND rowid > ? ORDER BY +rowid")
+                   .arg(identifier(query_.table), query_.where);
+    }
+    select_ = std::make_unique<Statement>(*db_, sql_);
     for (int i = 0; i < query_.values.size(); ++i)
         select_->bind(i + 1, query_.values[i]);
     for (int c = 1; c < select_->columnCount(); ++c)
@@ -72,14 +82,14 @@ void Recordset::readBlock()
             starts_.push_back(text_.size());
             text_.append(select_->utf8(c));
         }
-        if (int(rowids_.size()) == blockRows) {
+        if (int(rowids_.size()) == blockRows_) {
             // Stop here and let go of the statement: the next block starts afresh.
             select_->reset();
             break;
         }
     }
     starts_.push_back(text_.size());
-    lastBlock_ = int(rowids_.size()) < blockRows;
+    lastBlock_ = blockRows_ == 0 || int(rowids_.size()) < blockRows_;
     if (!rowids_.empty())
         after_ = rowids_.back();
     eof_ = rowids_.empty();
@@ -99,6 +109,18 @@ void Recordset::advance()
         return;
     }
     readBlock();
+}
+
+QString Recordset::queryPlan() const
+{
+    Statement plan(*db_, QStringLiteral("EXPLAIN QUERY PLAN ") + sql_);
+    for (int i = 0; i < query_.values.size(); ++i)
+        plan.bind(i + 1, query_.values[i]);
+    plan.bind(int(query_.values.size()) + 1, 0LL);
+    QStringList steps;
+    while (plan.step())
+        steps << plan.text(3);
+    return steps.join(QStringLiteral("; "));
 }
 
 int Recordset::recordCount()

@@ -38,6 +38,8 @@ public:
     const std::shared_ptr<Database>& database() const { return db_; }
 
     int recordCount();
+    // How SQLite reads the rows (its query plan, steps joined by "; ").
+    QString queryPlan() const;
     bool eof() const { return eof_; }
     void moveFirst();
     void moveNext();
@@ -68,6 +70,8 @@ private:
 
     std::shared_ptr<Database> db_;
     Query query_;
+    QString sql_;
+    int blockRows_ = 0; // rows per block; 0 reads every row at once
     std::unique_ptr<Statement> select_;
     QStringList fields_;
     bool eof_ = true;

@@ -111,17 +111,21 @@ TEST_F(RecordsetTest, PrefixSearchTreatsQuotesAndWildcardsAsText)
     EXPECT_EQ(search(QStringLiteral("ngelo")), QStringList());
 }
 
-TEST_F(RecordsetTest, PrefixSearchIsServedByAnIndex)
+TEST_F(RecordsetTest, LookupsAndSearchesAreServedByTheirIndexes)
 {
-    // The plan is read through the same connection the searches use.
-    Statement plan(
-        *db,
-        "EXPLAIN QUERY PLAN SELECT rowid, * FROM rubrica WHERE cognome LIKE ? ESCAPE '\\' ORDER BY rowid");
-    plan.bind(1, QStringLiteral("Ro%"));
-    QString detail;
-    while (plan.step())
-        detail += plan.text(3) + u'\n';
-    EXPECT_TRUE(detail.contains(QStringLiteral("USING INDEX rubrica_cognome"))) << detail.toStdString();
+    const auto plan = [&](const Query& query) { return Recordset(db, query).queryPlan().toStdString(); };
+    for (const char* field : {"cognome", "cellulare", "nome", "email"}) {
+        const std::string used =
+            plan(queries::contactsBeginningWith(QString::fromLatin1(field), QStringLiteral("Ro")));
+        EXPECT_NE(used.find("USING INDEX rubrica_"), std::string::npos) << field << ": " << used;
+    }
+    const std::string byNumber = plan(queries::contactByNumber(QStringLiteral("333")));
+    EXPECT_NE(byNumber.find("USING INDEX rubrica_cellulare"), std::string::npos) << byNumber;
+    const std::string message = plan(queries::messageByNumberAndDate(
+        QStringLiteral("inviati"), QStringLiteral("333"), QStringLiteral("01/01/2026 10:00:00")));
+    EXPECT_NE(message.find("USING INDEX inviati_chiave"), std::string::npos) << message;
+    const std::string whole = plan(queries::wholeTable(QStringLiteral("rubrica")));
+    EXPECT_NE(whole.find("INTEGER PRIMARY KEY"), std::string::npos) << whole;
 }
 
 TEST_F(RecordsetTest, SameNumberTwiceDeletesOnlyTheFirstInStoredOrder)
@@ -198,26 +202,36 @@ TEST_F(RecordsetTest, WalksPastBlockBoundariesAndLeavesNoLockWhenStoppedHalfWay)
     }
     db->exec("COMMIT");
 
-    Recordset walk(db, queries::contactByNumber(QStringLiteral("1")));
-    int seen = 0;
-    for (; !walk.eof() && seen < 1200; walk.moveNext()) {
-        EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C%1").arg(seen * 3 + 1));
-        ++seen;
-    }
-    ASSERT_FALSE(walk.eof());
+    // A whole table is read in blocks, a condition's matches at once: both
+    // stopped half-way must let another connection write.
+    struct Case
+    {
+        Query query;
+        int step;  // rowid distance between rows seen
+        int first; // cognome number of the first row
+        int rows;
+    };
+    const Case cases[] = {{queries::wholeTable(QStringLiteral("rubrica")), 1, 0, 5000},
+                          {queries::contactByNumber(QStringLiteral("1")), 3, 1, 1667}};
+    for (const Case& c : cases) {
+        Recordset walk(db, c.query);
+        int seen = 0;
+        for (; !walk.eof() && seen < 3000; walk.moveNext()) {
+            EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C%1").arg(seen * c.step + c.first));
+            ++seen;
+        }
+        auto other = Database::open(path);
+        other->exec("PRAGMA busy_timeout = 0");
+        EXPECT_NO_THROW(other->exec("UPDATE rubrica SET email = 'x' WHERE cellulare = '2'"));
 
-    // Another connection writes to the same file while our cursor stands half-way.
-    auto other = Database::open(path);
-    other->exec("PRAGMA busy_timeout = 0");
-    EXPECT_NO_THROW(other->exec("UPDATE rubrica SET email = 'x' WHERE cellulare = '2'"));
-
-    for (; !walk.eof(); walk.moveNext()) {
-        EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C%1").arg(seen * 3 + 1));
-        ++seen;
+        for (; !walk.eof(); walk.moveNext()) {
+            EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C%1").arg(seen * c.step + c.first));
+            ++seen;
+        }
+        EXPECT_EQ(seen, c.rows);
+        walk.moveFirst();
+        EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C%1").arg(c.first));
     }
-    EXPECT_EQ(seen, 1667);
-    walk.moveFirst();
-    EXPECT_EQ(walk.field(u"cognome"), QStringLiteral("C1"));
 }
 
 TEST(DatabaseTest, RefusesFilesThatAreNotDatabasesAndLeavesThemAlone)
