@@ -78,10 +78,14 @@ TEST(BookCatalogCreate, RefusesNamesThatAreNoPlainFileName)
     const QString dot = QStringLiteral("Il nome della rubrica non può iniziare con un punto.");
     const QString tooLong = QStringLiteral("Il nome della rubrica non può superare i 100 caratteri.");
     const Case cases[] = {
-        {QStringLiteral("../elenco.mdb"), slashes}, {QStringLiteral("a/b"), slashes},
-        {QStringLiteral("..\\x"), slashes},         {QStringLiteral(".."), dot},
-        {QStringLiteral(".nascosta"), dot},         {QStringLiteral("riga\nnuova"), control},
-        {QStringLiteral("tab\tx"), control},        {QString(101, u'x'), tooLong},
+        {QStringLiteral("../elenco.mdb"), slashes},
+        {QStringLiteral("a/b"), slashes},
+        {QStringLiteral("..\\x"), slashes},
+        {QStringLiteral(".."), dot},
+        {QStringLiteral(".nascosta"), dot},
+        {QStringLiteral("riga\nnuova"), control},
+        {QStringLiteral("tab\tx"), control},
+        {QString(101, u'x'), tooLong},
         {QString(90, QChar(0x6f22)), tooLong}, // 270 bytes: too long for a file name
         {QStringLiteral("   "), QStringLiteral("Il nome della rubrica non può essere fatto di soli spazi.")},
     };
