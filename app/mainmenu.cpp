@@ -65,12 +65,12 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
         {"help", "?", {{"he", "Help", true}, {"guad", "Guadagna con noi", true}, {"inform", "Info", true}}},
     };
 
-    for (const Menu& spec : menus) {
-        QMenu* menu = window.menuBar()->addMenu(text(spec.caption));
-        menu->setObjectName(text(spec.name));
-        menu->menuAction()->setObjectName(text(spec.name));
-        actions_[text(spec.name)] = menu->menuAction();
-        for (const Entry& entry : spec.entries)
+    for (const Menu& group : menus) {
+        QMenu* menu = window.menuBar()->addMenu(text(group.caption));
+        menu->setObjectName(text(group.name));
+        menu->menuAction()->setObjectName(text(group.name));
+        actions_[text(group.name)] = menu->menuAction();
+        for (const Entry& entry : group.entries)
             menu->addAction(add(window, text(entry.name), text(entry.caption), entry.enabled));
     }
 

@@ -188,23 +188,23 @@ void MainWindow::showArchiveList()
 void MainWindow::aggio()
 {
     const QStringList books = readBookNames(context_.state);
-    const std::vector<ArchiveNode> specs = archiveNodes(books);
+    const std::vector<ArchiveNode> wanted = archiveNodes(books);
 
     selectingNode_ = true;
     tree_->clear();
     nodes_.clear();
-    nodes_.reserve(specs.size());
+    nodes_.reserve(wanted.size());
     // Children are attached to their group before the group enters the tree,
     // so the view is told of each group once instead of once per node.
     QList<QTreeWidgetItem*> groups;
-    for (const ArchiveNode& spec : specs) {
-        auto* item = new QTreeWidgetItem(QStringList{spec.text});
-        item->setData(0, keyRole, spec.key);
-        item->setIcon(0, archiveIcon(spec.image));
-        if (spec.parentIndex == 0)
+    for (const ArchiveNode& wantedNode : wanted) {
+        auto* item = new QTreeWidgetItem(QStringList{wantedNode.text});
+        item->setData(0, keyRole, wantedNode.key);
+        item->setIcon(0, archiveIcon(wantedNode.image));
+        if (wantedNode.parentIndex == 0)
             groups << item;
         else
-            nodes_[size_t(spec.parentIndex - 1)]->addChild(item);
+            nodes_[size_t(wantedNode.parentIndex - 1)]->addChild(item);
         nodes_.push_back(item);
     }
     tree_->addTopLevelItems(groups);

@@ -3,6 +3,7 @@
 #include "app/core/dialogs.h"
 #include "store/bookcatalog.h"
 #include "store/bookname.h"
+#include "store/forms/formbutton.h"
 #include "store/storeerror.h"
 
 #include <QGridLayout>
@@ -18,15 +19,6 @@ namespace {
 const QString principale = QStringLiteral("Principale");
 const QString errorTitle = QStringLiteral("Errore");
 const QString infoTitle = QStringLiteral("Informazione");
-
-QPushButton* makeButton(const QString& name, const QString& text, QStyle::StandardPixmap icon,
-                        QWidget* parent)
-{
-    auto* button = new QPushButton(parent->style()->standardIcon(icon), text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -44,14 +36,14 @@ BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent),
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(48, 48));
 
-    auto* newButton =
-        makeButton(QStringLiteral("Command1"), QStringLiteral("Nuova"), QStyle::SP_FileDialogNewFolder, this);
-    auto* closeButton =
-        makeButton(QStringLiteral("Command2"), QStringLiteral("Chiudi"), QStyle::SP_DialogCloseButton, this);
+    auto* newButton = makeFormButton(QStringLiteral("Command1"), QStringLiteral("Nuova"),
+                                     QStyle::SP_FileDialogNewFolder, this);
+    auto* closeButton = makeFormButton(QStringLiteral("Command2"), QStringLiteral("Chiudi"),
+                                       QStyle::SP_DialogCloseButton, this);
     deleteButton_ =
-        makeButton(QStringLiteral("Command3"), QStringLiteral("Elimina"), QStyle::SP_TrashIcon, this);
-    renameButton_ = makeButton(QStringLiteral("Command4"), QStringLiteral("Rinomina"),
-                               QStyle::SP_FileDialogDetailedView, this);
+        makeFormButton(QStringLiteral("Command3"), QStringLiteral("Elimina"), QStyle::SP_TrashIcon, this);
+    renameButton_ = makeFormButton(QStringLiteral("Command4"), QStringLiteral("Rinomina"),
+                                   QStyle::SP_FileDialogDetailedView, this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(caption, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "app/core/dialogs.h"
 #include "app/core/programstate.h"
+#include "store/forms/formbutton.h"
 #include "store/prefixlist.h"
 
 #include <QGridLayout>
@@ -12,19 +13,6 @@
 #include <QStyle>
 
 namespace parlix {
-
-namespace {
-
-QPushButton* makeButton(const QString& name, const QString& text, QStyle::StandardPixmap icon,
-                        QWidget* parent)
-{
-    auto* button = new QPushButton(parent->style()->standardIcon(icon), text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 PrefixEditor::PrefixEditor(AppContext context, QWidget* parent) : QDialog(parent), context_(context)
 {
@@ -42,10 +30,11 @@ PrefixEditor::PrefixEditor(AppContext context, QWidget* parent) : QDialog(parent
     list_->setObjectName(QStringLiteral("List1"));
 
     auto* okButton =
-        makeButton(QStringLiteral("Command1"), QStringLiteral("OK"), QStyle::SP_DialogOkButton, this);
-    auto* upButton = makeButton(QStringLiteral("Command2"), QStringLiteral("Su"), QStyle::SP_ArrowUp, this);
+        makeFormButton(QStringLiteral("Command1"), QStringLiteral("OK"), QStyle::SP_DialogOkButton, this);
+    auto* upButton =
+        makeFormButton(QStringLiteral("Command2"), QStringLiteral("Su"), QStyle::SP_ArrowUp, this);
     auto* downButton =
-        makeButton(QStringLiteral("Command3"), QStringLiteral("Giù"), QStyle::SP_ArrowDown, this);
+        makeFormButton(QStringLiteral("Command3"), QStringLiteral("Giù"), QStyle::SP_ArrowDown, this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(newLabel, 0, 0);
