@@ -180,8 +180,8 @@ void SendBatch::complete()
         return;
     reportTimer_.stop();
     const double remaining = double(credit_ - accepted_);
-    textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
-                         {numbers::format(remaining)});
+    const bool saved = textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
+                                            {numbers::format(remaining)});
     context_.state.credito = remaining;
     emit creditChanged(remaining);
     emit statusChanged(QStringLiteral("Invio Completato"));
@@ -191,6 +191,11 @@ void SendBatch::complete()
     else
         context_.dialogs.message(QStringLiteral("Messaggio/i  inviato correttamente"),
                                  MessageIcon::Information);
+    if (!saved)
+        context_.dialogs.message(QStringLiteral("Il credito residuo non può essere salvato nel file "
+                                                "\"residui.txt\": al prossimo avvio verrà mostrato il "
+                                                "credito precedente."),
+                                 MessageIcon::Exclamation);
     finish(Outcome::Completed);
 }
 

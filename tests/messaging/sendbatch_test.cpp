@@ -2,6 +2,7 @@
 #include "batchsupport.h"
 #include "messaging/sendbatch.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -66,6 +67,24 @@ BatchRequest multipleRequest(const QStringList& numbers, const QString& text)
 
 const QStringList threeNumbers{QStringLiteral("3331112222"), QStringLiteral("3334445555"),
                                QStringLiteral("3337778888")};
+
+TEST(SendBatchWithSandbox, ACreditFileThatCannotBeWrittenIsReportedAfterTheSend)
+{
+    SandboxHome box({"--credit", "10"});
+    // A folder where the file should be: no file can replace it.
+    ASSERT_TRUE(QDir(box.home.dir.path()).mkdir(QStringLiteral("residui.txt")));
+    box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
+                                   MessageIcon::Information);
+    box.home.dialogs.expectMessage(QStringLiteral("Il credito residuo non può essere salvato nel file "
+                                                  "\"residui.txt\": al prossimo avvio verrà mostrato il "
+                                                  "credito precedente."),
+                                   MessageIcon::Exclamation);
+    const BatchRun run = runBatch(box.home, box.factory(),
+                                  singleRequest(QStringLiteral("3331112222"), {QStringLiteral("ciao")}));
+    EXPECT_EQ(run.outcome, SendBatch::Outcome::Completed);
+    EXPECT_EQ(box.sentSms().size(), 1);
+    EXPECT_EQ(box.sentRecords().size(), 1);
+}
 
 TEST(SendBatchWithSandbox, SingleModeSendsEveryPartInOrderAndStoresTheRemainingCredit)
 {
