@@ -9,6 +9,7 @@
 #include "app/disclaimerdialog.h"
 #include "app/formlauncher.h"
 #include "app/mainwindow.h"
+#include "messaging/proxycredentialsdialog.h"
 #include "messaging/qwirlgateway.h"
 
 #include <QApplication>
@@ -69,7 +70,7 @@ int runApplication(int argc, char** argv)
     QtDialogs dialogs;
     Clock clock;
     MainWindow window(AppContext{state, dialogs, clock});
-    FormLauncher forms(window, AppContext{state, dialogs, clock}, qwirlGatewayFactory());
+    FormLauncher forms(window, AppContext{state, dialogs, clock}, qwirlGatewayFactory(askProxyLogin));
     forms.install();
     window.load();
     window.show();

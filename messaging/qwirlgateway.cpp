@@ -1,5 +1,7 @@
 #include "qwirlgateway.h"
 
+#include "messaging/proxyauthenticator.h"
+
 #include <qwirl/control.h>
 
 namespace parlix {
@@ -49,14 +51,60 @@ long QwirlGateway::checkCredits()
     return control_->CheckCredits();
 }
 
-GatewayFactory qwirlGatewayFactory()
+void QwirlGateway::setProxyAddress(const QString& address)
 {
-    return [] { return std::make_unique<QwirlGateway>(); };
+    control_->setProxyAddress(address.toStdString());
 }
 
-GatewayFactory qwirlGatewayFactory(const std::string& host)
+void QwirlGateway::setProxyAuthenticator(std::shared_ptr<ProxyAuthenticator> authenticator)
 {
-    return [host] { return std::make_unique<QwirlGateway>(host); };
+    if (!authenticator) {
+        control_->setProxyCredentialsCallback({});
+        return;
+    }
+    control_->setProxyCredentialsCallback([authenticator = std::move(authenticator),
+                                           cancelled = false](qwirl::ProxyCredentials& credentials) mutable {
+        if (cancelled)
+            return false;
+        const std::optional<ProxyLogin> login = authenticator->next(
+            {QString::fromStdString(credentials.login), QString::fromStdString(credentials.password)});
+        if (!login) {
+            cancelled = true;
+            return false;
+        }
+        credentials.login = login->userName.toStdString();
+        credentials.password = login->password.toStdString();
+        return true;
+    });
+}
+
+namespace {
+
+std::shared_ptr<ProxyAuthenticator> authenticatorFor(ProxyPrompt prompt)
+{
+    if (!prompt)
+        return nullptr;
+    return std::make_shared<ProxyAuthenticator>(std::move(prompt));
+}
+
+} // namespace
+
+GatewayFactory qwirlGatewayFactory(ProxyPrompt prompt)
+{
+    return [authenticator = authenticatorFor(std::move(prompt))] {
+        auto gateway = std::make_unique<QwirlGateway>();
+        gateway->setProxyAuthenticator(authenticator);
+        return gateway;
+    };
+}
+
+GatewayFactory qwirlGatewayFactory(const std::string& host, ProxyPrompt prompt)
+{
+    return [host, authenticator = authenticatorFor(std::move(prompt))] {
+        auto gateway = std::make_unique<QwirlGateway>(host);
+        gateway->setProxyAuthenticator(authenticator);
+        return gateway;
+    };
 }
 
 } // namespace parlix

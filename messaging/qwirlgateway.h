@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messaging/proxylogin.h"
 #include "messaging/smsgateway.h"
 
 #include <memory>
@@ -10,6 +11,8 @@ class Control;
 }
 
 namespace parlix {
+
+class ProxyAuthenticator;
 
 // The SMS gateway through the qwirl control.
 class QwirlGateway : public SmsGateway
@@ -29,13 +32,23 @@ public:
     long send(const QString& number, const QString& text) override;
     long checkCredits() override;
 
+    // The proxy as "host:port"; empty (the default) leaves the choice to the
+    // usual http_proxy / no_proxy environment.
+    void setProxyAddress(const QString& address);
+    // Answers a proxy that demands credentials. Without one, or once the user
+    // has cancelled for this gateway, such an exchange fails as cancelled (9)
+    // without asking again: one batch asks at most once in vain.
+    void setProxyAuthenticator(std::shared_ptr<ProxyAuthenticator> authenticator);
+
 private:
     std::unique_ptr<qwirl::Control> control_;
 };
 
-// Gateways on the deployment's hosts: what the program uses.
-GatewayFactory qwirlGatewayFactory();
+// Gateways on the deployment's hosts: what the program uses. `prompt` is
+// asked, on the user-interface thread, when a proxy demands credentials; the
+// gateways of one factory share the answer.
+GatewayFactory qwirlGatewayFactory(ProxyPrompt prompt = {});
 // Gateways on one "host:port".
-GatewayFactory qwirlGatewayFactory(const std::string& host);
+GatewayFactory qwirlGatewayFactory(const std::string& host, ProxyPrompt prompt = {});
 
 } // namespace parlix
