@@ -164,7 +164,7 @@ void FormLauncher::openComposer(const ComposerPreset& preset)
     composer.exec();
     // The magnifying glass closes the composer and opens the contact search
     // of the same book.
-    if (searchRequested)
+    if (searchRequested && window_.checkValidArchive())
         openContactSearchFor(node.text);
 }
 
