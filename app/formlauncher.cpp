@@ -1,9 +1,11 @@
 #include "formlauncher.h"
 
+#include "app/core/dialogs.h"
 #include "app/core/programstate.h"
 #include "app/mainwindow.h"
 #include "browser/archivelist.h"
 #include "browser/contactsearchform.h"
+#include "messaging/account.h"
 #include "messaging/accountdialog.h"
 #include "messaging/composer.h"
 #include "messaging/composerpreset.h"
@@ -54,6 +56,14 @@ void FormLauncher::install()
 
     const DataFolder folder = context_.state.folder;
     window_.setCreditQuery([folder, gateway = gateway_] { return queryCredit(folder, gateway); });
+    // Without an account the gateway is not even asked: say where to set it
+    // rather than blaming the connection.
+    window_.setCreditPrecheck([this, folder] {
+        if (Account::load(folder).usable())
+            return true;
+        context_.dialogs.message(missingAccountText(), MessageIcon::Exclamation);
+        return false;
+    });
 }
 
 void FormLauncher::openBookManager()

@@ -300,9 +300,16 @@ ActionsPanel* MainWindow::showActionsPanel(const QPoint& listPosition)
     return panel;
 }
 
+void MainWindow::setCreditPrecheck(std::function<bool()> precheck)
+{
+    creditPrecheck_ = std::move(precheck);
+}
+
 void MainWindow::aggiorna()
 {
     if (!creditQuery_ || !action(QStringLiteral("aaa"))->isEnabled())
+        return;
+    if (creditPrecheck_ && !creditPrecheck_())
         return;
     action(QStringLiteral("aaa"))->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);

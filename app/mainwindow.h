@@ -57,6 +57,9 @@ public:
 
     // Collaborators. The credit refresh is switched on by giving its query.
     void setCreditQuery(CreditQuery query);
+    // Asked on the window's thread before each credit refresh; false stops the
+    // refresh (it has told the user why, e.g. that no account is set).
+    void setCreditPrecheck(std::function<bool()> precheck);
     void setUrlOpener(UrlOpener opener);
     // The panel's commands that open other forms (composer, contact editor).
     void setPanelHooks(PanelHooks hooks);
@@ -146,6 +149,7 @@ private:
     std::vector<QTreeWidgetItem*> nodes_;
     QTimer layoutTimer_;
     CreditQuery creditQuery_;
+    std::function<bool()> creditPrecheck_;
     UrlOpener openUrl_;
     PanelHooks panelHooks_;
     QPointer<AboutBox> about_;

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "browser/archivelist.h"
 #include "messaging/composer.h"
+#include "messaging/creditquery.h"
 #include "store/forms/bookmanager.h"
 #include "store/forms/contacteditor.h"
 #include "tests/messaging/batchsupport.h"
@@ -82,6 +83,19 @@ TEST(ProgramWiring, CreditRefreshAsksTheGatewayWithTheStoredAccount)
     EXPECT_EQ(program.window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
               QStringLiteral("Credito residuo 42"));
     EXPECT_EQ(program.sandbox.residui(), QStringLiteral("42\r\n"));
+}
+
+TEST(ProgramWiring, CreditRefreshWithoutAnAccountSaysWhereToSetIt)
+{
+    Program program;
+    QFile::remove(program.sandbox.home.path(QStringLiteral("account")));
+    program.start();
+    program.sandbox.home.dialogs.expectMessage(missingAccountText(), MessageIcon::Exclamation);
+    program.window.action(QStringLiteral("aaa"))->trigger();
+    EXPECT_TRUE(program.sandbox.home.dialogs.done());
+    EXPECT_EQ(program.window.findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+              QStringLiteral("Credito residuo 0"));
+    EXPECT_EQ(program.sandbox.residui(), QStringLiteral("<missing>"));
 }
 
 TEST(ProgramWiring, MultipleSendOpensTheComposerOnTheTickedNumbersInListOrder)
