@@ -65,6 +65,25 @@ struct Program
         EXPECT_TRUE(seen) << action.toStdString();
     }
 
+    void addContact(const QString& nome, const QString& cognome, const QString& cellulare)
+    {
+        sandbox.home.addContact(QStringLiteral("Principale"), nome, cognome, cellulare);
+    }
+
+    // Starts the program on the first book's contacts, all ticked.
+    void startWithAllTicked(int rows)
+    {
+        start();
+        showContacts(rows);
+        window.archiveList()->setSelectAll(true);
+    }
+
+    static void writeAndSend(Composer& composer, const QString& text)
+    {
+        composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(text);
+        composer.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    }
+
     SandboxHome sandbox;
     MainWindow window;
     FormLauncher forms;
@@ -129,21 +148,15 @@ const QString multipleWarning = QStringLiteral(
 TEST(ProgramWiring, TickedContactsReceiveTheSmsAndTheCreditLabelFollows)
 {
     Program program({"--credit", "10"});
-    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Anna"),
-                                    QStringLiteral("Verdi"), QStringLiteral("3330000003"));
-    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Bruno"),
-                                    QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
-    program.start();
-    program.showContacts(2);
-    program.window.archiveList()->setSelectAll(true);
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
+    program.startWithAllTicked(2);
 
     HomeDialogs& dialogs = program.sandbox.home.dialogs;
     program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
-        composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
-            ->setPlainText(QStringLiteral("Aperti domenica"));
         dialogs.expectMessage(multipleWarning, MessageIcon::Information);
         dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"), MessageIcon::Information);
-        composer.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        Program::writeAndSend(composer, QStringLiteral("Aperti domenica"));
         ASSERT_TRUE(waitUntil([&] { return !composer.isVisible(); }));
     });
     EXPECT_EQ(program.sandbox.sentSms(),
@@ -157,24 +170,18 @@ TEST(ProgramWiring, TickedContactsReceiveTheSmsAndTheCreditLabelFollows)
 TEST(ProgramWiring, ATickedContactWithoutNumberStopsTheMultipleSend)
 {
     Program program;
-    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Anna"),
-                                    QStringLiteral("Verdi"), QStringLiteral("3330000003"));
-    program.sandbox.home.addContact(QStringLiteral("Principale"), QStringLiteral("Bruno"),
-                                    QStringLiteral("Bianchi"), QString());
-    program.start();
-    program.showContacts(2);
-    program.window.archiveList()->setSelectAll(true);
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Bianchi"), QString());
+    program.startWithAllTicked(2);
 
     HomeDialogs& dialogs = program.sandbox.home.dialogs;
     program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
-        composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
-            ->setPlainText(QStringLiteral("Aperti domenica"));
         dialogs.expectMessage(multipleWarning, MessageIcon::Information);
         dialogs.expectMessage(
             QStringLiteral("1 dei destinatari non ha un numero di cellulare: togliere la spunta "
                            "a quei contatti prima dell'invio."),
             MessageIcon::Exclamation);
-        composer.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        Program::writeAndSend(composer, QStringLiteral("Aperti domenica"));
         EXPECT_TRUE(composer.findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled());
         composer.reject();
     });
