@@ -1,16 +1,16 @@
 #include "application.h"
 
-#include "app/core/clock.h"
-#include "app/core/datafolder.h"
-#include "app/core/installer.h"
-#include "app/core/programstate.h"
-#include "app/core/qtdialogs.h"
 #include "app/disclaimer.h"
 #include "app/disclaimerdialog.h"
 #include "app/formlauncher.h"
 #include "app/mainwindow.h"
+#include "core/clock.h"
+#include "core/datafolder.h"
+#include "core/installer.h"
+#include "core/programstate.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "messaging/qwirlgateway.h"
+#include "ui/qtdialogs.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "creditrefresh.h"
 
-#include "app/core/numbers.h"
-#include "app/core/programstate.h"
-#include "app/core/textfile.h"
+#include "core/numbers.h"
+#include "core/programstate.h"
+#include "core/textfile.h"
 
 namespace parlix {
 

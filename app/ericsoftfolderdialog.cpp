@@ -1,8 +1,8 @@
 #include "ericsoftfolderdialog.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
-#include "app/core/textfile.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
+#include "core/textfile.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

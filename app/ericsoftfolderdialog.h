@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/appcontext.h"
+#include "core/appcontext.h"
 
 #include <QDialog>
 

@@ -1,19 +1,19 @@
 #include "formlauncher.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
 #include "app/mainwindow.h"
+#include "books/bookmanager.h"
+#include "books/contacteditor.h"
+#include "books/prefixeditor.h"
 #include "browser/archivelist.h"
 #include "browser/contactsearchform.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
 #include "messaging/account.h"
 #include "messaging/accountdialog.h"
 #include "messaging/composer.h"
 #include "messaging/composerpreset.h"
 #include "messaging/creditquery.h"
 #include "messaging/smscommands.h"
-#include "store/forms/bookmanager.h"
-#include "store/forms/contacteditor.h"
-#include "store/forms/prefixeditor.h"
 
 #include <QTreeWidget>
 

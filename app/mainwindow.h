@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/core/appcontext.h"
-#include "app/core/urlopener.h"
 #include "app/vendorpages.h"
 #include "browser/actionspanel.h"
+#include "core/appcontext.h"
+#include "ui/urlopener.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,9 +1,9 @@
 #include "actionspanel.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
 #include "browser/archivedeletion.h"
 #include "browser/archivelist.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
 #include "store/storeerror.h"
 
 #include <QApplication>

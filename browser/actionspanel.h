@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/appcontext.h"
-#include "app/core/urlopener.h"
+#include "core/appcontext.h"
+#include "ui/urlopener.h"
 
 #include <QFrame>
 

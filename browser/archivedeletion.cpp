@@ -1,7 +1,7 @@
 #include "archivedeletion.h"
 
-#include "app/core/programstate.h"
 #include "browser/bookfile.h"
+#include "core/programstate.h"
 #include "store/database.h"
 #include "store/recordset.h"
 

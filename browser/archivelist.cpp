@@ -1,11 +1,11 @@
 #include "archivelist.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
 #include "browser/archivecolumns.h"
 #include "browser/archivedeletion.h"
 #include "browser/archiveloader.h"
 #include "browser/archivemodel.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
 #include "store/storeerror.h"
 
 #include <QCheckBox>

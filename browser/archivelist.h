@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/appcontext.h"
 #include "browser/archiverow.h"
+#include "core/appcontext.h"
 #include "store/archivekind.h"
 
 #include <QTimer>

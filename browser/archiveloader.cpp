@@ -1,8 +1,8 @@
 #include "archiveloader.h"
 
-#include "app/core/programstate.h"
 #include "browser/archivecolumns.h"
 #include "browser/bookfile.h"
+#include "core/programstate.h"
 #include "store/recordset.h"
 
 #include <algorithm>

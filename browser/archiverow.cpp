@@ -1,6 +1,6 @@
 #include "archiverow.h"
 
-#include "app/core/programstate.h"
+#include "core/programstate.h"
 
 namespace parlix {
 

@@ -1,6 +1,6 @@
 #include "bookfile.h"
 
-#include "app/core/datafolder.h"
+#include "core/datafolder.h"
 #include "store/storeerror.h"
 
 namespace parlix {

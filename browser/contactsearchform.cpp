@@ -1,8 +1,8 @@
 #include "contactsearchform.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
-#include "store/contactsearch.h"
+#include "contacts/contactsearch.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
 #include "store/storeerror.h"
 
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "account.h"
 
-#include "app/core/datafolder.h"
-#include "app/core/textfile.h"
+#include "core/datafolder.h"
+#include "core/textfile.h"
 
 namespace parlix {
 

@@ -1,7 +1,7 @@
 #include "accountdialog.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "composer.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
 #include "messaging/clickablelabel.h"
 #include "messaging/messagesplitter.h"
 #include "messaging/messagetextedit.h"

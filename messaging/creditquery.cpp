@@ -1,7 +1,7 @@
 #include "creditquery.h"
 
-#include "app/core/datafolder.h"
-#include "app/core/ownthread.h"
+#include "core/datafolder.h"
+#include "core/ownthread.h"
 #include "messaging/account.h"
 
 namespace parlix {

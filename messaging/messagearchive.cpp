@@ -1,7 +1,7 @@
 #include "messagearchive.h"
 
-#include "app/core/clock.h"
-#include "app/core/programstate.h"
+#include "core/clock.h"
+#include "core/programstate.h"
 #include "store/archivekind.h"
 #include "store/recordset.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/archivetree.h"
+#include "core/archivetree.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "sendbatch.h"
 
-#include "app/core/dialogs.h"
-#include "app/core/numbers.h"
-#include "app/core/programstate.h"
-#include "app/core/textfile.h"
+#include "core/dialogs.h"
+#include "core/numbers.h"
+#include "core/programstate.h"
+#include "core/textfile.h"
 #include "messaging/creditquery.h"
 #include "messaging/recipientnumber.h"
 

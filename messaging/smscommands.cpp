@@ -1,8 +1,8 @@
 #include "smscommands.h"
 
-#include "app/core/appcontext.h"
-#include "app/core/dialogs.h"
-#include "app/core/programstate.h"
+#include "core/appcontext.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
 
 namespace parlix {
 

@@ -1,9 +1,9 @@
 // Building the archive tree for 1,000 books (4,004 nodes, aggio) against
 // filling a bare QTreeWidget with the same nodes, texts and icons.
 #include "app/archiveicons.h"
-#include "app/core/archivetree.h"
 #include "app/mainwindow.h"
 #include "bench/support/timing.h"
+#include "core/archivetree.h"
 #include "tests/support/testhome.h"
 
 #include <QApplication>

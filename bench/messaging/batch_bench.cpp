@@ -3,10 +3,10 @@
 // send batch in multiple mode, while a heartbeat timer on the user-interface
 // thread records the longest gap between its ticks.
 
-#include "app/core/clock.h"
-#include "app/core/dialogs.h"
-#include "app/core/installer.h"
-#include "app/core/programstate.h"
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/installer.h"
+#include "core/programstate.h"
 #include "messaging/account.h"
 #include "messaging/qwirlgateway.h"
 #include "messaging/sendbatch.h"

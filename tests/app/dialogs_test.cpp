@@ -1,8 +1,8 @@
-#include "app/core/programstate.h"
 #include "app/disclaimerdialog.h"
 #include "app/ericsoftfolderdialog.h"
 #include "app/exportwaitbox.h"
 #include "app/headerdialog.h"
+#include "core/programstate.h"
 #include "tests/support/testhome.h"
 
 #include <QApplication>

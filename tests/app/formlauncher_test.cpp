@@ -1,12 +1,12 @@
-#include "app/core/programstate.h"
-#include "app/core/textfile.h"
 #include "app/formlauncher.h"
 #include "app/mainwindow.h"
+#include "books/bookmanager.h"
+#include "books/contacteditor.h"
 #include "browser/archivelist.h"
+#include "core/programstate.h"
+#include "core/textfile.h"
 #include "messaging/composer.h"
 #include "messaging/creditquery.h"
-#include "store/forms/bookmanager.h"
-#include "store/forms/contacteditor.h"
 #include "tests/messaging/batchsupport.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
-#include "app/core/programstate.h"
-#include "app/core/textfile.h"
 #include "app/mainwindow.h"
 #include "browser/archivelist.h"
 #include "browser/archivemodel.h"
+#include "core/programstate.h"
+#include "core/textfile.h"
 #include "tests/support/testhome.h"
 
 #include <QAction>

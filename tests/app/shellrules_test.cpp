@@ -1,10 +1,10 @@
-#include "app/core/programstate.h"
-#include "app/core/textfile.h"
 #include "app/creditrefresh.h"
 #include "app/disclaimer.h"
 #include "app/treerouting.h"
 #include "app/vendorpages.h"
 #include "app/windowrules.h"
+#include "core/programstate.h"
+#include "core/textfile.h"
 #include "tests/support/testhome.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "app/core/programstate.h"
 #include "browser/archivedeletion.h"
+#include "core/programstate.h"
 #include "tests/support/testhome.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/core/programstate.h"
 #include "browser/archiveloader.h"
 #include "browser/archiverow.h"
+#include "core/programstate.h"
 #include "store/recordset.h"
 #include "store/storeerror.h"
 #include "tests/support/testhome.h"

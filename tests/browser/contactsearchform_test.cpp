@@ -1,5 +1,5 @@
-#include "app/core/programstate.h"
 #include "browser/contactsearchform.h"
+#include "core/programstate.h"
 #include "tests/support/testhome.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/programstate.h"
 #include "browser/archivelist.h"
+#include "core/programstate.h"
 #include "tests/support/testhome.h"
 
 #include <QApplication>

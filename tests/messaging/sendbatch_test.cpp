@@ -1,5 +1,5 @@
-#include "app/core/programstate.h"
 #include "batchsupport.h"
+#include "core/programstate.h"
 #include "messaging/sendbatch.h"
 
 #include <QDir>

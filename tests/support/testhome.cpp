@@ -1,7 +1,7 @@
 #include "testhome.h"
 
-#include "app/core/installer.h"
-#include "app/core/textfile.h"
+#include "core/installer.h"
+#include "core/textfile.h"
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"

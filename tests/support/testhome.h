@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/core/appcontext.h"
-#include "app/core/clock.h"
-#include "app/core/programstate.h"
+#include "core/appcontext.h"
+#include "core/clock.h"
+#include "core/programstate.h"
 #include "tests/support/scripteddialogs.h"
 
 #include <QStringList>

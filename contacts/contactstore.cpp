@@ -1,0 +1,70 @@
+#include "contactstore.h"
+
+#include "core/programstate.h"
+#include "store/recordset.h"
+
+namespace parlix {
+
+namespace {
+
+void writeFields(Recordset& rs, const Contact& contact)
+{
+    rs.setField(u"Nome", contact.nome);
+    rs.setField(u"cognome", contact.cognome);
+    rs.setField(u"cellulare", contact.cellulare);
+    rs.setField(u"email", contact.email);
+    rs.setField(u"icona", contact.icona);
+}
+
+Contact readFields(const Recordset& rs)
+{
+    return {rs.field(u"Nome"), rs.field(u"cognome"), rs.field(u"cellulare"), rs.field(u"email"),
+            rs.field(u"icona")};
+}
+
+} // namespace
+
+void ContactStore::openBook(const QString& book)
+{
+    state_.percorsodb = state_.folder.bookPath(book);
+    state_.openDatabase(state_.percorsodb);
+}
+
+std::optional<Contact> ContactStore::find(const QString& book, const QString& number)
+{
+    openBook(book);
+    Recordset& rs = state_.openRecordset(queries::contactByNumber(number));
+    if (rs.eof())
+        return std::nullopt;
+    return readFields(rs);
+}
+
+ContactStore::AddOutcome ContactStore::add(const QString& book, const Contact& contact)
+{
+    openBook(book);
+    // The index finds the candidates ignoring case; the test itself is exact.
+    Recordset& rs = state_.openRecordset(queries::contactByNumber(contact.cellulare));
+    const int field = rs.fieldIndex(u"cellulare");
+    for (; !rs.eof(); rs.moveNext()) {
+        if (rs.field(field) == contact.cellulare)
+            return AddOutcome::Duplicate;
+    }
+    rs.addNew();
+    writeFields(rs, contact);
+    rs.update();
+    return AddOutcome::Added;
+}
+
+bool ContactStore::replace(const QString& book, const QString& number, const Contact& contact)
+{
+    openBook(book);
+    Recordset& rs = state_.openRecordset(queries::contactByNumber(number));
+    if (rs.eof())
+        return false;
+    rs.edit();
+    writeFields(rs, contact);
+    rs.update();
+    return true;
+}
+
+} // namespace parlix
