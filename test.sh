@@ -35,7 +35,7 @@ esac
 # it, so several checkouts side by side share one cache.
 if command -v ccache >/dev/null 2>&1; then
     flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}"
+    export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}" CCACHE_NOHASHDIR=1
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
