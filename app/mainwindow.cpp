@@ -370,22 +370,24 @@ void MainWindow::aggiorna()
     action(QStringLiteral("aaa"))->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The query talks to the gateway; the window keeps repainting meanwhile.
-    auto* watcher = new QFutureWatcher<QString>(this);
-    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher] {
+    auto* watcher = new QFutureWatcher<CreditAnswer>(this);
+    connect(watcher, &QFutureWatcher<CreditAnswer>::finished, this, [this, watcher] {
         watcher->deleteLater();
         QApplication::restoreOverrideCursor();
         action(QStringLiteral("aaa"))->setEnabled(true);
         finishCreditRefresh(watcher->result());
         emit creditRefreshFinished();
     });
-    watcher->setFuture(runOnOwnThread<QString>(creditQuery_));
+    watcher->setFuture(runOnOwnThread<CreditAnswer>(creditQuery_));
 }
 
-void MainWindow::finishCreditRefresh(const QString& answer)
+void MainWindow::finishCreditRefresh(const CreditAnswer& reply)
 {
+    const QString& answer = reply.credit;
     switch (storeCreditAnswer(context_.state, answer)) {
     case CreditOutcome::NoAnswer:
-        context_.dialogs.message(connectionFailedText(), MessageIcon::Exclamation);
+        // A refused account is no matter of the Internet connection.
+        context_.dialogs.message(creditFailureText(reply.failure), MessageIcon::Exclamation);
         return;
     case CreditOutcome::NotSaved:
         creditLabel_->setText(QStringLiteral("Credito residuo ") + answer);

@@ -5,6 +5,8 @@
 #include "messaging/clickablelabel.h"
 #include "messaging/messagesplitter.h"
 #include "messaging/messagetextedit.h"
+#include "messaging/phonenumbercheck.h"
+#include "messaging/windows1252check.h"
 #include "store/storeerror.h"
 
 #include <QCloseEvent>
@@ -44,6 +46,22 @@ constexpr Emoticon emoticons[] = {
 QString listSurname()
 {
     return QStringLiteral("<lista>");
+}
+
+QString longTextWarning()
+{
+    return QStringLiteral(
+        "Il testo supera 160 Caratteri, il messaggio verrà spedito utilizzando più di un SMS");
+}
+
+// The Italian international prefix a number to be saved begins with, if any.
+QString italianPrefix(const QString& number)
+{
+    for (const QString& prefix : {QStringLiteral("+39"), QStringLiteral("0039"), QStringLiteral("039")}) {
+        if (number.startsWith(prefix))
+            return prefix;
+    }
+    return {};
 }
 
 QLabel* namedLabel(const QString& text, const char16_t* name, QWidget* parent)
@@ -120,6 +138,13 @@ void Composer::build()
     emoticons_ = buildEmoticons();
     textRow->addWidget(emoticons_);
     layout->addLayout(textRow, 1);
+
+    // Said beside the text rather than in a box, so typing goes on undisturbed.
+    longTextNotice_ = namedLabel(QString(), u"longTextNotice", this);
+    longTextNotice_->setWordWrap(true);
+    longTextNotice_->setFrameShape(QFrame::StyledPanel);
+    longTextNotice_->hide();
+    layout->addWidget(longTextNotice_);
 
     auto* optionRow = new QHBoxLayout;
     fixedSplit_ = new QRadioButton(QStringLiteral("Suddividi ogni 160 caratteri"), this);
@@ -244,11 +269,11 @@ void Composer::applyMode()
     }
     if (recipientString_.endsWith(u';'))
         numberEdit_->setText(recipientString_.chopped(1));
+    // The list is what the batch serves: editing the box would change nothing.
+    numberEdit_->setReadOnly(true);
     textEdit_->setMaxLength(MessageSplitter::PartLength);
     fixedSplit_->hide();
     wordSplit_->hide();
-    if (recipients_.constLast().isEmpty())
-        recipients_.removeLast();
     surnameLabel_->setText(listSurname());
 }
 
@@ -268,14 +293,16 @@ void Composer::textEdited()
     const int length = textEdit_->messageLength();
     counterLabel_->setText(QString::number(length));
     ProgramState& state = context_.state;
-    if (state.testoiniziale && length > MessageSplitter::PartLength) {
+    // Multiple mode sends one SMS to each: a longer text is refused, not split.
+    if (state.testoiniziale && length > MessageSplitter::PartLength && !multipleMode()) {
         state.testoiniziale = false;
-        context_.dialogs.message(QStringLiteral("Il testo supera 160 Caratteri, il messaggio verrà spedito "
-                                                "utilizzando più di un SMS"),
-                                 MessageIcon::Information);
+        longTextNotice_->setText(longTextWarning());
+        longTextNotice_->show();
     }
-    if (length < MessageSplitter::PartLength)
+    if (length < MessageSplitter::PartLength) {
         state.testoiniziale = true;
+        longTextNotice_->hide();
+    }
 }
 
 void Composer::flashChosen()
@@ -310,12 +337,6 @@ void Composer::send()
 {
     if (batch_)
         return;
-    if (multipleMode()) {
-        context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
-                                                "interrompere il software durante l'elaborazione\n"
-                                                "Fare click su OK per procedere con l'invio degli sms"),
-                                 MessageIcon::Information);
-    }
     if (surnameLabel_->text().isEmpty())
         surnameLabel_->setText(QStringLiteral(" "));
     const QString text = textEdit_->messageText();
@@ -327,9 +348,15 @@ void Composer::send()
         MessageSplitter::split(text, fixedSplit_->isChecked() ? SplitMode::Fixed : SplitMode::Words);
     context_.state.parti = parts;
     context_.state.numerosms = double(parts.size());
-    if (!checkBeforeSending(parts)) {
+    if (!checkBeforeSending(parts) || !acceptReplacedCharacters(text)) {
         setButtonsEnabled(true);
         return;
+    }
+    if (multipleMode()) {
+        context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
+                                                "interrompere il software durante l'elaborazione\n"
+                                                "Fare click su OK per procedere con l'invio degli sms"),
+                                 MessageIcon::Information);
     }
 
     BatchRequest request;
@@ -365,6 +392,8 @@ bool Composer::checkBeforeSending(const QStringList& parts)
         dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
         return false;
     }
+    if (!multipleMode() && !checkTypedNumber(numberEdit_->text()))
+        return false;
     if (multipleMode()) {
         // A contact without a number would become "+39" alone: the gateway
         // could take the credit for an SMS that reaches nobody.
@@ -400,14 +429,38 @@ bool Composer::checkBeforeSending(const QStringList& parts)
     return true;
 }
 
+bool Composer::checkTypedNumber(const QString& number)
+{
+    if (isPossiblePhoneNumber(number))
+        return true;
+    context_.dialogs.message(QStringLiteral("Inserire un Numero di cellulare Valido"), MessageIcon::Critical);
+    return false;
+}
+
+bool Composer::acceptReplacedCharacters(const QString& text)
+{
+    const QStringList lost = charactersWithoutWindows1252(text);
+    if (lost.isEmpty())
+        return true;
+    return context_.dialogs.message(
+               QStringLiteral("Questi caratteri non possono essere spediti e arriveranno "
+                              "come \"?\": %1\nInviare comunque il messaggio?")
+                   .arg(lost.join(u' ')),
+               MessageIcon::Exclamation, MessageButtons::YesNo) == Answer::Yes;
+}
+
 void Composer::batchFinished(SendBatch::Outcome outcome)
 {
     switch (outcome) {
     case SendBatch::Outcome::Abandoned:
+        // Nothing went out: the text stays for another try or for saving.
         setButtonsEnabled(true);
-        done(Rejected);
+        batch_.release()->deleteLater();
         break;
     case SendBatch::Outcome::Stopped:
+        // Not enough credit: the text can still be saved for later.
+        setButtonsEnabled(true);
+        sendButton_->setEnabled(false);
         break;
     case SendBatch::Outcome::Completed:
         done(Accepted);
@@ -422,14 +475,19 @@ void Composer::save()
         dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
         return;
     }
+    // Only the Italian prefix goes: a foreign number keeps its country code,
+    // as it keeps it when sent. The number checked is the one that is stored.
     const QString number = numberEdit_->text();
-    if (number.startsWith(u'+') || number.startsWith(u"039")) {
+    const QString prefix = multipleMode() ? QString() : italianPrefix(number);
+    if (!multipleMode() && !checkTypedNumber(number.mid(prefix.size())))
+        return;
+    if (!prefix.isEmpty()) {
         const Answer answer = dialogs.message(
-            QStringLiteral("Prefisso internazionele non necessario rimuovo il prefisso ") + number.left(3),
+            QStringLiteral("Prefisso internazionele non necessario rimuovo il prefisso ") + prefix,
             MessageIcon::None, MessageButtons::OkCancel);
         if (answer != Answer::Ok)
             return;
-        numberEdit_->setText(number.mid(3));
+        numberEdit_->setText(number.mid(prefix.size()));
     }
     if (surnameLabel_->text().isEmpty())
         surnameLabel_->setText(QStringLiteral(" "));

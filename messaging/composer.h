@@ -76,6 +76,10 @@ private:
     void send();
     // Refuses what cannot be sent; true when the batch may start.
     bool checkBeforeSending(const QStringList& parts);
+    // Says which characters the gateway cannot carry; true to send all the same.
+    bool acceptReplacedCharacters(const QString& text);
+    // Refuses a typed number that cannot be a telephone number.
+    bool checkTypedNumber(const QString& number);
     void save();
     void search();
     void batchFinished(SendBatch::Outcome outcome);
@@ -95,6 +99,7 @@ private:
     QPushButton* searchButton_ = nullptr;
     QLabel* surnameLabel_ = nullptr;
     QLabel* counterLabel_ = nullptr;
+    QLabel* longTextNotice_ = nullptr;
     MessageTextEdit* textEdit_ = nullptr;
     QRadioButton* fixedSplit_ = nullptr;
     QRadioButton* wordSplit_ = nullptr;

@@ -51,6 +51,27 @@ long QwirlGateway::checkCredits()
     return control_->CheckCredits();
 }
 
+CreditFailure QwirlGateway::creditFailure() const
+{
+    using namespace qwirl::Result;
+    switch (const long reason = control_->LastCreditFailure()) {
+    case Accepted:
+        return CreditFailure::None;
+    case NoLogin:
+    case NoPassword:
+        return CreditFailure::NoAccount;
+    case RefusedKo1:
+        return CreditFailure::AccountRefused;
+    case NoSession:
+    case NoConnection:
+    case ProxyAuthCancelled:
+    case Offline:
+        return CreditFailure::Unreachable;
+    default:
+        return reason > 12000 ? CreditFailure::Unreachable : CreditFailure::BadAnswer;
+    }
+}
+
 void QwirlGateway::setProxyAddress(const QString& address)
 {
     control_->setProxyAddress(address.toStdString());

@@ -222,15 +222,26 @@ TEST(MainWindowCredit, AnswerUpdatesFileLabelAndCredit)
 
 TEST(MainWindowCredit, FailedQueryWarnsAndLeavesEverythingAlone)
 {
-    for (const char* answer : {"", "non disponibile"}) {
+    const QString unreachable =
+        QStringLiteral("Connessione non Riuscita \nVerificare la Connessione ad Internet e ritentare");
+    const struct
+    {
+        CreditAnswer answer;
+        QString told;
+    } cases[] = {
+        {CreditAnswer(QString()), unreachable},
+        {CreditAnswer(QStringLiteral("non disponibile")), unreachable},
+        {CreditAnswer(QString(), CreditFailure::AccountRefused),
+         QStringLiteral("Il servizio SMS non riconosce login e password.\n"
+                        "Verificarli dal menu \"Gestione Account\", voce \"Dati Account\".")},
+    };
+    for (const auto& c : cases) {
         LoadedWindow w;
         w.home.writeFile(QStringLiteral("residui.txt"), {QStringLiteral("10")});
         MainWindow& window = w.open();
-        window.setCreditQuery([answer] { return QString::fromLatin1(answer); });
+        window.setCreditQuery([answer = c.answer] { return answer; });
         QSignalSpy finished(&window, &MainWindow::creditRefreshFinished);
-        w.home.dialogs.expectMessage(
-            QStringLiteral("Connessione non Riuscita \nVerificare la Connessione ad Internet e ritentare"),
-            MessageIcon::Exclamation);
+        w.home.dialogs.expectMessage(c.told, MessageIcon::Exclamation);
         window.aggiorna();
         ASSERT_TRUE(finished.wait(5000));
         EXPECT_EQ(window.creditText(), QStringLiteral("Credito residuo 10"));
