@@ -350,7 +350,7 @@ ActionsPanel* MainWindow::showActionsPanel(const QPoint& listPosition)
     hooks.openUrl = openUrl_;
     hooks.minimizeMainWindow = [this] { showMinimized(); };
     auto* panel = new ActionsPanel(context_, *list_, std::move(hooks), this);
-    panel->placeAt(listPosition);
+    panel->placeAt(list_->view()->viewport()->mapToGlobal(listPosition));
     panel->show();
     panel->activateWindow();
     return panel;
