@@ -450,7 +450,9 @@ int MainWindow::panelWidthTwips() const
 
 void MainWindow::setPanelWidthTwips(int twips)
 {
-    const int pixels = std::max(panel_->minimumWidth(), twips / twipsPerPixel);
+    // Rounded up, so the width read back is never below the one asked for:
+    // 2300 twips must not become 2295 and put the text below the images.
+    const int pixels = std::max(panel_->minimumWidth(), ceilPixels(twips));
     const int total = std::max(splitter_->width(), pixels + 200);
     splitter_->setSizes({pixels, total - pixels});
     panel_->resize(pixels, panel_->height());

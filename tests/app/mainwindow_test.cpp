@@ -80,7 +80,10 @@ TEST(MainWindowLoad, NarrowStoredPanelIsWidenedAndPutsTextBelowImages)
         int maxWidth;
     };
     for (const Case& c :
-         {Case{"1,1000", 0, 1850, 1875}, Case{"1,2900", 1, 2985, 3015}, Case{"0,2900", 0, 2985, 3015}}) {
+         {Case{"1,1000", 0, 1850, 1875}, Case{"1,2900", 1, 2985, 3015}, Case{"0,2900", 0, 2985, 3015},
+          // Widths of 2300 to 2314 twips are no whole number of pixels; rounding must not narrow them.
+          Case{"1,2200", 1, 2300, 2325}, Case{"1,2207", 1, 2307, 2325}, Case{"1,2214", 1, 2314, 2325},
+          Case{"1,2199", 0, 2299, 2325}, Case{"5,2900", 1, 2500, 2520}}) {
         TestHome home;
         home.writeFile(QStringLiteral("tbta"), {QString::fromLatin1(c.tbta)});
         MainWindow window(home.context());
