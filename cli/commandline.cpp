@@ -1,6 +1,8 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/migratecommand.h"
+#include "cli/storecommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
 
@@ -10,6 +12,8 @@ Commands allCommands()
 {
     Commands commands;
     commands.push_back(std::make_unique<BooksCommand>());
+    commands.push_back(std::make_unique<StoreCommand>());
+    commands.push_back(std::make_unique<MigrateCommand>());
     return commands;
 }
 
