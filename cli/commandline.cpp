@@ -1,6 +1,9 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/exportcsvcommand.h"
+#include "cli/importcsvcommand.h"
+#include "cli/importericsoftcommand.h"
 #include "cli/migratecommand.h"
 #include "cli/storecommand.h"
 #include "core/datafolder.h"
@@ -12,6 +15,9 @@ Commands allCommands()
 {
     Commands commands;
     commands.push_back(std::make_unique<BooksCommand>());
+    commands.push_back(std::make_unique<ImportCsvCommand>());
+    commands.push_back(std::make_unique<ExportCsvCommand>());
+    commands.push_back(std::make_unique<ImportEricsoftCommand>());
     commands.push_back(std::make_unique<StoreCommand>());
     commands.push_back(std::make_unique<MigrateCommand>());
     return commands;

@@ -24,6 +24,11 @@ Query messageByNumberAndDate(const QString& table, const QString& number, const 
     return {table, {equal(QStringLiteral("cellulare"), number), equal(QStringLiteral("Data"), date)}};
 }
 
+Query rowById(const QString& table, long long rowid)
+{
+    return {table, QStringLiteral("rowid = CAST(? AS INTEGER)"), {QString::number(rowid)}};
+}
+
 Query bookByName(const QString& name)
 {
     return {QStringLiteral("elenco"), {equal(QStringLiteral("Rubrica"), name)}};
