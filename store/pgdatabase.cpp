@@ -91,7 +91,10 @@ QString PgDatabase::whereText(const Query& query, QStringList& values)
     QStringList parts;
     for (const Condition& c : query.conditions) {
         const QString mark = QStringLiteral("$%1").arg(values.size() + 1);
-        if (c.match == Condition::Match::Equal) {
+        if (c.match == Condition::Match::Key) {
+            parts << QStringLiteral("chiave = %1::bigint").arg(mark);
+            values << c.value;
+        } else if (c.match == Condition::Match::Equal) {
             parts << QStringLiteral("lower(%1) = lower(%2)").arg(column(query.table, c.field), mark);
             values << c.value;
         } else {

@@ -26,7 +26,7 @@ Query messageByNumberAndDate(const QString& table, const QString& number, const 
 
 Query rowById(const QString& table, long long rowid)
 {
-    return {table, QStringLiteral("rowid = CAST(? AS INTEGER)"), {QString::number(rowid)}};
+    return {table, {{QString(), Condition::Match::Key, QString::number(rowid)}}};
 }
 
 Query bookByName(const QString& name)

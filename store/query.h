@@ -13,6 +13,7 @@ struct Condition
     enum class Match {
         Equal,  // the whole value
         Prefix, // values that begin with the text; "%", "_" and "\" in it are plain text
+        Key,    // the row whose own key (Recordset::rowid()) is the number in `value`; no field
     };
     QString field;
     Match match = Match::Equal;
@@ -35,7 +36,7 @@ Query wholeTable(const QString& table);
 Query contactByNumber(const QString& number);
 // A message of `table` (salvati, inviati, cancellati) found by number and date text.
 Query messageByNumberAndDate(const QString& table, const QString& number, const QString& date);
-// The row of `table` with this rowid.
+// The row of `table` with this key (Recordset::rowid()).
 Query rowById(const QString& table, long long rowid);
 // The row of a book in elenco.
 Query bookByName(const QString& name);

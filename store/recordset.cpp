@@ -120,7 +120,7 @@ QString Recordset::field(QStringView name) const
 long long Recordset::rowid() const
 {
     requireCurrent();
-    return rowids_[current_];
+    return block_.keys[current_];
 }
 
 QString Recordset::field(int index) const

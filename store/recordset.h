@@ -46,7 +46,7 @@ public:
     int fieldIndex(QStringView name) const;
     QString field(QStringView name) const;
     QString field(int index) const;
-    // The current row's rowid: what identifies it while it is stored.
+    // The current row's own key: what identifies it while it is stored.
     long long rowid() const;
     const QStringList& fieldNames() const { return fields_; }
 

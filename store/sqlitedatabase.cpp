@@ -40,7 +40,10 @@ QString whereText(const Query& query, QStringList& values)
 {
     QStringList parts;
     for (const Condition& c : query.conditions) {
-        if (c.match == Condition::Match::Equal) {
+        if (c.match == Condition::Match::Key) {
+            parts << QStringLiteral("rowid = CAST(? AS INTEGER)");
+            values << c.value;
+        } else if (c.match == Condition::Match::Equal) {
             parts << identifier(c.field) + QStringLiteral(" = ?");
             values << c.value;
         } else {
