@@ -69,6 +69,7 @@ void FormLauncher::install()
 void FormLauncher::openBookManager()
 {
     BookManager form(context_, &window_);
+    connect(&form, &BookManager::bookRenamed, &window_, &MainWindow::bookRenamed);
     connect(&form, &BookManager::booksChanged, &window_, &MainWindow::aggio);
     form.exec();
 }

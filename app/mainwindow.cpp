@@ -187,6 +187,9 @@ void MainWindow::showArchiveList()
 
 void MainWindow::aggio()
 {
+    const QTreeWidgetItem* shown = tree_->currentItem();
+    const QString shownKey = nodeKey(shown);
+    const QString shownText = shown ? shown->text(0) : QString();
     const QStringList books = readBookNames(context_.state);
     const std::vector<ArchiveNode> wanted = archiveNodes(books);
 
@@ -209,6 +212,59 @@ void MainWindow::aggio()
     }
     tree_->addTopLevelItems(groups);
     selectingNode_ = false;
+    if (!shownKey.isEmpty())
+        followShownNode(shownKey, shownText);
+    renamedBooks_.clear();
+}
+
+void MainWindow::bookRenamed(const QString& from, const QString& to)
+{
+    for (QString& name : renamedBooks_) {
+        if (name == from)
+            name = to;
+    }
+    renamedBooks_.insert(from, to);
+}
+
+QTreeWidgetItem* MainWindow::findNode(QChar group, const QString& text) const
+{
+    for (QTreeWidgetItem* item : nodes_) {
+        const QString key = nodeKey(item);
+        if (!key.isEmpty() && key.front() == group && item->text(0) == text)
+            return item;
+    }
+    return nullptr;
+}
+
+void MainWindow::followShownNode(const QString& key, const QString& text)
+{
+    if (!isBookNode(key)) {
+        // A group node keeps its key whatever the books.
+        for (QTreeWidgetItem* item : nodes_) {
+            if (nodeKey(item) == key) {
+                selectNode(item);
+                context_.state.nodoselezionato = nodeIndex(item);
+                return;
+            }
+        }
+        return;
+    }
+    const QString name = renamedBooks_.value(text, text);
+    QTreeWidgetItem* item = findNode(key.front(), name);
+    if (item && name == text) {
+        // The same book: the list's caption and rows still belong to it.
+        selectNode(item);
+        context_.state.nodoselezionato = nodeIndex(item);
+        return;
+    }
+    if (!item)
+        item = findNode(key.front(), QStringLiteral("Principale"));
+    if (!item)
+        item = node(2);
+    if (!item)
+        return;
+    selectNode(item);
+    treeClick();
 }
 
 QTreeWidgetItem* MainWindow::node(int index) const
