@@ -132,6 +132,7 @@ private:
     void applyWindowSizeRules();
     void applyLayout();
     void finishCreditRefresh(const QString& answer);
+    void checkBookList();
     void showArchiveList();
     void selectNode(QTreeWidgetItem* item);
 
