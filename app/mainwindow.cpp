@@ -9,6 +9,7 @@
 #include "app/treerouting.h"
 #include "app/windowrules.h"
 #include "browser/archivelist.h"
+#include "contacts/bookcatalog.h"
 #include "core/archivetree.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -168,12 +169,27 @@ void MainWindow::load()
     loadStartupFiles(context_.state);
     showCredit();
     context_.state.nodoselezionato = 1;
+    checkBookList();
     aggio();
     context_.state.testoiniziale = true;
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
     setPanelWidthTwips(settings.panelWidthTwips);
+}
+
+void MainWindow::checkBookList()
+{
+    // A book change cut short by a crash is completed or undone before the
+    // list is shown; a list that cannot be read is said, not shown as empty.
+    try {
+        BookCatalog(context_.state).repair();
+    } catch (const StoreError& error) {
+        context_.dialogs.message(
+            QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
+                .arg(context_.state.folder.bookList(), error.message()),
+            MessageIcon::Critical);
+    }
 }
 
 void MainWindow::showArchiveList()

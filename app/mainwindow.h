@@ -138,6 +138,7 @@ private:
     void applyWindowSizeRules();
     void applyLayout();
     void finishCreditRefresh(const QString& answer);
+    void checkBookList();
     void showArchiveList();
     void selectNode(QTreeWidgetItem* item);
     // After a rebuild: selects the node that stands for the one shown before.
