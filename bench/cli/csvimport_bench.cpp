@@ -45,7 +45,7 @@ void writeFile(const QString& path)
 void runOrDie(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.setStandardOutputFile(QProcess::nullDevice());
     process.start(program, arguments);
     if (!process.waitForFinished(600'000) || process.exitStatus() != QProcess::NormalExit ||
