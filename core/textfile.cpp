@@ -73,4 +73,18 @@ bool writeLines(const QString& path, const QStringList& lines, Access access)
     return file.commit();
 }
 
+bool writeBytes(const QString& path, const QByteArray& content, Access access)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (access == Access::Secret)
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
 } // namespace parlix::textfile

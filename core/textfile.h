@@ -21,5 +21,8 @@ enum class Access { Normal, Secret };
 // Replaces the file atomically with these lines, in UTF-8, each ended by CR LF.
 // Secret files are readable by their owner only. False when it could not be written.
 bool writeLines(const QString& path, const QStringList& lines, Access access = Access::Normal);
+// Replaces the file atomically with these bytes, as they are (files whose
+// format fixes the bytes themselves). False when it could not be written.
+bool writeBytes(const QString& path, const QByteArray& content, Access access = Access::Normal);
 
 } // namespace parlix::textfile
