@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/userscommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
 
@@ -10,6 +11,7 @@ Commands allCommands()
 {
     Commands commands;
     commands.push_back(std::make_unique<BooksCommand>());
+    commands.push_back(std::make_unique<UsersCommand>());
     return commands;
 }
 
