@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
-    libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf ccache)
+    libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf ccache
+    desktop-file-utils appstream qtkeychain-qt6-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "app/appicon.h"
+#include "app/commandline.h"
 #include "app/disclaimer.h"
 #include "app/disclaimerdialog.h"
 #include "app/formlauncher.h"
@@ -43,6 +45,16 @@ bool install(const DataFolder& folder)
 int runApplication(int argc, char** argv)
 {
     const QStringList arguments = argumentList(argc, argv);
+    switch (commandline::request(arguments)) {
+    case commandline::Request::Version:
+        QTextStream(stdout) << commandline::versionText();
+        return 0;
+    case commandline::Request::Help:
+        QTextStream(stdout) << commandline::helpText();
+        return 0;
+    case commandline::Request::Run:
+        break;
+    }
     const DataFolder folder(DataFolder::defaultRoot(arguments));
 
     if (arguments.contains(QStringLiteral("--init"))) {
@@ -51,8 +63,11 @@ int runApplication(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("Parlix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Parlix"));
+    QApplication::setApplicationVersion(QStringLiteral(PARLIX_VERSION));
+    QApplication::setDesktopFileName(QString::fromLatin1(appId));
+    QApplication::setWindowIcon(appIcon());
     install(folder);
 
     // The disclaimer comes first when it is switched on; refusing it ends the
