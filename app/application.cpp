@@ -10,6 +10,8 @@
 #include "core/datafolder.h"
 #include "core/installer.h"
 #include "core/programstate.h"
+#include "messaging/account.h"
+#include "messaging/keychainstore.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "messaging/qwirlgateway.h"
 #include "ui/qtdialogs.h"
@@ -80,6 +82,14 @@ int runApplication(int argc, char** argv)
             return 0;
         QApplication::setQuitOnLastWindowClosed(true);
     }
+
+    // The gateway password goes to the desktop's keyring when one answers.
+    // Reading the account here, on the window thread, moves a password still
+    // kept in the account file and keeps it at hand for the credit query's
+    // own thread.
+    KeychainStore keychain;
+    Account::setSecretStore(&keychain);
+    Account::load(folder);
 
     ProgramState state(folder);
     QtDialogs dialogs;
