@@ -64,6 +64,16 @@ Account Account::load(const DataFolder& folder, SecretStore* store)
     return account;
 }
 
+std::optional<QString> Account::problem() const
+{
+    const auto breaksLine = [](const QString& value) {
+        return value.contains(u'\n') || value.contains(u'\r');
+    };
+    if (breaksLine(login) || breaksLine(password))
+        return QStringLiteral("Il login e la password non possono contenere interruzioni di riga.");
+    return std::nullopt;
+}
+
 bool Account::save(const DataFolder& folder) const
 {
     return save(folder, secretStore());
@@ -71,6 +81,8 @@ bool Account::save(const DataFolder& folder) const
 
 bool Account::save(const DataFolder& folder, SecretStore* store) const
 {
+    if (problem())
+        return false;
     if (!store || login.isEmpty())
         return writeFile(folder, login, password, quality);
     const bool inStore =
