@@ -1,6 +1,9 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/runscheduledcommand.h"
+#include "cli/scheduledcommand.h"
+#include "cli/sendcommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
 
@@ -10,6 +13,9 @@ Commands allCommands()
 {
     Commands commands;
     commands.push_back(std::make_unique<BooksCommand>());
+    commands.push_back(std::make_unique<SendCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<ScheduledCommand>());
+    commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
     return commands;
 }
 
