@@ -5,6 +5,9 @@
 #include "cli/importcsvcommand.h"
 #include "cli/importericsoftcommand.h"
 #include "cli/migratecommand.h"
+#include "cli/runscheduledcommand.h"
+#include "cli/scheduledcommand.h"
+#include "cli/sendcommand.h"
 #include "cli/storecommand.h"
 #include "cli/userscommand.h"
 #include "core/datafolder.h"
@@ -22,6 +25,9 @@ Commands allCommands()
     commands.push_back(std::make_unique<UsersCommand>());
     commands.push_back(std::make_unique<StoreCommand>());
     commands.push_back(std::make_unique<MigrateCommand>());
+    commands.push_back(std::make_unique<SendCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<ScheduledCommand>());
+    commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
     return commands;
 }
 
