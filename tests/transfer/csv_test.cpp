@@ -1,5 +1,6 @@
 #include "core/programstate.h"
 #include "store/database.h"
+#include "tests/support/fulldisk.h"
 #include "tests/support/testhome.h"
 #include "transfer/csvexport.h"
 #include "transfer/csvformat.h"
@@ -201,4 +202,18 @@ TEST(CsvTransfer, AFailingRowLeavesTheBookAsItWas)
     EXPECT_EQ(result.status, CsvImportResult::Status::StoreFailed);
     EXPECT_EQ(result.imported, 0);
     EXPECT_TRUE(home.rows(book, QStringLiteral("rubrica")).isEmpty());
+}
+
+TEST(CsvTransfer, AnExportThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
+{
+    test::TestHome home;
+    const QString file = home.dir.filePath(QStringLiteral("vecchio.csv"));
+    writeAll(file, "vecchio\r\n");
+    std::vector<Contact> many(2000, contact("Mario", "Rossi", "3331234567", "mario.rossi@example.it"));
+    {
+        test::FullDisk full(4096);
+        EXPECT_FALSE(writeContactsFile(file, many));
+    }
+    EXPECT_EQ(readAll(file), QByteArray("vecchio\r\n"));
+    EXPECT_FALSE(writeContactsFile(home.dir.filePath(QStringLiteral("manca/x.csv")), many));
 }
