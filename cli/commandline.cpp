@@ -1,6 +1,9 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/exportcsvcommand.h"
+#include "cli/importcsvcommand.h"
+#include "cli/importericsoftcommand.h"
 #include "cli/userscommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
@@ -11,6 +14,9 @@ Commands allCommands()
 {
     Commands commands;
     commands.push_back(std::make_unique<BooksCommand>());
+    commands.push_back(std::make_unique<ImportCsvCommand>());
+    commands.push_back(std::make_unique<ExportCsvCommand>());
+    commands.push_back(std::make_unique<ImportEricsoftCommand>());
     commands.push_back(std::make_unique<UsersCommand>());
     return commands;
 }
