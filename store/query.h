@@ -3,15 +3,28 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace parlix {
 
-// What a recordset reads: one table, optionally narrowed by a condition whose
-// values are bound in order to its "?" placeholders.
+// One test on a field. Every text comparison of the store ignores letter case.
+struct Condition
+{
+    enum class Match {
+        Equal,  // the whole value
+        Prefix, // values that begin with the text; "%", "_" and "\" in it are plain text
+    };
+    QString field;
+    Match match = Match::Equal;
+    QString value;
+};
+
+// What a recordset reads: one table, optionally narrowed by conditions that
+// must all hold. Each store turns it into its own statement with bound values.
 struct Query
 {
     QString table;
-    QString where;
-    QStringList values;
+    std::vector<Condition> conditions;
 };
 
 // The lookups the program makes, each as a prepared condition.
