@@ -348,6 +348,10 @@ TEST(AccountForm, ChangeKeepsThePositionAndMayTakeAnExistingName)
     c.type(c.text2, QStringLiteral("anna"));
     c.type(c.text3, QStringLiteral("nuova"));
     c.pickLevel(3);
+    // Enter in a field presses no button.
+    QTest::keyClick(c.text3, Qt::Key_Return);
+    EXPECT_EQ(form.modalita(), QStringLiteral("modifica"));
+    EXPECT_EQ(fileBytes(setup.path()), storedFile({anna, bruno, carla}));
     c.click("Command5");
     const UserAccount changed{QStringLiteral("anna"), QStringLiteral("nuova"), QStringLiteral("4")};
     EXPECT_EQ(fileBytes(setup.path()), storedFile({anna, changed, carla}));
