@@ -30,6 +30,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -44,6 +45,7 @@ constexpr int twipsPerPixel = 15;
 constexpr int keyRole = Qt::UserRole;
 constexpr int narrowPanelTwips = 2300;
 constexpr int minimumPanelTwips = 1850;
+constexpr int maximumNormalWidthTwips = 18200;
 
 QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -173,7 +175,25 @@ void MainWindow::load()
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
+    if (!isVisible())
+        fitToolbar();
     setPanelWidthTwips(settings.panelWidthTwips);
+}
+
+void MainWindow::fitToolbar()
+{
+    // Opens wide enough for the whole toolbar with its texts beside the
+    // pictures (no overflow menu hiding the last buttons), within the widest
+    // normal window the size rules allow.
+    const int widest = maximumNormalWidthTwips / twipsPerPixel;
+    int toolbarWidth = 2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, toolbar_) +
+                       2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent, nullptr, toolbar_);
+    for (QAction* entry : toolbar_->actions()) {
+        if (const QWidget* button = toolbar_->widgetForAction(entry))
+            toolbarWidth += button->sizeHint().width() +
+                            toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, toolbar_);
+    }
+    resize(std::clamp(toolbarWidth + 24, 900, widest), 620);
 }
 
 void MainWindow::showArchiveList()
