@@ -133,6 +133,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Opens wide enough for the whole toolbar in its text position (no overflow
+    // menu hiding the last buttons), within the widest normal window.
+    void fitToolbar();
     void activate();
     void applyPanelRules();
     void applyWindowSizeRules();
