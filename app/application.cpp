@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "core/clock.h"
 #include "core/datafolder.h"
+#include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
 #include "messaging/proxycredentialsdialog.h"
@@ -74,6 +75,9 @@ int runApplication(int argc, char** argv)
     forms.install();
     window.load();
     window.show();
+    // A malformed gateway host is said at once, not at the first failed send.
+    if (const QString problem = gatewayHostProblem(); !problem.isEmpty())
+        static_cast<Dialogs&>(dialogs).message(problem, MessageIcon::Critical);
     return app.exec();
 }
 

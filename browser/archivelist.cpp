@@ -286,14 +286,15 @@ void ArchiveList::deleteSelected()
     // The row the user sees highlighted is the one asked about, even if
     // another form has emptied the selected-row variables meanwhile.
     lvw1Click();
+    // The highlighted row itself goes, not the first one sharing its number.
+    const RowSelection row = rowSelection(*kind, model_->row(currentRow()));
     ProgramState& state = context_.state;
     const QString question =
         QStringLiteral("Si desidera Cancellare la voce ") + state.cellularesel + QStringLiteral(" ?");
     if (context_.dialogs.message(question, MessageIcon::None, MessageButtons::YesNo) != Answer::Yes)
         return;
     try {
-        ArchiveDeletion(state, *kind, currentBook())
-            .deleteRow({state.cellularesel, state.cognomesel, state.testosel, state.datasel});
+        ArchiveDeletion(state, *kind, currentBook()).deleteRow(row);
     } catch (const StoreError& error) {
         context_.dialogs.message(error.message(), MessageIcon::Critical);
     }

@@ -54,11 +54,11 @@ void ArchiveModel::setAllTicked(bool ticked)
 
 void ArchiveModel::tickMatching(std::vector<ArchiveRow> rows)
 {
-    std::map<std::array<QString, 4>, int> wanted;
+    std::map<std::pair<long long, std::array<QString, 4>>, int> wanted;
     for (ArchiveRow& row : rows)
-        ++wanted[std::move(row.cells)];
+        ++wanted[{row.rowid, std::move(row.cells)}];
     for (size_t i = 0; i < rows_.size(); ++i) {
-        const auto match = wanted.find(rows_[i].cells);
+        const auto match = wanted.find({rows_[i].rowid, rows_[i].cells});
         if (match != wanted.end() && match->second > 0) {
             ticked_[i] = 1;
             --match->second;

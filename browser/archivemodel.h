@@ -31,7 +31,7 @@ public:
     bool isTicked(int index) const { return ticked_[size_t(index)] != 0; }
     void setTicked(int index, bool ticked);
     void setAllTicked(bool ticked);
-    // Ticks one shown row for each of these rows (equal texts), where there is one.
+    // Ticks the shown row of each of these rows (same stored row, same texts), where there is one.
     void tickMatching(std::vector<ArchiveRow> rows);
     // The indices of the ticked rows, in display order.
     std::vector<int> tickedIndices() const;

@@ -1,6 +1,9 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/exportcsvcommand.h"
+#include "cli/importcsvcommand.h"
+#include "cli/importericsoftcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
 #include "cli/sendcommand.h"
@@ -13,6 +16,9 @@ Commands allCommands()
 {
     Commands commands;
     commands.push_back(std::make_unique<BooksCommand>());
+    commands.push_back(std::make_unique<ImportCsvCommand>());
+    commands.push_back(std::make_unique<ExportCsvCommand>());
+    commands.push_back(std::make_unique<ImportEricsoftCommand>());
     commands.push_back(std::make_unique<SendCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<ScheduledCommand>());
     commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));

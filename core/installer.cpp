@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace parlix {
 
@@ -46,15 +45,6 @@ template <typename Build> bool createAtomically(const QString& path, Build build
         return false;
     }
     return true;
-}
-
-bool writeWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
 }
 
 } // namespace
@@ -111,7 +101,7 @@ QStringList Installer::run()
         note(textfile::writeLines(folder_.path(QStringLiteral("disclaimer.txt")), disclaimerText()),
              QStringLiteral("disclaimer.txt"));
     if (missing(QStringLiteral("parlix.html")))
-        note(writeWhole(folder_.path(QStringLiteral("parlix.html")), helpPage()),
+        note(textfile::writeWhole(folder_.path(QStringLiteral("parlix.html")), helpPage()),
              QStringLiteral("parlix.html"));
     return failed;
 }

@@ -20,8 +20,20 @@ Account Account::load(const DataFolder& folder)
     return account;
 }
 
+std::optional<QString> Account::problem() const
+{
+    const auto breaksLine = [](const QString& value) {
+        return value.contains(u'\n') || value.contains(u'\r');
+    };
+    if (breaksLine(login) || breaksLine(password))
+        return QStringLiteral("Il login e la password non possono contenere interruzioni di riga.");
+    return std::nullopt;
+}
+
 bool Account::save(const DataFolder& folder) const
 {
+    if (problem())
+        return false;
     return textfile::writeLines(folder.path(fileName()), {login, password, QString::number(quality)},
                                 textfile::Access::Secret);
 }

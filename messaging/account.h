@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace parlix {
 
 class DataFolder;
@@ -20,10 +22,16 @@ struct Account
     // Both login and password are set: the gateway can be asked at all.
     bool usable() const { return !login.isEmpty() && !password.isEmpty(); }
 
+    // Why this account cannot be stored, in words for the user; nothing when
+    // it can. The file holds one value a line, so a line break pasted into the
+    // login or the password would shift every value after it.
+    std::optional<QString> problem() const;
+
     // The stored account; an empty one when the file is missing. A quality
     // that is not 1, 2 or 3 reads as the default.
     static Account load(const DataFolder& folder);
-    // Replaces the file atomically. False when it could not be written.
+    // Replaces the file whole or not at all. False when it could not be
+    // written or has a problem(), the old file being kept either way.
     bool save(const DataFolder& folder) const;
 
     static QString fileName() { return QStringLiteral("account"); }

@@ -3,6 +3,7 @@
 #include "messaging/proxyauthenticator.h"
 
 #include <qwirl/control.h>
+#include <qwirl/hosts.h>
 
 namespace parlix {
 
@@ -88,6 +89,20 @@ std::shared_ptr<ProxyAuthenticator> authenticatorFor(ProxyPrompt prompt)
 }
 
 } // namespace
+
+QString gatewayHostProblem()
+{
+    for (const char* name : {"QWIRL_SEND_HOST", "QWIRL_NOTIFY_HOST"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty() && !qwirl::Hosts::isWellFormed(value.toStdString())) {
+            return QStringLiteral(
+                       "La variabile d'ambiente %1 vale \"%2\", che non è un indirizzo del gateway "
+                       "(\"host\" o \"host:porta\"): nessun SMS sarà inviato.")
+                .arg(QString::fromLatin1(name), QString::fromLocal8Bit(value));
+        }
+    }
+    return {};
+}
 
 GatewayFactory qwirlGatewayFactory(ProxyPrompt prompt)
 {

@@ -17,6 +17,11 @@ Query messageByNumberAndDate(const QString& table, const QString& number, const 
     return {table, QStringLiteral("cellulare = ? AND Data = ?"), {number, date}};
 }
 
+Query rowById(const QString& table, long long rowid)
+{
+    return {table, QStringLiteral("rowid = CAST(? AS INTEGER)"), {QString::number(rowid)}};
+}
+
 Query bookByName(const QString& name)
 {
     return {QStringLiteral("elenco"), QStringLiteral("Rubrica = ?"), {name}};

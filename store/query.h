@@ -22,6 +22,8 @@ Query wholeTable(const QString& table);
 Query contactByNumber(const QString& number);
 // A message of `table` (salvati, inviati, cancellati) found by number and date text.
 Query messageByNumberAndDate(const QString& table, const QString& number, const QString& date);
+// The row of `table` with this rowid.
+Query rowById(const QString& table, long long rowid);
 // The row of a book in elenco.
 Query bookByName(const QString& name);
 // Contacts whose `field` (cognome, cellulare, nome, email) begins with `text`, in any case.

@@ -189,6 +189,12 @@ QString Recordset::field(QStringView name) const
     return field(requireField(name));
 }
 
+long long Recordset::rowid() const
+{
+    requireCurrent();
+    return rowids_[current_];
+}
+
 QString Recordset::field(int index) const
 {
     requireCurrent();

@@ -48,6 +48,8 @@ public:
     int fieldIndex(QStringView name) const;
     QString field(QStringView name) const;
     QString field(int index) const;
+    // The current row's rowid: what identifies it while it is stored.
+    long long rowid() const;
     const QStringList& fieldNames() const { return fields_; }
 
     // Appending and changing: addNew() or edit(), then setField(), then update().

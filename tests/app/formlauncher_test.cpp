@@ -8,11 +8,15 @@
 #include "messaging/composer.h"
 #include "messaging/creditquery.h"
 #include "tests/messaging/batchsupport.h"
+#include "tests/support/modalpresser.h"
+#include "ui/qtdialogs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -32,9 +36,15 @@ namespace {
 // is the sandbox's demo account.
 struct Program
 {
-    explicit Program(const std::vector<std::string>& sandboxArguments = {})
-        : sandbox(sandboxArguments), window(sandbox.home.context()),
-          forms(window, sandbox.home.context(), sandbox.factory())
+    // Real boxes are answered through `presser`, scripted ones through the
+    // home's scripted dialogs.
+    enum class Boxes { Scripted, Real };
+
+    explicit Program(const std::vector<std::string>& sandboxArguments = {}, Boxes boxes = Boxes::Scripted)
+        : sandbox(sandboxArguments),
+          context(boxes == Boxes::Real ? AppContext{sandbox.home.state, realDialogs, sandbox.home.clock}
+                                       : sandbox.home.context()),
+          window(context), forms(window, context, sandbox.factory())
     {}
 
     void start()
@@ -85,8 +95,11 @@ struct Program
     }
 
     SandboxHome sandbox;
+    QtDialogs realDialogs;
+    AppContext context;
     MainWindow window;
     FormLauncher forms;
+    parlix::test::ModalPresser presser;
 };
 
 TEST(ProgramWiring, CreditRefreshAsksTheGatewayWithTheStoredAccount)
@@ -249,6 +262,84 @@ TEST(ProgramWiring, AnUnreadableBookIsReportedOnceNotAtEveryActivation)
     }
     EXPECT_EQ(program.sandbox.home.dialogs.calls().size(), 1u);
     EXPECT_EQ(program.window.archiveList()->rowCount(), 0);
+}
+
+// Journeys through the real boxes: the buttons a user presses reach the code.
+
+TEST(ProgramJourney, DeletingABookWithOkRemovesIt)
+{
+    Program program({}, Program::Boxes::Real);
+    program.sandbox.home.setBooks({QStringLiteral("Principale"), QStringLiteral("Casa")});
+    const QString path = program.sandbox.home.state.folder.bookPath(QStringLiteral("Casa"));
+    program.start();
+    program.whileModal<BookManager>(QStringLiteral("nr"), [&](BookManager& manager) {
+        auto* books = manager.findChild<QListWidget*>(QStringLiteral("List1"));
+        books->setCurrentRow(1);
+        program.presser.press(QStringLiteral("OK"));
+        manager.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        EXPECT_EQ(books->count(), 1);
+        manager.reject();
+    });
+    EXPECT_EQ(program.presser.texts(), QStringList{QStringLiteral("Cancellare la Rubrica: Casa?")});
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(program.window.nodeCount(), 8);
+}
+
+TEST(ProgramJourney, SavingANumberWithTheItalianPrefixDropsThePrefixOnOk)
+{
+    Program program({}, Program::Boxes::Real);
+    program.start();
+    program.whileModal<Composer>(QStringLiteral("ismss"), [&](Composer& composer) {
+        composer.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("+393331112222"));
+        composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("Ciao"));
+        program.presser.press(QStringLiteral("OK"));
+        composer.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        EXPECT_FALSE(composer.isVisible());
+    });
+    EXPECT_EQ(program.presser.texts(),
+              QStringList{QStringLiteral("Prefisso internazionele non necessario rimuovo il prefisso +39")});
+    const QStringList saved = program.sandbox.home.rows(
+        program.sandbox.home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("salvati"));
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_TRUE(saved.first().startsWith(QStringLiteral(" |3331112222|"))) << saved.first().toStdString();
+}
+
+TEST(ProgramJourney, TickedContactsGoOnYes)
+{
+    Program program({}, Program::Boxes::Real);
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
+    program.addContact(QStringLiteral("Carla"), QStringLiteral("Rossi"), QStringLiteral("3330000002"));
+    program.start();
+    program.showContacts(3);
+    ArchiveList& list = *program.window.archiveList();
+    list.setTicked(0, true); // Bianchi
+    list.setTicked(2, true); // Verdi
+    program.presser.press(QStringLiteral("Sì"));
+    program.window.action(QStringLiteral("canse"))->trigger();
+    ASSERT_TRUE(waitUntil([&] { return list.rowCount() == 1; }));
+    EXPECT_EQ(list.row(0).cells[0], QStringLiteral("3330000002"));
+    EXPECT_EQ(program.presser.texts(),
+              QStringList{QStringLiteral("Si desidera Cancellare i contatti selezionati? ")});
+}
+
+TEST(ProgramJourney, MultipleSmsReachesTheSandboxThroughTheRealBoxes)
+{
+    Program program({"--credit", "10"}, Program::Boxes::Real);
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
+    program.startWithAllTicked(2);
+    program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
+        program.presser.press(QStringLiteral("OK"));
+        program.presser.press(QStringLiteral("OK"));
+        Program::writeAndSend(composer, QStringLiteral("Aperti domenica"));
+        ASSERT_TRUE(waitUntil([&] { return !composer.isVisible(); }));
+    });
+    EXPECT_EQ(program.presser.texts(),
+              (QStringList{multipleWarning, QStringLiteral("Messaggio/i  inviato correttamente")}));
+    EXPECT_EQ(program.sandbox.sentSms(),
+              (QStringList{QStringLiteral("+393330000001|TEXT||Aperti domenica"),
+                           QStringLiteral("+393330000003|TEXT||Aperti domenica")}));
 }
 
 } // namespace

@@ -239,7 +239,7 @@ TEST(ArchiveList, DoubleClickReportsContactsAndSavedMessagesOnly)
             ASSERT_EQ(doubleClicked.count(), 1);
             EXPECT_EQ(doubleClicked[0][1].value<RowSelection>(),
                       (RowSelection{QStringLiteral("3331;3332"), QStringLiteral("<lista>"),
-                                    QStringLiteral("Ciao"), QStringLiteral("01/01/2026 09:00:00")}));
+                                    QStringLiteral("Ciao"), QStringLiteral("01/01/2026 09:00:00"), 1}));
         } else {
             EXPECT_EQ(doubleClicked.count(), 0) << key;
         }
