@@ -3,6 +3,7 @@
 #include "process_runner.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -70,6 +71,10 @@ TEST(RunScheduledProcesses, TwoAtOnceServeEachRecipientOnce)
     for (const auto& [number, count] : times)
         EXPECT_EQ(count, 1) << number.toStdString();
     EXPECT_EQ(acceptedIn(first.out) + acceptedIn(second.out), recipients) << first.out << second.out;
+    // Each runner keeps the gateway's figure, not its own start less its own SMS.
+    QFile residui(cli.folder.path(QStringLiteral("residui.txt")));
+    ASSERT_TRUE(residui.open(QIODevice::ReadOnly));
+    EXPECT_EQ(residui.readAll(), QByteArray("60\r\n"));
     EXPECT_EQ(
         cli.folder
             .rows(cli.folder.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("inviati"))
