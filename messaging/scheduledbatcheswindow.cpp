@@ -81,6 +81,8 @@ void ScheduledBatchesWindow::reload()
             rows_.append({book, batch.id});
         }
     }
+    table_->resizeColumnsToContents();
+    table_->resizeRowsToContents();
     if (table_->rowCount() > 0)
         table_->selectRow(0);
     cancelButton_->setEnabled(table_->rowCount() > 0);

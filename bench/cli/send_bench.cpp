@@ -4,6 +4,7 @@
 // recipient gets a text of its own. Each run has a fresh data folder.
 
 #include "../support/timing.h"
+#include "core/datafolder.h"
 #include "core/installer.h"
 #include "messaging/account.h"
 #include "sandbox_process.h"
