@@ -106,14 +106,11 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         const BatchPlan& batchPlan = std::get<BatchPlan>(plan);
         console.err << batchPlan.preview() << '\n';
 
-        ScheduledBatch batch;
-        batch.due = options->at.value_or(services_.clock.now());
-        batch.text = options->text;
+        ScheduledBatch batch = ScheduledBatch::forPlan(batchPlan, options->at.value_or(services_.clock.now()),
+                                                       QStringLiteral("<lista>"), numbersOf(batchPlan));
         batch.split = options->split;
         batch.flash = options->flash;
         batch.sender = state.intestazione;
-        batch.cognome = QStringLiteral("<lista>");
-        batch.cellulare = numbersOf(batchPlan);
         batch.immediate = !options->at;
         ScheduledStore store(bookPath);
         const qint64 id = store.add(batch, batchPlan);

@@ -18,6 +18,16 @@ QList<Contact> contactsWithNumbers(const QString& bookPath)
     return contacts;
 }
 
+QStringList bookNames(const QString& bookListPath)
+{
+    const auto db = Database::open(bookListPath);
+    Statement st(*db, "SELECT Rubrica FROM elenco ORDER BY rowid");
+    QStringList books;
+    while (st.step())
+        books << st.text(0);
+    return books;
+}
+
 QList<Contact> contactsForNumbers(const QList<Contact>& contacts, const QStringList& numbers)
 {
     QHash<QString, qsizetype> first;

@@ -14,6 +14,10 @@ namespace parlix {
 // Throws StoreError.
 QList<Contact> contactsWithNumbers(const QString& bookPath);
 
+// The book names of a book list file (elenco.mdb), in stored order, read
+// through a connection of its own. Throws StoreError.
+QStringList bookNames(const QString& bookListPath);
+
 // The contacts for these numbers, in their order: for each number the first
 // contact of `contacts` that has it, or a contact with that number alone.
 QList<Contact> contactsForNumbers(const QList<Contact>& contacts, const QStringList& numbers);

@@ -1,5 +1,6 @@
 #include "batchplan.h"
 
+#include "contacts/bookcontacts.h"
 #include "messaging/mergetemplate.h"
 
 namespace parlix {
@@ -49,6 +50,15 @@ std::variant<BatchPlan, QString> BatchPlan::make(const QString& text, const QLis
         plan.messages_.append(std::move(message));
     }
     return plan;
+}
+
+std::variant<BatchPlan, QString> BatchPlan::forNumbers(const QString& text, const QStringList& numbers,
+                                                       const QString& bookPath, SplitMode mode)
+{
+    const QList<Contact> contacts = MergeTemplate(text).personalised()
+                                        ? contactsForNumbers(contactsWithNumbers(bookPath), numbers)
+                                        : contactsForNumbers({}, numbers);
+    return make(text, contacts, mode);
 }
 
 QString BatchPlan::preview(int shown) const

@@ -32,6 +32,13 @@ public:
     static std::variant<BatchPlan, QString> make(const QString& text, const QList<Contact>& contacts,
                                                  SplitMode mode);
 
+    // The same for numbers picked in a book: when the text holds fields, each
+    // number's values come from its first contact in the book file (a number
+    // the book lacks fills its fields with nothing but the number). Throws
+    // StoreError when the text needs the book and it cannot be read.
+    static std::variant<BatchPlan, QString> forNumbers(const QString& text, const QStringList& numbers,
+                                                       const QString& bookPath, SplitMode mode);
+
     const QString& text() const { return text_; }
     bool personalised() const { return personalised_; }
     const QList<RecipientMessage>& messages() const { return messages_; }

@@ -103,7 +103,10 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
         outcome.status = outcome.accepted < outcome.attempted ? RunOutcome::Status::SomeRefused
                          : outcome.attempted > 0              ? RunOutcome::Status::Sent
                                                               : RunOutcome::Status::Nothing;
-        outcome.remaining = double(credit - outcome.accepted);
+        // Another runner may have sent from the same account meanwhile: the
+        // gateway's own figure is the one to keep, when it answers.
+        const long after = outcome.attempted > 0 ? gateway->checkCredits() : -1;
+        outcome.remaining = double(after >= 0 ? after : credit - outcome.accepted);
         if (outcome.attempted > 0)
             textfile::writeLines(folder_.path(QStringLiteral("residui.txt")),
                                  {numbers::format(outcome.remaining)});

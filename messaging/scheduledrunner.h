@@ -35,8 +35,9 @@ struct RunOutcome
 // It checks the account and the credit for the SMS still waiting, marks the
 // batch as leaving (which writes its inviati row once), then takes the
 // recipients one by one, so several runners on one batch, in one process or
-// several, serve each recipient once. Finally residui.txt gets the credit
-// less the SMS accepted.
+// several, serve each recipient once. Finally residui.txt gets the credit the
+// gateway reports after the batch (or, when it does not answer, the credit
+// before it less the SMS accepted).
 class ScheduledRunner
 {
 public:

@@ -98,6 +98,17 @@ ScheduledBatch readBatch(const Statement& st)
 
 } // namespace
 
+ScheduledBatch ScheduledBatch::forPlan(const BatchPlan& plan, const QDateTime& due, const QString& cognome,
+                                       const QString& cellulare)
+{
+    ScheduledBatch batch;
+    batch.due = due;
+    batch.text = plan.text();
+    batch.cognome = cognome;
+    batch.cellulare = cellulare;
+    return batch;
+}
+
 ScheduledStore::ScheduledStore(const QString& bookPath) : db_(Database::open(bookPath)) {}
 
 ScheduledStore::~ScheduledStore() = default;
@@ -330,6 +341,19 @@ QStringList ScheduledStore::refusals(qint64 id)
     while (st.step())
         refused << QStringLiteral("%1: %2").arg(st.text(0)).arg(st.integer(1));
     return refused;
+}
+
+QStringList ScheduledStore::underWay(qint64 id)
+{
+    QStringList numbers;
+    if (!hasTables())
+        return numbers;
+    Statement st(*db_, "SELECT cellulare FROM programmati_destinatari WHERE programma = ? AND Stato = 1"
+                       " ORDER BY posizione");
+    st.bind(1, id);
+    while (st.step())
+        numbers << st.text(0);
+    return numbers;
 }
 
 } // namespace parlix

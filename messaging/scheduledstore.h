@@ -32,6 +32,11 @@ struct ScheduledBatch
     State state = State::Waiting;
     int recipients = 0; // when read back
     int sms = 0;        // when read back
+
+    // A batch of `plan` due at `due`, whose inviati row will read `cognome`
+    // and `cellulare` (for a list, "<lista>" and the numbers joined by ";").
+    static ScheduledBatch forPlan(const BatchPlan& plan, const QDateTime& due, const QString& cognome,
+                                  const QString& cellulare);
 };
 
 // One recipient taken by a runner: nobody else serves it.
@@ -109,6 +114,9 @@ public:
     RecipientCounts counts(qint64 id);
     // The served recipients that were refused, as "number: code".
     QStringList refusals(qint64 id);
+    // The numbers taken by a runner that has not reported them: sent or not,
+    // nobody knows, so they are never sent again.
+    QStringList underWay(qint64 id);
 
     static QString batchTable() { return QStringLiteral("programmati"); }
     static QString recipientTable() { return QStringLiteral("programmati_destinatari"); }
