@@ -8,7 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
-    libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf ccache)
+    libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf ccache
+    gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev
+    libqt6opengl6-dev desktop-file-utils appstream qtkeychain-qt6-dev libpq-dev postgresql)
 # Only fuzzing needs clang and its runtime (libFuzzer, sanitizers).
 [ "${1:-}" != "--fuzz" ] || packages+=(clang libclang-rt-14-dev)
 missing=()
@@ -42,7 +44,9 @@ esac
 # ccache keeps rebuilds of unchanged files quick; paths below the parent folder are hashed relative to
 # it, so several checkouts side by side share one cache.
 if command -v ccache >/dev/null 2>&1; then
-    flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+    gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev
+    libqt6opengl6-dev)
     export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}" CCACHE_NOHASHDIR=1
 fi
 

@@ -238,6 +238,7 @@ void BookManager::renameBook()
         case BookCatalog::Outcome::Done:
             removeEntry(*oldName);
             list_->addItem(newName);
+            emit bookRenamed(*oldName, newName);
             break;
         case BookCatalog::Outcome::FileFailure:
             context_.dialogs.message(QStringLiteral("Impossibile modificare il Nome la Rubrica è in uso"),

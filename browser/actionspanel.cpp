@@ -215,8 +215,8 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
             list.selectRow(i);
             list.lvw1Click();
             try {
-                ArchiveDeletion(state, *kind, book)
-                    .deleteTickedRow({state.cellularesel, state.cognomesel, state.testosel, state.datasel});
+                // The ticked row itself, not the first one sharing its number.
+                ArchiveDeletion(state, *kind, book).deleteTickedRow(rowSelection(*kind, list.row(i)));
             } catch (const StoreError& error) {
                 // Rows already deleted stay deleted; the rest are left alone.
                 context.dialogs.message(error.message(), MessageIcon::Critical);

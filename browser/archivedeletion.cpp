@@ -4,66 +4,47 @@
 #include "core/programstate.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "store/transaction.h"
+
+#include <array>
 
 namespace parlix {
-
-namespace {
-
-// Rolls back unless committed, so an exception leaves the book as it was.
-class Transaction
-{
-public:
-    explicit Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
-    ~Transaction()
-    {
-        if (!committed_) {
-            try {
-                db_.exec("ROLLBACK");
-            } catch (...) {
-                // Nothing more can be done; SQLite rolls back on close anyway.
-            }
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-    void commit()
-    {
-        db_.exec("COMMIT");
-        committed_ = true;
-    }
-
-private:
-    Database& db_;
-    bool committed_ = false;
-};
-
-} // namespace
 
 ArchiveDeletion::ArchiveDeletion(ProgramState& state, ArchiveKind kind, QString book)
     : state_(state), kind_(kind), book_(std::move(book))
 {}
 
-bool ArchiveDeletion::removeFirstMatch(const RowSelection& row)
+bool ArchiveDeletion::locate(const RowSelection& row)
 {
-    const Query query = kind_ == ArchiveKind::Contacts
-                            ? queries::contactByNumber(row.cellulare)
-                            : queries::messageByNumberAndDate(archiveTable(kind_), row.cellulare, row.data);
-    Recordset& rs = state_.openRecordset(query);
-    const bool found = rs.recordCount() != 0;
-    if (found)
-        rs.deleteCurrent();
-    // A cursor left in the middle of its rows keeps a read lock on the book,
-    // and every other writer (the composer, the contact editor) would wait on it.
-    state_.rscorrente.reset();
-    return found;
+    const QString table = archiveTable(kind_);
+    if (row.rowid == 0) {
+        const Query query = kind_ == ArchiveKind::Contacts
+                                ? queries::contactByNumber(row.cellulare)
+                                : queries::messageByNumberAndDate(table, row.cellulare, row.data);
+        return !state_.openRecordset(query).eof();
+    }
+    Recordset& rs = state_.openRecordset(queries::rowById(table, row.rowid));
+    // A rowid freed by a deletion can come back on a row added since.
+    return !rs.eof() && rs.field(u"cellulare") == row.cellulare &&
+           (kind_ == ArchiveKind::Contacts || rs.field(u"Data") == row.data);
+}
+
+void ArchiveDeletion::removeCurrent()
+{
+    state_.rscorrente->deleteCurrent();
 }
 
 bool ArchiveDeletion::deleteRow(const RowSelection& row)
 {
     state_.percorsodb = bookFile(state_.folder, book_);
     state_.openDatabase(state_.percorsodb);
-    return removeFirstMatch(row);
+    const bool found = locate(row);
+    if (found)
+        removeCurrent();
+    // A cursor left in the middle of its rows keeps a read lock on the book,
+    // and every other writer (the composer, the contact editor) would wait on it.
+    state_.rscorrente.reset();
+    return found;
 }
 
 bool ArchiveDeletion::deleteTickedRow(const RowSelection& row)
@@ -74,16 +55,22 @@ bool ArchiveDeletion::deleteTickedRow(const RowSelection& row)
     state_.percorsodb = bookFile(state_.folder, book_);
     Database& db = state_.openDatabase(state_.percorsodb);
     Transaction transaction(db);
+    std::array<QString, 4> kept{row.cognome, row.cellulare, row.data, row.testo};
+    const std::array<const char16_t*, 4> fields{u"cognome", u"cellulare", u"Data", u"Testo"};
+    const bool found = locate(row);
+    if (found) {
+        for (size_t i = 0; i < fields.size(); ++i)
+            kept[i] = state_.rscorrente->field(fields[i]);
+        removeCurrent();
+    }
     Recordset& copy = state_.openRecordset(queries::wholeTable(QStringLiteral("cancellati")));
     copy.addNew();
-    copy.setField(u"cognome", row.cognome);
-    copy.setField(u"cellulare", row.cellulare);
-    copy.setField(u"Data", row.data);
-    copy.setField(u"Testo", row.testo);
+    for (size_t i = 0; i < fields.size(); ++i)
+        copy.setField(fields[i], kept[i]);
     copy.update();
-    const bool removed = removeFirstMatch(row);
+    state_.rscorrente.reset();
     transaction.commit();
-    return removed;
+    return found;
 }
 
 } // namespace parlix

@@ -23,6 +23,7 @@ std::vector<ArchiveRow> loadArchive(ProgramState& state, ArchiveKind kind, const
     std::vector<ArchiveRow> rows;
     for (; !rs.eof(); rs.moveNext()) {
         ArchiveRow& row = rows.emplace_back();
+        row.rowid = rs.rowid();
         for (size_t i = 0; i < columns.size(); ++i) {
             if (columns[i] >= 0)
                 row.cells[i] = rs.field(columns[i]);

@@ -31,7 +31,7 @@ public:
     bool isTicked(int index) const { return ticked_[size_t(index)] != 0; }
     void setTicked(int index, bool ticked);
     void setAllTicked(bool ticked);
-    // Ticks one shown row for each of these rows (equal texts), where there is one.
+    // Ticks the shown row of each of these rows (same stored row, same texts), where there is one.
     void tickMatching(std::vector<ArchiveRow> rows);
     // The indices of the ticked rows, in display order.
     std::vector<int> tickedIndices() const;
@@ -42,6 +42,11 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Orders the rows by the text of a column (1 to 4), without regard to
+    // case; equal texts keep their order, ticks and selection stay with their
+    // rows. Dates ("dd/MM/yyyy HH:mm:ss") go by time, not by text. Column 0
+    // has no text and leaves the order alone.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 signals:
     void tickChanged(int row);

@@ -16,6 +16,7 @@ struct ProgramState;
 struct ArchiveRow
 {
     std::array<QString, 4> cells;
+    long long rowid = 0; // the stored row it shows; 0 when not known
 
     bool operator==(const ArchiveRow&) const = default;
 };
@@ -25,8 +26,9 @@ struct RowSelection
 {
     QString cellulare;
     QString cognome;
-    QString testo; // e-mail for contacts, the message text for messages
-    QString data;  // date text; empty for contacts
+    QString testo;       // e-mail for contacts, the message text for messages
+    QString data;        // date text; empty for contacts
+    long long rowid = 0; // the stored row; 0: found by number (and date) instead
 
     bool operator==(const RowSelection&) const = default;
 };

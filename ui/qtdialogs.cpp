@@ -56,6 +56,8 @@ Answer QtDialogs::message(const QString& text, MessageIcon icon, MessageButtons 
     caption(QMessageBox::No, QStringLiteral("&No"));
     caption(QMessageBox::Cancel, QStringLiteral("Annulla"));
     switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -63,7 +65,10 @@ Answer QtDialogs::message(const QString& text, MessageIcon icon, MessageButtons 
     case QMessageBox::Cancel:
         return Answer::Cancel;
     default:
-        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
+        // Closed without a button: what Escape would have answered.
+        return buttons == MessageButtons::Ok      ? Answer::Ok
+               : buttons == MessageButtons::YesNo ? Answer::No
+                                                  : Answer::Cancel;
     }
 }
 

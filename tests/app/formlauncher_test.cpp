@@ -5,14 +5,21 @@
 #include "browser/archivelist.h"
 #include "core/programstate.h"
 #include "core/textfile.h"
+#include "messaging/batchplan.h"
 #include "messaging/composer.h"
 #include "messaging/creditquery.h"
+#include "messaging/scheduledbatcheswindow.h"
+#include "messaging/scheduledstore.h"
 #include "tests/messaging/batchsupport.h"
+#include "tests/support/modalpresser.h"
+#include "ui/qtdialogs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -23,6 +30,7 @@
 
 using namespace parlix;
 using parlix::test::SandboxHome;
+using parlix::test::TestHome;
 using parlix::test::waitUntil;
 using HomeDialogs = parlix::test::ScriptedDialogs;
 
@@ -32,9 +40,15 @@ namespace {
 // is the sandbox's demo account.
 struct Program
 {
-    explicit Program(const std::vector<std::string>& sandboxArguments = {})
-        : sandbox(sandboxArguments), window(sandbox.home.context()),
-          forms(window, sandbox.home.context(), sandbox.factory())
+    // Real boxes are answered through `presser`, scripted ones through the
+    // home's scripted dialogs.
+    enum class Boxes { Scripted, Real };
+
+    explicit Program(const std::vector<std::string>& sandboxArguments = {}, Boxes boxes = Boxes::Scripted)
+        : sandbox(sandboxArguments),
+          context(boxes == Boxes::Real ? AppContext{sandbox.home.state, realDialogs, sandbox.home.clock}
+                                       : sandbox.home.context()),
+          window(context), forms(window, context, sandbox.factory())
     {}
 
     void start()
@@ -85,8 +99,11 @@ struct Program
     }
 
     SandboxHome sandbox;
+    QtDialogs realDialogs;
+    AppContext context;
     MainWindow window;
     FormLauncher forms;
+    parlix::test::ModalPresser presser;
 };
 
 TEST(ProgramWiring, CreditRefreshAsksTheGatewayWithTheStoredAccount)
@@ -203,6 +220,63 @@ TEST(ProgramWiring, ClosingTheBookManagerRebuildsTheTree)
     EXPECT_EQ(program.window.node(3)->text(0), QStringLiteral("Casa"));
 }
 
+// Whatever "Gestione Rubriche" does to the books, the list's caption and rows
+// belong to the selected node.
+TEST(ProgramWiring, TheListFollowsItsBookThroughTheBookManager)
+{
+    struct Case
+    {
+        const char* change; // "delete" or "rename" the book at `book`
+        int book;           // 0 Principale, 1 Ufficio, 2 Casa
+        const char* caption;
+        const char* firstSurname;
+    };
+    const Case cases[] = {
+        {"delete", 2, " Principale", "Rossi"}, // the shown book goes
+        {"rename", 2, " Villa", "Casalinghi"}, // the shown book is renamed
+        {"delete", 1, " Casa", "Casalinghi"},  // a book before it goes
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::string(row.change) + " " + std::to_string(row.book));
+        Program program;
+        TestHome& home = program.sandbox.home;
+        home.setBooks({QStringLiteral("Principale"), QStringLiteral("Ufficio"), QStringLiteral("Casa")});
+        home.addContact(QStringLiteral("Principale"), QStringLiteral("Mario"), QStringLiteral("Rossi"),
+                        QStringLiteral("3331"));
+        home.addContact(QStringLiteral("Ufficio"), QStringLiteral("Ugo"), QStringLiteral("Uffici"),
+                        QStringLiteral("3332"));
+        home.addContact(QStringLiteral("Casa"), QStringLiteral("Carla"), QStringLiteral("Casalinghi"),
+                        QStringLiteral("3333"));
+        program.start();
+        ArchiveList& list = *program.window.archiveList();
+        program.window.clickNode(4); // the contacts of Casa
+        ASSERT_TRUE(waitUntil([&] { return list.rowCount() == 1 && list.row(0).cells[2] == u"Casalinghi"; }));
+
+        program.whileModal<BookManager>(QStringLiteral("nr"), [&](BookManager& manager) {
+            manager.bookList()->setCurrentRow(row.book);
+            const QString name = manager.bookList()->item(row.book)->text();
+            if (std::string(row.change) == "delete") {
+                home.dialogs.expectMessage(QStringLiteral("Cancellare la Rubrica: ") + name + u'?',
+                                           MessageIcon::None, Answer::Ok, QStringLiteral("Cancella Rubrica"));
+                manager.deleteBook();
+            } else {
+                home.dialogs.expectInput(QStringLiteral("Nuovo Nome Rubrica"), QStringLiteral("Villa"),
+                                         QStringLiteral("Modifica Rubrica"));
+                manager.renameBook();
+            }
+            manager.reject();
+        });
+        // Closing the manager activates the window again, which reloads.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&program.window, &activate);
+        ASSERT_TRUE(waitUntil([&] { return !list.reloadPending() && list.rowCount() == 1; }));
+        EXPECT_EQ(list.archiveCaption(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(u' ' + list.currentBook(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(list.row(0).cells[2], QString::fromUtf8(row.firstSurname));
+        EXPECT_EQ(program.window.node(home.state.nodoselezionato)->text(0), list.currentBook());
+    }
+}
+
 TEST(ProgramWiring, InsertContactOpensANewContactWhileAnEditIsStillOpen)
 {
     Program program;
@@ -251,4 +325,118 @@ TEST(ProgramWiring, AnUnreadableBookIsReportedOnceNotAtEveryActivation)
     EXPECT_EQ(program.window.archiveList()->rowCount(), 0);
 }
 
+// Journeys through the real boxes: the buttons a user presses reach the code.
+
+TEST(ProgramJourney, DeletingABookWithOkRemovesIt)
+{
+    Program program({}, Program::Boxes::Real);
+    program.sandbox.home.setBooks({QStringLiteral("Principale"), QStringLiteral("Casa")});
+    const QString path = program.sandbox.home.state.folder.bookPath(QStringLiteral("Casa"));
+    program.start();
+    program.whileModal<BookManager>(QStringLiteral("nr"), [&](BookManager& manager) {
+        auto* books = manager.findChild<QListWidget*>(QStringLiteral("List1"));
+        books->setCurrentRow(1);
+        program.presser.press(QStringLiteral("OK"));
+        manager.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        EXPECT_EQ(books->count(), 1);
+        manager.reject();
+    });
+    EXPECT_EQ(program.presser.texts(), QStringList{QStringLiteral("Cancellare la Rubrica: Casa?")});
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(program.window.nodeCount(), 8);
+}
+
+TEST(ProgramJourney, SavingANumberWithTheItalianPrefixDropsThePrefixOnOk)
+{
+    Program program({}, Program::Boxes::Real);
+    program.start();
+    program.whileModal<Composer>(QStringLiteral("ismss"), [&](Composer& composer) {
+        composer.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("+393331112222"));
+        composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(QStringLiteral("Ciao"));
+        program.presser.press(QStringLiteral("OK"));
+        composer.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        EXPECT_FALSE(composer.isVisible());
+    });
+    EXPECT_EQ(program.presser.texts(),
+              QStringList{QStringLiteral("Prefisso internazionele non necessario rimuovo il prefisso +39")});
+    const QStringList saved = program.sandbox.home.rows(
+        program.sandbox.home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("salvati"));
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_TRUE(saved.first().startsWith(QStringLiteral(" |3331112222|"))) << saved.first().toStdString();
+}
+
+TEST(ProgramJourney, TickedContactsGoOnYes)
+{
+    Program program({}, Program::Boxes::Real);
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
+    program.addContact(QStringLiteral("Carla"), QStringLiteral("Rossi"), QStringLiteral("3330000002"));
+    program.start();
+    program.showContacts(3);
+    ArchiveList& list = *program.window.archiveList();
+    list.setTicked(0, true); // Bianchi
+    list.setTicked(2, true); // Verdi
+    program.presser.press(QStringLiteral("Sì"));
+    program.window.action(QStringLiteral("canse"))->trigger();
+    ASSERT_TRUE(waitUntil([&] { return list.rowCount() == 1; }));
+    EXPECT_EQ(list.row(0).cells[0], QStringLiteral("3330000002"));
+    EXPECT_EQ(program.presser.texts(),
+              QStringList{QStringLiteral("Si desidera Cancellare i contatti selezionati? ")});
+}
+
+TEST(ProgramJourney, MultipleSmsReachesTheSandboxThroughTheRealBoxes)
+{
+    Program program({"--credit", "10"}, Program::Boxes::Real);
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3330000003"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Bianchi"), QStringLiteral("3330000001"));
+    program.startWithAllTicked(2);
+    program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
+        program.presser.press(QStringLiteral("OK"));
+        program.presser.press(QStringLiteral("OK"));
+        Program::writeAndSend(composer, QStringLiteral("Aperti domenica"));
+        ASSERT_TRUE(waitUntil([&] { return !composer.isVisible(); }));
+    });
+    EXPECT_EQ(program.presser.texts(),
+              (QStringList{multipleWarning, QStringLiteral("Messaggio/i  inviato correttamente")}));
+    EXPECT_EQ(program.sandbox.sentSms(),
+              (QStringList{QStringLiteral("+393330000001|TEXT||Aperti domenica"),
+                           QStringLiteral("+393330000003|TEXT||Aperti domenica")}));
+}
+
 } // namespace
+
+namespace {
+
+// A batch of Principale's contacts kept for 14/03/2026 at `hour`.
+void keepBatch(Program& program, int hour)
+{
+    const QString book = program.sandbox.home.state.folder.bookPath(QStringLiteral("Principale"));
+    const auto plan = BatchPlan::forNumbers(QStringLiteral("Ciao {Nome}"),
+                                            {QStringLiteral("3331112222"), QStringLiteral("3334445555")},
+                                            book, SplitMode::Fixed);
+    ASSERT_TRUE(std::holds_alternative<BatchPlan>(plan));
+    ScheduledStore(book).add(
+        ScheduledBatch::forPlan(std::get<BatchPlan>(plan), QDateTime(QDate(2026, 3, 14), QTime(hour, 0)),
+                                QStringLiteral("<lista>"), QStringLiteral("3331112222;3334445555")),
+        std::get<BatchPlan>(plan));
+}
+
+} // namespace
+
+TEST(ProgramWiring, DueBatchesGoWhileTheProgramRunsAndTheOthersWaitInTheirList)
+{
+    Program program({"--credit", "50"});
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Bianchi"), QStringLiteral("3331112222"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Verdi"), QStringLiteral("3334445555"));
+    keepBatch(program, 9);  // due: the home's clock says 09:26
+    keepBatch(program, 18); // not yet
+    program.start();
+    const auto* credit = program.window.findChild<QLabel*>(QStringLiteral("Label3"));
+    ASSERT_TRUE(waitUntil([&] { return credit->text() == QStringLiteral("Credito residuo 48"); }));
+    EXPECT_EQ(program.sandbox.sentSms(), (QStringList{QStringLiteral("+393331112222|TEXT||Ciao Anna"),
+                                                      QStringLiteral("+393334445555|TEXT||Ciao Bruno")}));
+    program.whileModal<ScheduledBatchesWindow>(QStringLiteral("invprog"), [](ScheduledBatchesWindow& list) {
+        EXPECT_EQ(list.rowCount(), 1);
+        list.accept();
+    });
+}

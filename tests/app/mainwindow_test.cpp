@@ -39,6 +39,29 @@ TEST(MainWindowLoad, SaysWhenTheBookListCannotBeRead)
     EXPECT_EQ(window.nodeCount(), 4);
 }
 
+TEST(MainWindowLoad, OpensWithTheWholeToolbarInView)
+{
+    // Text beside the pictures (no "tbta") is the widest toolbar; under them, narrower.
+    for (const bool textBeside : {true, false}) {
+        TestHome home;
+        if (!textBeside)
+            home.writeFile(QStringLiteral("tbta"), {QStringLiteral("0"), QStringLiteral("2500")});
+        MainWindow window(home.context());
+        window.load();
+        window.show();
+        QApplication::processEvents();
+        auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        ASSERT_EQ(toolbar->actions().size(), 7);
+        for (QAction* button : toolbar->actions()) {
+            const QWidget* shown = toolbar->widgetForAction(button);
+            ASSERT_TRUE(shown);
+            EXPECT_TRUE(shown->isVisible()) << button->text().toStdString() << " hides in the overflow menu";
+            EXPECT_LE(shown->geometry().right(), toolbar->contentsRect().right());
+        }
+        EXPECT_LE(window.width(), 18200 / 15);
+    }
+}
+
 TEST(MainWindowLoad, BuildsTheTreeAndShowsTheCredit)
 {
     TestHome home;

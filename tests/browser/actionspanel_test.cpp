@@ -84,6 +84,66 @@ TEST_F(ActionsPanelTest, TickedSentMessagesMoveToDeletedWithTheSameFourValues)
     EXPECT_FALSE(f.list.selectAll());
 }
 
+// Rows that share a number (contacts) or a number and date (messages): the
+// ticked row goes, by the Delete key on the highlighted row or by "Cancella
+// Spuntati", and the copy in cancellati is that row.
+TEST_F(ActionsPanelTest, ExactlyTheTickedOrHighlightedRowGoesWhenOthersShareItsNumber)
+{
+    struct Case
+    {
+        const char* key;
+        const char* table;
+        bool tickedCommand; // "Cancella Spuntati"; otherwise the Delete key
+        QStringList kept;
+        QStringList copied;
+    };
+    const QString date = QStringLiteral("01/01/2026 09:00:00");
+    const Case cases[] = {
+        {"r1", "rubrica", true, {QStringLiteral("Mario|Rossi|333| |4")}, {}},
+        {"r1", "rubrica", false, {QStringLiteral("Mario|Rossi|333| |4")}, {}},
+        {"i1",
+         "inviati",
+         true,
+         {QStringLiteral("Rossi|333|%1|A").arg(date)},
+         {QStringLiteral("Bianchi|333|%1|B").arg(date)}},
+        {"i1", "inviati", false, {QStringLiteral("Rossi|333|%1|A").arg(date)}, {}},
+        {"s1", "salvati", true, {QStringLiteral("Rossi|333|%1|A").arg(date)}, {}},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::string(row.table) + (row.tickedCommand ? " ticked" : " highlighted"));
+        const QString table = QString::fromLatin1(row.table);
+        ListFixture g;
+        if (table == u"rubrica") {
+            g.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"),
+                              QStringLiteral("333"));
+            g.home.addContact(principale, QStringLiteral("Anna"), QStringLiteral("Bianchi"),
+                              QStringLiteral("333"));
+        } else {
+            g.home.addMessage(principale, table, QStringLiteral("Rossi"), QStringLiteral("333"), date,
+                              QStringLiteral("A"));
+            g.home.addMessage(principale, table, QStringLiteral("Bianchi"), QStringLiteral("333"), date,
+                              QStringLiteral("B"));
+        }
+        g.show(QString::fromLatin1(row.key), principale);
+        ASSERT_EQ(g.list.rowCount(), 2);
+        const int bianchi = g.column(table == u"rubrica" ? 2 : 1).indexOf(QStringLiteral("Bianchi"));
+        if (row.tickedCommand) {
+            g.list.setTicked(bianchi, true);
+            g.home.dialogs.expectMessage(question, MessageIcon::None, Answer::Yes);
+            ActionsPanel::deleteTicked(g.home.context(), g.list);
+        } else {
+            g.list.selectRow(bianchi);
+            g.home.dialogs.expectMessage(QStringLiteral("Si desidera Cancellare la voce 333 ?"),
+                                         MessageIcon::None, Answer::Yes);
+            g.list.deleteSelected();
+        }
+        g.runReload();
+        const QString path = g.home.state.folder.bookPath(principale);
+        EXPECT_EQ(g.home.rows(path, table), row.kept);
+        EXPECT_EQ(g.home.rows(path, QStringLiteral("cancellati")), row.copied);
+    }
+}
+
 TEST_F(ActionsPanelTest, TickedSavedAndDeletedMessagesAreCopiedNowhere)
 {
     for (const auto& [key, table] : {std::pair{"s1", "salvati"}, std::pair{"c1", "cancellati"}}) {

@@ -96,4 +96,21 @@ TEST_F(ArchiveDeletionTest, MessageIsFoundByNumberAndDateTogether)
     EXPECT_EQ(table("inviati").size(), 1);
 }
 
+TEST_F(ArchiveDeletionTest, ARowWhoseRowidNowHoldsAnotherNumberIsNotDeleted)
+{
+    addSent("Rossi", "3331", "01/03/2026 10:00:00", "uno");
+    ArchiveDeletion deletion(home.state, ArchiveKind::Sent, principale);
+    // Row 1 is Rossi's; the list showed another message under that rowid.
+    RowSelection stale{QStringLiteral("3339"), QStringLiteral("Verdi"), QStringLiteral("vecchio"),
+                       QStringLiteral("01/03/2026 10:00:00"), 1};
+    EXPECT_FALSE(deletion.deleteRow(stale));
+    EXPECT_FALSE(deletion.deleteTickedRow(stale));
+    EXPECT_EQ(table("inviati").size(), 1);
+    // The shown values are kept in cancellati all the same, as for any row gone meanwhile.
+    EXPECT_EQ(table("cancellati"), QStringList({QStringLiteral("Verdi|3339|01/03/2026 10:00:00|vecchio")}));
+    stale.cellulare = QStringLiteral("3331");
+    EXPECT_TRUE(deletion.deleteRow(stale));
+    EXPECT_TRUE(table("inviati").isEmpty());
+}
+
 } // namespace

@@ -16,13 +16,17 @@ namespace {
 
 const QString casa = QStringLiteral("Casa");
 
-std::vector<ArchiveRow> rows(std::initializer_list<std::array<const char*, 4>> cells)
+// Rows with their texts and the rowids of the stored rows they show.
+std::vector<ArchiveRow> rows(std::initializer_list<std::array<const char*, 4>> cells,
+                             std::initializer_list<long long> rowids)
 {
     std::vector<ArchiveRow> result;
+    auto rowid = rowids.begin();
     for (const auto& row : cells) {
         ArchiveRow r;
         for (size_t i = 0; i < 4; ++i)
             r.cells[i] = QString::fromUtf8(row[i]);
+        r.rowid = *rowid++;
         result.push_back(r);
     }
     return result;
@@ -43,7 +47,8 @@ TEST(ArchiveLoader, ContactsComeSortedBySurnameIgnoringCaseLatestFirstAmongEqual
     EXPECT_EQ(loaded, rows({{"3334", "Bruno", "Bianchi", " "},
                             {"3332", "Anna", "bianchi", ""},
                             {"3331", "Mario", "Rossi", " "},
-                            {"3333", "Luca", "Verdi", "luca@example.it"}}));
+                            {"3333", "Luca", "Verdi", "luca@example.it"}},
+                           {4, 2, 1, 3}));
     // The shared handles are left on the book.
     EXPECT_EQ(home.state.percorsodb, home.state.folder.bookPath(casa));
     ASSERT_TRUE(home.state.rscorrente);
@@ -67,7 +72,8 @@ TEST(ArchiveLoader, EachMessageArchiveIsSortedBySurnameNotByDate)
         EXPECT_EQ(loadArchive(home.state, kind, QStringLiteral("Principale")),
                   rows({{"3;4", "<lista>", "03/01/2026 10:00:00", "terzo"},
                         {"2", "Alfa", "02/01/2026 10:00:00", "secondo"},
-                        {"1", "Zeta", "01/01/2026 10:00:00", "primo"}}))
+                        {"1", "Zeta", "01/01/2026 10:00:00", "primo"}},
+                       {3, 2, 1}))
             << table;
     }
 }
