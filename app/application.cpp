@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "app/appicon.h"
+#include "app/commandline.h"
 #include "app/disclaimer.h"
 #include "app/disclaimerdialog.h"
 #include "app/formlauncher.h"
@@ -9,6 +11,8 @@
 #include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
+#include "messaging/account.h"
+#include "messaging/keychainstore.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "messaging/qwirlgateway.h"
 #include "ui/qtdialogs.h"
@@ -44,6 +48,16 @@ bool install(const DataFolder& folder)
 int runApplication(int argc, char** argv)
 {
     const QStringList arguments = argumentList(argc, argv);
+    switch (commandline::request(arguments)) {
+    case commandline::Request::Version:
+        QTextStream(stdout) << commandline::versionText();
+        return 0;
+    case commandline::Request::Help:
+        QTextStream(stdout) << commandline::helpText();
+        return 0;
+    case commandline::Request::Run:
+        break;
+    }
     const DataFolder folder(DataFolder::defaultRoot(arguments));
 
     if (arguments.contains(QStringLiteral("--init"))) {
@@ -52,8 +66,11 @@ int runApplication(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("Parlix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Parlix"));
+    QApplication::setApplicationVersion(QStringLiteral(PARLIX_VERSION));
+    QApplication::setDesktopFileName(QString::fromLatin1(appId));
+    QApplication::setWindowIcon(appIcon());
     install(folder);
 
     // The disclaimer comes first when it is switched on; refusing it ends the
@@ -66,6 +83,14 @@ int runApplication(int argc, char** argv)
             return 0;
         QApplication::setQuitOnLastWindowClosed(true);
     }
+
+    // The gateway password goes to the desktop's keyring when one answers.
+    // Reading the account here, on the window thread, moves a password still
+    // kept in the account file and keeps it at hand for the credit query's
+    // own thread.
+    KeychainStore keychain;
+    Account::setSecretStore(&keychain);
+    Account::load(folder);
 
     ProgramState state(folder);
     QtDialogs dialogs;

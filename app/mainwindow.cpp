@@ -9,6 +9,7 @@
 #include "app/treerouting.h"
 #include "app/windowrules.h"
 #include "browser/archivelist.h"
+#include "contacts/bookcatalog.h"
 #include "core/archivetree.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -30,6 +31,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -44,6 +46,7 @@ constexpr int twipsPerPixel = 15;
 constexpr int keyRole = Qt::UserRole;
 constexpr int narrowPanelTwips = 2300;
 constexpr int minimumPanelTwips = 1850;
+constexpr int maximumNormalWidthTwips = 18200;
 
 QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -168,12 +171,44 @@ void MainWindow::load()
     loadStartupFiles(context_.state);
     showCredit();
     context_.state.nodoselezionato = 1;
+    checkBookList();
     aggio();
     context_.state.testoiniziale = true;
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
+    if (!isVisible())
+        fitToolbar();
     setPanelWidthTwips(settings.panelWidthTwips);
+}
+
+void MainWindow::checkBookList()
+{
+    // A book change cut short by a crash is completed or undone before the
+    // list is shown; a list that cannot be read is said, not shown as empty.
+    try {
+        BookCatalog(context_.state).repair();
+    } catch (const StoreError& error) {
+        context_.dialogs.message(QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
+                                     .arg(context_.state.folder.bookList(), error.message()),
+                                 MessageIcon::Critical);
+    }
+}
+
+void MainWindow::fitToolbar()
+{
+    // Opens wide enough for the whole toolbar with its texts beside the
+    // pictures (no overflow menu hiding the last buttons), within the widest
+    // normal window the size rules allow.
+    const int widest = maximumNormalWidthTwips / twipsPerPixel;
+    int toolbarWidth = 2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, toolbar_) +
+                       2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent, nullptr, toolbar_);
+    for (QAction* entry : toolbar_->actions()) {
+        if (const QWidget* button = toolbar_->widgetForAction(entry))
+            toolbarWidth += button->sizeHint().width() +
+                            toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, toolbar_);
+    }
+    resize(std::clamp(toolbarWidth + 24, 900, widest), 620);
 }
 
 void MainWindow::showArchiveList()
@@ -187,6 +222,9 @@ void MainWindow::showArchiveList()
 
 void MainWindow::aggio()
 {
+    const QTreeWidgetItem* shown = tree_->currentItem();
+    const QString shownKey = nodeKey(shown);
+    const QString shownText = shown ? shown->text(0) : QString();
     const QStringList books = readBookNames(context_.state);
     const std::vector<ArchiveNode> wanted = archiveNodes(books);
 
@@ -209,6 +247,59 @@ void MainWindow::aggio()
     }
     tree_->addTopLevelItems(groups);
     selectingNode_ = false;
+    if (!shownKey.isEmpty())
+        followShownNode(shownKey, shownText);
+    renamedBooks_.clear();
+}
+
+void MainWindow::bookRenamed(const QString& from, const QString& to)
+{
+    for (QString& name : renamedBooks_) {
+        if (name == from)
+            name = to;
+    }
+    renamedBooks_.insert(from, to);
+}
+
+QTreeWidgetItem* MainWindow::findNode(QChar group, const QString& text) const
+{
+    for (QTreeWidgetItem* item : nodes_) {
+        const QString key = nodeKey(item);
+        if (!key.isEmpty() && key.front() == group && item->text(0) == text)
+            return item;
+    }
+    return nullptr;
+}
+
+void MainWindow::followShownNode(const QString& key, const QString& text)
+{
+    if (!isBookNode(key)) {
+        // A group node keeps its key whatever the books.
+        for (QTreeWidgetItem* item : nodes_) {
+            if (nodeKey(item) == key) {
+                selectNode(item);
+                context_.state.nodoselezionato = nodeIndex(item);
+                return;
+            }
+        }
+        return;
+    }
+    const QString name = renamedBooks_.value(text, text);
+    QTreeWidgetItem* item = findNode(key.front(), name);
+    if (item && name == text) {
+        // The same book: the list's caption and rows still belong to it.
+        selectNode(item);
+        context_.state.nodoselezionato = nodeIndex(item);
+        return;
+    }
+    if (!item)
+        item = findNode(key.front(), QStringLiteral("Principale"));
+    if (!item)
+        item = node(2);
+    if (!item)
+        return;
+    selectNode(item);
+    treeClick();
 }
 
 QTreeWidgetItem* MainWindow::node(int index) const

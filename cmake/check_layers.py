@@ -23,7 +23,7 @@ BELOW = {
     "messaging": {"store", "core", "contacts", "ui", "gateway", "gateway/designer"},
     "users": {"store", "core", "ui"},
     "transfer": {"store", "core", "contacts", "ui"},
-    "cli": {"store", "core", "contacts", "gateway", "users", "transfer"},
+    "cli": {"store", "core", "contacts", "gateway", "messaging", "users", "transfer"},
     "app": {"store", "core", "contacts", "ui", "books", "browser", "messaging", "users", "transfer", "gateway",
             "gateway/designer"},
 }

@@ -5,8 +5,11 @@
 #include "browser/archivelist.h"
 #include "core/programstate.h"
 #include "core/textfile.h"
+#include "messaging/batchplan.h"
 #include "messaging/composer.h"
 #include "messaging/creditquery.h"
+#include "messaging/scheduledbatcheswindow.h"
+#include "messaging/scheduledstore.h"
 #include "tests/messaging/batchsupport.h"
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
@@ -27,6 +30,7 @@
 
 using namespace parlix;
 using parlix::test::SandboxHome;
+using parlix::test::TestHome;
 using parlix::test::waitUntil;
 using HomeDialogs = parlix::test::ScriptedDialogs;
 
@@ -216,6 +220,63 @@ TEST(ProgramWiring, ClosingTheBookManagerRebuildsTheTree)
     EXPECT_EQ(program.window.node(3)->text(0), QStringLiteral("Casa"));
 }
 
+// Whatever "Gestione Rubriche" does to the books, the list's caption and rows
+// belong to the selected node.
+TEST(ProgramWiring, TheListFollowsItsBookThroughTheBookManager)
+{
+    struct Case
+    {
+        const char* change; // "delete" or "rename" the book at `book`
+        int book;           // 0 Principale, 1 Ufficio, 2 Casa
+        const char* caption;
+        const char* firstSurname;
+    };
+    const Case cases[] = {
+        {"delete", 2, " Principale", "Rossi"}, // the shown book goes
+        {"rename", 2, " Villa", "Casalinghi"}, // the shown book is renamed
+        {"delete", 1, " Casa", "Casalinghi"},  // a book before it goes
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::string(row.change) + " " + std::to_string(row.book));
+        Program program;
+        TestHome& home = program.sandbox.home;
+        home.setBooks({QStringLiteral("Principale"), QStringLiteral("Ufficio"), QStringLiteral("Casa")});
+        home.addContact(QStringLiteral("Principale"), QStringLiteral("Mario"), QStringLiteral("Rossi"),
+                        QStringLiteral("3331"));
+        home.addContact(QStringLiteral("Ufficio"), QStringLiteral("Ugo"), QStringLiteral("Uffici"),
+                        QStringLiteral("3332"));
+        home.addContact(QStringLiteral("Casa"), QStringLiteral("Carla"), QStringLiteral("Casalinghi"),
+                        QStringLiteral("3333"));
+        program.start();
+        ArchiveList& list = *program.window.archiveList();
+        program.window.clickNode(4); // the contacts of Casa
+        ASSERT_TRUE(waitUntil([&] { return list.rowCount() == 1 && list.row(0).cells[2] == u"Casalinghi"; }));
+
+        program.whileModal<BookManager>(QStringLiteral("nr"), [&](BookManager& manager) {
+            manager.bookList()->setCurrentRow(row.book);
+            const QString name = manager.bookList()->item(row.book)->text();
+            if (std::string(row.change) == "delete") {
+                home.dialogs.expectMessage(QStringLiteral("Cancellare la Rubrica: ") + name + u'?',
+                                           MessageIcon::None, Answer::Ok, QStringLiteral("Cancella Rubrica"));
+                manager.deleteBook();
+            } else {
+                home.dialogs.expectInput(QStringLiteral("Nuovo Nome Rubrica"), QStringLiteral("Villa"),
+                                         QStringLiteral("Modifica Rubrica"));
+                manager.renameBook();
+            }
+            manager.reject();
+        });
+        // Closing the manager activates the window again, which reloads.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&program.window, &activate);
+        ASSERT_TRUE(waitUntil([&] { return !list.reloadPending() && list.rowCount() == 1; }));
+        EXPECT_EQ(list.archiveCaption(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(u' ' + list.currentBook(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(list.row(0).cells[2], QString::fromUtf8(row.firstSurname));
+        EXPECT_EQ(program.window.node(home.state.nodoselezionato)->text(0), list.currentBook());
+    }
+}
+
 TEST(ProgramWiring, InsertContactOpensANewContactWhileAnEditIsStillOpen)
 {
     Program program;
@@ -343,3 +404,39 @@ TEST(ProgramJourney, MultipleSmsReachesTheSandboxThroughTheRealBoxes)
 }
 
 } // namespace
+
+namespace {
+
+// A batch of Principale's contacts kept for 14/03/2026 at `hour`.
+void keepBatch(Program& program, int hour)
+{
+    const QString book = program.sandbox.home.state.folder.bookPath(QStringLiteral("Principale"));
+    const auto plan = BatchPlan::forNumbers(QStringLiteral("Ciao {Nome}"),
+                                            {QStringLiteral("3331112222"), QStringLiteral("3334445555")},
+                                            book, SplitMode::Fixed);
+    ASSERT_TRUE(std::holds_alternative<BatchPlan>(plan));
+    ScheduledStore(book).add(
+        ScheduledBatch::forPlan(std::get<BatchPlan>(plan), QDateTime(QDate(2026, 3, 14), QTime(hour, 0)),
+                                QStringLiteral("<lista>"), QStringLiteral("3331112222;3334445555")),
+        std::get<BatchPlan>(plan));
+}
+
+} // namespace
+
+TEST(ProgramWiring, DueBatchesGoWhileTheProgramRunsAndTheOthersWaitInTheirList)
+{
+    Program program({"--credit", "50"});
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Bianchi"), QStringLiteral("3331112222"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Verdi"), QStringLiteral("3334445555"));
+    keepBatch(program, 9);  // due: the home's clock says 09:26
+    keepBatch(program, 18); // not yet
+    program.start();
+    const auto* credit = program.window.findChild<QLabel*>(QStringLiteral("Label3"));
+    ASSERT_TRUE(waitUntil([&] { return credit->text() == QStringLiteral("Credito residuo 48"); }));
+    EXPECT_EQ(program.sandbox.sentSms(), (QStringList{QStringLiteral("+393331112222|TEXT||Ciao Anna"),
+                                                      QStringLiteral("+393334445555|TEXT||Ciao Bruno")}));
+    program.whileModal<ScheduledBatchesWindow>(QStringLiteral("invprog"), [](ScheduledBatchesWindow& list) {
+        EXPECT_EQ(list.rowCount(), 1);
+        list.accept();
+    });
+}
