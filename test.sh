@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
     libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf ccache
     gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev
-    desktop-file-utils appstream qtkeychain-qt6-dev)
+    libqt6opengl6-dev desktop-file-utils appstream qtkeychain-qt6-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -37,7 +37,8 @@ esac
 # it, so several checkouts side by side share one cache.
 if command -v ccache >/dev/null 2>&1; then
     flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
-    gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev)
+    gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev
+    libqt6opengl6-dev)
     export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}" CCACHE_NOHASHDIR=1
 fi
 

@@ -1,6 +1,7 @@
 #include "formlauncher.h"
 
 #include "app/mainwindow.h"
+#include "app/transfercommands.h"
 #include "books/bookmanager.h"
 #include "books/contacteditor.h"
 #include "books/prefixeditor.h"
@@ -45,6 +46,7 @@ void FormLauncher::install()
     connectAction("datiaccount", &FormLauncher::openAccountDialog);
     connectAction("ismss", &FormLauncher::sendSingle);
     connectAction("ismsm", &FormLauncher::sendMultiple);
+    installTransferCommands();
 
     PanelHooks hooks = window_.panelHooks();
     hooks.editContact = [this] { editSelectedContact(); };
@@ -66,9 +68,25 @@ void FormLauncher::install()
     });
 }
 
+void FormLauncher::installTransferCommands()
+{
+    auto* transfer = new TransferCommands(window_, context_, this);
+    const auto wire = [&](const char* name, void (TransferCommands::*command)(), bool enabled) {
+        QAction* action = window_.action(QString::fromLatin1(name));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, transfer, command);
+    };
+    wire("exru", &TransferCommands::exru, true);
+    wire("impcvs", &TransferCommands::impcvs, true);
+    // The Ericsoft import stays switched off in the menu; "Imposta Archivi
+    // Ericsoft" is connected by the window itself.
+    wire("imph3", &TransferCommands::imph3, false);
+}
+
 void FormLauncher::openBookManager()
 {
     BookManager form(context_, &window_);
+    connect(&form, &BookManager::bookRenamed, &window_, &MainWindow::bookRenamed);
     connect(&form, &BookManager::booksChanged, &window_, &MainWindow::aggio);
     form.exec();
 }

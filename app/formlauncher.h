@@ -45,6 +45,8 @@ public:
 
 private:
     void connectAction(const char* name, void (FormLauncher::*slot)());
+    // "Esporta Rubrica", "Importa file csv" and "Importa da Ericsoft".
+    void installTransferCommands();
     void openContactSearchFor(const QString& book);
 
     MainWindow& window_;

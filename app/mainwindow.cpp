@@ -9,6 +9,7 @@
 #include "app/treerouting.h"
 #include "app/windowrules.h"
 #include "browser/archivelist.h"
+#include "contacts/bookcatalog.h"
 #include "core/archivetree.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -170,6 +171,7 @@ void MainWindow::load()
     loadStartupFiles(context_.state);
     showCredit();
     context_.state.nodoselezionato = 1;
+    checkBookList();
     aggio();
     context_.state.testoiniziale = true;
     showArchiveList();
@@ -196,6 +198,20 @@ void MainWindow::fitToolbar()
     resize(std::clamp(toolbarWidth + 24, 900, widest), 620);
 }
 
+void MainWindow::checkBookList()
+{
+    // A book change cut short by a crash is completed or undone before the
+    // list is shown; a list that cannot be read is said, not shown as empty.
+    try {
+        BookCatalog(context_.state).repair();
+    } catch (const StoreError& error) {
+        context_.dialogs.message(
+            QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
+                .arg(context_.state.folder.bookList(), error.message()),
+            MessageIcon::Critical);
+    }
+}
+
 void MainWindow::showArchiveList()
 {
     listWindow_->show();
@@ -207,6 +223,9 @@ void MainWindow::showArchiveList()
 
 void MainWindow::aggio()
 {
+    const QTreeWidgetItem* shown = tree_->currentItem();
+    const QString shownKey = nodeKey(shown);
+    const QString shownText = shown ? shown->text(0) : QString();
     const QStringList books = readBookNames(context_.state);
     const std::vector<ArchiveNode> wanted = archiveNodes(books);
 
@@ -229,6 +248,59 @@ void MainWindow::aggio()
     }
     tree_->addTopLevelItems(groups);
     selectingNode_ = false;
+    if (!shownKey.isEmpty())
+        followShownNode(shownKey, shownText);
+    renamedBooks_.clear();
+}
+
+void MainWindow::bookRenamed(const QString& from, const QString& to)
+{
+    for (QString& name : renamedBooks_) {
+        if (name == from)
+            name = to;
+    }
+    renamedBooks_.insert(from, to);
+}
+
+QTreeWidgetItem* MainWindow::findNode(QChar group, const QString& text) const
+{
+    for (QTreeWidgetItem* item : nodes_) {
+        const QString key = nodeKey(item);
+        if (!key.isEmpty() && key.front() == group && item->text(0) == text)
+            return item;
+    }
+    return nullptr;
+}
+
+void MainWindow::followShownNode(const QString& key, const QString& text)
+{
+    if (!isBookNode(key)) {
+        // A group node keeps its key whatever the books.
+        for (QTreeWidgetItem* item : nodes_) {
+            if (nodeKey(item) == key) {
+                selectNode(item);
+                context_.state.nodoselezionato = nodeIndex(item);
+                return;
+            }
+        }
+        return;
+    }
+    const QString name = renamedBooks_.value(text, text);
+    QTreeWidgetItem* item = findNode(key.front(), name);
+    if (item && name == text) {
+        // The same book: the list's caption and rows still belong to it.
+        selectNode(item);
+        context_.state.nodoselezionato = nodeIndex(item);
+        return;
+    }
+    if (!item)
+        item = findNode(key.front(), QStringLiteral("Principale"));
+    if (!item)
+        item = node(2);
+    if (!item)
+        return;
+    selectNode(item);
+    treeClick();
 }
 
 QTreeWidgetItem* MainWindow::node(int index) const

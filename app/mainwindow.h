@@ -5,6 +5,7 @@
 #include "core/appcontext.h"
 #include "ui/urlopener.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -48,8 +49,13 @@ public:
     // archive list (which selects the first book) and applies the stored
     // panel settings. Runs once, before the window is first shown.
     void load();
-    // Rebuilds the archive tree from the book list.
+    // Rebuilds the archive tree from the book list. The list keeps showing
+    // the node it showed (the same archive of the same book, under its new
+    // name after a rename); when that book is gone it shows the same archive
+    // of "Principale".
     void aggio();
+    // A book was renamed: the next rebuild finds the shown node under `to`.
+    void bookRenamed(const QString& from, const QString& to);
 
     // The menu entry or toolbar action with this name ("exru", "canse",
     // "programma", ...), or null; the top-level menus by their names too.
@@ -135,8 +141,12 @@ private:
     void applyWindowSizeRules();
     void applyLayout();
     void finishCreditRefresh(const QString& answer);
+    void checkBookList();
     void showArchiveList();
     void selectNode(QTreeWidgetItem* item);
+    // After a rebuild: selects the node that stands for the one shown before.
+    void followShownNode(const QString& key, const QString& text);
+    QTreeWidgetItem* findNode(QChar group, const QString& text) const;
 
     AppContext context_;
     std::unique_ptr<MainMenu> menu_;
@@ -157,6 +167,7 @@ private:
     PanelHooks panelHooks_;
     QPointer<AboutBox> about_;
     bool selectingNode_ = false;
+    QHash<QString, QString> renamedBooks_; // old name -> new name, until the next rebuild
 };
 
 } // namespace parlix

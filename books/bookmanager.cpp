@@ -20,6 +20,15 @@ const QString principale = QStringLiteral("Principale");
 const QString errorTitle = QStringLiteral("Errore");
 const QString infoTitle = QStringLiteral("Informazione");
 
+QString damagedText(const QString& name)
+{
+    return QStringLiteral(
+               "La riga \"%1\" dell'elenco delle rubriche è danneggiata: il nome non indica un file "
+               "della cartella delle rubriche, quindi la rubrica non può essere eliminata né "
+               "rinominata.")
+        .arg(name);
+}
+
 } // namespace
 
 BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent), context_(context)
@@ -65,7 +74,14 @@ BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent),
 void BookManager::load()
 {
     try {
-        list_->addItems(BookCatalog(context_.state).names());
+        BookCatalog catalog(context_.state);
+        for (const QString& name : catalog.names()) {
+            auto* item = new QListWidgetItem(name, list_);
+            if (catalog.isDamaged(name)) {
+                item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+                item->setToolTip(damagedText(name));
+            }
+        }
     } catch (const StoreError& error) {
         showStoreError(error.message());
     }
@@ -163,12 +179,29 @@ void BookManager::deleteBook()
                                  MessageIcon::Exclamation, MessageButtons::Ok, infoTitle);
         return;
     }
+    if (BookCatalog(context_.state).isDamaged(*name)) {
+        context_.dialogs.message(damagedText(*name), MessageIcon::Critical, MessageButtons::Ok, errorTitle);
+        return;
+    }
     if (context_.dialogs.message(QStringLiteral("Cancellare la Rubrica: ") + *name + u'?', MessageIcon::None,
                                  MessageButtons::OkCancel, QStringLiteral("Cancella Rubrica")) != Answer::Ok)
         return;
     try {
-        BookCatalog(context_.state).remove(*name);
-        removeEntry(*name);
+        switch (BookCatalog(context_.state).remove(*name)) {
+        case BookCatalog::Outcome::Done:
+        case BookCatalog::Outcome::NoSuchBook: // gone meanwhile: the list catches up
+            removeEntry(*name);
+            break;
+        case BookCatalog::Outcome::Damaged:
+            context_.dialogs.message(damagedText(*name), MessageIcon::Critical, MessageButtons::Ok,
+                                     errorTitle);
+            break;
+        default:
+            context_.dialogs.message(
+                QStringLiteral("Impossibile eliminare il file della rubrica \"%1\".").arg(*name),
+                MessageIcon::Critical);
+            break;
+        }
     } catch (const StoreError& error) {
         showStoreError(error.message());
     }
@@ -188,6 +221,11 @@ void BookManager::renameBook()
                                  MessageIcon::Exclamation, MessageButtons::Ok, infoTitle);
         return;
     }
+    if (BookCatalog(context_.state).isDamaged(*oldName)) {
+        context_.dialogs.message(damagedText(*oldName), MessageIcon::Critical, MessageButtons::Ok,
+                                 errorTitle);
+        return;
+    }
     const QString newName =
         context_.dialogs
             .input(QStringLiteral("Nuovo Nome Rubrica"), QStringLiteral("Modifica Rubrica"), *oldName)
@@ -200,6 +238,7 @@ void BookManager::renameBook()
         case BookCatalog::Outcome::Done:
             removeEntry(*oldName);
             list_->addItem(newName);
+            emit bookRenamed(*oldName, newName);
             break;
         case BookCatalog::Outcome::FileFailure:
             context_.dialogs.message(QStringLiteral("Impossibile modificare il Nome la Rubrica è in uso"),
@@ -209,6 +248,10 @@ void BookManager::renameBook()
             // Gone meanwhile: the list catches up.
             removeEntry(*oldName);
             updateButtons();
+            break;
+        case BookCatalog::Outcome::Damaged:
+            context_.dialogs.message(damagedText(*oldName), MessageIcon::Critical, MessageButtons::Ok,
+                                     errorTitle);
             break;
         default:
             break;

@@ -30,6 +30,8 @@ public:
 
 signals:
     void booksChanged();
+    // Emitted as soon as a book has its new name.
+    void bookRenamed(const QString& from, const QString& to);
 
 protected:
     void done(int result) override;

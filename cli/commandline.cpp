@@ -4,6 +4,7 @@
 #include "cli/exportcsvcommand.h"
 #include "cli/importcsvcommand.h"
 #include "cli/importericsoftcommand.h"
+#include "cli/userscommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
 
@@ -16,6 +17,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<ImportCsvCommand>());
     commands.push_back(std::make_unique<ExportCsvCommand>());
     commands.push_back(std::make_unique<ImportEricsoftCommand>());
+    commands.push_back(std::make_unique<UsersCommand>());
     return commands;
 }
 

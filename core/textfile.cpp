@@ -163,7 +163,11 @@ std::optional<QString> readFirstLine(const QString& path)
     return text->left(end);
 }
 
-bool writeWhole(const QString& path, const QByteArray& bytes, Access access, QString* error)
+namespace {
+
+enum class Placing { Replace, CreateOnly };
+
+bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Placing placing, QString* error)
 {
     // The temporary file lives in the same folder, so the final rename never
     // crosses file systems and either happens whole or not at all.
@@ -191,14 +195,32 @@ bool writeWhole(const QString& path, const QByteArray& bytes, Access access, QSt
         if (error)
             *error = systemError(errno);
     }
-    if (ok && ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+    const QByteArray native = QFile::encodeName(path);
+    // link() never replaces an existing name; rename() replaces it atomically.
+    const auto place = [&] {
+        return placing == Placing::CreateOnly ? ::link(temporary.constData(), native.constData())
+                                              : ::rename(temporary.constData(), native.constData());
+    };
+    if (ok && place() != 0) {
         ok = false;
         if (error)
             *error = systemError(errno);
     }
-    if (!ok)
+    if (!ok || placing == Placing::CreateOnly)
         ::unlink(temporary.constData());
     return ok;
+}
+
+} // namespace
+
+bool writeWhole(const QString& path, const QByteArray& bytes, Access access, QString* error)
+{
+    return putInPlace(path, bytes, access, Placing::Replace, error);
+}
+
+bool createWhole(const QString& path, const QByteArray& bytes, QString* error)
+{
+    return putInPlace(path, bytes, Access::Normal, Placing::CreateOnly, error);
 }
 
 bool writeLines(const QString& path, const QStringList& lines, Access access, QString* error)

@@ -31,6 +31,9 @@ enum class Access { Normal, Secret };
 // given. Secret files are readable by their owner only.
 bool writeWhole(const QString& path, const QByteArray& bytes, Access access = Access::Normal,
                 QString* error = nullptr);
+// Like writeWhole, but for a file that must not exist yet: when one appears
+// under that name meanwhile it is left alone and this fails.
+bool createWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 // Replaces the file with these lines, in UTF-8, each ended by CR LF, as writeWhole.
 bool writeLines(const QString& path, const QStringList& lines, Access access = Access::Normal,
                 QString* error = nullptr);

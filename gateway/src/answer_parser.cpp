@@ -10,9 +10,29 @@
 namespace qwirl {
 namespace {
 
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The answer without what some gateways and proxies put before it: blanks,
+// blank lines and UTF-8 byte-order marks.
+std::string_view withoutLead(std::string_view answer)
+{
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    for (;;) {
+        if (!answer.empty() && isBlank(answer.front()))
+            answer.remove_prefix(1);
+        else if (answer.substr(0, bom.size()) == bom)
+            answer.remove_prefix(bom.size());
+        else
+            return answer;
+    }
+}
+
 bool startsWithOk(std::string_view answer)
 {
-    return answer.substr(0, 2) == "OK";
+    return withoutLead(answer).substr(0, 2) == "OK";
 }
 
 std::string lowered(std::string_view text)
@@ -24,17 +44,13 @@ std::string lowered(std::string_view text)
     return out;
 }
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 } // namespace
 
 long AnswerParser::sendResult(std::string_view answer)
 {
-    // Only an answer that starts with "OK" is an acceptance: "OK" met further on (a later line, or inside
-    // a word such as "TOKEN" of an error page) must not turn a refusal into a success.
+    // Only an answer that starts with "OK" (after blanks, blank lines or a byte-order mark) is an
+    // acceptance: "OK" met further on (a later line, or inside a word such as "TOKEN" of an error page)
+    // must not turn a refusal into a success.
     if (startsWithOk(answer)) {
         return Result::Accepted;
     }
@@ -61,6 +77,7 @@ long AnswerParser::creditResult(std::string_view answer)
     if (!startsWithOk(answer)) {
         return Result::NoCredit;
     }
+    answer = withoutLead(answer);
     // The number starts after "OK" and one separator; the usual C rules apply (leading blanks, an optional
     // sign, digits up to the first other character, 0 when there are none).
     std::size_t pos = 3;

@@ -27,6 +27,7 @@
 
 using namespace parlix;
 using parlix::test::SandboxHome;
+using parlix::test::TestHome;
 using parlix::test::waitUntil;
 using HomeDialogs = parlix::test::ScriptedDialogs;
 
@@ -214,6 +215,63 @@ TEST(ProgramWiring, ClosingTheBookManagerRebuildsTheTree)
     });
     EXPECT_EQ(program.window.nodeCount(), 12);
     EXPECT_EQ(program.window.node(3)->text(0), QStringLiteral("Casa"));
+}
+
+// Whatever "Gestione Rubriche" does to the books, the list's caption and rows
+// belong to the selected node.
+TEST(ProgramWiring, TheListFollowsItsBookThroughTheBookManager)
+{
+    struct Case
+    {
+        const char* change; // "delete" or "rename" the book at `book`
+        int book;           // 0 Principale, 1 Ufficio, 2 Casa
+        const char* caption;
+        const char* firstSurname;
+    };
+    const Case cases[] = {
+        {"delete", 2, " Principale", "Rossi"}, // the shown book goes
+        {"rename", 2, " Villa", "Casalinghi"}, // the shown book is renamed
+        {"delete", 1, " Casa", "Casalinghi"},  // a book before it goes
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(std::string(row.change) + " " + std::to_string(row.book));
+        Program program;
+        TestHome& home = program.sandbox.home;
+        home.setBooks({QStringLiteral("Principale"), QStringLiteral("Ufficio"), QStringLiteral("Casa")});
+        home.addContact(QStringLiteral("Principale"), QStringLiteral("Mario"), QStringLiteral("Rossi"),
+                        QStringLiteral("3331"));
+        home.addContact(QStringLiteral("Ufficio"), QStringLiteral("Ugo"), QStringLiteral("Uffici"),
+                        QStringLiteral("3332"));
+        home.addContact(QStringLiteral("Casa"), QStringLiteral("Carla"), QStringLiteral("Casalinghi"),
+                        QStringLiteral("3333"));
+        program.start();
+        ArchiveList& list = *program.window.archiveList();
+        program.window.clickNode(4); // the contacts of Casa
+        ASSERT_TRUE(waitUntil([&] { return list.rowCount() == 1 && list.row(0).cells[2] == u"Casalinghi"; }));
+
+        program.whileModal<BookManager>(QStringLiteral("nr"), [&](BookManager& manager) {
+            manager.bookList()->setCurrentRow(row.book);
+            const QString name = manager.bookList()->item(row.book)->text();
+            if (std::string(row.change) == "delete") {
+                home.dialogs.expectMessage(QStringLiteral("Cancellare la Rubrica: ") + name + u'?',
+                                           MessageIcon::None, Answer::Ok, QStringLiteral("Cancella Rubrica"));
+                manager.deleteBook();
+            } else {
+                home.dialogs.expectInput(QStringLiteral("Nuovo Nome Rubrica"), QStringLiteral("Villa"),
+                                         QStringLiteral("Modifica Rubrica"));
+                manager.renameBook();
+            }
+            manager.reject();
+        });
+        // Closing the manager activates the window again, which reloads.
+        QEvent activate(QEvent::WindowActivate);
+        QApplication::sendEvent(&program.window, &activate);
+        ASSERT_TRUE(waitUntil([&] { return !list.reloadPending() && list.rowCount() == 1; }));
+        EXPECT_EQ(list.archiveCaption(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(u' ' + list.currentBook(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(list.row(0).cells[2], QString::fromUtf8(row.firstSurname));
+        EXPECT_EQ(program.window.node(home.state.nodoselezionato)->text(0), list.currentBook());
+    }
 }
 
 TEST(ProgramWiring, InsertContactOpensANewContactWhileAnEditIsStillOpen)

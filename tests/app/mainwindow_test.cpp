@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -41,6 +42,24 @@ TEST(MainWindowLoad, OpensWithTheWholeToolbarInView)
         }
         EXPECT_LE(window.width(), 18200 / 15);
     }
+}
+
+TEST(MainWindowLoad, SaysWhenTheBookListCannotBeRead)
+{
+    TestHome home;
+    home.state.releaseStore();
+    ASSERT_TRUE(QFile::remove(home.state.folder.bookList()));
+    ASSERT_TRUE(QDir().mkdir(home.state.folder.bookList()));
+    const QString path = home.state.folder.bookList();
+    home.dialogs.expectMessage(
+        QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": Impossibile aprire "
+                       "l'archivio \"%1\".")
+            .arg(path),
+        MessageIcon::Critical);
+    MainWindow window(home.context());
+    window.load();
+    EXPECT_TRUE(home.dialogs.done());
+    EXPECT_EQ(window.nodeCount(), 4);
 }
 
 TEST(MainWindowLoad, BuildsTheTreeAndShowsTheCredit)

@@ -35,6 +35,13 @@ TEST(QwirlAnswerParser, MapsSendAnswersToResultCodes)
         {"KO 3 TOKEN scaduto\r\n", 11},
         {"<html>BROKEN</html>\r\n", 1},
         {"ok\r\n", 1},
+        {"\r\n\r\nOK\r\n", 0},
+        {"  \tOK\r\n", 0},
+        {"\xEF\xBB\xBFOK\r\n", 0},
+        {"\r\n\xEF\xBB\xBF OK 12\r\n", 0},
+        {"\r\n<html>errore</html>\r\nOK\r\n", 1},
+        {"\xEF\xBB\xBF\r\nKO 2\r\n", 10},
+        {"\xEF\xBB\xBFok\r\n", 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(AnswerParser::sendResult(c.answer), c.expected) << c.answer;
@@ -60,7 +67,9 @@ TEST(QwirlAnswerParser, ReadsTheCreditAfterOkAndOneSeparator)
         {"ok 250\r\n", -1},
         {"KO 1\r\n", -1},
         {"", -1},
-        {" OK 250", -1},
+        {" OK 250", 250},
+        {"\r\n\xEF\xBB\xBFOK 30\r\n", 30},
+        {"\r\n<p>OK 30</p>", -1},
         // No credit can be negative or beyond what the result holds.
         {"OK -5", -1},
         {"OK 2147483648", -1},

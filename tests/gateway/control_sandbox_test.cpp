@@ -130,6 +130,9 @@ TEST(QwirlControlWithSandbox, FixedAnswersAreReadAsTheGatewaysWord)
         {{"--answer", "OK 1500"}, 0, 1500},
         {{"--status", "500", "--answer", "Internal Server Error: TOKEN BROKEN"}, 1, -1},
         {{"--status", "503", "--answer", "OK 7\\n"}, 0, 7},
+        {{"--answer", "\\r\\n\\r\\n  OK 8\\r\\n"}, 0, 8},
+        {{"--answer", "\xEF\xBB\xBFOK 9\\r\\n"}, 0, 9},
+        {{"--answer", "\\r\\n<p>Errore</p>\\r\\nOK\\r\\n"}, 1, -1},
     };
     for (const auto& c : cases) {
         const SandboxProcess sandbox(c.arguments);

@@ -1,4 +1,5 @@
 #include "core/programstate.h"
+#include "store/database.h"
 #include "tests/support/testhome.h"
 #include "transfer/csvexport.h"
 #include "transfer/csvformat.h"
@@ -182,4 +183,22 @@ TEST(CsvTransfer, BookContactsComeInStoredOrder)
                     QStringLiteral("1"), QStringLiteral("a@a.it"));
     EXPECT_EQ(bookContacts(home.state, QStringLiteral("Principale")),
               (std::vector<Contact>{contact("B", "Zeta", "2", " "), contact("A", "Alfa", "1", "a@a.it")}));
+}
+
+TEST(CsvTransfer, AFailingRowLeavesTheBookAsItWas)
+{
+    test::TestHome home;
+    const QString book = home.state.folder.bookPath(QStringLiteral("Principale"));
+    {
+        // The store refuses the third row, as a full disk or a damaged file would.
+        auto db = Database::open(book);
+        db->exec("CREATE TRIGGER rifiuta BEFORE INSERT ON rubrica WHEN NEW.cellulare = 'no' "
+                 "BEGIN SELECT RAISE(ABORT, 'rifiutato'); END");
+    }
+    const QString file = home.dir.filePath(QStringLiteral("c.csv"));
+    writeAll(file, "Nome;Cognome;Cellulare;Posta elettronica\r\na;b;1;d\r\ne;f;2;h\r\ni;j;no;l\r\n");
+    const CsvImportResult result = CsvImport(home.state).run(file, QStringLiteral("Principale"));
+    EXPECT_EQ(result.status, CsvImportResult::Status::StoreFailed);
+    EXPECT_EQ(result.imported, 0);
+    EXPECT_TRUE(home.rows(book, QStringLiteral("rubrica")).isEmpty());
 }

@@ -5,6 +5,8 @@
 namespace qwirl {
 
 // Turns the gateway's text answer into the number that the control's methods return.
+// An answer "starts with" OK when OK comes first after any blanks, blank lines and UTF-8 byte-order
+// marks; "OK" further on (another line, a word of an error page) never counts.
 class AnswerParser
 {
 public:
