@@ -284,6 +284,30 @@ TEST(MainWindowCredit, FailedQueryWarnsAndLeavesEverythingAlone)
     }
 }
 
+TEST(MainWindowPages, SayWhenNoBrowserCanBeStarted)
+{
+    LoadedWindow w;
+    MainWindow& window = w.open();
+    window.setUrlOpener([](const QUrl&) { return false; });
+    const QString helpPage =
+        QUrl::fromLocalFile(w.home.path(QStringLiteral("parlix.html"))).toDisplayString();
+    const struct
+    {
+        const char* action;
+        QString address;
+    } cases[] = {
+        {"he", helpPage},
+        {"guad", vendorSite() + QStringLiteral("/affiliate1/affiliati.htm")},
+    };
+    for (const auto& c : cases) {
+        w.home.dialogs.expectMessage(QStringLiteral("Impossibile avviare un browser per aprire la pagina ") +
+                                         c.address + u'.',
+                                     MessageIcon::Exclamation);
+        window.action(QString::fromLatin1(c.action))->trigger();
+        EXPECT_TRUE(w.home.dialogs.done()) << c.action;
+    }
+}
+
 TEST(MainWindowPages, VendorPagesAndHelpOpenTheirAddresses)
 {
     LoadedWindow w;
