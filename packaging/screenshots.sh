@@ -67,16 +67,16 @@ wait_window "^Parlix$"
 shot 02-main-window
 key alt+r                      # the Rubrica menu through its mnemonic
 shot 03-menu-rubrica
-key Down Down Return           # Inserisci Contatto
+key Down Return                # Inserisci Contatto (the menu opens on its first entry)
 shot 04-contact-editor
 key Escape
-key alt+r Down Down Down Return  # Cerca Contatto
+key alt+r Down Down Return     # Cerca Contatto
 shot 05-contact-search
 key Escape
-key alt+r Down Return          # Gestione Rubriche
+key alt+r Return               # Gestione Rubriche
 shot 06-book-manager
 key Escape
-key alt+s Down Return          # Invia SMS Singoli
+key alt+s Return               # Invia SMS Singoli
 xdotool type --delay 50 "Ciao, a domani"
 key Escape                     # typed text: asks first
 shot 07-composer-esc-question
@@ -86,7 +86,7 @@ key Escape alt+s               # Yes this time: closed
 key F1                         # the help page, with no browser to start
 shot 09-help-without-browser
 key Return
-key F10 Left Down Down Down Return  # F10, then ? > Info
+key F10 Left Down Down Return  # F10, then ? > Info
 shot 10-about
 key Escape
 kill "$pid"; wait "$pid" 2>/dev/null || true
