@@ -14,6 +14,8 @@
 #include "messaging/composer.h"
 #include "messaging/composerpreset.h"
 #include "messaging/creditquery.h"
+#include "messaging/scheduledbatcheswindow.h"
+#include "messaging/scheduleddispatcher.h"
 #include "messaging/smscommands.h"
 
 #include <QTreeWidget>
@@ -47,6 +49,12 @@ void FormLauncher::install()
     connectAction("ismss", &FormLauncher::sendSingle);
     connectAction("ismsm", &FormLauncher::sendMultiple);
     installTransferCommands();
+    connectAction("invprog", &FormLauncher::openScheduledBatches);
+
+    dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
+    connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
+            [this](const QString&, const RunOutcome& outcome) { scheduledBatchFinished(outcome); });
+    dispatcher_->start();
 
     PanelHooks hooks = window_.panelHooks();
     hooks.editContact = [this] { editSelectedContact(); };
@@ -168,6 +176,21 @@ void FormLauncher::sendMultiple()
         openComposer(*preset);
 }
 
+void FormLauncher::openScheduledBatches()
+{
+    ScheduledBatchesWindow form(context_, &window_);
+    form.exec();
+}
+
+void FormLauncher::scheduledBatchFinished(const RunOutcome& outcome)
+{
+    if (outcome.remaining >= 0) {
+        context_.state.credito = outcome.remaining;
+        window_.showCredit();
+    }
+    window_.archiveList()->sceglivisua();
+}
+
 void FormLauncher::composeFromRow(ArchiveKind kind, const RowSelection& row)
 {
     if (kind == ArchiveKind::Saved)
@@ -186,6 +209,7 @@ void FormLauncher::openComposer(const ComposerPreset& preset)
     composer.preset(preset);
     connect(&composer, &Composer::creditChanged, &window_, [this] { window_.showCredit(); });
     connect(&composer, &Composer::archiveChanged, window_.archiveList(), &ArchiveList::sceglivisua);
+    connect(&composer, &Composer::batchScheduled, dispatcher_, &ScheduledDispatcher::runDue);
     bool searchRequested = false;
     connect(&composer, &Composer::contactSearchRequested, &composer,
             [&searchRequested] { searchRequested = true; });

@@ -56,6 +56,7 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
          "&SMS",
          {{"ismss", "Invia SMS Singoli", false},
           {"ismsm", "Invia SMS Multipli", false},
+          {"invprog", "Invii Programmati", false},
           {"canse", "Cancella Spuntati", true}}},
         {"geac",
          "&Gestione Account",

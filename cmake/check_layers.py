@@ -20,11 +20,12 @@ BELOW = {
     "ui": {"store", "core"},
     "books": {"store", "core", "contacts", "ui"},
     "browser": {"store", "core", "contacts", "ui"},
-    "messaging": {"store", "core", "contacts", "ui", "gateway"},
+    "messaging": {"store", "core", "contacts", "ui", "gateway", "gateway/designer"},
     "users": {"store", "core", "ui"},
     "transfer": {"store", "core", "contacts", "ui"},
-    "cli": {"store", "core", "contacts", "gateway", "users", "transfer"},
-    "app": {"store", "core", "contacts", "ui", "books", "browser", "messaging", "users", "transfer", "gateway"},
+    "cli": {"store", "core", "contacts", "gateway", "messaging", "users", "transfer"},
+    "app": {"store", "core", "contacts", "ui", "books", "browser", "messaging", "users", "transfer", "gateway",
+            "gateway/designer"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]')
 QT_FREE = {"gateway"}
@@ -33,8 +34,10 @@ QT_HEADER = re.compile(r"^(Q[A-Z]\w*|Qt\w+/.*|q\w+\.h)$")
 
 def folder_of(include):
     head = include.split("/", 1)[0]
-    if head == "qwirl":
+    if head in {"qwirl", "qwirl-gobject"}:
         return "gateway"
+    if head == "qwirl-qt":
+        return "gateway/designer"
     return head if "/" in include and head in BELOW else None
 
 

@@ -2,6 +2,7 @@
 
 #include "core/datafolder.h"
 #include "core/helppage.h"
+#include "core/storechoice.h"
 #include "core/textfile.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
@@ -78,16 +79,19 @@ QStringList Installer::run()
     note(QDir().mkpath(folder_.root()), folder_.root());
     if (missing(QStringLiteral("rubriche")))
         note(QDir(folder_.root()).mkdir(QStringLiteral("rubriche")), QStringLiteral("rubriche"));
-    if (missing(QStringLiteral("elenco.mdb"))) {
+    // With a shared database the book list and the books live there; the
+    // database gets them on first use.
+    const bool shared = !sharedStoreAddress(folder_).isEmpty();
+    if (!shared && missing(QStringLiteral("elenco.mdb"))) {
         note(createAtomically(folder_.path(QStringLiteral("elenco.mdb")),
                               [](const QString& path) { schema::createBookList(path, {principale}); }),
              QStringLiteral("elenco.mdb"));
     }
-    if (missing(QStringLiteral("rubrica_base.mdb"))) {
+    if (!shared && missing(QStringLiteral("rubrica_base.mdb"))) {
         note(createAtomically(folder_.path(QStringLiteral("rubrica_base.mdb")), schema::createBook),
              QStringLiteral("rubrica_base.mdb"));
     }
-    if (missing(QStringLiteral("rubriche/") + principale)) {
+    if (!shared && missing(QStringLiteral("rubriche/") + principale)) {
         note(createAtomically(folder_.bookPath(principale), schema::createBook),
              QStringLiteral("rubriche/") + principale);
     }

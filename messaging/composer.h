@@ -3,6 +3,7 @@
 #include "core/appcontext.h"
 #include "messaging/composerpreset.h"
 #include "messaging/messagearchive.h"
+#include "messaging/messagesplitter.h"
 #include "messaging/sendbatch.h"
 #include "messaging/smsgateway.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 class QComboBox;
+class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -52,6 +54,8 @@ signals:
     void creditChanged(double remaining);
     // A record went into an archive of the book: the list should refill.
     void archiveChanged();
+    // A batch was stored for later ("Invia alle…").
+    void batchScheduled();
     // The composer closed for the contact search to open.
     void contactSearchRequested();
 
@@ -78,6 +82,13 @@ private:
     void flashChosen();
     void appendEmoticon(const QString& symbol);
     void send();
+    // Multiple mode, a text with merge fields: the preview, then the batch.
+    void sendPersonalised(const QString& text);
+    // "Invia alle…": the batch is stored for the chosen time instead.
+    void schedule();
+    SplitMode chosenSplit() const;
+    void startBatch(BatchRequest request);
+    void showSplitChoice();
     // Refuses what cannot be sent; true when the batch may start.
     bool checkBeforeSending(const QStringList& parts);
     void save();
@@ -111,6 +122,8 @@ private:
     QPushButton* saveButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* sendButton_ = nullptr;
+    QDateTimeEdit* scheduleTime_ = nullptr;
+    QPushButton* scheduleButton_ = nullptr;
 };
 
 } // namespace parlix

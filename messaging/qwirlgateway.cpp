@@ -52,6 +52,11 @@ long QwirlGateway::checkCredits()
     return control_->CheckCredits();
 }
 
+std::unique_ptr<qwirl::Control> QwirlGateway::takeControl()
+{
+    return std::move(control_);
+}
+
 void QwirlGateway::setProxyAddress(const QString& address)
 {
     control_->setProxyAddress(address.toStdString());

@@ -5,6 +5,10 @@
 #include <functional>
 #include <memory>
 
+namespace qwirl {
+class Control;
+}
+
 namespace parlix {
 
 // The SMS gateway as the batch and the credit query use it: the properties of
@@ -27,6 +31,10 @@ public:
     virtual long send(const QString& number, const QString& text) = 0;
     // The remaining credit of the account, or -1 when it cannot be had.
     virtual long checkCredits() = 0;
+
+    // The gateway control behind this gateway, set up as the factory set it up (hosts, proxy prompt), for
+    // a form that holds the control itself; the gateway is not used after. Null when there is none.
+    virtual std::unique_ptr<qwirl::Control> takeControl();
 };
 
 // Makes a fresh gateway for one batch or one credit query.

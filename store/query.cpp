@@ -2,34 +2,41 @@
 
 namespace parlix::queries {
 
+namespace {
+Condition equal(const QString& field, const QString& value)
+{
+    return {field, Condition::Match::Equal, value};
+}
+} // namespace
+
 Query wholeTable(const QString& table)
 {
-    return {table, {}, {}};
+    return {table, {}};
 }
 
 Query contactByNumber(const QString& number)
 {
-    return {QStringLiteral("rubrica"), QStringLiteral("cellulare = ?"), {number}};
+    return {QStringLiteral("rubrica"), {equal(QStringLiteral("cellulare"), number)}};
 }
 
 Query messageByNumberAndDate(const QString& table, const QString& number, const QString& date)
 {
-    return {table, QStringLiteral("cellulare = ? AND Data = ?"), {number, date}};
+    return {table, {equal(QStringLiteral("cellulare"), number), equal(QStringLiteral("Data"), date)}};
 }
 
 Query rowById(const QString& table, long long rowid)
 {
-    return {table, QStringLiteral("rowid = CAST(? AS INTEGER)"), {QString::number(rowid)}};
+    return {table, {{QString(), Condition::Match::Key, QString::number(rowid)}}};
 }
 
 Query bookByName(const QString& name)
 {
-    return {QStringLiteral("elenco"), QStringLiteral("Rubrica = ?"), {name}};
+    return {QStringLiteral("elenco"), {equal(QStringLiteral("Rubrica"), name)}};
 }
 
 Query contactsBeginningWith(const QString& field, const QString& text)
 {
-    return {QStringLiteral("rubrica"), field + QStringLiteral(" LIKE ? ESCAPE '\\'"), {likePrefix(text)}};
+    return {QStringLiteral("rubrica"), {{field, Condition::Match::Prefix, text}}};
 }
 
 QString likePrefix(const QString& text)

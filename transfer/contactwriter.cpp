@@ -16,7 +16,11 @@ void appendContacts(ProgramState& state, const QString& bookPath, const std::vec
                     const Progress& progress)
 {
     state.percorsodb = bookPath;
-    Database& db = state.openDatabase(bookPath);
+    state.openDatabase(bookPath);
+    // Our own hold on the connection: `progress` lets the window handle its
+    // timers, and a form that runs then may replace the shared handles.
+    const std::shared_ptr<Database> book = state.dbcorrente;
+    Database& db = *book;
     WriteTransaction transaction(db);
     Statement insert(db,
                      "INSERT INTO rubrica (Nome, cognome, cellulare, email, icona) VALUES (?, ?, ?, ?, ?)");

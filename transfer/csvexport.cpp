@@ -1,25 +1,20 @@
 #include "csvexport.h"
 
 #include "core/programstate.h"
+#include "core/textfile.h"
 #include "store/recordset.h"
 #include "transfer/csvformat.h"
-
-#include <QSaveFile>
 
 namespace parlix {
 
 bool writeContactsFile(const QString& path, const std::vector<Contact>& contacts)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray text = csv::header().toUtf8() + "\r\n";
     for (const Contact& contact : contacts) {
         text += csv::writeContact(contact).toUtf8();
         text += "\r\n";
     }
-    file.write(text);
-    return file.commit();
+    return textfile::writeWhole(path, text);
 }
 
 std::vector<Contact> bookContacts(ProgramState& state, const QString& book)

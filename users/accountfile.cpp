@@ -3,6 +3,7 @@
 #include "core/textfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace parlix {
 
@@ -14,7 +15,9 @@ AccountFile::Contents AccountFile::read() const
     QFile file(path_);
     if (!file.exists())
         return contents;
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A folder or a pipe in its place is no account file (and a pipe would
+    // keep the open waiting).
+    if (!QFileInfo(path_).isFile() || !file.open(QIODevice::ReadOnly)) {
         contents.status = Status::Unreadable;
         return contents;
     }
@@ -44,12 +47,12 @@ AccountFile::Contents AccountFile::read() const
     return contents;
 }
 
-bool AccountFile::write(const QByteArrayList& lines) const
+bool AccountFile::write(const QByteArrayList& lines, QString* error) const
 {
     QByteArray content;
     for (const QByteArray& line : lines)
         content += line + "\r\n";
-    return textfile::writeWhole(path_, content, textfile::Access::Secret);
+    return textfile::writeWhole(path_, content, textfile::Access::Secret, error);
 }
 
 } // namespace parlix

@@ -39,8 +39,9 @@ public:
     const QString& path() const { return path_; }
     // Blank lines are skipped; CR LF, CR and LF all end a line.
     Contents read() const;
-    // Replaces the file with these stored lines. False when it could not be written.
-    bool write(const QByteArrayList& lines) const;
+    // Replaces the file with these stored lines. False when it could not be
+    // written, with the reason in `error` when given.
+    bool write(const QByteArrayList& lines, QString* error = nullptr) const;
 
 private:
     QString path_;

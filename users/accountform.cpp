@@ -31,9 +31,13 @@ QLabel* label(const char* name, const QString& text, QWidget* parent)
     return named(new QLabel(text, parent), name);
 }
 
+// No button of the form answers the Enter key: typing a name and pressing
+// Enter must not start a new user or a delete.
 QPushButton* button(const char* name, const QString& text, QWidget* parent)
 {
-    return named(new QPushButton(text, parent), name);
+    QPushButton* button = named(new QPushButton(text, parent), name);
+    button->setAutoDefault(false);
+    return button;
 }
 
 } // namespace

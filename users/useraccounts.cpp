@@ -102,8 +102,9 @@ std::optional<QString> UserAccounts::save(std::vector<AccountFile::Entry> entrie
     for (const AccountFile::Entry& entry : entries)
         lines << entry.line;
     lines << contents_.damaged;
-    if (!file_.write(lines))
-        return usermessages::unwritableFile(path());
+    QString reason;
+    if (!file_.write(lines, &reason))
+        return usermessages::unwritableFile(path(), reason);
     contents_.status = AccountFile::Status::Read;
     contents_.entries = std::move(entries);
     return std::nullopt;

@@ -56,9 +56,9 @@ inline QString unreadableFile(const QString& path)
 {
     return QStringLiteral("Impossibile leggere il file degli utenti ") + path;
 }
-inline QString unwritableFile(const QString& path)
+inline QString unwritableFile(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Impossibile salvare il file degli utenti ") + path;
+    return QStringLiteral("Impossibile salvare il file degli utenti ") + path + QStringLiteral(": ") + reason;
 }
 
 } // namespace parlix::usermessages

@@ -41,6 +41,12 @@ QwirlControl::QwirlControl(const Hosts& hosts, QWidget* parent)
     hide();
 }
 
+QwirlControl::QwirlControl(std::unique_ptr<Control> control, QWidget* parent)
+    : QWidget(parent), control_(control ? std::move(control) : std::make_unique<Control>())
+{
+    hide();
+}
+
 QwirlControl::~QwirlControl() = default;
 
 QString QwirlControl::caption()

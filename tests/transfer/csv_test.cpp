@@ -1,5 +1,6 @@
 #include "core/programstate.h"
 #include "store/database.h"
+#include "tests/support/fulldisk.h"
 #include "tests/support/testhome.h"
 #include "transfer/csvexport.h"
 #include "transfer/csvformat.h"
@@ -201,4 +202,40 @@ TEST(CsvTransfer, AFailingRowLeavesTheBookAsItWas)
     EXPECT_EQ(result.status, CsvImportResult::Status::StoreFailed);
     EXPECT_EQ(result.imported, 0);
     EXPECT_TRUE(home.rows(book, QStringLiteral("rubrica")).isEmpty());
+}
+
+TEST(CsvTransfer, AnExportThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
+{
+    test::TestHome home;
+    const QString file = home.dir.filePath(QStringLiteral("vecchio.csv"));
+    writeAll(file, "vecchio\r\n");
+    std::vector<Contact> many(2000, contact("Mario", "Rossi", "3331234567", "mario.rossi@example.it"));
+    {
+        test::FullDisk full(4096);
+        EXPECT_FALSE(writeContactsFile(file, many));
+    }
+    EXPECT_EQ(readAll(file), QByteArray("vecchio\r\n"));
+    EXPECT_FALSE(writeContactsFile(home.dir.filePath(QStringLiteral("manca/x.csv")), many));
+}
+
+TEST(CsvTransfer, AFormThatTakesTheSharedHandlesDuringProgressDoesNotBreakTheImport)
+{
+    test::TestHome home;
+    const QString file = home.dir.filePath(QStringLiteral("lungo.csv"));
+    QByteArray bytes = "Nome;Cognome;Cellulare;Posta elettronica\r\n";
+    for (int i = 0; i < 2000; ++i)
+        bytes += "n;c;" + QByteArray::number(i) + ";e\r\n";
+    writeAll(file, bytes);
+    int calls = 0;
+    const CsvImportResult result =
+        CsvImport(home.state).run(file, QStringLiteral("Principale"), [&](int, int) {
+            // What the archive list does when its reload timer fires meanwhile.
+            ++calls;
+            home.state.openDatabase(home.state.folder.bookTemplate());
+        });
+    EXPECT_GT(calls, 1);
+    EXPECT_EQ(result.status, CsvImportResult::Status::Done);
+    EXPECT_EQ(
+        home.rows(home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica")).size(),
+        2000);
 }

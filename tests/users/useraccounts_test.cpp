@@ -1,3 +1,4 @@
+#include "tests/support/fulldisk.h"
 #include "tests/support/testhome.h"
 #include "tests/users/accountsupport.h"
 #include "users/accesslevel.h"
@@ -7,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStringDecoder>
 
 #include <gtest/gtest.h>
@@ -190,42 +190,6 @@ TEST(UserAccounts, TheThousandAndSecondAccountIsRefused)
     EXPECT_EQ(accounts.add(account("ultimo", "p", "1")), std::nullopt);
 }
 
-// Makes a folder refuse new files, as a full or read-only disk would: by its
-// mode, or for root by the immutable attribute.
-class LockedFolder
-{
-public:
-    explicit LockedFolder(QString path) : path_(std::move(path))
-    {
-        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        if (creatable() && QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path_}) == 0)
-            immutable_ = true;
-        locked_ = !creatable();
-    }
-    ~LockedFolder()
-    {
-        if (immutable_)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
-        QFile::setPermissions(path_,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    bool locked() const { return locked_; }
-
-private:
-    bool creatable() const
-    {
-        QFile probe(path_ + QStringLiteral("/probe"));
-        const bool made = probe.open(QIODevice::WriteOnly);
-        if (made)
-            probe.remove();
-        return made;
-    }
-
-    QString path_;
-    bool immutable_ = false;
-    bool locked_ = false;
-};
-
 TEST(UserAccounts, AFailedWriteKeepsTheOldFileAndIsReported)
 {
     TestHome home;
@@ -233,16 +197,24 @@ TEST(UserAccounts, AFailedWriteKeepsTheOldFileAndIsReported)
     UserAccounts accounts(home.state.folder);
     accounts.load();
     ASSERT_EQ(accounts.add(account("anna", "uno", "1")), std::nullopt);
+    ASSERT_EQ(accounts.add(account("bruno", "due", "2")), std::nullopt);
     const QByteArray before = fileBytes(path);
+    const QString refused = usermessages::unwritableFile(path, QString());
     {
-        LockedFolder locked(home.state.folder.root());
-        if (!locked.locked())
-            GTEST_SKIP() << "this system lets every write through";
-        EXPECT_EQ(accounts.add(account("bruno", "due", "2")), usermessages::unwritableFile(path));
-        EXPECT_EQ(accounts.remove(0), usermessages::unwritableFile(path));
+        const test::FullDisk full(8);
+        const auto added = accounts.add(account("carla", "tre", "3"));
+        ASSERT_TRUE(added.has_value());
+        EXPECT_TRUE(added->startsWith(refused) && added->size() > refused.size()) << added->toStdString();
+        const auto removed = accounts.remove(0);
+        ASSERT_TRUE(removed.has_value());
+        EXPECT_TRUE(removed->startsWith(refused)) << removed->toStdString();
     }
     EXPECT_EQ(fileBytes(path), before);
-    EXPECT_EQ(accounts.names(), QStringList{QStringLiteral("anna")});
+    EXPECT_EQ(accounts.names(), (QStringList{QStringLiteral("anna"), QStringLiteral("bruno")}));
+    EXPECT_EQ(QDir(home.state.folder.root())
+                  .entryList(QDir::Hidden | QDir::Files)
+                  .filter(QStringLiteral("tempaccesso")),
+              QStringList{QStringLiteral("tempaccesso")});
 }
 
 TEST(UserAccounts, AnUnreadableFileIsNeverReplaced)

@@ -1,3 +1,4 @@
+#include "tests/support/modalpresser.h"
 #include "tests/support/testhome.h"
 #include "tests/users/accountsupport.h"
 #include "ui/qtdialogs.h"
@@ -6,19 +7,15 @@
 #include "users/loginsession.h"
 #include "users/usermessages.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -351,6 +348,10 @@ TEST(AccountForm, ChangeKeepsThePositionAndMayTakeAnExistingName)
     c.type(c.text2, QStringLiteral("anna"));
     c.type(c.text3, QStringLiteral("nuova"));
     c.pickLevel(3);
+    // Enter in a field presses no button.
+    QTest::keyClick(c.text3, Qt::Key_Return);
+    EXPECT_EQ(form.modalita(), QStringLiteral("modifica"));
+    EXPECT_EQ(fileBytes(setup.path()), storedFile({anna, bruno, carla}));
     c.click("Command5");
     const UserAccount changed{QStringLiteral("anna"), QStringLiteral("nuova"), QStringLiteral("4")};
     EXPECT_EQ(fileBytes(setup.path()), storedFile({anna, changed, carla}));
@@ -445,42 +446,36 @@ TEST(AccountForm, MissingOrDamagedFilesStillOpen)
     EXPECT_EQ(c.names(), (QStringList{QStringLiteral("anna"), QStringLiteral("bruno")}));
 }
 
-// Presses a button of the message box that `action` opens, through the real
-// dialogs service; gives the box's text.
-QString pressInBox(QMessageBox::StandardButton which, const std::function<void()>& action)
+TEST(UserFormsJourney, WrongLoginAndDeleteAnsweredThroughTheRealBoxes)
 {
-    QString text;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        box->button(which)->click();
-    });
-    action();
-    return text;
-}
-
-TEST(UserFormsJourney, WrongLoginAndAnsweredDeleteThroughRealBoxes)
-{
-    AccountHome setup({anna, bruno});
+    AccountHome setup({anna, bruno, carla});
     QtDialogs dialogs;
     AppContext context{setup.home.state, dialogs, setup.home.clock};
+    test::ModalPresser presser;
 
     LoginForm login(context, setup.session);
     login.show();
     child<QLineEdit>(login, "uid")->setText(QStringLiteral("anna"));
     child<QLineEdit>(login, "pws")->setText(QStringLiteral("sbagliata"));
-    EXPECT_EQ(pressInBox(QMessageBox::Ok, [&] { child<QPushButton>(login, "Command1")->click(); }),
-              usermessages::wrongLogin());
+    presser.press(QStringLiteral("OK"));
+    child<QPushButton>(login, "Command1")->click();
     EXPECT_TRUE(login.isVisible());
 
     AccountForm form(context, setup.session);
     form.show();
     AccountControls c(form);
     c.select(1);
-    EXPECT_EQ(pressInBox(QMessageBox::Cancel, [&] { c.click("Command3"); }),
-              usermessages::deleteQuestion(QStringLiteral("bruno")));
-    EXPECT_EQ(fileBytes(setup.path()), storedFile({anna, bruno}));
+    presser.press(QStringLiteral("Annulla"));
+    c.click("Command3");
+    EXPECT_EQ(fileBytes(setup.path()), storedFile({anna, bruno, carla}));
+    presser.press(QStringLiteral("OK"));
+    c.click("Command3");
+    EXPECT_EQ(fileBytes(setup.path()), storedFile({anna, carla}));
+
+    EXPECT_TRUE(presser.done());
+    EXPECT_EQ(presser.texts(),
+              (QStringList{usermessages::wrongLogin(), usermessages::deleteQuestion(QStringLiteral("bruno")),
+                           usermessages::deleteQuestion(QStringLiteral("bruno"))}));
 }
 
 } // namespace

@@ -37,6 +37,8 @@ public:
     explicit QwirlControl(QWidget* parent = nullptr);
     // Fixed hosts, e.g. a local sandbox.
     QwirlControl(const Hosts& hosts, QWidget* parent = nullptr);
+    // Around a control set up already (hosts, proxy prompt); null makes one on the deployment's hosts.
+    QwirlControl(std::unique_ptr<Control> control, QWidget* parent = nullptr);
     ~QwirlControl() override;
 
     static constexpr int MajorVersion = 1;
