@@ -49,6 +49,13 @@ QwirlControl::QwirlControl(std::unique_ptr<Control> control, QWidget* parent)
 
 QwirlControl::~QwirlControl() = default;
 
+void QwirlControl::setControl(std::unique_ptr<Control> control)
+{
+    if (control) {
+        control_ = std::move(control);
+    }
+}
+
 QString QwirlControl::caption()
 {
     return QStringLiteral("QWIRL %1.%2").arg(MajorVersion).arg(MinorVersion);

@@ -2,6 +2,7 @@
 #include "sandbox_process.h"
 
 #include "qwirl-qt/qwirlcontrol.h"
+#include "qwirl/control.h"
 #include "qwirl/hosts.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,9 @@ TEST(QwirlControlWidget, AFreshControlHasTheDefaults)
 TEST(QwirlControlWidget, SendsThroughItsPropertiesAndMethods)
 {
     const SandboxProcess sandbox({"--credit", "10"});
-    QwirlControl control(qwirl::Hosts::both(sandbox.host()));
+    // Set up on a port where nothing listens, then given a library object on the sandbox.
+    QwirlControl control(qwirl::Hosts::both("127.0.0.1:9"));
+    control.setControl(std::make_unique<qwirl::Control>(qwirl::Hosts::both(sandbox.host())));
     control.setProperty("login", QStringLiteral("demo"));
     control.setProperty("password", QStringLiteral("demo"));
     control.setProperty("Flash", true);

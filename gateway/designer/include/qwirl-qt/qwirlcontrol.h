@@ -72,6 +72,9 @@ public:
 
     // The library object behind the widget, for what a host sets up once (proxy prompt, go-online hook).
     Control& control() { return *control_; }
+    // Puts another library object behind the widget, one set up already (hosts, proxy prompt); the
+    // property values go with the old one. Only while no method is running.
+    void setControl(std::unique_ptr<Control> control);
 
     // Design mode: visible, with the design-time picture. Off (the default) at run time.
     void setDesignMode(bool on);
