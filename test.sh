@@ -44,9 +44,7 @@ esac
 # ccache keeps rebuilds of unchanged files quick; paths below the parent folder are hashed relative to
 # it, so several checkouts side by side share one cache.
 if command -v ccache >/dev/null 2>&1; then
-    flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
-    gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev
-    libqt6opengl6-dev)
+    flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
     export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$PWD")}" CCACHE_NOHASHDIR=1
 fi
 

@@ -182,19 +182,6 @@ void MainWindow::load()
     setPanelWidthTwips(settings.panelWidthTwips);
 }
 
-void MainWindow::checkBookList()
-{
-    // A book change cut short by a crash is completed or undone before the
-    // list is shown; a list that cannot be read is said, not shown as empty.
-    try {
-        BookCatalog(context_.state).repair();
-    } catch (const StoreError& error) {
-        context_.dialogs.message(QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
-                                     .arg(context_.state.folder.bookList(), error.message()),
-                                 MessageIcon::Critical);
-    }
-}
-
 void MainWindow::fitToolbar()
 {
     // Opens wide enough for the whole toolbar with its texts beside the
@@ -209,6 +196,19 @@ void MainWindow::fitToolbar()
                             toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, toolbar_);
     }
     resize(std::clamp(toolbarWidth + 24, 900, widest), 620);
+}
+
+void MainWindow::checkBookList()
+{
+    // A book change cut short by a crash is completed or undone before the
+    // list is shown; a list that cannot be read is said, not shown as empty.
+    try {
+        BookCatalog(context_.state).repair();
+    } catch (const StoreError& error) {
+        context_.dialogs.message(QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
+                                     .arg(context_.state.folder.bookList(), error.message()),
+                                 MessageIcon::Critical);
+    }
 }
 
 void MainWindow::showArchiveList()
@@ -383,7 +383,6 @@ ActionsPanel* MainWindow::showActionsPanel(const QPoint& listPosition)
 {
     PanelHooks hooks = panelHooks_;
     hooks.openUrl = openUrl_;
-    hooks.minimizeMainWindow = [this] { showMinimized(); };
     auto* panel = new ActionsPanel(context_, *list_, std::move(hooks), this);
     panel->placeAt(listPosition);
     panel->show();
@@ -438,12 +437,21 @@ void MainWindow::finishCreditRefresh(const QString& answer)
 
 void MainWindow::openVendorPage(VendorPage page)
 {
-    openUrl_(vendorPageUrl(page, vendorSite(), context_.state.codicirivenditore));
+    openPage(vendorPageUrl(page, vendorSite(), context_.state.codicirivenditore));
+}
+
+void MainWindow::openPage(const QUrl& address)
+{
+    if (!openUrl_ || openUrl_(address))
+        return;
+    context_.dialogs.message(QStringLiteral("Impossibile avviare un browser per aprire la pagina ") +
+                                 address.toDisplayString() + u'.',
+                             MessageIcon::Exclamation);
 }
 
 void MainWindow::help()
 {
-    openUrl_(QUrl::fromLocalFile(context_.state.folder.path(QStringLiteral("parlix.html"))));
+    openPage(QUrl::fromLocalFile(context_.state.folder.path(QStringLiteral("parlix.html"))));
 }
 
 void MainWindow::showHeaderDialog()

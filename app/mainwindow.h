@@ -136,6 +136,8 @@ private:
     // Opens wide enough for the whole toolbar in its text position (no overflow
     // menu hiding the last buttons), within the widest normal window.
     void fitToolbar();
+    // Opens a page in the browser, or says that none could be started.
+    void openPage(const QUrl& address);
     void activate();
     void applyPanelRules();
     void applyWindowSizeRules();

@@ -235,6 +235,7 @@ void Composer::preset(const ComposerPreset& preset)
     surnameLabel_->setText(preset.surname);
     if (!preset.text.isEmpty())
         textEdit_->setMessageText(preset.text);
+    presetText_ = textEdit_->messageText();
     numberTitle_->setVisible(!preset.hideNumberBox);
     searchButton_->setVisible(!preset.hideNumberBox);
 }
@@ -598,6 +599,25 @@ void Composer::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
+}
+
+QString Composer::discardQuestion()
+{
+    return QStringLiteral("Il messaggio scritto non è stato inviato. Chiudere e perderlo?");
+}
+
+void Composer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !batchRunning()) {
+        const QString text = textEdit_->messageText();
+        if (!text.isEmpty() && text != presetText_ &&
+            context_.dialogs.message(discardQuestion(), MessageIcon::Question, MessageButtons::YesNo) !=
+                Answer::Yes) {
+            event->accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Composer::reject()

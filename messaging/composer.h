@@ -63,12 +63,16 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Esc on a text the user has typed asks before throwing it away.
+    void keyPressEvent(QKeyEvent* event) override;
 
 public:
     void done(int result) override;
     void reject() override;
 
 private:
+    static QString discardQuestion();
+
     void build();
     QWidget* buildEmoticons();
     void applyMode();
@@ -97,6 +101,7 @@ private:
     ArchiveNode selected_;
     ComposerPreset::Mode mode_ = ComposerPreset::Mode::Single;
     QString recipientString_;
+    QString presetText_; // the text the composer opened with: not typed, nothing to lose
     QStringList recipients_;
     bool activated_ = false;
     std::unique_ptr<SendBatch> batch_;

@@ -65,17 +65,28 @@ printf '0\r\n' >"$home/mostra.txt"
 pid=$!
 wait_window "^Parlix$"
 shot 02-main-window
-key alt+r
+key alt+r                      # the Rubrica menu through its mnemonic
 shot 03-menu-rubrica
-key Escape Escape
-key alt+s
-key Down Down Down Return   # Rubrica > Gestione Rubriche ... no: SMS > Invia SMS Singoli
-shot 04-after-sms-menu
+key Down Return                # Inserisci Contatto (the menu opens on its first entry)
+shot 04-contact-editor
 key Escape
-key F1
-shot 05-help
+key alt+r Down Down Return     # Cerca Contatto
+shot 05-contact-search
+key Escape
+key alt+r Return               # Gestione Rubriche
+shot 06-book-manager
+key Escape
+key alt+s Return               # Invia SMS Singoli
+xdotool type --delay 50 "Ciao, a domani"
+key Escape                     # typed text: asks first
+shot 07-composer-esc-question
+key alt+n                      # No: the text stays
+shot 08-composer-kept
+key Escape alt+s               # Yes this time: closed
+key F1                         # the help page, with no browser to start
+shot 09-help-without-browser
 key Return
-key alt+question
-shot 06-menu-help
+key F10 Left Down Down Return  # F10, then ? > Info
+shot 10-about
 key Escape
 kill "$pid"; wait "$pid" 2>/dev/null || true
