@@ -3,12 +3,17 @@
 #   ./test.sh             normal build in build/
 #   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-asan/
 #   ./test.sh --build-only  install and build, run no test (used by run.sh)
+#   ./test.sh --fuzz SECONDS  clang + libFuzzer build in build-fuzz/, each fuzz target run SECONDS seconds
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-sqlite libsqlite3-dev
     libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf ccache
+    gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev
+    libqt6opengl6-dev desktop-file-utils appstream qtkeychain-qt6-dev libpq-dev postgresql
     libphonenumber-dev)
+# Only fuzzing needs clang and its runtime (libFuzzer, sanitizers).
+[ "${1:-}" != "--fuzz" ] || packages+=(clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -30,6 +35,11 @@ case "${1:-}" in
     flags+=(-DPARLIX_SANITIZE=ON)
     ;;
 --build-only) run_tests=0 ;;
+--fuzz)
+    seconds="${2:?usage: ./test.sh --fuzz SECONDS}"
+    build=build-fuzz
+    flags=(-DPARLIX_BUILD_FUZZ=ON -DPARLIX_BUILD_TESTS=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
+    ;;
 esac
 
 # ccache keeps rebuilds of unchanged files quick; paths below the parent folder are hashed relative to
@@ -40,6 +50,26 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
+if [ "$build" = build-fuzz ]; then
+    mapfile -t targets < "$build/fuzz-targets.txt"
+    cmake --build "$build" --target "${targets[@]/%/_fuzzer}"
+    # New inputs go to build-fuzz/corpus/NAME; the checked-in seeds in fuzz/corpus/NAME are only read.
+    for name in "${targets[@]}"; do
+        mkdir -p "$build/corpus/$name"
+        echo "== ${name}_fuzzer, ${seconds} s"
+        log="$build/corpus/$name.log"
+        if QT_QPA_PLATFORM=offscreen "$build/fuzz/${name}_fuzzer" -max_total_time="$seconds" \
+            -print_final_stats=1 -artifact_prefix="$build/crash-$name-" "$build/corpus/$name" \
+            "fuzz/corpus/$name" >"$log" 2>&1; then
+            grep -E '^(Done|stat::number_of_executed_units)' "$log"
+        else
+            tail -n 40 "$log"
+            echo "${name}_fuzzer found a fault; its input is $build/crash-$name-*"
+            exit 1
+        fi
+    done
+    exit 0
+fi
 cmake --build "$build"
 [ "$run_tests" -eq 1 ] || exit 0
 cd "$build"

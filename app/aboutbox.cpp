@@ -1,5 +1,6 @@
 #include "aboutbox.h"
 
+#include "app/appicon.h"
 #include "app/vendorinfo.h"
 
 #include <QApplication>
@@ -20,7 +21,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
     QStyle* style = QApplication::style();
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("Picture4"));
-    logo->setPixmap(style->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    logo->setPixmap(appIcon().pixmap(64, 64));
     auto* texts = new QVBoxLayout;
     const auto addLabel = [this, texts](const QString& name, const QString& text) {
         auto* label = new QLabel(text, this);

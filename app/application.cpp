@@ -1,13 +1,18 @@
 #include "application.h"
 
+#include "app/appicon.h"
+#include "app/commandline.h"
 #include "app/disclaimer.h"
 #include "app/disclaimerdialog.h"
 #include "app/formlauncher.h"
 #include "app/mainwindow.h"
 #include "core/clock.h"
 #include "core/datafolder.h"
+#include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
+#include "messaging/account.h"
+#include "messaging/keychainstore.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "messaging/qwirlgateway.h"
 #include "ui/qtdialogs.h"
@@ -43,6 +48,16 @@ bool install(const DataFolder& folder)
 int runApplication(int argc, char** argv)
 {
     const QStringList arguments = argumentList(argc, argv);
+    switch (commandline::request(arguments)) {
+    case commandline::Request::Version:
+        QTextStream(stdout) << commandline::versionText();
+        return 0;
+    case commandline::Request::Help:
+        QTextStream(stdout) << commandline::helpText();
+        return 0;
+    case commandline::Request::Run:
+        break;
+    }
     const DataFolder folder(DataFolder::defaultRoot(arguments));
 
     if (arguments.contains(QStringLiteral("--init"))) {
@@ -51,8 +66,11 @@ int runApplication(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("Parlix"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Parlix"));
+    QApplication::setApplicationVersion(QStringLiteral(PARLIX_VERSION));
+    QApplication::setDesktopFileName(QString::fromLatin1(appId));
+    QApplication::setWindowIcon(appIcon());
     install(folder);
 
     // The disclaimer comes first when it is switched on; refusing it ends the
@@ -67,6 +85,14 @@ int runApplication(int argc, char** argv)
         QApplication::setQuitOnLastWindowClosed(true);
     }
 
+    // The gateway password goes to the desktop's keyring when one answers.
+    // Reading the account here, on the window thread, moves a password still
+    // kept in the account file and keeps it at hand for the credit query's
+    // own thread.
+    KeychainStore keychain;
+    Account::setSecretStore(&keychain);
+    Account::load(folder);
+
     ProgramState state(folder);
     QtDialogs dialogs;
     Clock clock;
@@ -75,6 +101,9 @@ int runApplication(int argc, char** argv)
     forms.install();
     window.load();
     window.show();
+    // A malformed gateway host is said at once, not at the first failed send.
+    if (const QString problem = gatewayHostProblem(); !problem.isEmpty())
+        static_cast<Dialogs&>(dialogs).message(problem, MessageIcon::Critical);
     return app.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "disclaimerdialog.h"
 
+#include "app/appicon.h"
 #include "app/disclaimer.h"
 #include "app/vendorinfo.h"
 #include "core/dialogs.h"
@@ -25,7 +26,7 @@ DisclaimerDialog::DisclaimerDialog(const DataFolder& folder, Dialogs& dialogs, Q
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("Picture4"));
-    logo->setPixmap(QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    logo->setPixmap(appIcon().pixmap(64, 64));
     auto* postal = new QLabel(vendorinfo::postalAddress(), frame);
     postal->setObjectName(QStringLiteral("Label1"));
     auto* web = new QLabel(vendorinfo::webAddress(), frame);

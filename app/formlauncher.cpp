@@ -1,6 +1,7 @@
 #include "formlauncher.h"
 
 #include "app/mainwindow.h"
+#include "app/transfercommands.h"
 #include "books/bookmanager.h"
 #include "books/contacteditor.h"
 #include "books/prefixeditor.h"
@@ -13,6 +14,8 @@
 #include "messaging/composer.h"
 #include "messaging/composerpreset.h"
 #include "messaging/creditquery.h"
+#include "messaging/scheduledbatcheswindow.h"
+#include "messaging/scheduleddispatcher.h"
 #include "messaging/smscommands.h"
 
 #include <QTreeWidget>
@@ -45,6 +48,13 @@ void FormLauncher::install()
     connectAction("datiaccount", &FormLauncher::openAccountDialog);
     connectAction("ismss", &FormLauncher::sendSingle);
     connectAction("ismsm", &FormLauncher::sendMultiple);
+    installTransferCommands();
+    connectAction("invprog", &FormLauncher::openScheduledBatches);
+
+    dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
+    connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
+            [this](const QString&, const RunOutcome& outcome) { scheduledBatchFinished(outcome); });
+    dispatcher_->start();
 
     PanelHooks hooks = window_.panelHooks();
     hooks.editContact = [this] { editSelectedContact(); };
@@ -64,6 +74,21 @@ void FormLauncher::install()
         context_.dialogs.message(missingAccountText(), MessageIcon::Exclamation);
         return false;
     });
+}
+
+void FormLauncher::installTransferCommands()
+{
+    auto* transfer = new TransferCommands(window_, context_, this);
+    const auto wire = [&](const char* name, void (TransferCommands::*command)(), bool enabled) {
+        QAction* action = window_.action(QString::fromLatin1(name));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, transfer, command);
+    };
+    wire("exru", &TransferCommands::exru, true);
+    wire("impcvs", &TransferCommands::impcvs, true);
+    // The Ericsoft import stays switched off in the menu; "Imposta Archivi
+    // Ericsoft" is connected by the window itself.
+    wire("imph3", &TransferCommands::imph3, false);
 }
 
 void FormLauncher::openBookManager()
@@ -151,6 +176,21 @@ void FormLauncher::sendMultiple()
         openComposer(*preset);
 }
 
+void FormLauncher::openScheduledBatches()
+{
+    ScheduledBatchesWindow form(context_, &window_);
+    form.exec();
+}
+
+void FormLauncher::scheduledBatchFinished(const RunOutcome& outcome)
+{
+    if (outcome.remaining >= 0) {
+        context_.state.credito = outcome.remaining;
+        window_.showCredit();
+    }
+    window_.archiveList()->sceglivisua();
+}
+
 void FormLauncher::composeFromRow(ArchiveKind kind, const RowSelection& row)
 {
     if (kind == ArchiveKind::Saved)
@@ -169,6 +209,7 @@ void FormLauncher::openComposer(const ComposerPreset& preset)
     composer.preset(preset);
     connect(&composer, &Composer::creditChanged, &window_, [this] { window_.showCredit(); });
     connect(&composer, &Composer::archiveChanged, window_.archiveList(), &ArchiveList::sceglivisua);
+    connect(&composer, &Composer::batchScheduled, dispatcher_, &ScheduledDispatcher::runDue);
     bool searchRequested = false;
     connect(&composer, &Composer::contactSearchRequested, &composer,
             [&searchRequested] { searchRequested = true; });

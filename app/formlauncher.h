@@ -8,6 +8,8 @@
 namespace parlix {
 
 class MainWindow;
+class ScheduledDispatcher;
+struct RunOutcome;
 struct ComposerPreset;
 struct RowSelection;
 enum class ArchiveKind;
@@ -36,8 +38,9 @@ public:
     void openPrefixEditor();    // "Nuovi Prefissi"
     void openAccountDialog();   // "Dati Account"
 
-    void sendSingle();   // "Invia SMS Singoli"
-    void sendMultiple(); // "Invia SMS Multipli"
+    void sendSingle();           // "Invia SMS Singoli"
+    void sendMultiple();         // "Invia SMS Multipli"
+    void openScheduledBatches(); // "Invii Programmati"
     // A double click in the list: a contact, or a saved message to send again.
     void composeFromRow(ArchiveKind kind, const RowSelection& row);
     // Shows the composer modally with this preset, over the selected node's book.
@@ -45,11 +48,17 @@ public:
 
 private:
     void connectAction(const char* name, void (FormLauncher::*slot)());
+    // "Esporta Rubrica", "Importa file csv" and "Importa da Ericsoft".
+    void installTransferCommands();
     void openContactSearchFor(const QString& book);
+
+    void scheduledBatchFinished(const RunOutcome& outcome);
 
     MainWindow& window_;
     AppContext context_;
     GatewayFactory gateway_;
+    // Sends the batches kept for later while the program runs.
+    ScheduledDispatcher* dispatcher_ = nullptr;
 };
 
 } // namespace parlix

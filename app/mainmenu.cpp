@@ -38,7 +38,7 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
 {
     const Menu menus[] = {
         {"fil",
-         "File",
+         "&File",
          {{"exru", "Esporta Rubrica", false},
           {"impcvs", "Importa file csv", false},
           {"imph3", "Importa da Ericsoft", false},
@@ -48,21 +48,22 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
           {"newpref", "Nuovi Prefissi", false},
           {"chiuso", "Chiudi", true}}},
         {"ru",
-         "Rubrica",
+         "&Rubrica",
          {{"nr", "Gestione Rubriche", false},
           {"inru", "Inserisci Contatto", false},
           {"cececo", "Cerca Contatto", false}}},
         {"modi",
-         "SMS",
+         "&SMS",
          {{"ismss", "Invia SMS Singoli", false},
           {"ismsm", "Invia SMS Multipli", false},
+          {"invprog", "Invii Programmati", false},
           {"canse", "Cancella Spuntati", true}}},
         {"geac",
-         "Gestione Account",
+         "&Gestione Account",
          {{"acqs", "Acquista SMS", true},
           {"aaa", "Aggiorna Credito", true},
           {"datiaccount", "Dati Account", false}}},
-        {"help", "?", {{"he", "Help", true}, {"guad", "Guadagna con noi", true}, {"inform", "Info", true}}},
+        {"help", "&?", {{"he", "Help", true}, {"guad", "Guadagna con noi", true}, {"inform", "Info", true}}},
     };
 
     for (const Menu& group : menus) {
@@ -73,6 +74,20 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
         for (const Entry& entry : group.entries)
             menu->addAction(add(window, text(entry.name), text(entry.caption), entry.enabled));
     }
+
+    // F10 reaches the menu bar, as in every desktop program.
+    auto* menuKey = new QAction(&window);
+    menuKey->setObjectName(QStringLiteral("menuKey"));
+    menuKey->setShortcut(Qt::Key_F10);
+    menuKey->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(menuKey, &QAction::triggered, &window, [&window] {
+        QMenuBar* bar = window.menuBar();
+        if (!bar->actions().isEmpty()) {
+            bar->setFocus(Qt::MenuBarFocusReason);
+            bar->setActiveAction(bar->actions().constFirst());
+        }
+    });
+    window.addAction(menuKey);
 
     // F1 opens the help as well.
     action(QStringLiteral("he"))->setShortcut(QKeySequence::HelpContents);

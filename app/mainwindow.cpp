@@ -9,6 +9,7 @@
 #include "app/treerouting.h"
 #include "app/windowrules.h"
 #include "browser/archivelist.h"
+#include "contacts/bookcatalog.h"
 #include "core/archivetree.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -30,6 +31,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -44,6 +46,7 @@ constexpr int twipsPerPixel = 15;
 constexpr int keyRole = Qt::UserRole;
 constexpr int narrowPanelTwips = 2300;
 constexpr int minimumPanelTwips = 1850;
+constexpr int maximumNormalWidthTwips = 18200;
 
 QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -168,12 +171,44 @@ void MainWindow::load()
     loadStartupFiles(context_.state);
     showCredit();
     context_.state.nodoselezionato = 1;
+    checkBookList();
     aggio();
     context_.state.testoiniziale = true;
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
+    if (!isVisible())
+        fitToolbar();
     setPanelWidthTwips(settings.panelWidthTwips);
+}
+
+void MainWindow::fitToolbar()
+{
+    // Opens wide enough for the whole toolbar with its texts beside the
+    // pictures (no overflow menu hiding the last buttons), within the widest
+    // normal window the size rules allow.
+    const int widest = maximumNormalWidthTwips / twipsPerPixel;
+    int toolbarWidth = 2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, toolbar_) +
+                       2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent, nullptr, toolbar_);
+    for (QAction* entry : toolbar_->actions()) {
+        if (const QWidget* button = toolbar_->widgetForAction(entry))
+            toolbarWidth += button->sizeHint().width() +
+                            toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, toolbar_);
+    }
+    resize(std::clamp(toolbarWidth + 24, 900, widest), 620);
+}
+
+void MainWindow::checkBookList()
+{
+    // A book change cut short by a crash is completed or undone before the
+    // list is shown; a list that cannot be read is said, not shown as empty.
+    try {
+        BookCatalog(context_.state).repair();
+    } catch (const StoreError& error) {
+        context_.dialogs.message(QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
+                                     .arg(context_.state.folder.bookList(), error.message()),
+                                 MessageIcon::Critical);
+    }
 }
 
 void MainWindow::showArchiveList()
@@ -348,7 +383,6 @@ ActionsPanel* MainWindow::showActionsPanel(const QPoint& listPosition)
 {
     PanelHooks hooks = panelHooks_;
     hooks.openUrl = openUrl_;
-    hooks.minimizeMainWindow = [this] { showMinimized(); };
     auto* panel = new ActionsPanel(context_, *list_, std::move(hooks), this);
     panel->placeAt(list_->view()->viewport()->mapToGlobal(listPosition));
     panel->show();
@@ -405,12 +439,21 @@ void MainWindow::finishCreditRefresh(const CreditAnswer& reply)
 
 void MainWindow::openVendorPage(VendorPage page)
 {
-    openUrl_(vendorPageUrl(page, vendorSite(), context_.state.codicirivenditore));
+    openPage(vendorPageUrl(page, vendorSite(), context_.state.codicirivenditore));
+}
+
+void MainWindow::openPage(const QUrl& address)
+{
+    if (!openUrl_ || openUrl_(address))
+        return;
+    context_.dialogs.message(QStringLiteral("Impossibile avviare un browser per aprire la pagina ") +
+                                 address.toDisplayString() + u'.',
+                             MessageIcon::Exclamation);
 }
 
 void MainWindow::help()
 {
-    openUrl_(QUrl::fromLocalFile(context_.state.folder.path(QStringLiteral("parlix.html"))));
+    openPage(QUrl::fromLocalFile(context_.state.folder.path(QStringLiteral("parlix.html"))));
 }
 
 void MainWindow::showHeaderDialog()

@@ -134,11 +134,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Opens wide enough for the whole toolbar in its text position (no overflow
+    // menu hiding the last buttons), within the widest normal window.
+    void fitToolbar();
+    // Opens a page in the browser, or says that none could be started.
+    void openPage(const QUrl& address);
     void activate();
     void applyPanelRules();
     void applyWindowSizeRules();
     void applyLayout();
     void finishCreditRefresh(const CreditAnswer& answer);
+    void checkBookList();
     void showArchiveList();
     void selectNode(QTreeWidgetItem* item);
     // After a rebuild: selects the node that stands for the one shown before.

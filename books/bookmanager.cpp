@@ -20,6 +20,15 @@ const QString principale = QStringLiteral("Principale");
 const QString errorTitle = QStringLiteral("Errore");
 const QString infoTitle = QStringLiteral("Informazione");
 
+QString damagedText(const QString& name)
+{
+    return QStringLiteral(
+               "La riga \"%1\" dell'elenco delle rubriche è danneggiata: il nome non indica un file "
+               "della cartella delle rubriche, quindi la rubrica non può essere eliminata né "
+               "rinominata.")
+        .arg(name);
+}
+
 } // namespace
 
 BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent), context_(context)
@@ -65,7 +74,14 @@ BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent),
 void BookManager::load()
 {
     try {
-        list_->addItems(BookCatalog(context_.state).names());
+        BookCatalog catalog(context_.state);
+        for (const QString& name : catalog.names()) {
+            auto* item = new QListWidgetItem(name, list_);
+            if (catalog.isDamaged(name)) {
+                item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+                item->setToolTip(damagedText(name));
+            }
+        }
     } catch (const StoreError& error) {
         showStoreError(error.message());
     }
@@ -113,7 +129,7 @@ bool BookManager::refuseName(BookCatalog::Outcome outcome, const QString& name)
         text = QStringLiteral("Rubrica Esistente");
         break;
     case BookCatalog::Outcome::InvalidName:
-        text = bookNameProblem(name).value_or(QString());
+        text = BookCatalog(context_.state).nameProblem(name).value_or(QString());
         break;
     case BookCatalog::Outcome::FileConflict:
         text = QStringLiteral(
@@ -163,12 +179,29 @@ void BookManager::deleteBook()
                                  MessageIcon::Exclamation, MessageButtons::Ok, infoTitle);
         return;
     }
+    if (BookCatalog(context_.state).isDamaged(*name)) {
+        context_.dialogs.message(damagedText(*name), MessageIcon::Critical, MessageButtons::Ok, errorTitle);
+        return;
+    }
     if (context_.dialogs.message(QStringLiteral("Cancellare la Rubrica: ") + *name + u'?', MessageIcon::None,
                                  MessageButtons::OkCancel, QStringLiteral("Cancella Rubrica")) != Answer::Ok)
         return;
     try {
-        BookCatalog(context_.state).remove(*name);
-        removeEntry(*name);
+        switch (BookCatalog(context_.state).remove(*name)) {
+        case BookCatalog::Outcome::Done:
+        case BookCatalog::Outcome::NoSuchBook: // gone meanwhile: the list catches up
+            removeEntry(*name);
+            break;
+        case BookCatalog::Outcome::Damaged:
+            context_.dialogs.message(damagedText(*name), MessageIcon::Critical, MessageButtons::Ok,
+                                     errorTitle);
+            break;
+        default:
+            context_.dialogs.message(
+                QStringLiteral("Impossibile eliminare il file della rubrica \"%1\".").arg(*name),
+                MessageIcon::Critical);
+            break;
+        }
     } catch (const StoreError& error) {
         showStoreError(error.message());
     }
@@ -186,6 +219,11 @@ void BookManager::renameBook()
     if (!oldName) {
         context_.dialogs.message(QStringLiteral("Selezionare una delle Rubriche in elenco"),
                                  MessageIcon::Exclamation, MessageButtons::Ok, infoTitle);
+        return;
+    }
+    if (BookCatalog(context_.state).isDamaged(*oldName)) {
+        context_.dialogs.message(damagedText(*oldName), MessageIcon::Critical, MessageButtons::Ok,
+                                 errorTitle);
         return;
     }
     const QString newName =
@@ -210,6 +248,10 @@ void BookManager::renameBook()
             // Gone meanwhile: the list catches up.
             removeEntry(*oldName);
             updateButtons();
+            break;
+        case BookCatalog::Outcome::Damaged:
+            context_.dialogs.message(damagedText(*oldName), MessageIcon::Critical, MessageButtons::Ok,
+                                     errorTitle);
             break;
         default:
             break;

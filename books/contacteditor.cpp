@@ -60,6 +60,7 @@ ContactEditor::ContactEditor(AppContext context, QString book, QWidget* parent)
     auto* okButton =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setDefault(true); // Enter in any field stores the contact
     okButton->setAutoDefault(false);
     auto* cancelButton = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                          QStringLiteral("Annulla"), this);

@@ -186,10 +186,14 @@ void ActionsPanel::inviaEmail()
     if (!available(email_))
         return;
     busy_ = true;
-    if (hooks_.minimizeMainWindow)
-        hooks_.minimizeMainWindow();
-    if (hooks_.openUrl)
-        hooks_.openUrl(QUrl(QStringLiteral("mailto:") + context_.state.testosel.trimmed()));
+    // The mail program comes up on top by itself; the window stays where it
+    // is, and when no mail program starts the user is told so.
+    const QString address = context_.state.testosel.trimmed();
+    if (hooks_.openUrl && !hooks_.openUrl(QUrl(QStringLiteral("mailto:") + address)))
+        context_.dialogs.message(QStringLiteral("Impossibile avviare un programma di posta elettronica per "
+                                                "scrivere a ") +
+                                     address + u'.',
+                                 MessageIcon::Exclamation);
     context_.state.testosel.clear();
     busy_ = false;
     finish();

@@ -22,8 +22,6 @@ struct PanelHooks
     std::function<void()> sendSingleSms;
     // Opens the contact editor on the selected contact (modificacontatto is set).
     std::function<void()> editContact;
-    // Minimises the main window before the e-mail program comes up.
-    std::function<void()> minimizeMainWindow;
     UrlOpener openUrl;
 };
 

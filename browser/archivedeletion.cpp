@@ -4,43 +4,11 @@
 #include "core/programstate.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "store/transaction.h"
 
 #include <array>
 
 namespace parlix {
-
-namespace {
-
-// Rolls back unless committed, so an exception leaves the book as it was.
-class Transaction
-{
-public:
-    explicit Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
-    ~Transaction()
-    {
-        if (!committed_) {
-            try {
-                db_.exec("ROLLBACK");
-            } catch (...) {
-                // Nothing more can be done; SQLite rolls back on close anyway.
-            }
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-    void commit()
-    {
-        db_.exec("COMMIT");
-        committed_ = true;
-    }
-
-private:
-    Database& db_;
-    bool committed_ = false;
-};
-
-} // namespace
 
 ArchiveDeletion::ArchiveDeletion(ProgramState& state, ArchiveKind kind, QString book)
     : state_(state), kind_(kind), book_(std::move(book))

@@ -4,6 +4,7 @@
 #include "browser/archivedeletion.h"
 #include "browser/archiveloader.h"
 #include "browser/archivemodel.h"
+#include "browser/elidedlabel.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
 #include "store/storeerror.h"
@@ -17,6 +18,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace parlix {
@@ -56,7 +58,9 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     QFont bold = kindCaption_->font();
     bold.setBold(true);
     kindCaption_->setFont(bold);
-    archiveCaption_ = makeLabel(QStringLiteral("Label6"), this);
+    // A long book name is cut short with "…" rather than pushing "Seleziona Tutto" away.
+    archiveCaption_ = new ElidedLabel(this);
+    archiveCaption_->setObjectName(QStringLiteral("Label6"));
     selectAll_ = new QCheckBox(QStringLiteral("Seleziona Tutto"), this);
     selectAll_->setObjectName(QStringLiteral("Check1"));
     connect(selectAll_, &QCheckBox::toggled, this, &ArchiveList::onSelectAllToggled);
@@ -74,6 +78,10 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->header()->setStretchLastSection(false);
     view_->header()->setSectionsMovable(false);
+    // A click on a column title sorts by it; a second click reverses.
+    view_->header()->setSectionsClickable(true);
+    view_->header()->setSortIndicatorShown(true);
+    connect(view_->header(), &QHeaderView::sectionClicked, this, &ArchiveList::sortByColumn);
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -142,7 +150,8 @@ void ArchiveList::load(ArchiveKind kind)
     // are still there: the window's activation reloads, and the user's
     // choice must not vanish because a box was shown and closed.
     std::vector<ArchiveRow> ticked;
-    if (model_->kind() == kind && loadedBook_ == book) {
+    const bool sameArchive = model_->kind() == kind && loadedBook_ == book;
+    if (sameArchive) {
         for (const int index : model_->tickedIndices())
             ticked.push_back(model_->row(index));
     }
@@ -162,10 +171,44 @@ void ArchiveList::load(ArchiveKind kind)
             context_.dialogs.message(error.message(), MessageIcon::Critical);
         }
     }
-    const auto columns = archiveColumns(kind);
-    for (int i = 0; i < int(columns.size()); ++i)
-        view_->header()->resizeSection(i, pixels(columns[size_t(i)].widthTwips));
+    // The loader gives the rows sorted by surname; an archive shown again
+    // keeps the order the user chose by its column titles.
+    if (sameArchive && sortedColumn_ > 0) {
+        model_->sort(sortedColumn_, sortOrder_);
+    } else {
+        sortedColumn_ = sortCell(kind) + 1;
+        sortOrder_ = Qt::AscendingOrder;
+    }
+    view_->header()->setSortIndicator(sortedColumn_, sortOrder_);
+    fitColumns(kind);
     view_->setUpdatesEnabled(true);
+}
+
+void ArchiveList::fitColumns(ArchiveKind kind)
+{
+    // Each column starts at its designed width and widens to its texts (as
+    // far as the rows in view show them), up to a limit, so that dates and
+    // messages can be read without the list growing beyond the window.
+    const auto columns = archiveColumns(kind);
+    view_->header()->resizeSection(0, pixels(columns[0].widthTwips));
+    for (int i = 1; i < int(columns.size()); ++i) {
+        const int designed = pixels(columns[size_t(i)].widthTwips);
+        const int limit = designed * 2;
+        view_->resizeColumnToContents(i);
+        view_->header()->resizeSection(i, std::clamp(view_->header()->sectionSize(i), designed, limit));
+    }
+}
+
+void ArchiveList::sortByColumn(int column)
+{
+    if (column < 1)
+        return;
+    // A click on the sorted column reverses it, a click elsewhere sorts ascending.
+    sortOrder_ = column == sortedColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                             : Qt::AscendingOrder;
+    sortedColumn_ = column;
+    view_->header()->setSortIndicator(sortedColumn_, sortOrder_);
+    model_->sort(sortedColumn_, sortOrder_);
 }
 
 void ArchiveList::lvw1Click()

@@ -106,12 +106,16 @@ private:
     void load(ArchiveKind kind);
     void onSelectAllToggled(bool ticked);
     void onDoubleClicked(const QModelIndex& index);
+    void fitColumns(ArchiveKind kind);
+    void sortByColumn(int column);
 
     AppContext context_;
     NodeProvider selectedNode_;
     QString loadedBook_;
     QString reportedFailure_; // the archive whose failure to load was last reported
     QTimer reloadTimer_;
+    int sortedColumn_ = 0;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     ArchiveModel* model_;
     QTreeView* view_;
     QCheckBox* selectAll_;

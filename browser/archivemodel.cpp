@@ -3,7 +3,11 @@
 #include "browser/archivecolumns.h"
 #include "browser/rowicon.h"
 
+#include <QDateTime>
+
+#include <algorithm>
 #include <map>
+#include <numeric>
 
 namespace parlix {
 
@@ -126,6 +130,59 @@ Qt::ItemFlags ArchiveModel::flags(const QModelIndex& index) const
     if (index.isValid() && index.column() == 0)
         flags |= Qt::ItemIsUserCheckable;
     return flags;
+}
+
+namespace {
+
+// A date text as the program writes it; an invalid time for any other text.
+QDateTime dateOf(const QString& text)
+{
+    return QDateTime::fromString(text, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+}
+
+} // namespace
+
+void ArchiveModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 1 || column > 4 || rows_.size() < 2)
+        return;
+    const size_t cell = size_t(column - 1);
+    std::vector<size_t> from(rows_.size());
+    std::iota(from.begin(), from.end(), size_t{0});
+    const auto before = [this, cell](size_t a, size_t b) {
+        const QString& left = rows_[a].cells[cell];
+        const QString& right = rows_[b].cells[cell];
+        const QDateTime leftDate = dateOf(left);
+        const QDateTime rightDate = dateOf(right);
+        if (leftDate.isValid() && rightDate.isValid())
+            return leftDate < rightDate;
+        return QString::compare(left, right, Qt::CaseInsensitive) < 0;
+    };
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(from.begin(), from.end(), before);
+    else
+        std::stable_sort(from.begin(), from.end(), [&before](size_t a, size_t b) { return before(b, a); });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<ArchiveRow> rows;
+    std::vector<char> ticked;
+    rows.reserve(rows_.size());
+    ticked.reserve(rows_.size());
+    std::vector<int> to(rows_.size());
+    for (size_t i = 0; i < from.size(); ++i) {
+        rows.push_back(std::move(rows_[from[i]]));
+        ticked.push_back(ticked_[from[i]]);
+        to[from[i]] = int(i);
+    }
+    rows_ = std::move(rows);
+    ticked_ = std::move(ticked);
+    const QModelIndexList persistent = persistentIndexList();
+    QModelIndexList moved;
+    moved.reserve(persistent.size());
+    for (const QModelIndex& index : persistent)
+        moved << createIndex(to[size_t(index.row())], index.column());
+    changePersistentIndexList(persistent, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 } // namespace parlix

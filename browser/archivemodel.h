@@ -42,6 +42,11 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Orders the rows by the text of a column (1 to 4), without regard to
+    // case; equal texts keep their order, ticks and selection stay with their
+    // rows. Dates ("dd/MM/yyyy HH:mm:ss") go by time, not by text. Column 0
+    // has no text and leaves the order alone.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 signals:
     void tickChanged(int row);

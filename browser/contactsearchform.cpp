@@ -70,6 +70,7 @@ ContactSearchForm::ContactSearchForm(AppContext context, QString book, QWidget* 
     auto* searchButton = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView),
                                          QStringLiteral("Cerca"), this);
     searchButton->setObjectName(QStringLiteral("Command1"));
+    searchButton->setDefault(true); // Enter in the search field searches
     searchButton->setAutoDefault(false);
     auto* closeButton =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Chiudi"), this);

@@ -1,6 +1,15 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/exportcsvcommand.h"
+#include "cli/importcsvcommand.h"
+#include "cli/importericsoftcommand.h"
+#include "cli/migratecommand.h"
+#include "cli/runscheduledcommand.h"
+#include "cli/scheduledcommand.h"
+#include "cli/sendcommand.h"
+#include "cli/storecommand.h"
+#include "cli/userscommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
 
@@ -10,6 +19,15 @@ Commands allCommands()
 {
     Commands commands;
     commands.push_back(std::make_unique<BooksCommand>());
+    commands.push_back(std::make_unique<ImportCsvCommand>());
+    commands.push_back(std::make_unique<ExportCsvCommand>());
+    commands.push_back(std::make_unique<ImportEricsoftCommand>());
+    commands.push_back(std::make_unique<UsersCommand>());
+    commands.push_back(std::make_unique<StoreCommand>());
+    commands.push_back(std::make_unique<MigrateCommand>());
+    commands.push_back(std::make_unique<SendCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<ScheduledCommand>());
+    commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
     return commands;
 }
 

@@ -1,4 +1,5 @@
-# parlix_add_test(<name> [GUI] SOURCES <files...> LIBS <targets...> [DEFINITIONS <defs...>])
+# parlix_add_test(<name> [GUI] SOURCES <files...> LIBS <targets...> [DEFINITIONS <defs...>]
+#                  [FIXTURES <ctest fixtures the tests need>])
 #
 # GUI tests get a main() that creates the QApplication.
 #
@@ -8,7 +9,7 @@ include(GoogleTest)
 find_package(GTest REQUIRED)
 
 function(parlix_add_test name)
-    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS;DEFINITIONS" ${ARGN})
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS;DEFINITIONS;FIXTURES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     if(ARG_GUI)
         target_link_libraries(${name} PRIVATE ${ARG_LIBS} parlix_guitestmain GTest::gtest)
@@ -20,5 +21,5 @@ function(parlix_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 30
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120 FIXTURES_REQUIRED "${ARG_FIXTURES}")
 endfunction()

@@ -4,7 +4,8 @@
 Each product folder lists the folders it may include from (besides itself).
 Window libraries are peers: none of them includes another. Files under
 tests/<folder> and bench/<folder> follow <folder>'s rule and may also use the
-shared test helpers. Usage: check_layers.py SOURCE_DIR
+shared test helpers. gateway/ includes no Qt header; its Qt Designer control,
+gateway/designer/, is a layer of its own above it. Usage: check_layers.py SOURCE_DIR
 """
 import pathlib
 import re
@@ -12,25 +13,31 @@ import sys
 
 BELOW = {
     "gateway": set(),
+    "gateway/designer": {"gateway"},
     "store": set(),
     "core": {"store"},
     "contacts": {"store", "core"},
     "ui": {"store", "core"},
     "books": {"store", "core", "contacts", "ui"},
     "browser": {"store", "core", "contacts", "ui"},
-    "messaging": {"store", "core", "contacts", "ui", "gateway"},
+    "messaging": {"store", "core", "contacts", "ui", "gateway", "gateway/designer"},
     "users": {"store", "core", "ui"},
     "transfer": {"store", "core", "contacts", "ui"},
-    "cli": {"store", "core", "contacts", "gateway", "users", "transfer"},
-    "app": {"store", "core", "contacts", "ui", "books", "browser", "messaging", "users", "transfer", "gateway"},
+    "cli": {"store", "core", "contacts", "gateway", "messaging", "users", "transfer"},
+    "app": {"store", "core", "contacts", "ui", "books", "browser", "messaging", "users", "transfer", "gateway",
+            "gateway/designer"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]')
+QT_FREE = {"gateway"}
+QT_HEADER = re.compile(r"^(Q[A-Z]\w*|Qt\w+/.*|q\w+\.h)$")
 
 
 def folder_of(include):
     head = include.split("/", 1)[0]
-    if head == "qwirl":
+    if head in {"qwirl", "qwirl-gobject"}:
         return "gateway"
+    if head == "qwirl-qt":
+        return "gateway/designer"
     return head if "/" in include and head in BELOW else None
 
 
@@ -45,10 +52,12 @@ def main(root):
             continue
         extra = set()
         if parts[0] in {"tests", "bench", "fuzz"} and len(parts) > 2:
-            layer = parts[1]
+            layer, inner = parts[1], parts[2:]
             extra = {"tests", "bench"}
         else:
-            layer = parts[0]
+            layer, inner = parts[0], parts[1:]
+        if len(inner) > 1 and f"{layer}/{inner[0]}" in BELOW:
+            layer = f"{layer}/{inner[0]}"
         if layer not in BELOW:
             continue
         allowed = BELOW[layer] | {layer}
@@ -59,6 +68,9 @@ def main(root):
             target = match.group(1)
             head = target.split("/", 1)[0]
             if head in extra:
+                continue
+            if layer in QT_FREE and QT_HEADER.match(target) and not target.startswith("qwirl"):
+                faults.append(f"{path.relative_to(root)}:{number}: {layer}/ includes Qt: {target}")
                 continue
             used = folder_of(target)
             if used is not None and used not in allowed:

@@ -1,14 +1,20 @@
 #include "bookcatalog.h"
 
 #include "contacts/bookname.h"
+#include "core/faultpoint.h"
 #include "core/programstate.h"
+#include "core/textfile.h"
+#include "store/bookstorage.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "store/store.h"
 #include "store/storeerror.h"
+#include "store/transaction.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -19,42 +25,50 @@ namespace {
 const QString elenco = QStringLiteral("elenco");
 constexpr QStringView rubricaField = u"Rubrica";
 
-// Rolls the book list back unless commit() was reached.
-class Transaction
+// The record of a change under way: its kind and names, one per line. It is
+// written (and flushed to disk) before the first file is touched and removed
+// once rows and files agree again.
+class Intent
 {
 public:
-    explicit Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
-    ~Transaction()
+    Intent(QString path, const QStringList& lines) : path_(std::move(path))
     {
-        if (!done_) {
-            try {
-                db_.exec("ROLLBACK");
-            } catch (const StoreError&) {
-                // Nothing was committed; SQLite undoes it on close all the same.
-            }
-        }
+        written_ = textfile::writeLines(path_, lines);
     }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
+    ~Intent()
+    {
+        if (written_)
+            QFile::remove(path_);
+    }
+    Intent(const Intent&) = delete;
+    Intent& operator=(const Intent&) = delete;
 
-    void commit()
-    {
-        db_.exec("COMMIT");
-        done_ = true;
-    }
+    bool written() const { return written_; }
 
 private:
-    Database& db_;
-    bool done_ = false;
+    QString path_;
+    bool written_ = false;
 };
 
-std::optional<BookCatalog::Outcome> checkNewName(const QString& name)
+std::optional<BookCatalog::Outcome> checkNewName(const QString& name, const BookStorage& storage)
 {
     if (name.isEmpty())
         return BookCatalog::Outcome::Empty;
-    if (bookNameProblem(name))
+    if (bookNameProblem(name) || storage.nameProblem(name))
         return BookCatalog::Outcome::InvalidName;
     return std::nullopt;
+}
+
+bool containsIgnoringCase(const QStringList& books, const QString& name)
+{
+    return std::any_of(books.begin(), books.end(),
+                       [&](const QString& book) { return book.compare(name, Qt::CaseInsensitive) == 0; });
+}
+
+bool moveWithoutReplacing(const QString& from, const QString& to)
+{
+    // QFile::rename refuses an existing target and stays one rename() in one folder.
+    return QFile::rename(from, to);
 }
 
 } // namespace
@@ -65,33 +79,133 @@ void BookCatalog::openList()
     state_.openDatabase(state_.percorsodb);
 }
 
-QStringList BookCatalog::names()
+QStringList BookCatalog::readRows()
 {
-    openList();
     Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
     const int field = rs.fieldIndex(rubricaField);
     QStringList books;
     for (; !rs.eof(); rs.moveNext())
         books << rs.field(field);
+    state_.rscorrente.reset();
     return books;
+}
+
+QStringList BookCatalog::names()
+{
+    openList();
+    return readRows();
 }
 
 bool BookCatalog::exists(const QString& name)
 {
     // SQLite's NOCASE folds ASCII letters only; "Èlite" and "èlite" would both
     // pass it and then share one file, so the comparison is made here.
-    const QStringList books = names();
-    return std::any_of(books.begin(), books.end(),
-                       [&](const QString& book) { return book.compare(name, Qt::CaseInsensitive) == 0; });
+    return containsIgnoringCase(names(), name);
+}
+
+bool BookCatalog::isDamaged(const QString& name) const
+{
+    return name.isEmpty() || bookNameProblem(name) || state_.folder.bookPath(name).isEmpty();
+}
+
+std::optional<QString> BookCatalog::nameProblem(const QString& name) const
+{
+    if (const auto problem = bookNameProblem(name))
+        return problem;
+    return storage().nameProblem(name);
+}
+
+BookStorage& BookCatalog::storage() const
+{
+    return state_.store->books();
+}
+
+bool BookCatalog::shared() const
+{
+    return storage().transactional();
+}
+
+// On a shared database the book's schema and its row are made, renamed or
+// dropped in the list's transaction, so every seat sees the whole change or
+// none of it. A seat that makes the same name at the same moment waits for
+// this one and then finds the name taken.
+BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction& transaction)
+{
+    try {
+        storage().create(name);
+        Recordset& rs = state_.openRecordset(queries::bookByName(name));
+        rs.addNew();
+        rs.setField(rubricaField, name);
+        rs.update();
+        state_.rscorrente.reset();
+        transaction.commit();
+    } catch (const StoreError& error) {
+        state_.rscorrente.reset();
+        if (error.code() == StoreError::Code::Exists)
+            return Outcome::Exists;
+        throw;
+    }
+    return Outcome::Done;
+}
+
+BookCatalog::Outcome BookCatalog::sharedRemove(const QString& name, Transaction& transaction)
+{
+    Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+    const int field = rs.fieldIndex(rubricaField);
+    for (; !rs.eof(); rs.moveNext()) {
+        if (rs.field(field) == name)
+            rs.deleteCurrent();
+    }
+    state_.rscorrente.reset();
+    storage().drop(name);
+    transaction.commit();
+    state_.releaseStore();
+    return Outcome::Done;
+}
+
+BookCatalog::Outcome BookCatalog::sharedRename(const QString& from, const QString& to,
+                                               Transaction& transaction)
+{
+    try {
+        if (storage().exists(from))
+            storage().rename(from, to);
+        Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+        const int field = rs.fieldIndex(rubricaField);
+        for (; !rs.eof(); rs.moveNext()) {
+            if (rs.field(field) == from) {
+                rs.edit();
+                rs.setField(rubricaField, to);
+                rs.update();
+            }
+        }
+        state_.rscorrente.reset();
+        transaction.commit();
+    } catch (const StoreError& error) {
+        state_.rscorrente.reset();
+        if (error.code() == StoreError::Code::Exists)
+            return Outcome::Exists;
+        throw;
+    }
+    return Outcome::Done;
+}
+
+QString BookCatalog::intentPath() const
+{
+    return state_.folder.path(QStringLiteral("elenco.in-corso"));
+}
+
+QString BookCatalog::trashPath() const
+{
+    return state_.folder.booksDir() + QStringLiteral("/.eliminata");
 }
 
 QString BookCatalog::existingFile(const QString& name, const QStringList& books) const
 {
     const QString exact = state_.folder.booksDir() + u'/' + name;
-    if (QFileInfo(exact).isFile())
+    if (QFileInfo(exact).isFile() && !QFileInfo(exact).isSymLink())
         return exact;
     const QString found = state_.folder.bookPath(name);
-    if (!QFileInfo(found).isFile())
+    if (found.isEmpty() || !QFileInfo(found).isFile())
         return {};
     const QString onDisk = QFileInfo(found).fileName();
     return books.contains(onDisk) ? QString() : found;
@@ -99,49 +213,77 @@ QString BookCatalog::existingFile(const QString& name, const QStringList& books)
 
 BookCatalog::Outcome BookCatalog::create(const QString& name)
 {
-    if (const auto refused = checkNewName(name))
+    if (const auto refused = checkNewName(name, storage()))
         return *refused;
-    if (exists(name))
+    openList();
+    Transaction transaction(*state_.dbcorrente);
+    if (containsIgnoringCase(readRows(), name))
         return Outcome::Exists;
+    if (shared())
+        return sharedCreate(name, transaction);
 
     const QString dir = state_.folder.booksDir();
     if (!QDir().mkpath(dir))
         return Outcome::FileFailure;
     // A file of that name (in any case) is no book of ours, since the name is
     // free: it may be a book whose row was lost, so it is never overwritten.
-    if (QFileInfo::exists(state_.folder.bookPath(name)))
+    const QFileInfo present(state_.folder.booksDir() + u'/' + name);
+    if (present.exists() || present.isSymLink() || QFileInfo::exists(state_.folder.bookPath(name)))
         return Outcome::FileConflict;
-    const QString path = dir + u'/' + name;
-    if (!QFile::copy(state_.folder.bookTemplate(), path))
+
+    QFile templateFile(state_.folder.bookTemplate());
+    if (!templateFile.open(QIODevice::ReadOnly))
         return Outcome::FileFailure;
+    const QByteArray bytes = templateFile.readAll();
+    const Intent intent(intentPath(), {QStringLiteral("create"), name});
+    const QString path = dir + u'/' + name;
+    if (!intent.written() || !textfile::createWhole(path, bytes))
+        return Outcome::FileFailure;
+    faultpoint::reach("book.create.file");
 
     try {
-        openList();
         Recordset& rs = state_.openRecordset(queries::bookByName(name));
         rs.addNew();
         rs.setField(rubricaField, name);
         rs.update();
+        state_.rscorrente.reset();
+        transaction.commit();
     } catch (const StoreError&) {
-        state_.releaseStore();
         QFile::remove(path);
         throw;
     }
+    faultpoint::reach("book.create.row");
     return Outcome::Done;
 }
 
-void BookCatalog::remove(const QString& name)
+BookCatalog::Outcome BookCatalog::remove(const QString& name)
 {
-    const QStringList books = names();
-    const QStringList others = [&] {
-        QStringList list = books;
-        list.removeAll(name);
-        return list;
-    }();
+    openList();
+    Transaction transaction(*state_.dbcorrente);
+    const QStringList books = readRows();
+    if (!books.contains(name))
+        return Outcome::NoSuchBook;
+    if (isDamaged(name))
+        return Outcome::Damaged;
+    if (shared())
+        return sharedRemove(name, transaction);
+    QStringList others = books;
+    others.removeAll(name);
     const QString file = existingFile(name, others);
 
-    openList();
-    {
-        Transaction transaction(*state_.dbcorrente);
+    const Intent intent(intentPath(), {QStringLiteral("delete"), name, QFileInfo(file).fileName()});
+    if (!intent.written())
+        return Outcome::FileFailure;
+    // The book may be the one the list or an editor last opened.
+    state_.rscorrente.reset();
+    // The file first goes aside, so that until the rows are gone it can come back.
+    if (!file.isEmpty()) {
+        QFile::remove(trashPath());
+        if (!moveWithoutReplacing(file, trashPath()))
+            return Outcome::FileFailure;
+    }
+    faultpoint::reach("book.delete.file");
+    try {
         Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
         const int field = rs.fieldIndex(rubricaField);
         for (; !rs.eof(); rs.moveNext()) {
@@ -150,43 +292,54 @@ void BookCatalog::remove(const QString& name)
         }
         state_.rscorrente.reset();
         transaction.commit();
+    } catch (const StoreError&) {
+        if (!file.isEmpty())
+            moveWithoutReplacing(trashPath(), file);
+        throw;
     }
-    // The book may be the one the list or an editor last opened.
+    faultpoint::reach("book.delete.row");
+    QFile::remove(trashPath());
     state_.releaseStore();
-    if (!file.isEmpty())
-        QFile::remove(file);
+    return Outcome::Done;
 }
 
 BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
 {
-    if (const auto refused = checkNewName(to))
+    if (const auto refused = checkNewName(to, storage()))
         return *refused;
-    const QStringList books = names();
-    for (const QString& book : books) {
-        if (book.compare(to, Qt::CaseInsensitive) == 0)
-            return Outcome::Exists;
-    }
-    if (!books.contains(from))
-        return Outcome::NoSuchBook;
-
     // No handle of ours may keep writing to the old file once it moves.
     state_.releaseStore();
+    openList();
+    Transaction transaction(*state_.dbcorrente);
+    const QStringList books = readRows();
+    if (containsIgnoringCase(books, to))
+        return Outcome::Exists;
+    if (!books.contains(from))
+        return Outcome::NoSuchBook;
+    if (isDamaged(from))
+        return Outcome::Damaged;
+    if (shared())
+        return sharedRename(from, to, transaction);
+
     QStringList others = books;
     others.removeAll(from);
     const QString oldFile = existingFile(from, others);
     const QString newFile = state_.folder.booksDir() + u'/' + to;
+    const Intent intent(intentPath(), {QStringLiteral("rename"), from, to, QFileInfo(oldFile).fileName()});
+    if (!intent.written())
+        return Outcome::FileFailure;
     if (!oldFile.isEmpty()) {
-        if (QFileInfo::exists(state_.folder.bookPath(to)))
+        const QFileInfo present(newFile);
+        if (present.exists() || present.isSymLink() || QFileInfo::exists(state_.folder.bookPath(to)))
             return Outcome::FileConflict;
         // One atomic rename in the same folder: no temporary copy is left
         // behind, and an existing file is never overwritten.
-        if (!QFile::rename(oldFile, newFile))
+        if (!moveWithoutReplacing(oldFile, newFile))
             return Outcome::FileFailure;
     }
+    faultpoint::reach("book.rename.file");
 
     try {
-        openList();
-        Transaction transaction(*state_.dbcorrente);
         Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
         const int field = rs.fieldIndex(rubricaField);
         for (; !rs.eof(); rs.moveNext()) {
@@ -199,12 +352,67 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
         state_.rscorrente.reset();
         transaction.commit();
     } catch (const StoreError&) {
-        state_.releaseStore();
+        state_.rscorrente.reset();
         if (!oldFile.isEmpty())
-            QFile::rename(newFile, oldFile);
+            moveWithoutReplacing(newFile, oldFile);
         throw;
     }
+    faultpoint::reach("book.rename.row");
     return Outcome::Done;
+}
+
+void BookCatalog::repair()
+{
+    if (shared()) {
+        // Each change on a shared database is one transaction: nothing is left half-made.
+        names();
+        return;
+    }
+    const QString dir = state_.folder.booksDir();
+    // Temporary files of an interrupted copy: hidden, so never a book's.
+    static const QRegularExpression temporary(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}$"));
+    QStringList leftovers;
+    for (const QString& entry : QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (temporary.match(entry).hasMatch())
+            leftovers << entry;
+    }
+    openList();
+    const auto intent = textfile::readLines(intentPath());
+    if (!intent && leftovers.isEmpty() && !QFileInfo::exists(trashPath())) {
+        readRows(); // an unreadable list is reported all the same
+        return;
+    }
+
+    Transaction transaction(*state_.dbcorrente);
+    const QStringList books = readRows();
+    const QStringList lines = intent.value_or(QStringList());
+    const QString kind = lines.value(0);
+    const auto file = [&dir](const QString& name) { return dir + u'/' + name; };
+    const auto safe = [](const QString& name) { return !name.isEmpty() && !bookNameProblem(name); };
+    if (kind == u"create" && safe(lines.value(1))) {
+        // The name was free, in any case, when the file was made.
+        if (!books.contains(lines.value(1)))
+            QFile::remove(file(lines.value(1)));
+    } else if (kind == u"delete" && safe(lines.value(1))) {
+        const QString onDisk = lines.value(2);
+        if (books.contains(lines.value(1)) && safe(onDisk) && !QFileInfo::exists(file(onDisk)))
+            moveWithoutReplacing(trashPath(), file(onDisk));
+    } else if (kind == u"rename" && safe(lines.value(1)) && safe(lines.value(2))) {
+        const QString from = lines.value(1);
+        const QString to = lines.value(2);
+        const QString onDisk = lines.value(3);
+        if (safe(onDisk)) {
+            if (books.contains(to) && !books.contains(from) && !QFileInfo::exists(file(to)))
+                moveWithoutReplacing(file(onDisk), file(to));
+            else if (books.contains(from) && !QFileInfo::exists(file(onDisk)))
+                moveWithoutReplacing(file(to), file(onDisk));
+        }
+    }
+    QFile::remove(trashPath());
+    for (const QString& entry : leftovers)
+        QFile::remove(file(entry));
+    QFile::remove(intentPath());
+    transaction.commit();
 }
 
 } // namespace parlix

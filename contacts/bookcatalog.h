@@ -3,9 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace parlix {
 
 struct ProgramState;
+class BookStorage;
+class Transaction;
 
 // The address books of the data folder. A book exists twice, as a row of
 // table elenco (field Rubrica) and as a copy of the template named after it in
@@ -13,8 +17,18 @@ struct ProgramState;
 // were. The book list is reached through the program's shared handles, which
 // are left on it.
 //
+// Each change holds the book list's write lock from its checks to its end, so
+// two processes on one data folder take turns. Before touching a file it
+// records what it is about to do in "elenco.in-corso"; a crash at any step
+// leaves a state that repair() at the next start completes or undoes.
+//
 // Names are unique without regard to letter case (book files are found that
-// way too), while "which row is this book" compares exactly.
+// way too), while "which row is this book" compares exactly. A stored name
+// that is no acceptable book name, or whose file leads outside "rubriche", is
+// damaged: it is listed but never acted on.
+//
+// On a shared database (see Store) each book is a schema instead of a file,
+// and every change is one transaction of the schema and the rows.
 class BookCatalog
 {
 public:
@@ -24,8 +38,9 @@ public:
         InvalidName,  // refused as a file name, see bookNameProblem()
         Exists,       // another book has this name, ignoring case
         FileConflict, // "rubriche" already holds a file of that name that is no book of ours
-        FileFailure,  // the book file could not be created or renamed
-        NoSuchBook,   // rename: no row holds the old name (any more)
+        FileFailure,  // the book file could not be created, moved or deleted
+        NoSuchBook,   // no row holds the name (any more)
+        Damaged,      // the stored name is damaged, see above
     };
 
     explicit BookCatalog(ProgramState& state) : state_(state) {}
@@ -33,23 +48,39 @@ public:
     // The book names in stored order. Store failures throw StoreError here and below.
     QStringList names();
     bool exists(const QString& name);
+    bool isDamaged(const QString& name) const;
+    // Why a new name is refused (the rules of every book name, and those of
+    // the store in use), if it is.
+    std::optional<QString> nameProblem(const QString& name) const;
 
-    // Copies the template to "rubriche/<name>" (making the folder if needed),
-    // then appends the row.
+    // Copies the template to "rubriche/<name>" (making the folder if needed,
+    // never replacing a file), then appends the row.
     Outcome create(const QString& name);
     // Removes every row that is exactly `name` and the book's file; a file
     // that is already gone is no error. The program's handles are released
     // first, so none of them keeps the file.
-    void remove(const QString& name);
-    // Moves the file first, then changes the rows; when the rows cannot be
-    // changed the file is moved back, so both stay under the old name.
+    Outcome remove(const QString& name);
+    // Moves the file, then changes the rows, both under one lock; when the
+    // rows cannot be changed the file is moved back.
     Outcome rename(const QString& from, const QString& to);
+
+    // Completes or undoes an operation that a crash interrupted and removes
+    // its temporary files. Throws StoreError when the book list cannot be read.
+    void repair();
 
 private:
     void openList();
+    QStringList readRows();
     // The file of book `name`: the exact name, else one that differs only in
     // case and belongs to no other book. Empty when there is none.
     QString existingFile(const QString& name, const QStringList& books) const;
+    QString intentPath() const;
+    BookStorage& storage() const;
+    bool shared() const;
+    Outcome sharedCreate(const QString& name, Transaction& transaction);
+    Outcome sharedRemove(const QString& name, Transaction& transaction);
+    Outcome sharedRename(const QString& from, const QString& to, Transaction& transaction);
+    QString trashPath() const;
 
     ProgramState& state_;
 };

@@ -60,7 +60,22 @@ QString DataFolder::booksDir() const
 
 QString DataFolder::bookPath(const QString& book) const
 {
-    return path(QStringLiteral("rubriche/") + book);
+    // A book is a plain file right inside "rubriche". A name read from the
+    // book list that would climb out of it, or a link that leads elsewhere,
+    // gives no path at all, so nothing outside the folder is ever opened,
+    // moved or deleted on its behalf.
+    if (book.isEmpty() || book == u"." || book == u".." || book.contains(u'/') || book.contains(u'\\') ||
+        book.contains(QChar(0)))
+        return {};
+    const QString found = path(QStringLiteral("rubriche/") + book);
+    const QFileInfo info(found);
+    if (info.exists() || info.isSymLink()) {
+        const QString canonical = info.canonicalFilePath();
+        if (canonical.isEmpty() ||
+            QFileInfo(canonical).absolutePath() != QFileInfo(booksDir()).canonicalFilePath())
+            return {};
+    }
+    return found;
 }
 
 } // namespace parlix

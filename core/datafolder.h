@@ -27,6 +27,8 @@ public:
     QString bookList() const;     // elenco.mdb
     QString bookTemplate() const; // rubrica_base.mdb
     QString booksDir() const;     // rubriche
+    // The file of a book in "rubriche"; empty when the name is no plain file
+    // name or the file resolves to a place outside that folder.
     QString bookPath(const QString& book) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "core/datafolder.h"
 #include "core/helppage.h"
+#include "core/storechoice.h"
 #include "core/textfile.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace parlix {
 
@@ -48,15 +48,6 @@ template <typename Build> bool createAtomically(const QString& path, Build build
     return true;
 }
 
-bool writeWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
-}
-
 } // namespace
 
 QStringList Installer::defaultPrefixes()
@@ -88,16 +79,19 @@ QStringList Installer::run()
     note(QDir().mkpath(folder_.root()), folder_.root());
     if (missing(QStringLiteral("rubriche")))
         note(QDir(folder_.root()).mkdir(QStringLiteral("rubriche")), QStringLiteral("rubriche"));
-    if (missing(QStringLiteral("elenco.mdb"))) {
+    // With a shared database the book list and the books live there; the
+    // database gets them on first use.
+    const bool shared = !sharedStoreAddress(folder_).isEmpty();
+    if (!shared && missing(QStringLiteral("elenco.mdb"))) {
         note(createAtomically(folder_.path(QStringLiteral("elenco.mdb")),
                               [](const QString& path) { schema::createBookList(path, {principale}); }),
              QStringLiteral("elenco.mdb"));
     }
-    if (missing(QStringLiteral("rubrica_base.mdb"))) {
+    if (!shared && missing(QStringLiteral("rubrica_base.mdb"))) {
         note(createAtomically(folder_.path(QStringLiteral("rubrica_base.mdb")), schema::createBook),
              QStringLiteral("rubrica_base.mdb"));
     }
-    if (missing(QStringLiteral("rubriche/") + principale)) {
+    if (!shared && missing(QStringLiteral("rubriche/") + principale)) {
         note(createAtomically(folder_.bookPath(principale), schema::createBook),
              QStringLiteral("rubriche/") + principale);
     }
@@ -111,7 +105,7 @@ QStringList Installer::run()
         note(textfile::writeLines(folder_.path(QStringLiteral("disclaimer.txt")), disclaimerText()),
              QStringLiteral("disclaimer.txt"));
     if (missing(QStringLiteral("parlix.html")))
-        note(writeWhole(folder_.path(QStringLiteral("parlix.html")), helpPage()),
+        note(textfile::writeWhole(folder_.path(QStringLiteral("parlix.html")), helpPage()),
              QStringLiteral("parlix.html"));
     return failed;
 }

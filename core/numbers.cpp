@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace parlix::numbers {
 
 QString format(double value)
@@ -19,10 +21,10 @@ std::optional<double> parse(const QString& text)
     QLocale locale;
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     double value = locale.toDouble(trimmed, &ok);
-    if (ok)
-        return value;
-    value = QLocale::c().toDouble(trimmed, &ok);
-    if (ok)
+    if (!ok)
+        value = QLocale::c().toDouble(trimmed, &ok);
+    // Qt also reads "nan" and "inf", which no credit or count can be.
+    if (ok && std::isfinite(value))
         return value;
     return std::nullopt;
 }

@@ -9,7 +9,8 @@ namespace parlix::numbers {
 // The shortest decimal form in the user's locale, without group separators
 // ("12,5" in Italian, "150").
 QString format(double value);
-// Accepts the locale's form and the plain C form; blanks at either end are ignored.
+// Accepts the locale's form and the plain C form; blanks at either end are
+// ignored. Only finite numbers count: "nan" and "inf" are no value.
 std::optional<double> parse(const QString& text);
 
 } // namespace parlix::numbers

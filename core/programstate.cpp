@@ -1,11 +1,14 @@
 #include "programstate.h"
 
+#include "core/storechoice.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "store/store.h"
 
 namespace parlix {
 
-ProgramState::ProgramState(DataFolder dataFolder) : folder(std::move(dataFolder)) {}
+ProgramState::ProgramState(DataFolder dataFolder) : folder(std::move(dataFolder)), store(chooseStore(folder))
+{}
 
 ProgramState::~ProgramState() = default;
 
@@ -13,7 +16,7 @@ Database& ProgramState::openDatabase(const QString& path)
 {
     rscorrente.reset();
     dbcorrente.reset();
-    dbcorrente = Database::open(path);
+    dbcorrente = store->open(path);
     return *dbcorrente;
 }
 

@@ -12,6 +12,7 @@ namespace parlix {
 
 class Database;
 class Recordset;
+class Store;
 
 // The values the whole program shares, passed to every form and operation that
 // needs them. The names are the program's own; each has one writer (see the
@@ -24,6 +25,8 @@ struct ProgramState
     ProgramState& operator=(const ProgramState&) = delete;
 
     DataFolder folder;
+    // Where the book list and the books live (chosen by the data folder).
+    std::shared_ptr<Store> store;
 
     // The one open database and recordset. Every store operation that goes
     // through them replaces them; nobody may expect them to still hold what it

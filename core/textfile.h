@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -7,10 +8,15 @@
 
 namespace parlix::textfile {
 
+// Configuration files hold a line or a short list; anything larger is no file
+// of ours and is not read into memory.
+inline constexpr qint64 defaultSizeLimit = 1 << 20;
+
 // Reads a whole text file. UTF-8 is expected; a file that is not valid UTF-8
 // is taken as Windows-1252 (files brought over from a Windows installation).
-// Nothing when the file is missing or unreadable.
-std::optional<QString> read(const QString& path);
+// Nothing when the file is missing, unreadable, not a regular file (a FIFO, a
+// device, a folder) or larger than `sizeLimit` bytes.
+std::optional<QString> read(const QString& path, qint64 sizeLimit = defaultSizeLimit);
 // The lines of a file; CR LF, LF and CR all end a line. A last line without a
 // line end still counts; a final line end does not start another line.
 std::optional<QStringList> readLines(const QString& path);
@@ -18,8 +24,18 @@ std::optional<QStringList> readLines(const QString& path);
 std::optional<QString> readFirstLine(const QString& path);
 
 enum class Access { Normal, Secret };
-// Replaces the file atomically with these lines, in UTF-8, each ended by CR LF.
-// Secret files are readable by their owner only. False when it could not be written.
-bool writeLines(const QString& path, const QStringList& lines, Access access = Access::Normal);
+// Replaces the file with `bytes` whole or not at all: they go to a temporary
+// file next to it, every write, the flush to disk and the close are checked,
+// and only then does it take the file's place. On failure the old file stays
+// as it was, the temporary file is removed and the reason is in `error` when
+// given. Secret files are readable by their owner only.
+bool writeWhole(const QString& path, const QByteArray& bytes, Access access = Access::Normal,
+                QString* error = nullptr);
+// Like writeWhole, but for a file that must not exist yet: when one appears
+// under that name meanwhile it is left alone and this fails.
+bool createWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// Replaces the file with these lines, in UTF-8, each ended by CR LF, as writeWhole.
+bool writeLines(const QString& path, const QStringList& lines, Access access = Access::Normal,
+                QString* error = nullptr);
 
 } // namespace parlix::textfile

@@ -57,6 +57,10 @@ Account AccountDialog::account() const
 
 void AccountDialog::accept()
 {
+    if (const auto problem = account().problem()) {
+        context_.dialogs.message(*problem, MessageIcon::Critical);
+        return;
+    }
     if (!account().save(context_.state.folder)) {
         context_.dialogs.message(QStringLiteral("Impossibile salvare i dati dell'account nella cartella ") +
                                      context_.state.folder.root(),

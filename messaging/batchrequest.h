@@ -2,6 +2,8 @@
 
 #include "messaging/messagearchive.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -15,13 +17,35 @@ struct BatchRequest
     bool multiple = false;
     QStringList recipients;
     QStringList parts;
+    // Multiple mode with merge fields: each recipient's own parts, in the
+    // order of `recipients`; `parts` is then not used.
+    QList<QStringList> recipientParts;
     bool flash = false;
     QString sender;       // the header text, handed to the gateway unchanged
     QString book;         // the book whose inviati receives the record
     MessageRecord record; // written before the first SMS goes out
 
     // The number of SMS the batch sends.
-    int smsCount() const { return int(multiple ? recipients.size() : parts.size()); }
+    int smsCount() const { return int(messages().size()); }
+
+    // Every SMS of the batch in sending order, as its number and its text.
+    QList<QPair<QString, QString>> messages() const
+    {
+        QList<QPair<QString, QString>> sms;
+        if (!recipientParts.isEmpty()) {
+            for (qsizetype i = 0; i < recipients.size(); ++i) {
+                for (const QString& part : recipientParts.value(i))
+                    sms.append({recipients.at(i), part});
+            }
+        } else if (multiple) {
+            for (const QString& number : recipients)
+                sms.append({number, parts.value(0)});
+        } else {
+            for (const QString& part : parts)
+                sms.append({recipients.value(0), part});
+        }
+        return sms;
+    }
 };
 
 } // namespace parlix

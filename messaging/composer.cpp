@@ -1,16 +1,21 @@
 #include "composer.h"
 
+#include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "messaging/batchplan.h"
 #include "messaging/clickablelabel.h"
+#include "messaging/mergetemplate.h"
 #include "messaging/messagesplitter.h"
 #include "messaging/messagetextedit.h"
 #include "messaging/phonenumbercheck.h"
+#include "messaging/scheduledstore.h"
 #include "messaging/windows1252check.h"
 #include "store/storeerror.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -178,6 +183,16 @@ void Composer::build()
     layout->addLayout(statusRow);
 
     auto* buttonRow = new QHBoxLayout;
+    // A batch may also be kept for a chosen time and sent then.
+    scheduleTime_ = new QDateTimeEdit(context_.clock.now().addSecs(3600), this);
+    scheduleTime_->setObjectName(QStringLiteral("scheduleTime"));
+    scheduleTime_->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm"));
+    scheduleTime_->setCalendarPopup(true);
+    scheduleButton_ = new QPushButton(QStringLiteral("Invia alle…"), this);
+    scheduleButton_->setObjectName(QStringLiteral("scheduleButton"));
+    scheduleButton_->setAutoDefault(false);
+    buttonRow->addWidget(scheduleButton_);
+    buttonRow->addWidget(scheduleTime_);
     buttonRow->addStretch(1);
     saveButton_ = new QPushButton(QStringLiteral("Salva SMS"), this);
     saveButton_->setObjectName(QStringLiteral("Command3"));
@@ -195,6 +210,7 @@ void Composer::build()
     connect(textEdit_, &QPlainTextEdit::textChanged, this, &Composer::textEdited);
     connect(typeCombo_, &QComboBox::activated, this, &Composer::flashChosen);
     connect(sendButton_, &QPushButton::clicked, this, &Composer::send);
+    connect(scheduleButton_, &QPushButton::clicked, this, &Composer::schedule);
     connect(saveButton_, &QPushButton::clicked, this, &Composer::save);
     connect(closeButton_, &QPushButton::clicked, this, &Composer::reject);
     connect(searchButton_, &QPushButton::clicked, this, &Composer::search);
@@ -244,6 +260,7 @@ void Composer::preset(const ComposerPreset& preset)
     surnameLabel_->setText(preset.surname);
     if (!preset.text.isEmpty())
         textEdit_->setMessageText(preset.text);
+    presetText_ = textEdit_->messageText();
     numberTitle_->setVisible(!preset.hideNumberBox);
     searchButton_->setVisible(!preset.hideNumberBox);
 }
@@ -274,6 +291,7 @@ void Composer::applyMode()
     textEdit_->setMaxLength(MessageSplitter::PartLength);
     fixedSplit_->hide();
     wordSplit_->hide();
+    showSplitChoice();
     surnameLabel_->setText(listSurname());
 }
 
@@ -290,6 +308,7 @@ void Composer::numberEdited(const QString& text)
 
 void Composer::textEdited()
 {
+    showSplitChoice();
     const int length = textEdit_->messageLength();
     counterLabel_->setText(QString::number(length));
     ProgramState& state = context_.state;
@@ -303,6 +322,22 @@ void Composer::textEdited()
         state.testoiniziale = true;
         longTextNotice_->hide();
     }
+}
+
+// In multiple mode the split choice matters only for a text with merge
+// fields, whose texts may grow past one SMS: it shows for those.
+void Composer::showSplitChoice()
+{
+    if (!multipleMode() || !activated_)
+        return;
+    const bool personalised = MergeTemplate(textEdit_->messageText()).personalised();
+    fixedSplit_->setVisible(personalised);
+    wordSplit_->setVisible(personalised);
+}
+
+SplitMode Composer::chosenSplit() const
+{
+    return fixedSplit_->isChecked() ? SplitMode::Fixed : SplitMode::Words;
 }
 
 void Composer::flashChosen()
@@ -340,6 +375,10 @@ void Composer::send()
     if (surnameLabel_->text().isEmpty())
         surnameLabel_->setText(QStringLiteral(" "));
     const QString text = textEdit_->messageText();
+    if (multipleMode() && MergeTemplate(text).personalised()) {
+        sendPersonalised(text);
+        return;
+    }
     if (text.size() < MessageSplitter::PartLength)
         fixedSplit_->setChecked(true);
     setButtonsEnabled(false);
@@ -352,12 +391,8 @@ void Composer::send()
         setButtonsEnabled(true);
         return;
     }
-    if (multipleMode()) {
-        context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
-                                                "interrompere il software durante l'elaborazione\n"
-                                                "Fare click su OK per procedere con l'invio degli sms"),
-                                 MessageIcon::Information);
-    }
+    if (multipleMode())
+        showMultipleNotice();
 
     BatchRequest request;
     request.multiple = multipleMode();
@@ -368,6 +403,99 @@ void Composer::send()
     request.book = sentRecordBook(selected_);
     request.record = {surnameLabel_->text(), recipientString_, text};
 
+    startBatch(std::move(request));
+}
+
+void Composer::showMultipleNotice()
+{
+    context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
+                                            "interrompere il software durante l'elaborazione\n"
+                                            "Fare click su OK per procedere con l'invio degli sms"),
+                             MessageIcon::Information);
+}
+
+void Composer::sendPersonalised(const QString& text)
+{
+    setButtonsEnabled(false);
+    std::variant<BatchPlan, QString> made = QStringLiteral("?");
+    try {
+        made = BatchPlan::forNumbers(
+            text, recipients_, context_.state.folder.bookPath(sentRecordBook(selected_)), chosenSplit());
+    } catch (const StoreError& error) {
+        made = error.message();
+    }
+    Dialogs& dialogs = context_.dialogs;
+    if (const QString* refusal = std::get_if<QString>(&made)) {
+        dialogs.message(*refusal, MessageIcon::Exclamation);
+        setButtonsEnabled(true);
+        return;
+    }
+    const BatchPlan& plan = std::get<BatchPlan>(made);
+    if (!checkBeforeSending(plan.messages().constFirst().parts.mid(0, 1))) {
+        setButtonsEnabled(true);
+        return;
+    }
+    showMultipleNotice();
+    if (dialogs.message(plan.preview() + QStringLiteral("\n\nProcedere con l'invio?"), MessageIcon::Question,
+                        MessageButtons::OkCancel) != Answer::Ok) {
+        setButtonsEnabled(true);
+        return;
+    }
+    BatchRequest request;
+    request.multiple = true;
+    request.recipients = recipients_;
+    for (const RecipientMessage& message : plan.messages())
+        request.recipientParts << message.parts;
+    request.parts = plan.messages().constFirst().parts;
+    request.flash = context_.state.invioflash;
+    request.sender = context_.state.intestazione;
+    request.book = sentRecordBook(selected_);
+    request.record = {surnameLabel_->text(), recipientString_, text};
+    context_.state.parti = request.parts;
+    context_.state.numerosms = double(plan.smsCount());
+    startBatch(std::move(request));
+}
+
+void Composer::schedule()
+{
+    const QString text = textEdit_->messageText();
+    const QStringList numbers = multipleMode() ? recipients_ : QStringList{numberEdit_->text()};
+    const SplitMode split = text.size() < MessageSplitter::PartLength ? SplitMode::Fixed : chosenSplit();
+    if (!checkBeforeSending(MessageSplitter::split(text, split).mid(0, 1)))
+        return;
+    const QString book = sentRecordBook(selected_);
+    const QString bookPath = context_.state.folder.bookPath(book);
+    Dialogs& dialogs = context_.dialogs;
+    try {
+        const std::variant<BatchPlan, QString> made = BatchPlan::forNumbers(text, numbers, bookPath, split);
+        if (const QString* refusal = std::get_if<QString>(&made)) {
+            dialogs.message(*refusal, MessageIcon::Exclamation);
+            return;
+        }
+        const BatchPlan& plan = std::get<BatchPlan>(made);
+        const QDateTime due = scheduleTime_->dateTime();
+        ScheduledBatch batch = ScheduledBatch::forPlan(
+            plan, due, multipleMode() ? listSurname() : surnameLabel_->text(), recipientString_);
+        batch.split = split;
+        batch.flash = context_.state.invioflash;
+        batch.sender = context_.state.intestazione;
+        ScheduledStore(bookPath).add(batch, plan);
+        dialogs.message(
+            QStringLiteral("Invio programmato per il %1 nella rubrica \"%2\": %3 destinatari, %4 SMS.")
+                .arg(due.toString(QStringLiteral("dd/MM/yyyy HH:mm")), book)
+                .arg(plan.messages().size())
+                .arg(plan.smsCount()),
+            MessageIcon::Information);
+    } catch (const StoreError& error) {
+        dialogs.message(error.message(), MessageIcon::Critical);
+        return;
+    }
+    emit batchScheduled();
+    done(Accepted);
+}
+
+void Composer::startBatch(BatchRequest request)
+{
     batch_ = std::make_unique<SendBatch>(context_, factory_);
     connect(batch_.get(), &SendBatch::statusChanged, statusLabel_, &QLabel::setText);
     connect(batch_.get(), &SendBatch::serving, numberEdit_, &QLineEdit::setText);
@@ -517,12 +645,13 @@ void Composer::search()
 
 void Composer::setButtonsEnabled(bool enabled)
 {
-    for (QPushButton* button : {sendButton_, closeButton_, saveButton_})
+    for (QPushButton* button : {sendButton_, closeButton_, saveButton_, scheduleButton_})
         button->setEnabled(enabled);
     // What is being sent was copied at the click; the inputs wait for the end
     // of the batch so the window never shows something else than what goes out.
-    for (QWidget* input : std::initializer_list<QWidget*>{textEdit_, numberEdit_, typeCombo_, fixedSplit_,
-                                                          wordSplit_, searchButton_, emoticons_})
+    for (QWidget* input :
+         std::initializer_list<QWidget*>{textEdit_, numberEdit_, typeCombo_, fixedSplit_, wordSplit_,
+                                         searchButton_, emoticons_, scheduleTime_})
         input->setEnabled(enabled);
 }
 
@@ -533,6 +662,25 @@ void Composer::closeEvent(QCloseEvent* event)
         return;
     }
     QDialog::closeEvent(event);
+}
+
+QString Composer::discardQuestion()
+{
+    return QStringLiteral("Il messaggio scritto non è stato inviato. Chiudere e perderlo?");
+}
+
+void Composer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !batchRunning()) {
+        const QString text = textEdit_->messageText();
+        if (!text.isEmpty() && text != presetText_ &&
+            context_.dialogs.message(discardQuestion(), MessageIcon::Question, MessageButtons::YesNo) !=
+                Answer::Yes) {
+            event->accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Composer::reject()

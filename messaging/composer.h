@@ -3,6 +3,7 @@
 #include "core/appcontext.h"
 #include "messaging/composerpreset.h"
 #include "messaging/messagearchive.h"
+#include "messaging/messagesplitter.h"
 #include "messaging/sendbatch.h"
 #include "messaging/smsgateway.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 class QComboBox;
+class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -52,6 +54,8 @@ signals:
     void creditChanged(double remaining);
     // A record went into an archive of the book: the list should refill.
     void archiveChanged();
+    // A batch was stored for later ("Invia alle…").
+    void batchScheduled();
     // The composer closed for the contact search to open.
     void contactSearchRequested();
 
@@ -59,12 +63,16 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Esc on a text the user has typed asks before throwing it away.
+    void keyPressEvent(QKeyEvent* event) override;
 
 public:
     void done(int result) override;
     void reject() override;
 
 private:
+    static QString discardQuestion();
+
     void build();
     QWidget* buildEmoticons();
     void applyMode();
@@ -74,6 +82,15 @@ private:
     void flashChosen();
     void appendEmoticon(const QString& symbol);
     void send();
+    // Multiple mode, a text with merge fields: the preview, then the batch.
+    void sendPersonalised(const QString& text);
+    // The notice every multiple send shows once its checks have passed.
+    void showMultipleNotice();
+    // "Invia alle…": the batch is stored for the chosen time instead.
+    void schedule();
+    SplitMode chosenSplit() const;
+    void startBatch(BatchRequest request);
+    void showSplitChoice();
     // Refuses what cannot be sent; true when the batch may start.
     bool checkBeforeSending(const QStringList& parts);
     // Says which characters the gateway cannot carry; true to send all the same.
@@ -90,6 +107,7 @@ private:
     ArchiveNode selected_;
     ComposerPreset::Mode mode_ = ComposerPreset::Mode::Single;
     QString recipientString_;
+    QString presetText_; // the text the composer opened with: not typed, nothing to lose
     QStringList recipients_;
     bool activated_ = false;
     std::unique_ptr<SendBatch> batch_;
@@ -111,6 +129,8 @@ private:
     QPushButton* saveButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
     QPushButton* sendButton_ = nullptr;
+    QDateTimeEdit* scheduleTime_ = nullptr;
+    QPushButton* scheduleButton_ = nullptr;
 };
 
 } // namespace parlix

@@ -3,6 +3,7 @@
 #include "messaging/proxyauthenticator.h"
 
 #include <qwirl/control.h>
+#include <qwirl/hosts.h>
 
 namespace parlix {
 
@@ -53,23 +54,12 @@ long QwirlGateway::checkCredits()
 
 CreditFailure QwirlGateway::creditFailure() const
 {
-    using namespace qwirl::Result;
-    switch (const long reason = control_->LastCreditFailure()) {
-    case Accepted:
-        return CreditFailure::None;
-    case NoLogin:
-    case NoPassword:
-        return CreditFailure::NoAccount;
-    case RefusedKo1:
-        return CreditFailure::AccountRefused;
-    case NoSession:
-    case NoConnection:
-    case ProxyAuthCancelled:
-    case Offline:
-        return CreditFailure::Unreachable;
-    default:
-        return reason > 12000 ? CreditFailure::Unreachable : CreditFailure::BadAnswer;
-    }
+    return creditFailureOf(control_ ? control_->LastCreditFailure() : qwirl::Result::NoSession);
+}
+
+std::unique_ptr<qwirl::Control> QwirlGateway::takeControl()
+{
+    return std::move(control_);
 }
 
 void QwirlGateway::setProxyAddress(const QString& address)
@@ -109,6 +99,20 @@ std::shared_ptr<ProxyAuthenticator> authenticatorFor(ProxyPrompt prompt)
 }
 
 } // namespace
+
+QString gatewayHostProblem()
+{
+    for (const char* name : {"QWIRL_SEND_HOST", "QWIRL_NOTIFY_HOST"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty() && !qwirl::Hosts::isWellFormed(value.toStdString())) {
+            return QStringLiteral(
+                       "La variabile d'ambiente %1 vale \"%2\", che non è un indirizzo del gateway "
+                       "(\"host\" o \"host:porta\"): nessun SMS sarà inviato.")
+                .arg(QString::fromLatin1(name), QString::fromLocal8Bit(value));
+        }
+    }
+    return {};
+}
 
 GatewayFactory qwirlGatewayFactory(ProxyPrompt prompt)
 {

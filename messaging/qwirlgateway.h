@@ -32,6 +32,7 @@ public:
     long send(const QString& number, const QString& text) override;
     long checkCredits() override;
     CreditFailure creditFailure() const override;
+    std::unique_ptr<qwirl::Control> takeControl() override;
 
     // The proxy as "host:port"; empty (the default) leaves the choice to the
     // usual http_proxy / no_proxy environment.
@@ -44,6 +45,11 @@ public:
 private:
     std::unique_ptr<qwirl::Control> control_;
 };
+
+// What is wrong with the deployment's gateway hosts (QWIRL_SEND_HOST,
+// QWIRL_NOTIFY_HOST), in words for the user; empty when nothing is. While it
+// is not empty the gateways send nothing at all.
+QString gatewayHostProblem();
 
 // Gateways on the deployment's hosts: what the program uses. `prompt` is
 // asked, on the user-interface thread, when a proxy demands credentials; the

@@ -132,15 +132,15 @@ void SendBatch::sendAll()
     reportTimer_.start();
     using Entry = SendingReport::Entry;
     work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_,
-                                       multiple = request_.multiple, recipients = request_.recipients,
-                                       parts = request_.parts, total = total_] {
+                                       multiple = request_.multiple, messages = request_.messages(),
+                                       total = total_] {
         for (int i = 1; i <= total; ++i) {
             if (cancelled->load())
                 return;
-            const QString number = recipients.value(multiple ? i - 1 : 0);
+            const auto& [number, text] = messages.at(i - 1);
             if (multiple)
                 report->append({Entry::Kind::Serving, i, number, 0});
-            const long result = gateway->send(internationalNumber(number), parts.value(multiple ? 0 : i - 1));
+            const long result = gateway->send(internationalNumber(number), text);
             report->append({Entry::Kind::Sent, i, QString(), result});
         }
         report->append({Entry::Kind::Done, total, QString(), 0});

@@ -5,6 +5,10 @@
 #include <functional>
 #include <memory>
 
+namespace qwirl {
+class Control;
+}
+
 namespace parlix {
 
 // Why a credit query gave no credit.
@@ -37,8 +41,15 @@ public:
     // The remaining credit of the account, or -1 when it cannot be had.
     virtual long checkCredits() = 0;
     // Why the last checkCredits() gave -1.
-    virtual CreditFailure creditFailure() const = 0;
+    virtual CreditFailure creditFailure() const;
+
+    // The gateway control behind this gateway, set up as the factory set it up (hosts, proxy prompt), for
+    // a form that holds the control itself; the gateway is not used after. Null when there is none.
+    virtual std::unique_ptr<qwirl::Control> takeControl();
 };
+
+// What a failure number of the control's CheckCredits (Control::LastCreditFailure) means to the user.
+CreditFailure creditFailureOf(long reason);
 
 // Makes a fresh gateway for one batch or one credit query.
 using GatewayFactory = std::function<std::unique_ptr<SmsGateway>()>;

@@ -1,40 +1,81 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 
 namespace parlix {
 
-// One open SQLite file. Shared by the recordsets opened on it, so a recordset
-// keeps its database alive; the connection closes when the last owner goes.
+struct Query;
+
+// Rows read by one select: their row keys, and the UTF-8 text of their fields
+// row after row in one buffer (cell k spans starts[k]..starts[k+1]).
+struct RowBlock
+{
+    std::vector<long long> keys;
+    QByteArray text;
+    std::vector<qsizetype> starts;
+};
+
+// One open archive: the book list, the template or one book. It is either a
+// SQLite file or a schema of a PostgreSQL database; recordsets reach it only
+// through the operations below, so they work the same on both. Shared by the
+// recordsets opened on it, so a recordset keeps its database alive.
+//
+// Every row has a key of its own (SQLite's rowid, a key column on PostgreSQL):
+// changes and deletions name that key, so they touch only the row read.
 class Database
 {
 public:
-    // Opens an existing file for reading and writing. Throws StoreError
+    // Opens an existing SQLite file for reading and writing. Throws StoreError
     // (CannotOpen, NotADatabase); a file that is not SQLite is left untouched.
     static std::shared_ptr<Database> open(const QString& path);
-    // Creates a new, empty database file (fails if it cannot be created).
+    // Creates a new, empty SQLite file (fails if it cannot be created).
     static std::shared_ptr<Database> create(const QString& path);
 
-    ~Database();
+    virtual ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    // The data-folder path the archive was opened by.
     const QString& path() const { return path_; }
-    sqlite3* handle() const { return db_; }
+    // The SQLite connection; none for a PostgreSQL schema.
+    virtual sqlite3* handle() const { return nullptr; }
 
-    // Runs statements that take no values (schema set-up).
-    void exec(const char* sql);
-    bool hasTable(const QString& table);
+    // Runs statements that take no values, in the store's own dialect.
+    virtual void exec(const char* sql) = 0;
+    virtual bool hasTable(const QString& table) = 0;
+
+    // One transaction at a time; see Transaction for the usual way.
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+
+    // The fields of `table` in their stored order (the row key not among
+    // them); empty when there is no such table.
+    virtual QStringList fields(const QString& table) = 0;
+    // Rows a whole-table walk reads at a time.
+    virtual int blockRows() const = 0;
+    // Appends to `rows` the rows of `query` whose key is above `after`, in key
+    // order, every field of fields(); at most `limit` of them (0: all).
+    virtual void select(const Query& query, long long after, int limit, RowBlock& rows) = 0;
+    virtual int count(const Query& query) = 0;
+    virtual void insert(const QString& table, const QStringList& fields, const QStringList& values) = 0;
+    virtual void update(const QString& table, long long key, const QStringList& fields,
+                        const QStringList& values) = 0;
+    virtual void remove(const QString& table, long long key) = 0;
+    // How the engine reads the rows of `query` (its plan, steps joined by "; ").
+    virtual QString queryPlan(const Query& query) = 0;
+
+protected:
+    explicit Database(QString path) : path_(std::move(path)) {}
 
 private:
-    Database(sqlite3* db, QString path);
-    static std::shared_ptr<Database> openWithFlags(const QString& path, int flags);
-
-    sqlite3* db_;
     QString path_;
 };
 

@@ -2,29 +2,36 @@
 
 namespace parlix::queries {
 
+namespace {
+Condition equal(const QString& field, const QString& value)
+{
+    return {field, Condition::Match::Equal, value};
+}
+} // namespace
+
 Query wholeTable(const QString& table)
 {
-    return {table, {}, {}};
+    return {table, {}};
 }
 
 Query contactByNumber(const QString& number)
 {
-    return {QStringLiteral("rubrica"), QStringLiteral("cellulare = ?"), {number}};
+    return {QStringLiteral("rubrica"), {equal(QStringLiteral("cellulare"), number)}};
 }
 
 Query messageByNumberAndDate(const QString& table, const QString& number, const QString& date)
 {
-    return {table, QStringLiteral("cellulare = ? AND Data = ?"), {number, date}};
+    return {table, {equal(QStringLiteral("cellulare"), number), equal(QStringLiteral("Data"), date)}};
 }
 
 Query rowById(const QString& table, long long rowid)
 {
-    return {table, QStringLiteral("rowid = CAST(? AS INTEGER)"), {QString::number(rowid)}};
+    return {table, {{QString(), Condition::Match::Key, QString::number(rowid)}}};
 }
 
 Query bookByName(const QString& name)
 {
-    return {QStringLiteral("elenco"), QStringLiteral("Rubrica = ?"), {name}};
+    return {QStringLiteral("elenco"), {equal(QStringLiteral("Rubrica"), name)}};
 }
 
 namespace {
@@ -62,6 +69,11 @@ QStringList spellingsOf(char32_t code)
 
 Query contactsBeginningWith(const QString& field, const QString& text)
 {
+    return {QStringLiteral("rubrica"), {{field, Condition::Match::Prefix, text}}};
+}
+
+QStringList caseSpellings(const QString& text)
+{
     // SQLite's NOCASE and LIKE fold ASCII letters only. So that "è" finds
     // "Èrcole" and the search still runs on the field's NOCASE index, each
     // spelling of the text's other letters gets a LIKE of its own; SQLite
@@ -78,14 +90,7 @@ Query contactsBeginningWith(const QString& field, const QString& text)
         }
         spellings = longer;
     }
-    Query query{QStringLiteral("rubrica"), {}, {}};
-    QStringList terms;
-    for (const QString& spelling : std::as_const(spellings)) {
-        terms << field + QStringLiteral(" LIKE ? ESCAPE '\\'");
-        query.values << likePrefix(spelling);
-    }
-    query.where = terms.join(QStringLiteral(" OR "));
-    return query;
+    return spellings;
 }
 
 QString foldCase(const QString& text)

@@ -1,66 +1,19 @@
 #include "recordset.h"
 
-#include "database.h"
-#include "statement.h"
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <limits>
 
 namespace parlix {
 
-namespace {
-
-// Table and field names come from the program, never from the user; refuse
-// anything that is not a plain identifier all the same.
-QString identifier(const QString& name)
-{
-    if (name.isEmpty())
-        throw StoreError::engine(QStringLiteral("nome di tabella vuoto"));
-    for (const QChar c : name) {
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != u'_')
-            throw StoreError::engine(QStringLiteral("nome non valido: %1").arg(name));
-    }
-    return u'"' + name + u'"';
-}
-
-QString whereClause(const Query& query)
-{
-    return query.where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + query.where;
-}
-
-} // namespace
-
-namespace {
-// Rows read per block of a whole table: large enough that walking a whole
-// book costs about the same as one uninterrupted statement, small enough to
-// keep little in memory.
-constexpr int tableBlockRows = 2048;
-} // namespace
-
 Recordset::Recordset(std::shared_ptr<Database> db, Query query) : db_(std::move(db)), query_(std::move(query))
 {
-    if (!db_->hasTable(query_.table))
+    fields_ = db_->fields(query_.table);
+    if (fields_.isEmpty())
         throw StoreError(StoreError::Code::NoSuchTable,
                          QStringLiteral("L'archivio non contiene la tabella \"%1\".").arg(query_.table));
-    // A whole table is read in blocks, in rowid order straight off the table.
-    // The rows matching a condition are read all at once: each block would
-    // search and sort the matches again. "+rowid" keeps the planner on the
-    // condition's index rather than walking the table in rowid order.
-    if (query_.where.isEmpty()) {
-        blockRows_ = tableBlockRows;
-        sql_ = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid > ? ORDER BY rowid LIMIT %2")
-                   .arg(identifier(query_.table))
-                   .arg(blockRows_);
-    } else {
-        blockRows_ = 0;
-        sql_ = QStringLiteral("SELECT rowid, * FROM %1 WHERE (%2) AND rowid > ? ORDER BY +rowid")
-                   .arg(identifier(query_.table), query_.where);
-    }
-    select_ = std::make_unique<Statement>(*db_, sql_);
-    for (int i = 0; i < query_.values.size(); ++i)
-        select_->bind(i + 1, query_.values[i]);
-    for (int c = 1; c < select_->columnCount(); ++c)
-        fields_ << select_->columnName(c);
+    // A whole table is read in blocks; the rows matching a condition at once.
+    blockRows_ = query_.conditions.empty() ? db_->blockRows() : 0;
     after_ = std::numeric_limits<long long>::min();
     readBlock();
 }
@@ -69,42 +22,29 @@ Recordset::~Recordset() = default;
 
 void Recordset::readBlock()
 {
-    rowids_.clear();
-    text_.resize(0); // keeps the buffer for the next block
-    starts_.clear();
+    block_.keys.clear();
+    block_.text.resize(0); // keeps the buffer for the next block
+    block_.starts.clear();
     changed_.clear();
     current_ = 0;
-    select_->bind(int(query_.values.size()) + 1, after_);
-    const int columns = int(fields_.size());
-    while (select_->step()) {
-        rowids_.push_back(select_->integer(0));
-        for (int c = 1; c <= columns; ++c) {
-            starts_.push_back(text_.size());
-            text_.append(select_->utf8(c));
-        }
-        if (int(rowids_.size()) == blockRows_) {
-            // Stop here and let go of the statement: the next block starts afresh.
-            select_->reset();
-            break;
-        }
-    }
-    starts_.push_back(text_.size());
-    lastBlock_ = blockRows_ == 0 || int(rowids_.size()) < blockRows_;
-    if (!rowids_.empty())
-        after_ = rowids_.back();
-    eof_ = rowids_.empty();
+    db_->select(query_, after_, blockRows_, block_);
+    block_.starts.push_back(block_.text.size());
+    lastBlock_ = blockRows_ == 0 || int(block_.keys.size()) < blockRows_;
+    if (!block_.keys.empty())
+        after_ = block_.keys.back();
+    eof_ = block_.keys.empty();
     deleted_ = false;
 }
 
 void Recordset::advance()
 {
     deleted_ = false;
-    if (current_ + 1 < rowids_.size()) {
+    if (current_ + 1 < block_.keys.size()) {
         ++current_;
         return;
     }
     if (lastBlock_) {
-        current_ = rowids_.size();
+        current_ = block_.keys.size();
         eof_ = true;
         return;
     }
@@ -113,25 +53,13 @@ void Recordset::advance()
 
 QString Recordset::queryPlan() const
 {
-    Statement plan(*db_, QStringLiteral("EXPLAIN QUERY PLAN ") + sql_);
-    for (int i = 0; i < query_.values.size(); ++i)
-        plan.bind(i + 1, query_.values[i]);
-    plan.bind(int(query_.values.size()) + 1, 0LL);
-    QStringList steps;
-    while (plan.step())
-        steps << plan.text(3);
-    return steps.join(QStringLiteral("; "));
+    return db_->queryPlan(query_);
 }
 
 int Recordset::recordCount()
 {
-    if (!count_) {
-        Statement count(*db_, QStringLiteral("SELECT count(*) FROM ") + identifier(query_.table) +
-                                  whereClause(query_));
-        for (int i = 0; i < query_.values.size(); ++i)
-            count.bind(i + 1, query_.values[i]);
-        count_ = count.step() ? int(count.integer(0)) : 0;
-    }
+    if (!count_)
+        count_ = db_->count(query_);
     return *count_;
 }
 
@@ -192,7 +120,7 @@ QString Recordset::field(QStringView name) const
 long long Recordset::rowid() const
 {
     requireCurrent();
-    return rowids_[current_];
+    return block_.keys[current_];
 }
 
 QString Recordset::field(int index) const
@@ -206,7 +134,8 @@ QString Recordset::field(int index) const
         if (it != changed_.end())
             return it->second;
     }
-    return QString::fromUtf8(text_.constData() + starts_[cell], starts_[cell + 1] - starts_[cell]);
+    const auto& starts = block_.starts;
+    return QString::fromUtf8(block_.text.constData() + starts[cell], starts[cell + 1] - starts[cell]);
 }
 
 void Recordset::addNew()
@@ -235,40 +164,28 @@ void Recordset::cancelUpdate()
     values_.clear();
 }
 
+void Recordset::pendingFields(QStringList& names, QStringList& values) const
+{
+    for (const auto& [index, value] : values_) {
+        names << fields_[index];
+        values << value;
+    }
+}
+
 void Recordset::update()
 {
     if (pending_ == Pending::None)
         throw StoreError::engine(QStringLiteral("Update senza AddNew o Edit"));
-    const QString table = identifier(query_.table);
-    QStringList columns;
-    for (const auto& [index, value] : values_)
-        columns << identifier(fields_[index]);
-
+    QStringList names;
+    QStringList values;
+    pendingFields(names, values);
     if (pending_ == Pending::Add) {
-        QString sql;
-        if (columns.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES");
-        } else {
-            QStringList marks(columns.size(), QStringLiteral("?"));
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, columns.join(u','), marks.join(u','));
-        }
-        Statement insert(*db_, sql);
-        int i = 1;
-        for (const auto& [index, value] : values_)
-            insert.bind(i++, value);
-        insert.step();
+        db_->insert(query_.table, names, values);
         count_.reset();
     } else {
         requireCurrent();
-        if (!columns.isEmpty()) {
-            Statement change(*db_, QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
-                                       .arg(table, columns.join(QStringLiteral(" = ?, "))));
-            int i = 1;
-            for (const auto& [index, value] : values_)
-                change.bind(i++, value);
-            change.bind(i, rowids_[current_]);
-            change.step();
+        if (!names.isEmpty()) {
+            db_->update(query_.table, block_.keys[current_], names, values);
             for (const auto& [index, value] : values_)
                 changed_[current_ * size_t(fields_.size()) + size_t(index)] = value;
         }
@@ -280,10 +197,7 @@ void Recordset::update()
 void Recordset::deleteCurrent()
 {
     requireCurrent();
-    Statement remove(*db_, QStringLiteral("DELETE FROM ") + identifier(query_.table) +
-                               QStringLiteral(" WHERE rowid = ?"));
-    remove.bind(1, rowids_[current_]);
-    remove.step();
+    db_->remove(query_.table, block_.keys[current_]);
     deleted_ = true;
     count_.reset();
 }

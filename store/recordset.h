@@ -1,6 +1,7 @@
 #pragma once
 
-#include "query.h"
+#include "store/database.h"
+#include "store/query.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,19 +14,16 @@
 
 namespace parlix {
 
-class Database;
-class Statement;
-
-// A cursor over the rows of one table in stored (rowid) order, optionally
-// narrowed by a condition. It opens positioned on the first row, if any, and
+// A cursor over the rows of one table in stored (row key) order, optionally
+// narrowed by conditions. It opens positioned on the first row, if any, and
 // offers what the address-book code needs: count, end of file, move first and
 // next, fields by name (ignoring case), appending a row, changing or deleting
 // the current row. Acting on a missing current row throws
 // StoreError::Code::NoCurrentRecord.
 //
-// Rows are read a block at a time and the statement is reset in between, so a
+// Rows are read a block at a time and nothing is held open in between, so a
 // cursor left half-way (as the program's shared one often is) holds no lock
-// on its file and never makes another window wait to write.
+// and never makes another window or seat wait to write.
 class Recordset
 {
 public:
@@ -38,7 +36,7 @@ public:
     const std::shared_ptr<Database>& database() const { return db_; }
 
     int recordCount();
-    // How SQLite reads the rows (its query plan, steps joined by "; ").
+    // How the engine reads the rows (its query plan, steps joined by "; ").
     QString queryPlan() const;
     bool eof() const { return eof_; }
     void moveFirst();
@@ -48,7 +46,7 @@ public:
     int fieldIndex(QStringView name) const;
     QString field(QStringView name) const;
     QString field(int index) const;
-    // The current row's rowid: what identifies it while it is stored.
+    // The current row's own key: what identifies it while it is stored.
     long long rowid() const;
     const QStringList& fieldNames() const { return fields_; }
 
@@ -69,12 +67,11 @@ private:
     void advance();
     void requireCurrent() const;
     int requireField(QStringView name) const;
+    void pendingFields(QStringList& names, QStringList& values) const;
 
     std::shared_ptr<Database> db_;
     Query query_;
-    QString sql_;
     int blockRows_ = 0; // rows per block; 0 reads every row at once
-    std::unique_ptr<Statement> select_;
     QStringList fields_;
     bool eof_ = true;
     bool deleted_ = false;
@@ -82,16 +79,12 @@ private:
     Pending pending_ = Pending::None;
     std::map<int, QString> values_; // pending values by field index
 
-    // The block of rows read last: their rowids, and the UTF-8 text of their
-    // fields row after row in one buffer (cell k spans starts_[k]..starts_[k+1]).
-    // Values changed through update() override the buffer.
-    std::vector<long long> rowids_;
-    QByteArray text_;
-    std::vector<qsizetype> starts_;
+    // The block of rows read last. Values changed through update() override it.
+    RowBlock block_;
     std::map<size_t, QString> changed_;
     size_t current_ = 0;     // index of the current row in the block
     bool lastBlock_ = false; // no rows after this block
-    long long after_ = 0;    // the next block starts after this rowid
+    long long after_ = 0;    // the next block starts after this key
 };
 
 } // namespace parlix

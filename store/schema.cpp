@@ -1,13 +1,84 @@
 #include "schema.h"
 
 #include "database.h"
+#include "pgconnection.h"
 #include "statement.h"
+
+#include <vector>
 
 namespace parlix::schema {
 
-// Every column is text compared without regard to case, as the books of the
-// Windows program were; the indexes serve the lookups by number and the
-// prefix searches (LIKE uses a NOCASE index).
+namespace {
+
+// The one definition of a book's tables. Every column is text compared
+// without regard to case, as the books of the Windows program were; the
+// indexes serve the lookups by number and the prefix searches.
+struct Index
+{
+    const char* name;
+    std::vector<const char*> columns;
+};
+
+struct Table
+{
+    const char* name;
+    std::vector<const char*> columns;
+    std::vector<Index> indexes;
+};
+
+const std::vector<Table>& bookDefinition()
+{
+    static const std::vector<Table> tables = [] {
+        const std::vector<const char*> message{"cognome", "cellulare", "Data", "Testo"};
+        std::vector<Table> list{{"rubrica",
+                                 {"Nome", "cognome", "cellulare", "email", "icona"},
+                                 {{"rubrica_cellulare", {"cellulare"}},
+                                  {"rubrica_cognome", {"cognome"}},
+                                  {"rubrica_nome", {"Nome"}},
+                                  {"rubrica_email", {"email"}}}}};
+        for (const char* name : {"salvati", "inviati", "cancellati"})
+            list.push_back({name, message, {{nullptr, {"cellulare", "Data"}}}});
+        return list;
+    }();
+    return tables;
+}
+
+QString indexName(const Table& table, const Index& index)
+{
+    return index.name ? QString::fromLatin1(index.name)
+                      : QString::fromLatin1(table.name) + QStringLiteral("_chiave");
+}
+
+QString sqliteBook()
+{
+    QString sql = QStringLiteral("BEGIN;");
+    for (const Table& table : bookDefinition()) {
+        QStringList columns;
+        for (const char* column : table.columns)
+            columns << QString::fromLatin1(column) + QStringLiteral(" TEXT COLLATE NOCASE");
+        sql +=
+            QStringLiteral("CREATE TABLE %1 (%2);").arg(QString::fromLatin1(table.name), columns.join(u','));
+        for (const Index& index : table.indexes) {
+            QStringList on;
+            for (const char* column : index.columns)
+                on << QString::fromLatin1(column);
+            sql += QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
+                       .arg(indexName(table, index), QString::fromLatin1(table.name), on.join(u','));
+        }
+    }
+    return sql + QStringLiteral("COMMIT;");
+}
+
+} // namespace
+
+QStringList bookTables()
+{
+    QStringList names;
+    for (const Table& table : bookDefinition())
+        names << QString::fromLatin1(table.name);
+    return names;
+}
+
 void createBookList(const QString& path, const QStringList& books)
 {
     auto db = Database::create(path);
@@ -25,23 +96,41 @@ void createBookList(const QString& path, const QStringList& books)
 void createBook(const QString& path)
 {
     auto db = Database::create(path);
-    db->exec("BEGIN;"
-             "CREATE TABLE rubrica (Nome TEXT COLLATE NOCASE, cognome TEXT COLLATE NOCASE,"
-             " cellulare TEXT COLLATE NOCASE, email TEXT COLLATE NOCASE, icona TEXT COLLATE NOCASE);"
-             "CREATE INDEX rubrica_cellulare ON rubrica (cellulare);"
-             "CREATE INDEX rubrica_cognome ON rubrica (cognome);"
-             "CREATE INDEX rubrica_nome ON rubrica (Nome);"
-             "CREATE INDEX rubrica_email ON rubrica (email);"
-             "CREATE TABLE salvati (cognome TEXT COLLATE NOCASE, cellulare TEXT COLLATE NOCASE,"
-             " Data TEXT COLLATE NOCASE, Testo TEXT COLLATE NOCASE);"
-             "CREATE INDEX salvati_chiave ON salvati (cellulare, Data);"
-             "CREATE TABLE inviati (cognome TEXT COLLATE NOCASE, cellulare TEXT COLLATE NOCASE,"
-             " Data TEXT COLLATE NOCASE, Testo TEXT COLLATE NOCASE);"
-             "CREATE INDEX inviati_chiave ON inviati (cellulare, Data);"
-             "CREATE TABLE cancellati (cognome TEXT COLLATE NOCASE, cellulare TEXT COLLATE NOCASE,"
-             " Data TEXT COLLATE NOCASE, Testo TEXT COLLATE NOCASE);"
-             "CREATE INDEX cancellati_chiave ON cancellati (cellulare, Data);"
-             "COMMIT;");
+    db->exec(sqliteBook().toUtf8().constData());
+}
+
+// Names are unique without regard to case, which the index keeps even when
+// two seats add the same name at once.
+QString postgresBookList()
+{
+    return QStringLiteral(
+        "CREATE TABLE public.elenco (chiave bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
+        " \"Rubrica\" text NOT NULL);"
+        "CREATE UNIQUE INDEX elenco_rubrica ON public.elenco (lower(\"Rubrica\"));");
+}
+
+// lower() with text_pattern_ops serves both "=" and the prefix LIKE without
+// regard to case.
+QString postgresBook(const QString& name)
+{
+    const QString schema = pgIdentifier(name);
+    QString sql = QStringLiteral("CREATE SCHEMA %1;").arg(schema);
+    for (const Table& table : bookDefinition()) {
+        QStringList columns{QStringLiteral("chiave bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY")};
+        for (const char* column : table.columns)
+            columns << pgIdentifier(QString::fromLatin1(column)) + QStringLiteral(" text");
+        const QString qualified = schema + u'.' + QString::fromLatin1(table.name);
+        sql += QStringLiteral("CREATE TABLE %1 (%2);").arg(qualified, columns.join(u','));
+        for (const Index& index : table.indexes) {
+            QStringList on;
+            for (const char* column : index.columns)
+                on << QStringLiteral("lower(%1) text_pattern_ops")
+                          .arg(pgIdentifier(QString::fromLatin1(column)));
+            sql += QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
+                       .arg(indexName(table, index), qualified, on.join(u','));
+        }
+    }
+    return sql;
 }
 
 } // namespace parlix::schema

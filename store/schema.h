@@ -11,4 +11,14 @@ void createBookList(const QString& path, const QStringList& books);
 // Used for the template; books themselves are copies of the template file.
 void createBook(const QString& path);
 
+// The same layout for a PostgreSQL database, as statements to run in one
+// transaction. Every table gets a key column "chiave" that orders its rows.
+// The book list lives in schema "public", each book in a schema of its own.
+QString postgresBookList();
+// Makes schema `name` (any text: it is quoted) with the four book tables.
+QString postgresBook(const QString& name);
+
+// The four tables of every book.
+QStringList bookTables();
+
 } // namespace parlix::schema

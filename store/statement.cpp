@@ -26,6 +26,8 @@ Statement::Statement(Database& db, const QString& sql) : db_(db)
 
 void Statement::prepare(const QByteArray& sql)
 {
+    if (!db_.handle())
+        throw StoreError::engine(QStringLiteral("istruzione SQLite su un archivio di altro tipo"));
     if (sqlite3_prepare_v2(db_.handle(), sql.constData(), int(sql.size()), &stmt_, nullptr) != SQLITE_OK)
         throw StoreError::engine(lastError(db_.handle()));
 }

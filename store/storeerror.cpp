@@ -31,4 +31,13 @@ StoreError StoreError::engine(const QString& detail)
     return {Code::Engine, QStringLiteral("Errore dell'archivio: %1").arg(detail)};
 }
 
+StoreError StoreError::connectionLost(const QString& detail)
+{
+    return {
+        Code::ConnectionLost,
+        QStringLiteral("Il collegamento con l'archivio condiviso si è interrotto e l'ultima operazione non "
+                       "è stata salvata. Riprovare: il programma si ricollegherà da solo.\n(%1)")
+            .arg(detail.trimmed())};
+}
+
 } // namespace parlix

@@ -17,7 +17,9 @@ public:
         NoCurrentRecord, // field access, change or delete with no current row
         NoSuchTable,
         NoSuchField,
-        Engine, // any other failure reported by SQLite
+        Exists,         // a book or row of that name is already there (another seat may have made it)
+        ConnectionLost, // the database server stopped answering; nothing of the last step was kept
+        Engine,         // any other failure reported by the engine
     };
 
     StoreError(Code code, QString message);
@@ -30,6 +32,7 @@ public:
     static StoreError notADatabase(const QString& path);
     static StoreError noCurrentRecord();
     static StoreError engine(const QString& detail);
+    static StoreError connectionLost(const QString& detail);
 
 private:
     Code code_;

@@ -78,6 +78,8 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(titleOrDefault(title));
     dialog.setLabelText(prompt);
+    // Wide enough for the whole title beside the window's buttons.
+    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160);
     dialog.setTextValue(initial);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Annulla"));

@@ -5,6 +5,7 @@
 #include "terminal_prompt.h"
 
 #include "qwirl/control.h"
+#include "qwirl/hosts.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,11 @@ int main(int argc, char** argv)
     if (line->command == CommandLine::Command::Help) {
         std::fputs(CommandLine::usage(), stdout);
         return 0;
+    }
+
+    if (const auto problem = qwirl::Hosts::environmentProblem()) {
+        std::fprintf(stderr, "qwirl: %s; nothing was sent\n", problem->c_str());
+        return 2;
     }
 
     qwirl::Control control;

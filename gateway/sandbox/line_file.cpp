@@ -1,11 +1,23 @@
 #include "line_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace qwirl::sandbox {
 
 LineFile::LineFile(const std::string& path)
 {
-    if (!path.empty()) {
-        file_ = std::fopen(path.c_str(), "a");
+    if (path.empty()) {
+        return;
+    }
+    // Readable by its owner only: it holds the messages and, for a trace, whole requests.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return;
+    }
+    file_ = ::fdopen(fd, "a");
+    if (file_ == nullptr) {
+        ::close(fd);
     }
 }
 

@@ -8,7 +8,8 @@
 namespace qwirl::sandbox {
 
 // A file that lines are appended to from several threads, each line written whole and flushed at once so
-// that readers see it as soon as the request is answered. An empty path makes a file that writes nothing.
+// that readers see it as soon as the request is answered. A new file is made readable by its owner only.
+// An empty path makes a file that writes nothing.
 class LineFile
 {
 public:

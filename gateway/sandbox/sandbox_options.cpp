@@ -1,5 +1,7 @@
 #include "sandbox_options.h"
 
+#include <cstdlib>
+
 #include <charconv>
 #include <limits>
 
@@ -55,12 +57,14 @@ const char* SandboxOptions::usage()
 {
     return "usage: qwirl-sandbox --port N [--login L --password P] [--credit C] [--log FILE]\n"
            "                     [--trace FILE] [--answer TEXT] [--status CODE] [--delay MS]\n"
-           "                     [--refuse NUMBER]... [--proxy-auth USER:PASSWORD] [--huge-answer BYTES]\n";
+           "                     [--refuse NUMBER]... [--proxy-auth USER[:PASSWORD]] [--huge-answer BYTES]\n"
+           "The password may come from QWIRL_PASSWORD, the proxy password from QWIRL_PROXY_PASSWORD.\n";
 }
 
 std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::string>& args, std::string& error)
 {
     SandboxOptions options;
+    bool passwordGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
         if (i + 1 >= args.size()) {
@@ -75,6 +79,7 @@ std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::strin
             options.login = value;
         } else if (name == "--password") {
             options.password = value;
+            passwordGiven = true;
         } else if (name == "--credit") {
             ok = parseNumber(value, options.credit, 0L, long{std::numeric_limits<int>::max()});
         } else if (name == "--log") {
@@ -92,7 +97,7 @@ std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::strin
         } else if (name == "--refuse") {
             options.refused.push_back(value);
         } else if (name == "--proxy-auth") {
-            ok = value.find(':') != std::string::npos;
+            ok = !value.empty() && value.front() != ':';
             options.proxyAuth = value;
         } else if (name == "--huge-answer") {
             ok = parseNumber(value, options.hugeAnswerBytes, std::size_t{3}, std::size_t{1} << 34);
@@ -104,6 +109,20 @@ std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::strin
             error = "bad value for " + name + ": " + value;
             return std::nullopt;
         }
+    }
+    // Secrets need not show in the process list: like qwirl, the sandbox takes them from the environment.
+    if (!passwordGiven) {
+        if (const char* password = std::getenv("QWIRL_PASSWORD"); password != nullptr && *password != '\0') {
+            options.password = password;
+        }
+    }
+    if (options.proxyAuth && options.proxyAuth->find(':') == std::string::npos) {
+        const char* password = std::getenv("QWIRL_PROXY_PASSWORD");
+        if (password == nullptr || *password == '\0') {
+            error = "--proxy-auth USER needs QWIRL_PROXY_PASSWORD";
+            return std::nullopt;
+        }
+        *options.proxyAuth += ':' + std::string(password);
     }
     if (options.port < 0) {
         error = "--port is required";

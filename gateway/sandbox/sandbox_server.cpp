@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::size_t MaxRequestBody = std::size_t{1} << 20;
 constexpr std::size_t HugeAnswerLine = 64;
+constexpr std::size_t Workers = 128;
 
 // The path of a request target in origin form ("/sms-gw/sendsmart") or in the absolute form that a proxy
 // receives ("http://host:port/sms-gw/sendsmart"); the query is dropped.
@@ -51,6 +52,11 @@ SandboxServer::SandboxServer(const SandboxOptions& options)
                std::set<std::string>(options.refused.begin(), options.refused.end()), log_),
       server_(std::make_unique<httplib::Server>())
 {
+    // Every connection holds a worker while it is open, idle or sending slowly; with workers to spare for
+    // those, a well-formed request is still served at once.
+    server_->new_task_queue = [] { return new httplib::ThreadPool(Workers); };
+    server_->set_read_timeout(2, 0);
+    server_->set_keep_alive_timeout(2);
     if (options_.proxyAuth) {
         expectedProxyAuthorization_ = "Basic " + base64Encode(*options_.proxyAuth);
     }
@@ -58,7 +64,7 @@ SandboxServer::SandboxServer(const SandboxOptions& options)
                                const httplib::ContentReader& reader) {
         std::string body;
         bool tooLarge = false;
-        reader([&](const char* data, std::size_t length) {
+        const bool complete = reader([&](const char* data, std::size_t length) {
             if (body.size() + length > MaxRequestBody) {
                 tooLarge = true;
                 return false;
@@ -68,6 +74,13 @@ SandboxServer::SandboxServer(const SandboxOptions& options)
         });
         if (tooLarge) {
             response.status = 413;
+            response.set_content("KO 3", "text/plain");
+            return;
+        }
+        // A body shorter than its Content-Length is no request: processing it would take a credit for a
+        // mangled message.
+        if (!complete) {
+            response.status = 400;
             response.set_content("KO 3", "text/plain");
             return;
         }

@@ -94,6 +94,9 @@ long Control::exchangeMessage(std::string_view path, const std::string& host, st
 {
     // The shortened sender stays in the property, whatever the exchange brings.
     sender_.resize(Cp1252::utf8Prefix(sender_, MaxSenderLength).size());
+    if (!Hosts::isWellFormed(host)) {
+        return WinInetError::InvalidUrl;
+    }
     try {
         const MessageFields message{Cp1252::fromUtf8(login_), flash_ ? "FLASH" : "TEXT",
                                     Cp1252::fromUtf8(number), Cp1252::fromUtf8(sender_),
@@ -114,8 +117,10 @@ long Control::exchangeMessage(std::string_view path, const std::string& host, st
 long Control::CheckCredits()
 {
     creditFailure_ = Result::Accepted;
-    if (login_.empty() || password_.empty()) {
-        creditFailure_ = login_.empty() ? Result::NoLogin : Result::NoPassword;
+    if (login_.empty() || password_.empty() || !Hosts::isWellFormed(hosts_.send)) {
+        creditFailure_ = login_.empty()      ? Result::NoLogin
+                         : password_.empty() ? Result::NoPassword
+                                             : WinInetError::InvalidUrl;
         return Result::NoCredit;
     }
     try {

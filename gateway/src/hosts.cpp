@@ -28,13 +28,26 @@ bool isValidPort(std::string_view port)
     return value >= 1 && value <= 65535;
 }
 
-std::string fromEnvironment(const char* name, std::string fallback)
+constexpr const char* SendVariable = "QWIRL_SEND_HOST";
+constexpr const char* NotifyVariable = "QWIRL_NOTIFY_HOST";
+
+// The variable's value when it is set and not empty.
+std::optional<std::string_view> variable(const char* name)
 {
     const char* value = std::getenv(name);
-    if (value != nullptr && Hosts::isWellFormed(value)) {
-        return value;
+    if (value == nullptr || *value == '\0') {
+        return std::nullopt;
     }
-    return fallback;
+    return std::string_view(value);
+}
+
+std::string fromEnvironment(const char* name, std::string fallback)
+{
+    const auto value = variable(name);
+    if (!value) {
+        return fallback;
+    }
+    return Hosts::isWellFormed(*value) ? std::string(*value) : std::string();
 }
 
 } // namespace
@@ -47,8 +60,19 @@ Hosts Hosts::compiledDefaults()
 Hosts Hosts::fromEnvironment()
 {
     const Hosts defaults = compiledDefaults();
-    return {qwirl::fromEnvironment("QWIRL_SEND_HOST", defaults.send),
-            qwirl::fromEnvironment("QWIRL_NOTIFY_HOST", defaults.notify)};
+    return {qwirl::fromEnvironment(SendVariable, defaults.send),
+            qwirl::fromEnvironment(NotifyVariable, defaults.notify)};
+}
+
+std::optional<std::string> Hosts::environmentProblem()
+{
+    for (const char* name : {SendVariable, NotifyVariable}) {
+        const auto value = variable(name);
+        if (value && !isWellFormed(*value)) {
+            return std::string(name) + " \"" + std::string(*value) + "\" is not \"host\" or \"host:port\"";
+        }
+    }
+    return std::nullopt;
 }
 
 Hosts Hosts::both(std::string host)

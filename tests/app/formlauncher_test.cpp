@@ -5,8 +5,11 @@
 #include "browser/archivelist.h"
 #include "core/programstate.h"
 #include "core/textfile.h"
+#include "messaging/batchplan.h"
 #include "messaging/composer.h"
 #include "messaging/creditquery.h"
+#include "messaging/scheduledbatcheswindow.h"
+#include "messaging/scheduledstore.h"
 #include "tests/messaging/batchsupport.h"
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
@@ -402,3 +405,39 @@ TEST(ProgramJourney, MultipleSmsReachesTheSandboxThroughTheRealBoxes)
 }
 
 } // namespace
+
+namespace {
+
+// A batch of Principale's contacts kept for 14/03/2026 at `hour`.
+void keepBatch(Program& program, int hour)
+{
+    const QString book = program.sandbox.home.state.folder.bookPath(QStringLiteral("Principale"));
+    const auto plan = BatchPlan::forNumbers(QStringLiteral("Ciao {Nome}"),
+                                            {QStringLiteral("3331112222"), QStringLiteral("3334445555")},
+                                            book, SplitMode::Fixed);
+    ASSERT_TRUE(std::holds_alternative<BatchPlan>(plan));
+    ScheduledStore(book).add(
+        ScheduledBatch::forPlan(std::get<BatchPlan>(plan), QDateTime(QDate(2026, 3, 14), QTime(hour, 0)),
+                                QStringLiteral("<lista>"), QStringLiteral("3331112222;3334445555")),
+        std::get<BatchPlan>(plan));
+}
+
+} // namespace
+
+TEST(ProgramWiring, DueBatchesGoWhileTheProgramRunsAndTheOthersWaitInTheirList)
+{
+    Program program({"--credit", "50"});
+    program.addContact(QStringLiteral("Anna"), QStringLiteral("Bianchi"), QStringLiteral("3331112222"));
+    program.addContact(QStringLiteral("Bruno"), QStringLiteral("Verdi"), QStringLiteral("3334445555"));
+    keepBatch(program, 9);  // due: the home's clock says 09:26
+    keepBatch(program, 18); // not yet
+    program.start();
+    const auto* credit = program.window.findChild<QLabel*>(QStringLiteral("Label3"));
+    ASSERT_TRUE(waitUntil([&] { return credit->text() == QStringLiteral("Credito residuo 48"); }));
+    EXPECT_EQ(program.sandbox.sentSms(), (QStringList{QStringLiteral("+393331112222|TEXT||Ciao Anna"),
+                                                      QStringLiteral("+393334445555|TEXT||Ciao Bruno")}));
+    program.whileModal<ScheduledBatchesWindow>(QStringLiteral("invprog"), [](ScheduledBatchesWindow& list) {
+        EXPECT_EQ(list.rowCount(), 1);
+        list.accept();
+    });
+}

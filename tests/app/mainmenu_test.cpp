@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -30,9 +31,10 @@ TEST(MainMenu, EveryEntryInOrderWithItsNameAndCaption)
     QStringList menus;
     for (const QAction* top : window.menuBar()->actions())
         menus << top->objectName() + u'=' + top->text();
-    EXPECT_EQ(menus, QStringList({QStringLiteral("fil=File"), QStringLiteral("ru=Rubrica"),
-                                  QStringLiteral("modi=SMS"), QStringLiteral("geac=Gestione Account"),
-                                  QStringLiteral("help=?")}));
+    // Each menu opens with Alt and its first letter.
+    EXPECT_EQ(menus, QStringList({QStringLiteral("fil=&File"), QStringLiteral("ru=&Rubrica"),
+                                  QStringLiteral("modi=&SMS"), QStringLiteral("geac=&Gestione Account"),
+                                  QStringLiteral("help=&?")}));
 
     const auto menu = [&](const char* name) { return window.findChild<QMenu*>(QString::fromLatin1(name)); };
     EXPECT_EQ(entries(menu("fil")),
@@ -44,15 +46,35 @@ TEST(MainMenu, EveryEntryInOrderWithItsNameAndCaption)
     EXPECT_EQ(entries(menu("ru")),
               QStringList({QStringLiteral("nr=Gestione Rubriche"), QStringLiteral("inru=Inserisci Contatto"),
                            QStringLiteral("cececo=Cerca Contatto")}));
-    EXPECT_EQ(entries(menu("modi")), QStringList({QStringLiteral("ismss=Invia SMS Singoli"),
-                                                  QStringLiteral("ismsm=Invia SMS Multipli"),
-                                                  QStringLiteral("canse=Cancella Spuntati")}));
+    EXPECT_EQ(entries(menu("modi")),
+              QStringList(
+                  {QStringLiteral("ismss=Invia SMS Singoli"), QStringLiteral("ismsm=Invia SMS Multipli"),
+                   QStringLiteral("invprog=Invii Programmati"), QStringLiteral("canse=Cancella Spuntati")}));
     EXPECT_EQ(entries(menu("geac")),
               QStringList({QStringLiteral("acqs=Acquista SMS"), QStringLiteral("aaa=Aggiorna Credito"),
                            QStringLiteral("datiaccount=Dati Account")}));
     EXPECT_EQ(entries(menu("help")),
               QStringList({QStringLiteral("he=Help"), QStringLiteral("guad=Guadagna con noi"),
                            QStringLiteral("inform=Info")}));
+}
+
+TEST(MainMenu, AltLetterOpensItsMenuAndF10ReachesTheMenuBar)
+{
+    TestHome home;
+    MainWindow window(home.context());
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    QTest::keyClick(&window, Qt::Key_F10);
+    EXPECT_EQ(window.menuBar()->activeAction(), window.menuBar()->actions().constFirst());
+    QTest::keyClick(window.menuBar(), Qt::Key_Escape);
+    QTest::keyClick(window.menuBar(), Qt::Key_Escape);
+
+    QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
+    QApplication::processEvents();
+    auto* rubrica = window.findChild<QMenu*>(QStringLiteral("ru"));
+    EXPECT_TRUE(rubrica->isVisible());
+    rubrica->close();
 }
 
 TEST(MainMenu, OnlyWhatWorksIsSwitchedOn)

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -19,6 +20,47 @@ using namespace parlix;
 using parlix::test::TestHome;
 
 namespace {
+
+TEST(MainWindowLoad, OpensWithTheWholeToolbarInView)
+{
+    // Text beside the pictures (no "tbta") is the widest toolbar; under them, narrower.
+    for (const bool textBeside : {true, false}) {
+        TestHome home;
+        if (!textBeside)
+            home.writeFile(QStringLiteral("tbta"), {QStringLiteral("0"), QStringLiteral("2500")});
+        MainWindow window(home.context());
+        window.load();
+        window.show();
+        QApplication::processEvents();
+        auto* toolbar = window.findChild<QToolBar*>(QStringLiteral("Toolbar1"));
+        ASSERT_EQ(toolbar->actions().size(), 7);
+        for (QAction* button : toolbar->actions()) {
+            const QWidget* shown = toolbar->widgetForAction(button);
+            ASSERT_TRUE(shown);
+            EXPECT_TRUE(shown->isVisible()) << button->text().toStdString() << " hides in the overflow menu";
+            EXPECT_LE(shown->geometry().right(), toolbar->contentsRect().right());
+        }
+        EXPECT_LE(window.width(), 18200 / 15);
+    }
+}
+
+TEST(MainWindowLoad, SaysWhenTheBookListCannotBeRead)
+{
+    TestHome home;
+    home.state.releaseStore();
+    ASSERT_TRUE(QFile::remove(home.state.folder.bookList()));
+    ASSERT_TRUE(QDir().mkdir(home.state.folder.bookList()));
+    const QString path = home.state.folder.bookList();
+    home.dialogs.expectMessage(
+        QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": Impossibile aprire "
+                       "l'archivio \"%1\".")
+            .arg(path),
+        MessageIcon::Critical);
+    MainWindow window(home.context());
+    window.load();
+    EXPECT_TRUE(home.dialogs.done());
+    EXPECT_EQ(window.nodeCount(), 4);
+}
 
 TEST(MainWindowLoad, BuildsTheTreeAndShowsTheCredit)
 {
@@ -253,6 +295,30 @@ TEST(MainWindowCredit, FailedQueryWarnsAndLeavesEverythingAlone)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), QByteArray("10\r\n"));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+TEST(MainWindowPages, SayWhenNoBrowserCanBeStarted)
+{
+    LoadedWindow w;
+    MainWindow& window = w.open();
+    window.setUrlOpener([](const QUrl&) { return false; });
+    const QString helpPage =
+        QUrl::fromLocalFile(w.home.path(QStringLiteral("parlix.html"))).toDisplayString();
+    const struct
+    {
+        const char* action;
+        QString address;
+    } cases[] = {
+        {"he", helpPage},
+        {"guad", vendorSite() + QStringLiteral("/affiliate1/affiliati.htm")},
+    };
+    for (const auto& c : cases) {
+        w.home.dialogs.expectMessage(QStringLiteral("Impossibile avviare un browser per aprire la pagina ") +
+                                         c.address + u'.',
+                                     MessageIcon::Exclamation);
+        window.action(QString::fromLatin1(c.action))->trigger();
+        EXPECT_TRUE(w.home.dialogs.done()) << c.action;
     }
 }
 

@@ -196,7 +196,7 @@ TEST_F(ActionsPanelTest, YesWithNothingTickedDeletesNothingButReloadsAndCloses)
 TEST_F(ActionsPanelTest, PointerOverDeleteHighlightsItWhileOtherCommandsStayGreyForMessages)
 {
     f.show(QStringLiteral("i1"), principale);
-    openPanel({[] {}, [] {}, {}, {}});
+    openPanel({[] {}, [] {}, {}});
     const QPalette system = QApplication::palette();
     const QColor grey = system.color(QPalette::Disabled, QPalette::WindowText);
     panel->hover(panel->command(4));
@@ -217,7 +217,7 @@ TEST_F(ActionsPanelTest, ContactCommandsHighlightAndHandOverWhenContactsAreShown
     f.show(QStringLiteral("r1"), principale);
     f.list.selectRow(0);
     int edits = 0;
-    openPanel({{}, [&] { ++edits; }, {}, {}});
+    openPanel({{}, [&] { ++edits; }, {}});
     const QPalette system = QApplication::palette();
     panel->hover(panel->command(1));
     EXPECT_EQ(panel->command(1)->palette().color(QPalette::Window), system.color(QPalette::Highlight));
@@ -241,28 +241,38 @@ TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
     f.show(QStringLiteral("r1"), principale);
     f.list.selectRow(0);
     QList<QUrl> opened;
-    int minimized = 0;
+    bool mailProgram = true;
     const auto hooks = [&] {
-        return PanelHooks{{},
-                          {},
-                          [&] { ++minimized; },
-                          [&](const QUrl& url) {
+        return PanelHooks{{}, {}, [&](const QUrl& url) {
                               opened << url;
-                              return true;
+                              return mailProgram;
                           }};
     };
     openPanel(hooks());
     panel->inviaEmail();
     EXPECT_EQ(opened, QList<QUrl>({QUrl(QStringLiteral("mailto:mario@example.it"))}));
-    EXPECT_EQ(minimized, 1);
     EXPECT_TRUE(f.home.state.testosel.isEmpty());
+    EXPECT_TRUE(panelClosed());
+
+    // No mail program could be started: said, not silently dropped.
+    mailProgram = false;
+    f.list.selectRow(0);
+    f.home.state.testosel = QStringLiteral("mario@example.it");
+    openPanel(hooks());
+    f.home.dialogs.expectMessage(
+        QStringLiteral(
+            "Impossibile avviare un programma di posta elettronica per scrivere a mario@example.it."),
+        MessageIcon::Exclamation);
+    panel->inviaEmail();
+    EXPECT_TRUE(f.home.dialogs.done());
+    EXPECT_EQ(opened.size(), 2);
     EXPECT_TRUE(panelClosed());
 
     f.show(QStringLiteral("s1"), principale);
     f.home.state.testosel = QStringLiteral("testo");
     openPanel(hooks());
     panel->inviaEmail();
-    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.size(), 2);
     EXPECT_EQ(f.home.state.testosel, QStringLiteral("testo"));
     panel->close();
 }

@@ -1,4 +1,5 @@
 #include "browser/archivemodel.h"
+#include "browser/elidedlabel.h"
 #include "listfixture.h"
 
 #include <QCheckBox>
@@ -78,13 +79,110 @@ TEST(ArchiveList, EachKindShowsItsColumnsWidthsAndSortOrder)
         f.show(QString::fromLatin1(c.key), principale);
 
         EXPECT_EQ(headers(f.list), c.captions) << c.key;
-        EXPECT_EQ(widths(f.list), c.widths) << c.key;
+        // The designed widths are the least a column gets; short texts need no more.
+        const QList<int> shown = widths(f.list);
+        for (int i = 0; i < int(c.widths.size()); ++i) {
+            if (i == 3 && table != u"rubrica")
+                EXPECT_GE(shown[i], c.widths[i]) << c.key << " the date widens to its text";
+            else
+                EXPECT_EQ(shown[i], c.widths[i]) << c.key << " column " << i;
+        }
         EXPECT_EQ(f.column(c.sortCell),
                   QStringList({QStringLiteral("bruni"), QStringLiteral("Neri"), QStringLiteral("Verdi")}))
             << c.key;
         EXPECT_EQ(f.column(0), QStringList({QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("1")}))
             << c.key;
     }
+}
+
+TEST(ArchiveList, ColumnsWidenToTheirTextsUpToTwiceTheirDesignedWidth)
+{
+    ListFixture f;
+    f.home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("Rossi"), QStringLiteral("333"),
+                      QStringLiteral("07/12/2026 09:15:02"), QString(400, u'x'));
+    f.show(QStringLiteral("i1"), principale);
+    const QList<int> shown = widths(f.list);
+    const int dateWidth =
+        f.list.view()->fontMetrics().horizontalAdvance(QStringLiteral("07/12/2026 09:15:02"));
+    EXPECT_GE(shown[3], dateWidth) << "the whole date is readable";
+    EXPECT_LE(shown[3], 2 * 113);
+    EXPECT_EQ(shown[4], 2 * 247) << "a long text stops at its limit";
+    EXPECT_EQ(shown[1], 113) << "a short number keeps the designed width";
+}
+
+TEST(ArchiveList, AClickOnAColumnTitleSortsByItAndASecondClickReverses)
+{
+    ListFixture f;
+    const QString table = QStringLiteral("inviati");
+    f.home.addMessage(principale, table, QStringLiteral("Bianchi"), QStringLiteral("2"),
+                      QStringLiteral("06/12/2026 18:40:11"), QStringLiteral("b"));
+    f.home.addMessage(principale, table, QStringLiteral("Rossi"), QStringLiteral("1"),
+                      QStringLiteral("01/01/2027 08:00:00"), QStringLiteral("a"));
+    f.home.addMessage(principale, table, QStringLiteral("azzurri"), QStringLiteral("3"),
+                      QStringLiteral("07/12/2026 09:15:02"), QStringLiteral("c"));
+    f.show(QStringLiteral("i1"), principale);
+    f.list.model()->setTicked(0, true); // azzurri
+    QHeaderView* header = f.list.view()->header();
+    const auto click = [&](int column) {
+        const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                            header->height() / 2);
+        QMouseEvent press(QEvent::MouseButtonPress, centre, header->mapToGlobal(centre), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, centre, header->mapToGlobal(centre), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(header->viewport(), &press);
+        QApplication::sendEvent(header->viewport(), &release);
+    };
+    f.list.show();
+    const struct
+    {
+        int column;
+        QStringList surnames;
+        Qt::SortOrder order;
+    } steps[] = {
+        {2,
+         {QStringLiteral("Rossi"), QStringLiteral("Bianchi"), QStringLiteral("azzurri")},
+         Qt::DescendingOrder},
+        // Dates go by time: 01/01/2027 is the latest although its text sorts first.
+        {3,
+         {QStringLiteral("Bianchi"), QStringLiteral("azzurri"), QStringLiteral("Rossi")},
+         Qt::AscendingOrder},
+        {3,
+         {QStringLiteral("Rossi"), QStringLiteral("azzurri"), QStringLiteral("Bianchi")},
+         Qt::DescendingOrder},
+        {1,
+         {QStringLiteral("Rossi"), QStringLiteral("Bianchi"), QStringLiteral("azzurri")},
+         Qt::AscendingOrder},
+    };
+    for (const auto& step : steps) {
+        click(step.column);
+        EXPECT_EQ(f.column(1), step.surnames) << "column " << step.column;
+        EXPECT_EQ(header->sortIndicatorSection(), step.column);
+        EXPECT_EQ(header->sortIndicatorOrder(), step.order);
+        // The tick stays with its row.
+        EXPECT_TRUE(f.list.model()->isTicked(int(f.column(1).indexOf(QStringLiteral("azzurri")))));
+    }
+    // Shown again (the window's activation reloads), the archive keeps the chosen order.
+    f.list.sceglivisua();
+    f.runReload();
+    EXPECT_EQ(f.column(1), steps[3].surnames);
+}
+
+TEST(ArchiveList, ALongBookNameIsCutShortBeforeSelectAll)
+{
+    ListFixture f;
+    const QString name = QStringLiteral(" Clienti dello studio dentistico Rossi e Bianchi di Milano centro");
+    f.list.setArchiveCaption(name);
+    f.list.resize(420, 300);
+    f.list.show();
+    QApplication::processEvents();
+    auto* caption = f.list.findChild<ElidedLabel*>(QStringLiteral("Label6"));
+    auto* selectAll = f.list.findChild<QCheckBox*>(QStringLiteral("Check1"));
+    ASSERT_TRUE(caption && selectAll);
+    EXPECT_EQ(f.list.archiveCaption(), name) << "the caption keeps the whole name";
+    EXPECT_TRUE(caption->shownText().endsWith(u'…')) << caption->shownText().toStdString();
+    EXPECT_LE(caption->geometry().right(), selectAll->geometry().left());
+    EXPECT_GE(selectAll->width(), selectAll->sizeHint().width());
 }
 
 TEST(ArchiveList, EmptyArchiveShowsCaptionsAndNoRowsAndSelectAllOnlyChangesCaption)

@@ -3,6 +3,7 @@
 #include "core/textfile.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "tests/support/fulldisk.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -93,6 +94,36 @@ TEST(DataFolder, FindsNamesWithoutRegardToCase)
     qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("xdg")).toUtf8());
     EXPECT_EQ(DataFolder::defaultRoot({QStringLiteral("parlix")}),
               dir.filePath(QStringLiteral("xdg/parlix")));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Installer, FullDiskLeavesNoPartialFileAndLaterRunRepairs)
+{
+    QTemporaryDir dir;
+    const DataFolder folder(dir.filePath(QStringLiteral("parlix")));
+    QStringList failed;
+    {
+        const test::FullDisk full(0);
+        failed = Installer(folder).run();
+    }
+    EXPECT_FALSE(failed.isEmpty());
+    // Nothing half-written may stand in for a file: the next run would keep it.
+    for (const auto& [name, bytes] : snapshot(folder.root()).asKeyValueRange())
+        ADD_FAILURE() << qPrintable(name) << " left behind with " << bytes.size() << " bytes";
+
+    EXPECT_TRUE(Installer(folder).run().isEmpty());
+    QTemporaryDir fresh;
+    const DataFolder reference(fresh.filePath(QStringLiteral("parlix")));
+    Installer(reference).run();
+    const auto repaired = snapshot(folder.root());
+    const auto expected = snapshot(reference.root());
+    EXPECT_EQ(QStringList(repaired.keys()), QStringList(expected.keys()));
+    for (const QString& name : {QStringLiteral("Prefissi.txt"), QStringLiteral("mostra.txt"),
+                                QStringLiteral("disclaimer.txt"), QStringLiteral("parlix.html")})
+        EXPECT_EQ(repaired[name], expected[name]) << qPrintable(name);
 }
 
 } // namespace

@@ -93,6 +93,32 @@ TEST(QwirlCommand, BadUsageExitsWithTwoAndNothingOnStandardOutput)
     EXPECT_TRUE(sandbox.traceLines().empty());
 }
 
+// A typo in a host must never fall back to the built-in production gateway.
+TEST(QwirlCommand, MalformedHostVariableExitsWithTwoAndSendsNothing)
+{
+    const SandboxProcess sandbox({"--credit", "10"});
+    const std::vector<std::string> send = {"--login", "demo", "--password", "demo", "send", "+39333", "x"};
+    const struct
+    {
+        const char* variable;
+        std::string value;
+    } cases[] = {
+        {"QWIRL_SEND_HOST", "http://" + sandbox.host()}, {"QWIRL_SEND_HOST", sandbox.host() + "/"},
+        {"QWIRL_SEND_HOST", " " + sandbox.host()},       {"QWIRL_SEND_HOST", ":0"},
+        {"QWIRL_SEND_HOST", "127.0.0.1:99999"},          {"QWIRL_NOTIFY_HOST", "127.0.0.1:0"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult result = qwirl(sandbox, send, {{c.variable, c.value}});
+        EXPECT_EQ(result.exitCode, 2) << c.value;
+        EXPECT_EQ(result.out, "") << c.value;
+        EXPECT_EQ(result.err, "qwirl: " + std::string(c.variable) + " \"" + c.value +
+                                  "\" is not \"host\" or \"host:port\"; nothing was sent\n");
+    }
+    EXPECT_TRUE(sandbox.traceLines().empty());
+    // Set but empty counts as not set.
+    EXPECT_EQ(qwirl(sandbox, send, {{"QWIRL_NOTIFY_HOST", ""}}).out, "0\n");
+}
+
 TEST(QwirlCommand, ProxyAuthenticationWithoutATerminalCountsAsCancelled)
 {
     const SandboxProcess sandbox({"--proxy-auth", "anna:segreta"});

@@ -1,4 +1,6 @@
+#include "qwirl/control.h"
 #include "qwirl/hosts.h"
+#include "qwirl/result_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -39,17 +41,54 @@ TEST(QwirlHosts, AcceptsHostAndPortOnlyInTheirPlainForms)
     }
 }
 
-TEST(QwirlHosts, EnvironmentOverridesTheCompiledDefaultsWhenWellFormed)
+TEST(QwirlHosts, EnvironmentOverridesTheDefaultsAndAMalformedValueNeverFallsBackToThem)
 {
     const Hosts defaults = Hosts::compiledDefaults();
-    ::setenv("QWIRL_SEND_HOST", "127.0.0.1:8080", 1);
-    ::setenv("QWIRL_NOTIFY_HOST", "bad/host", 1);
-    const Hosts hosts = Hosts::fromEnvironment();
-    EXPECT_EQ(hosts.send, "127.0.0.1:8080");
-    EXPECT_EQ(hosts.notify, defaults.notify);
+    const struct
+    {
+        const char* send;
+        const char* notify;
+        std::string expectedSend;
+        std::string expectedNotify;
+        bool problem;
+    } cases[] = {
+        {nullptr, nullptr, defaults.send, defaults.notify, false},
+        {"127.0.0.1:8080", nullptr, "127.0.0.1:8080", defaults.notify, false},
+        {"", "[::1]:9", defaults.send, "[::1]:9", false},
+        {"127.0.0.1:8080", "bad/host", "127.0.0.1:8080", "", true},
+        {"http://127.0.0.1:8080", nullptr, "", defaults.notify, true},
+        {"127.0.0.1:8080/", nullptr, "", defaults.notify, true},
+        {"127.0.0.1 ", nullptr, "", defaults.notify, true},
+        {":0", nullptr, "", defaults.notify, true},
+        {"host:99999", nullptr, "", defaults.notify, true},
+    };
+    for (const auto& c : cases) {
+        const auto set = [](const char* name, const char* value) {
+            value ? ::setenv(name, value, 1) : ::unsetenv(name);
+        };
+        set("QWIRL_SEND_HOST", c.send);
+        set("QWIRL_NOTIFY_HOST", c.notify);
+        const Hosts hosts = Hosts::fromEnvironment();
+        const std::string label = std::string(c.send ? c.send : "-") + " " + (c.notify ? c.notify : "-");
+        EXPECT_EQ(hosts.send, c.expectedSend) << label;
+        EXPECT_EQ(hosts.notify, c.expectedNotify) << label;
+        EXPECT_EQ(Hosts::environmentProblem().has_value(), c.problem) << label;
+    }
     ::unsetenv("QWIRL_SEND_HOST");
     ::unsetenv("QWIRL_NOTIFY_HOST");
-    EXPECT_EQ(Hosts::fromEnvironment().send, defaults.send);
+}
+
+// Whoever builds a Control on a malformed variable gets failures, never the production host.
+TEST(QwirlHosts, ControlOnAMalformedHostSendsNothing)
+{
+    ::setenv("QWIRL_SEND_HOST", "http://127.0.0.1:1", 1);
+    qwirl::Control control;
+    ::unsetenv("QWIRL_SEND_HOST");
+    control.setLogin("demo");
+    control.setPassword("demo");
+    EXPECT_EQ(control.Send(std::string_view("+393331234567"), std::string_view("x")),
+              qwirl::WinInetError::InvalidUrl);
+    EXPECT_EQ(control.CheckCredits(), qwirl::Result::NoCredit);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "core/datafolder.h"
 #include "messaging/accountdialog.h"
 #include "messaging/creditquery.h"
+#include "tests/support/fulldisk.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -48,6 +49,55 @@ TEST(AccountDialog, CancelLeavesTheFileAlone)
     dialog.findChild<QLineEdit*>(QStringLiteral("login"))->setText(QStringLiteral("x"));
     dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
     EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("account"))));
+}
+
+TEST(AccountDialog, RefusesLineBreaksAndKeepsTheStoredAccount)
+{
+    struct Case
+    {
+        const char* login;
+        const char* password;
+    };
+    const Case cases[] = {{"nuovo\nlogin", "pw"}, {"nuovo", "pass\rword"}, {"nuovo", "pass\r\n2"}};
+    for (const Case& c : cases) {
+        TestHome home;
+        const Account stored{QStringLiteral("studio"), QStringLiteral("segreta"), 3};
+        ASSERT_TRUE(stored.save(home.state.folder));
+        AccountDialog dialog(home.context());
+        dialog.show();
+        dialog.findChild<QLineEdit*>(QStringLiteral("login"))->setText(QString::fromLatin1(c.login));
+        dialog.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QString::fromLatin1(c.password));
+        home.dialogs.expectMessage(
+            QStringLiteral("Il login e la password non possono contenere interruzioni di riga."),
+            MessageIcon::Critical);
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        EXPECT_TRUE(home.dialogs.done()) << c.login;
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << c.login;
+        EXPECT_EQ(Account::load(home.state.folder), stored) << c.login;
+        // The store refuses them as well, whoever calls it.
+        EXPECT_FALSE((Account{QString::fromLatin1(c.login), QString::fromLatin1(c.password), 2})
+                         .save(home.state.folder))
+            << c.login;
+    }
+}
+
+TEST(AccountDialog, FullDiskSaysSoAndKeepsTheStoredAccount)
+{
+    TestHome home;
+    const Account stored{QStringLiteral("studio"), QStringLiteral("segreta"), 3};
+    ASSERT_TRUE(stored.save(home.state.folder));
+    AccountDialog dialog(home.context());
+    dialog.show();
+    dialog.findChild<QLineEdit*>(QStringLiteral("login"))->setText(QStringLiteral("un login più lungo"));
+    home.dialogs.expectMessage(QStringLiteral("Impossibile salvare i dati dell'account nella cartella ") +
+                                   home.state.folder.root(),
+                               MessageIcon::Critical);
+    {
+        const test::FullDisk full(8);
+        dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    }
+    EXPECT_TRUE(home.dialogs.done());
+    EXPECT_EQ(Account::load(home.state.folder), stored);
 }
 
 TEST(CreditQuery, AsksTheGatewayAndSaysWhyThereIsNoCredit)

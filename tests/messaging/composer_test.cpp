@@ -3,6 +3,8 @@
 #include "messaging/account.h"
 #include "messaging/composer.h"
 #include "messaging/smscommands.h"
+#include "tests/support/modalpresser.h"
+#include "ui/qtdialogs.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include <optional>
 
 using namespace parlix;
+using parlix::test::ModalPresser;
 using parlix::test::SandboxHome;
 using parlix::test::TestHome;
 using parlix::test::waitUntil;
@@ -540,6 +543,79 @@ TEST(ComposerSend, InsufficientCreditLeavesTheComposerOpenUntilClosed)
     EXPECT_EQ(saved,
               QStringList{QStringLiteral("<lista>|3331112222;3334445555;3337778888|14/03/2026 09:26:53|"
                                          "Chiuso per ferie")});
+}
+
+} // namespace
+
+namespace {
+
+const QString discardQuestion =
+    QStringLiteral("Il messaggio scritto non è stato inviato. Chiudere e perderlo?");
+
+void pressEscape(QWidget* target)
+{
+    QTest::keyClick(target, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+}
+
+TEST(ComposerClose, EscAsksBeforeThrowingAwayTypedText)
+{
+    const struct
+    {
+        const char* what;
+        ComposerPreset preset;
+        QString typed;
+        std::optional<Answer> asked; // nothing: Esc closes without a question
+        bool closes;
+    } cases[] = {
+        {"nothing typed",
+         ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")),
+         {},
+         {},
+         true},
+        {"typed, keep it", ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")),
+         QStringLiteral("Ciao"), Answer::No, false},
+        {"typed, throw it away", ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")),
+         QStringLiteral("Ciao"), Answer::Yes, true},
+        {"a saved message untouched",
+         ComposerPreset::saved(QStringLiteral("333"), QStringLiteral("Rossi"), QStringLiteral("Salvato")),
+         {},
+         {},
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestHome home;
+        OpenComposer open(home.context(), c.preset);
+        if (!c.typed.isEmpty())
+            QTest::keyClicks(open.text(), c.typed);
+        if (c.asked)
+            home.dialogs.expectMessage(discardQuestion, MessageIcon::Question, *c.asked);
+        pressEscape(open.text());
+        EXPECT_TRUE(home.dialogs.done());
+        EXPECT_EQ(open.composer.isVisible(), !c.closes);
+    }
+}
+
+TEST(ComposerClose, EscQuestionIsARealBoxWhoseNoKeepsTheText)
+{
+    TestHome home;
+    QtDialogs dialogs;
+    OpenComposer open(AppContext{home.state, dialogs, home.clock},
+                      ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")));
+    QTest::keyClicks(open.text(), QStringLiteral("Ciao"));
+    ModalPresser presser;
+    presser.press(QStringLiteral("No"));
+    pressEscape(open.text());
+    EXPECT_TRUE(presser.done());
+    EXPECT_EQ(presser.texts(), QStringList{discardQuestion});
+    EXPECT_TRUE(open.composer.isVisible());
+    EXPECT_EQ(open.text()->toPlainText(), QStringLiteral("Ciao"));
+
+    presser.press(QStringLiteral("Sì"));
+    pressEscape(open.text());
+    EXPECT_TRUE(presser.done());
+    EXPECT_FALSE(open.composer.isVisible());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "messaging/account.h"
 #include "messaging/composerpreset.h"
 #include "messaging/messagearchive.h"
+#include "messaging/qwirlgateway.h"
 #include "messaging/recipientnumber.h"
 #include "messaging/smscommands.h"
 #include "store/storeerror.h"
@@ -29,6 +30,26 @@ TEST(InternationalNumber, AddsTheItalianPrefixOnlyWhereNoneIsGiven)
     };
     for (const auto& [typed, sent] : cases)
         EXPECT_EQ(internationalNumber(QString::fromUtf16(typed)), QString::fromUtf16(sent));
+}
+
+TEST(GatewayHosts, AMalformedHostIsSaidAndNothingIsSent)
+{
+    qputenv("QWIRL_SEND_HOST", "http://127.0.0.1:8080");
+    const QString problem = gatewayHostProblem();
+    QwirlGateway gateway;
+    qunsetenv("QWIRL_SEND_HOST");
+    EXPECT_EQ(problem,
+              QStringLiteral("La variabile d'ambiente QWIRL_SEND_HOST vale \"http://127.0.0.1:8080\", che "
+                             "non è un indirizzo del gateway (\"host\" o \"host:porta\"): nessun SMS "
+                             "sarà inviato."));
+    gateway.setLogin(QStringLiteral("demo"));
+    gateway.setPassword(QStringLiteral("demo"));
+    EXPECT_EQ(gateway.checkCredits(), -1);
+    EXPECT_EQ(gateway.send(QStringLiteral("+393331234567"), QStringLiteral("x")), 12005);
+
+    qputenv("QWIRL_NOTIFY_HOST", "127.0.0.1:8080");
+    EXPECT_TRUE(gatewayHostProblem().isEmpty());
+    qunsetenv("QWIRL_NOTIFY_HOST");
 }
 
 TEST(AccountFile, RoundTripsInAFileOnlyItsOwnerReads)

@@ -25,7 +25,8 @@ class Control
 {
 public:
     // Hosts from the compiled defaults and the QWIRL_SEND_HOST / QWIRL_NOTIFY_HOST environment variables,
-    // libcurl transport with the standard time-outs.
+    // libcurl transport with the standard time-outs. With a malformed variable nothing goes out: the
+    // exchanges on that host fail as an invalid address (12005, CheckCredits -1).
     Control();
     // Fixed hosts (a local sandbox, say) and a libcurl transport with the given time-outs.
     explicit Control(Hosts hosts, Timeouts timeouts = {});

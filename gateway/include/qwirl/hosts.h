@@ -15,9 +15,14 @@ struct Hosts
     // The values fixed at build time (CMake cache variables QWIRL_SEND_HOST and QWIRL_NOTIFY_HOST).
     static Hosts compiledDefaults();
 
-    // The compiled defaults, each overridden by the environment variable of the same name when that holds
-    // a well-formed host; a malformed value is ignored.
+    // The compiled defaults, each overridden by the environment variable of the same name when that is set
+    // and not empty. A malformed value gives an empty host, never the default: a typo must not send real
+    // messages with a real login to the production gateway. Control refuses to talk to an empty host.
     static Hosts fromEnvironment();
+
+    // What is wrong with QWIRL_SEND_HOST or QWIRL_NOTIFY_HOST, e.g.
+    // `QWIRL_SEND_HOST "http://x" is not "host" or "host:port"`; nothing when both are fine or unset.
+    static std::optional<std::string> environmentProblem();
 
     // Both operations on one host, e.g. a local sandbox: Hosts::both("127.0.0.1:8080").
     static Hosts both(std::string host);

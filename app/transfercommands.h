@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/appcontext.h"
+
+#include <QObject>
+
+namespace parlix {
+
+class MainWindow;
+
+// The "File" menu's commands that move contacts in and out of the books:
+// "Esporta Rubrica" (exru), "Importa file csv" (impcvs), "Importa da
+// Ericsoft" (imph3) and "Imposta Archivi Ericsoft" (iae). The work is done by
+// the transfer library; these ask, show the wait boxes and tell the outcome.
+class TransferCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    TransferCommands(MainWindow& window, AppContext context, QObject* parent = nullptr);
+
+    // Writes the ticked contacts of the list to a file the user names.
+    void exru();
+    // Appends the contacts of a file to the book of the selected node.
+    void impcvs();
+    // Imports the Ericsoft register of the chosen folder.
+    void imph3();
+    // Shows the Ericsoft folder dialog.
+    void iae();
+
+private:
+    MainWindow& window_;
+    AppContext context_;
+};
+
+} // namespace parlix

@@ -1,0 +1,41 @@
+#include "exportcsvcommand.h"
+
+#include "cli/filearguments.h"
+#include "contacts/bookcatalog.h"
+#include "core/programstate.h"
+#include "store/storeerror.h"
+#include "transfer/csvexport.h"
+
+#include <QFileInfo>
+
+namespace parlix::cli {
+
+int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+{
+    const auto parsed = parseFileArguments(arguments);
+    if (!parsed) {
+        console.err << "Uso: parlix-cli export-csv " << synopsis() << '\n';
+        return Usage;
+    }
+    ProgramState state(folder);
+    std::vector<Contact> contacts;
+    try {
+        if (!BookCatalog(state).exists(parsed->book) || !QFileInfo(folder.bookPath(parsed->book)).isFile()) {
+            console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";
+            return Failed;
+        }
+        contacts = bookContacts(state, parsed->book);
+    } catch (const StoreError& error) {
+        console.err << "Impossibile leggere la rubrica \"" << parsed->book << "\": " << error.message()
+                    << '\n';
+        return Failed;
+    }
+    if (!writeContactsFile(parsed->file, contacts)) {
+        console.err << "Impossibile scrivere il file " << parsed->file << '\n';
+        return Failed;
+    }
+    console.out << contacts.size() << '\n';
+    return Done;
+}
+
+} // namespace parlix::cli

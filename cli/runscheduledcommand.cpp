@@ -1,0 +1,52 @@
+#include "runscheduledcommand.h"
+
+#include "cli/sendoutcome.h"
+#include "contacts/bookcatalog.h"
+#include "core/clock.h"
+#include "core/programstate.h"
+#include "messaging/scheduledrunner.h"
+#include "messaging/scheduledstore.h"
+#include "store/storeerror.h"
+
+namespace parlix::cli {
+
+int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+{
+    if (!arguments.isEmpty()) {
+        console.err << "Uso: parlix-cli run-scheduled\n";
+        return Usage;
+    }
+    QStringList books;
+    try {
+        ProgramState state(folder);
+        books = BookCatalog(state).names();
+    } catch (const StoreError& error) {
+        console.err << "Impossibile leggere l'elenco delle rubriche: " << error.message() << '\n';
+        return Failed;
+    }
+    int status = Done;
+    ScheduledRunner runner(folder, services_.factory, services_.clock);
+    for (const QString& book : books) {
+        QList<qint64> due;
+        try {
+            due = ScheduledStore(folder.bookPath(book)).due(services_.clock.now());
+        } catch (const StoreError& error) {
+            console.err << "Rubrica \"" << book << "\": " << error.message() << '\n';
+            status = worseStatus(status, Failed);
+            continue;
+        }
+        for (const qint64 id : due) {
+            const RunOutcome outcome = runner.run(book, id);
+            if (outcome.status == RunOutcome::Status::Nothing)
+                continue;
+            console.out << "Rubrica " << book << ", invio " << id << ": ";
+            QStringList refusals;
+            if (outcome.status == RunOutcome::Status::SomeRefused)
+                refusals = ScheduledStore(folder.bookPath(book)).refusals(id);
+            status = worseStatus(status, reportOutcome(outcome, refusals, console));
+        }
+    }
+    return status;
+}
+
+} // namespace parlix::cli

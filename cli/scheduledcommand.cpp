@@ -1,0 +1,45 @@
+#include "scheduledcommand.h"
+
+#include "contacts/bookcatalog.h"
+#include "core/programstate.h"
+#include "messaging/scheduledstore.h"
+#include "store/storeerror.h"
+
+namespace parlix::cli {
+
+int ScheduledCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+{
+    if (!arguments.isEmpty()) {
+        console.err << "Uso: parlix-cli scheduled\n";
+        return Usage;
+    }
+    QStringList books;
+    try {
+        ProgramState state(folder);
+        books = BookCatalog(state).names();
+    } catch (const StoreError& error) {
+        console.err << "Impossibile leggere l'elenco delle rubriche: " << error.message() << '\n';
+        return Failed;
+    }
+    int status = Done;
+    for (const QString& book : books) {
+        try {
+            ScheduledStore store(folder.bookPath(book));
+            for (const ScheduledBatch& batch : store.waiting()) {
+                QString text = batch.text;
+                text.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                    .replace(u'\n', u' ')
+                    .replace(u'\t', u' ');
+                console.out << book << '\t' << batch.id << '\t'
+                            << batch.due.toLocalTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm")) << '\t'
+                            << batch.recipients << '\t' << batch.sms << '\t' << text << '\n';
+            }
+        } catch (const StoreError& error) {
+            console.err << "Rubrica \"" << book << "\": " << error.message() << '\n';
+            status = Failed;
+        }
+    }
+    return status;
+}
+
+} // namespace parlix::cli

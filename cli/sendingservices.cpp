@@ -1,0 +1,14 @@
+#include "sendingservices.h"
+
+#include "core/clock.h"
+#include "messaging/qwirlgateway.h"
+
+namespace parlix::cli {
+
+SendingServices defaultSendingServices()
+{
+    static const Clock systemClock;
+    return {qwirlGatewayFactory(), systemClock};
+}
+
+} // namespace parlix::cli

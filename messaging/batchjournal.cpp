@@ -1,0 +1,137 @@
+#include "batchjournal.h"
+
+#include "store/database.h"
+#include "store/statement.h"
+
+namespace parlix {
+
+namespace {
+
+// The journal must survive the process being killed, not the machine losing
+// power: commits reach the operating system at once but are not flushed to
+// disk each time, which keeps a commit per recipient cheap.
+void prepare(Database& db)
+{
+    db.exec(
+        "PRAGMA synchronous = OFF;"
+        "CREATE TABLE IF NOT EXISTS lotti (id INTEGER PRIMARY KEY, Data TEXT, Testo TEXT,"
+        " concluso INTEGER NOT NULL DEFAULT 0);"
+        "CREATE TABLE IF NOT EXISTS destinatari (lotto INTEGER NOT NULL, posizione INTEGER NOT NULL,"
+        " cognome TEXT, cellulare TEXT, stato INTEGER NOT NULL DEFAULT 0, esito INTEGER NOT NULL DEFAULT 0,"
+        " PRIMARY KEY (lotto, posizione));");
+}
+
+BatchJournal::Batch batchFrom(Statement& st)
+{
+    return {st.integer(0), st.text(1), st.text(2), st.integer(3) != 0};
+}
+
+} // namespace
+
+BatchJournal::BatchJournal(const QString& bookPath) : BatchJournal(Database::open(bookPath)) {}
+
+BatchJournal::BatchJournal(std::shared_ptr<Database> book) : db_(std::move(book))
+{
+    prepare(*db_);
+}
+
+long long BatchJournal::begin(const QString& data, const QString& testo,
+                              const std::vector<Recipient>& recipients)
+{
+    db_->exec("BEGIN IMMEDIATE");
+    try {
+        Statement batch(*db_, "INSERT INTO lotti (Data, Testo) VALUES (?, ?)");
+        batch.bind(1, data);
+        batch.bind(2, testo);
+        batch.step();
+        Statement id(*db_, "SELECT last_insert_rowid()");
+        id.step();
+        const long long batchId = id.integer(0);
+        id.reset();
+        Statement add(*db_,
+                      "INSERT INTO destinatari (lotto, posizione, cognome, cellulare) VALUES (?, ?, ?, ?)");
+        for (std::size_t i = 0; i < recipients.size(); ++i) {
+            add.bind(1, batchId);
+            add.bind(2, static_cast<long long>(i));
+            add.bind(3, recipients[i].cognome);
+            add.bind(4, recipients[i].cellulare);
+            add.step();
+        }
+        db_->exec("COMMIT");
+        return batchId;
+    } catch (...) {
+        db_->exec("ROLLBACK");
+        throw;
+    }
+}
+
+void BatchJournal::setState(long long batch, int position, State state, long result)
+{
+    Statement st(*db_, "UPDATE destinatari SET stato = ?, esito = ? WHERE lotto = ? AND posizione = ?");
+    st.bind(1, static_cast<long long>(state));
+    st.bind(2, static_cast<long long>(result));
+    st.bind(3, batch);
+    st.bind(4, static_cast<long long>(position));
+    st.step();
+}
+
+void BatchJournal::sending(long long batch, int position)
+{
+    setState(batch, position, State::Sending, 0);
+}
+
+void BatchJournal::answered(long long batch, int position, long result)
+{
+    setState(batch, position, result == 0 ? State::Accepted : State::Refused, result);
+}
+
+void BatchJournal::finish(long long batch)
+{
+    Statement st(*db_, "UPDATE lotti SET concluso = 1 WHERE id = ?");
+    st.bind(1, batch);
+    st.step();
+}
+
+std::vector<BatchJournal::Batch> BatchJournal::interrupted()
+{
+    std::vector<Batch> batches;
+    Statement st(*db_, "SELECT id, Data, Testo, concluso FROM lotti WHERE concluso = 0 ORDER BY id");
+    while (st.step())
+        batches.push_back(batchFrom(st));
+    return batches;
+}
+
+std::optional<BatchJournal::Batch> BatchJournal::batch(long long id)
+{
+    Statement st(*db_, "SELECT id, Data, Testo, concluso FROM lotti WHERE id = ?");
+    st.bind(1, id);
+    if (!st.step())
+        return std::nullopt;
+    Batch found = batchFrom(st);
+    st.reset();
+    return found;
+}
+
+std::vector<BatchJournal::Entry> BatchJournal::entries(long long batch)
+{
+    std::vector<Entry> list;
+    Statement st(
+        *db_, "SELECT cognome, cellulare, stato, esito FROM destinatari WHERE lotto = ? ORDER BY posizione");
+    st.bind(1, batch);
+    while (st.step())
+        list.push_back(
+            {{st.text(0), st.text(1)}, static_cast<State>(st.integer(2)), static_cast<long>(st.integer(3))});
+    return list;
+}
+
+std::vector<BatchJournal::Recipient> BatchJournal::unserved(long long batch)
+{
+    std::vector<Recipient> list;
+    for (const Entry& entry : entries(batch)) {
+        if (entry.state == State::Waiting)
+            list.push_back(entry.recipient);
+    }
+    return list;
+}
+
+} // namespace parlix

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace parlix {
+
+class Database;
+
+// The journal of send batches, kept in the book's own database beside the
+// inviati row of each batch: which recipients a batch has, and for each what
+// the gateway answered. Written as the batch goes, one small commit per step,
+// so that a batch cut short by a crash still tells who was served.
+//
+// A recipient is marked "sending" just before its SMS goes out and gets its
+// answer just after: one left "sending" by a crash may or may not have been
+// served and is never offered again. Books made before the journal existed
+// get its tables the first time one is opened on them; nothing else changes.
+//
+// Widget-free; one instance serves one thread.
+class BatchJournal
+{
+public:
+    enum class State { Waiting, Sending, Accepted, Refused };
+
+    struct Recipient
+    {
+        QString cognome;
+        QString cellulare;
+    };
+
+    struct Entry
+    {
+        Recipient recipient;
+        State state = State::Waiting;
+        long result = 0; // the gateway's answer code once known (0 accepted)
+    };
+
+    struct Batch
+    {
+        long long id = 0;
+        QString data;  // as in the inviati row
+        QString testo; // the whole text
+        bool finished = false;
+    };
+
+    // Opens the journal of the book at `bookPath`, adding its tables when missing.
+    // Throws StoreError when the book cannot be opened or changed.
+    explicit BatchJournal(const QString& bookPath);
+    explicit BatchJournal(std::shared_ptr<Database> book);
+
+    // Records a new batch with all its recipients waiting; returns its id.
+    long long begin(const QString& data, const QString& testo, const std::vector<Recipient>& recipients);
+    // The recipient at `position` (0-based, in the order given to begin) is about to be sent.
+    void sending(long long batch, int position);
+    // The gateway's answer for that recipient: 0 accepted, anything else refused.
+    void answered(long long batch, int position, long result);
+    // The batch ended (every recipient tried, or the user stopped it).
+    void finish(long long batch);
+
+    // Batches that never reached finish(), oldest first.
+    std::vector<Batch> interrupted();
+    std::optional<Batch> batch(long long id);
+    std::vector<Entry> entries(long long batch);
+    // The recipients of `batch` that were never tried: the only ones that may
+    // safely get the same text again.
+    std::vector<Recipient> unserved(long long batch);
+
+private:
+    void setState(long long batch, int position, State state, long result);
+
+    std::shared_ptr<Database> db_;
+};
+
+} // namespace parlix

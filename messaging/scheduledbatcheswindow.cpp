@@ -1,0 +1,107 @@
+#include "scheduledbatcheswindow.h"
+
+#include "contacts/bookcontacts.h"
+#include "core/dialogs.h"
+#include "core/programstate.h"
+#include "messaging/scheduledstore.h"
+#include "store/storeerror.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace parlix {
+
+ScheduledBatchesWindow::ScheduledBatchesWindow(AppContext context, QWidget* parent)
+    : QDialog(parent), context_(context)
+{
+    setObjectName(QStringLiteral("scheduledBatches"));
+    setWindowTitle(QStringLiteral("Invii programmati"));
+    auto* layout = new QVBoxLayout(this);
+    table_ = new QTableWidget(0, 5, this);
+    table_->setObjectName(QStringLiteral("scheduledList"));
+    table_->setHorizontalHeaderLabels({QStringLiteral("Rubrica"), QStringLiteral("Ora"),
+                                       QStringLiteral("Destinatari"), QStringLiteral("SMS"),
+                                       QStringLiteral("Testo")});
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->verticalHeader()->hide();
+    layout->addWidget(table_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    cancelButton_ = new QPushButton(QStringLiteral("Annulla invio"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelScheduled"));
+    auto* closeButton = new QPushButton(QStringLiteral("Chiudi"), this);
+    closeButton->setObjectName(QStringLiteral("closeScheduled"));
+    buttons->addWidget(cancelButton_);
+    buttons->addWidget(closeButton);
+    layout->addLayout(buttons);
+
+    connect(cancelButton_, &QPushButton::clicked, this, &ScheduledBatchesWindow::cancelSelected);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    resize(720, 320);
+    reload();
+}
+
+int ScheduledBatchesWindow::rowCount() const
+{
+    return table_->rowCount();
+}
+
+void ScheduledBatchesWindow::reload()
+{
+    rows_.clear();
+    table_->setRowCount(0);
+    const DataFolder& folder = context_.state.folder;
+    QStringList books;
+    try {
+        books = bookNames(folder.bookList());
+    } catch (const StoreError&) {
+    }
+    for (const QString& book : books) {
+        QList<ScheduledBatch> batches;
+        try {
+            batches = ScheduledStore(folder.bookPath(book)).waiting();
+        } catch (const StoreError&) {
+            continue; // an unreadable book is reported where it is opened
+        }
+        for (const ScheduledBatch& batch : batches) {
+            const int row = table_->rowCount();
+            table_->insertRow(row);
+            const QString cells[] = {
+                book, batch.due.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                QString::number(batch.recipients), QString::number(batch.sms), batch.text};
+            for (int column = 0; column < 5; ++column)
+                table_->setItem(row, column, new QTableWidgetItem(cells[column]));
+            rows_.append({book, batch.id});
+        }
+    }
+    table_->resizeColumnsToContents();
+    table_->resizeRowsToContents();
+    if (table_->rowCount() > 0)
+        table_->selectRow(0);
+    cancelButton_->setEnabled(table_->rowCount() > 0);
+}
+
+void ScheduledBatchesWindow::cancelSelected()
+{
+    const int row = table_->currentRow();
+    if (row < 0 || row >= rows_.size())
+        return;
+    const Row& chosen = rows_.at(row);
+    try {
+        if (!ScheduledStore(context_.state.folder.bookPath(chosen.book)).cancel(chosen.id))
+            context_.dialogs.message(QStringLiteral("L'invio è già partito: non si può più annullare."),
+                                     MessageIcon::Exclamation);
+    } catch (const StoreError& error) {
+        context_.dialogs.message(error.message(), MessageIcon::Critical);
+    }
+    reload();
+}
+
+} // namespace parlix

@@ -1,0 +1,70 @@
+#include "scheduleddispatcher.h"
+
+#include "contacts/bookcontacts.h"
+#include "core/clock.h"
+#include "core/ownthread.h"
+#include "store/storeerror.h"
+
+namespace parlix {
+
+ScheduledDispatcher::ScheduledDispatcher(DataFolder folder, GatewayFactory factory, const Clock& clock,
+                                         QObject* parent)
+    : QObject(parent), folder_(std::move(folder)), factory_(std::move(factory)), clock_(clock),
+      stop_(std::make_shared<std::atomic<bool>>(false))
+{
+    connect(&timer_, &QTimer::timeout, this, &ScheduledDispatcher::runDue);
+}
+
+ScheduledDispatcher::~ScheduledDispatcher()
+{
+    stop_->store(true);
+    round_.waitForFinished();
+}
+
+void ScheduledDispatcher::start(int interval)
+{
+    timer_.start(interval);
+    runDue();
+}
+
+void ScheduledDispatcher::runDue()
+{
+    if (busy_)
+        return;
+    busy_ = true;
+    round_ = runOnOwnThread<int>([this, folder = folder_, factory = factory_, stop = stop_] {
+        ScheduledRunner runner(folder, factory, clock_);
+        runner.setStopFlag(stop.get());
+        int batches = 0;
+        try {
+            for (const QString& book : bookNames(folder.bookList())) {
+                QList<qint64> due;
+                try {
+                    due = ScheduledStore(folder.bookPath(book)).due(clock_.now());
+                } catch (const StoreError&) {
+                    continue; // a book that cannot be read has nothing to send
+                }
+                for (const qint64 id : due) {
+                    if (stop->load())
+                        return batches;
+                    const RunOutcome outcome = runner.run(book, id);
+                    ++batches;
+                    QMetaObject::invokeMethod(
+                        this, [this, book, outcome] { emit batchFinished(book, outcome); },
+                        Qt::QueuedConnection);
+                }
+            }
+        } catch (const StoreError&) {
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                busy_ = false;
+                emit roundFinished();
+            },
+            Qt::QueuedConnection);
+        return batches;
+    });
+}
+
+} // namespace parlix

@@ -1,0 +1,203 @@
+#include "pgconnection.h"
+
+#include "store/storeerror.h"
+
+#include <libpq-fe.h>
+
+namespace parlix {
+
+namespace {
+
+// Notices (an object that already exists, an identifier made shorter) are for
+// the server log, not for the user's console.
+void ignoreNotice(void*, const char*) {}
+
+bool connectionClass(const char* sqlstate)
+{
+    // 08: connection exceptions; 57P01..57P03: the server shutting the session down.
+    if (!sqlstate)
+        return false;
+    const QByteArray state(sqlstate);
+    return state.startsWith("08") || state.startsWith("57P");
+}
+
+} // namespace
+
+PgResult::~PgResult()
+{
+    PQclear(result_);
+}
+
+int PgResult::rows() const
+{
+    return PQntuples(result_);
+}
+
+int PgResult::columns() const
+{
+    return PQnfields(result_);
+}
+
+QString PgResult::text(int row, int column) const
+{
+    return QString::fromUtf8(PQgetvalue(result_, row, column), PQgetlength(result_, row, column));
+}
+
+const char* PgResult::data(int row, int column) const
+{
+    return PQgetvalue(result_, row, column);
+}
+
+int PgResult::length(int row, int column) const
+{
+    return PQgetlength(result_, row, column);
+}
+
+QString PgResult::columnName(int column) const
+{
+    return QString::fromUtf8(PQfname(result_, column));
+}
+
+PgConnection::PgConnection(QString conninfo) : conninfo_(std::move(conninfo)) {}
+
+PgConnection::~PgConnection()
+{
+    if (conn_)
+        PQfinish(conn_);
+}
+
+QString PgConnection::conninfoProblem(const QString& conninfo)
+{
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
+    if (!options) {
+        const QString detail = QString::fromUtf8(error ? error : "?").trimmed();
+        PQfreemem(error);
+        return QStringLiteral("Indirizzo dell'archivio non valido: %1").arg(detail);
+    }
+    bool password = false;
+    for (PQconninfoOption* o = options; o->keyword; ++o) {
+        if (qstrcmp(o->keyword, "password") == 0 && o->val && *o->val)
+            password = true;
+    }
+    PQconninfoFree(options);
+    if (password)
+        return QStringLiteral("L'indirizzo dell'archivio non deve contenere la password: usare ~/.pgpass, "
+                              "PGPASSWORD o un file di servizio.");
+    return {};
+}
+
+void PgConnection::ensureConnected()
+{
+    if (conn_ && PQstatus(conn_) == CONNECTION_OK)
+        return;
+    if (inTransaction_)
+        throw StoreError::connectionLost(QStringLiteral("transazione interrotta"));
+    if (!conn_) {
+        const QString problem = conninfoProblem(conninfo_);
+        if (!problem.isEmpty())
+            throw StoreError(StoreError::Code::CannotOpen, problem);
+        const QByteArray info = conninfo_.toUtf8();
+        // The connection string comes first; the encoding and the name after it win.
+        const char* keywords[] = {"dbname", "client_encoding", "application_name", nullptr};
+        const char* values[] = {info.constData(), "UTF8", "parlix", nullptr};
+        conn_ = PQconnectdbParams(keywords, values, 1);
+    } else {
+        PQreset(conn_);
+    }
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        const QString detail = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw StoreError(StoreError::Code::CannotOpen,
+                         QStringLiteral("Impossibile collegarsi all'archivio condiviso: %1").arg(detail));
+    }
+    PQsetNoticeProcessor(conn_, ignoreNotice, nullptr);
+}
+
+void PgConnection::fail(PGresult* result)
+{
+    const char* sqlstate = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const QString detail = QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
+    const QByteArray state(sqlstate ? sqlstate : "");
+    PQclear(result);
+    if (PQstatus(conn_) != CONNECTION_OK || connectionClass(sqlstate))
+        throw StoreError::connectionLost(detail);
+    // unique_violation, duplicate_schema, duplicate_table
+    if (state == "23505" || state == "42P06" || state == "42P07")
+        throw StoreError(StoreError::Code::Exists, detail.trimmed());
+    throw StoreError::engine(detail.trimmed());
+}
+
+PgResult PgConnection::exec(const QString& sql, const QStringList& params)
+{
+    ensureConnected();
+    std::vector<QByteArray> utf8;
+    utf8.reserve(size_t(params.size()));
+    std::vector<const char*> values;
+    for (const QString& p : params) {
+        utf8.push_back(p.toUtf8());
+        values.push_back(utf8.back().constData());
+    }
+    return check(PQexecParams(conn_, sql.toUtf8().constData(), int(values.size()), nullptr, values.data(),
+                              nullptr, nullptr, 0));
+}
+
+void PgConnection::run(const QString& sql)
+{
+    ensureConnected();
+    check(PQexec(conn_, sql.toUtf8().constData()));
+}
+
+PgResult PgConnection::check(PGresult* result)
+{
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        fail(result);
+    return PgResult(result);
+}
+
+void PgConnection::begin()
+{
+    exec(QStringLiteral("BEGIN"));
+    inTransaction_ = true;
+}
+
+void PgConnection::commit()
+{
+    try {
+        exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        inTransaction_ = false;
+        throw;
+    }
+    inTransaction_ = false;
+}
+
+void PgConnection::rollback()
+{
+    const bool alive = conn_ && PQstatus(conn_) == CONNECTION_OK;
+    inTransaction_ = false;
+    if (alive)
+        exec(QStringLiteral("ROLLBACK"));
+}
+
+QString PgConnection::serverVersion()
+{
+    return exec(QStringLiteral("SELECT version()")).text(0, 0);
+}
+
+int PgConnection::backendPid()
+{
+    ensureConnected();
+    return PQbackendPID(conn_);
+}
+
+QString pgIdentifier(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+} // namespace parlix

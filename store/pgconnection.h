@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+typedef struct pg_conn PGconn;
+typedef struct pg_result PGresult;
+
+namespace parlix {
+
+// The answer to one statement; frees itself.
+class PgResult
+{
+public:
+    explicit PgResult(PGresult* result) : result_(result) {}
+    ~PgResult();
+    PgResult(PgResult&& other) noexcept : result_(other.result_) { other.result_ = nullptr; }
+    PgResult& operator=(PgResult&&) = delete;
+    PgResult(const PgResult&) = delete;
+    PgResult& operator=(const PgResult&) = delete;
+
+    int rows() const;
+    int columns() const;
+    QString text(int row, int column) const;
+    const char* data(int row, int column) const;
+    int length(int row, int column) const;
+    QString columnName(int column) const;
+
+private:
+    PGresult* result_;
+};
+
+// One connection to a PostgreSQL server, made on first use from a libpq
+// connection string or URI. A connection that broke is made again by the next
+// statement, unless a transaction was open on it: that transaction is lost, and
+// every statement fails with ConnectionLost until it is rolled back.
+class PgConnection
+{
+public:
+    explicit PgConnection(QString conninfo);
+    ~PgConnection();
+    PgConnection(const PgConnection&) = delete;
+    PgConnection& operator=(const PgConnection&) = delete;
+
+    // The Italian reason why `conninfo` cannot be used (a password written in
+    // it, words libpq does not know), if any.
+    static QString conninfoProblem(const QString& conninfo);
+
+    const QString& conninfo() const { return conninfo_; }
+    // Runs one statement; `params` are bound to $1, $2, ... as text.
+    // Throws StoreError: Exists (a unique name taken), ConnectionLost, CannotOpen, Engine.
+    PgResult exec(const QString& sql, const QStringList& params = {});
+    // Runs statements that take no values, several at once if need be.
+    void run(const QString& sql);
+
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return inTransaction_; }
+
+    // The server's own description (version), connecting if needed.
+    QString serverVersion();
+    // The process id of the server process serving this connection.
+    int backendPid();
+
+private:
+    void ensureConnected();
+    [[noreturn]] void fail(PGresult* result);
+    PgResult check(PGresult* result);
+
+    QString conninfo_;
+    PGconn* conn_ = nullptr;
+    bool inTransaction_ = false;
+};
+
+// `name` as a quoted identifier: any text is a valid name this way.
+QString pgIdentifier(const QString& name);
+
+} // namespace parlix

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "store/database.h"
+
+#include <map>
+
+namespace parlix {
+
+class PgConnection;
+
+// A book, the template or the book list as one schema of a PostgreSQL
+// database. Every table has a key column "chiave" of its own, which orders the
+// rows as they were stored; the other columns are those of the SQLite files.
+class PgDatabase : public Database
+{
+public:
+    PgDatabase(std::shared_ptr<PgConnection> connection, QString schema, QString path);
+
+    const QString& schemaName() const { return schema_; }
+    PgConnection& connection() const { return *connection_; }
+
+    void exec(const char* sql) override;
+    bool hasTable(const QString& table) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    QStringList fields(const QString& table) override;
+    int blockRows() const override;
+    void select(const Query& query, long long after, int limit, RowBlock& rows) override;
+    int count(const Query& query) override;
+    void insert(const QString& table, const QStringList& fields, const QStringList& values) override;
+    void update(const QString& table, long long key, const QStringList& fields,
+                const QStringList& values) override;
+    void remove(const QString& table, long long key) override;
+    QString queryPlan(const Query& query) override;
+
+private:
+    QString qualified(const QString& table) const;
+    // The stored spelling of `field` in `table` (quoted identifiers keep case).
+    QString column(const QString& table, const QString& field);
+    QString whereText(const Query& query, QStringList& values);
+    QString selectSql(const Query& query, long long after, int limit, QStringList& values);
+
+    std::shared_ptr<PgConnection> connection_;
+    QString schema_;
+    std::map<QString, QStringList> fields_; // by lower-case table name
+};
+
+} // namespace parlix

@@ -1,0 +1,161 @@
+#include "pgstore.h"
+
+#include "store/pgconnection.h"
+#include "store/pgdatabase.h"
+#include "store/schema.h"
+#include "store/storeerror.h"
+
+#include <QDir>
+
+namespace parlix {
+
+namespace {
+
+const QString listSchema = QStringLiteral("public");
+const QString templateSchema = QStringLiteral("rubrica_base");
+// PostgreSQL keeps at most 63 bytes of a name and would cut a longer one.
+constexpr qsizetype maxSchemaBytes = 63;
+
+} // namespace
+
+std::shared_ptr<Store> Store::postgres(const QString& conninfo, const QString& root)
+{
+    return std::make_shared<PgStore>(conninfo, root);
+}
+
+PgStore::PgStore(QString conninfo, QString root)
+    : connection_(std::make_shared<PgConnection>(std::move(conninfo))),
+      root_(QDir::cleanPath(std::move(root)))
+{}
+
+PgStore::~PgStore() = default;
+
+QString PgStore::description() const
+{
+    return QStringLiteral("PostgreSQL (%1)").arg(connection_->conninfo());
+}
+
+QString PgStore::probe()
+{
+    prepare();
+    return connection_->serverVersion();
+}
+
+void PgStore::prepare()
+{
+    if (prepared_)
+        return;
+    // Two seats starting on an empty database at once: the lock lets one make
+    // the layout and the other find it made.
+    connection_->begin();
+    try {
+        connection_->exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('parlix elenco'))"));
+        const PgResult missing =
+            connection_->exec(QStringLiteral("SELECT to_regclass('public.elenco') IS NULL"));
+        if (missing.text(0, 0) == u"t") {
+            connection_->run(schema::postgresBookList());
+            connection_->exec(QStringLiteral("INSERT INTO public.elenco (\"Rubrica\") VALUES ($1)"),
+                              {QStringLiteral("Principale")});
+            connection_->run(schema::postgresBook(QStringLiteral("Principale")));
+            connection_->run(schema::postgresBook(templateSchema));
+        }
+        connection_->commit();
+    } catch (...) {
+        connection_->rollback();
+        throw;
+    }
+    prepared_ = true;
+}
+
+QString PgStore::bookSchema(const QString& name)
+{
+    const PgResult found = connection_->exec(
+        QStringLiteral("SELECT nspname, nspname = $1 FROM pg_namespace WHERE lower(nspname) = lower($1)"
+                       " ORDER BY 2 DESC"),
+        {name});
+    if (found.rows() == 0)
+        return {};
+    if (found.text(0, 1) == u"t" || found.rows() == 1)
+        return found.text(0, 0);
+    return {};
+}
+
+std::shared_ptr<Database> PgStore::open(const QString& path)
+{
+    prepare();
+    const QString relative = QDir(root_).relativeFilePath(QDir::cleanPath(path));
+    const auto is = [&](const QString& name) { return relative.compare(name, Qt::CaseInsensitive) == 0; };
+    if (is(QStringLiteral("elenco.mdb")))
+        return std::make_shared<PgDatabase>(connection_, listSchema, path);
+    if (is(QStringLiteral("rubrica_base.mdb")))
+        return std::make_shared<PgDatabase>(connection_, templateSchema, path);
+    const QString books = QStringLiteral("rubriche/");
+    if (relative.startsWith(books, Qt::CaseInsensitive)) {
+        const QString book = relative.mid(books.size());
+        const QString schema =
+            book.contains(u'/') || book.isEmpty() || nameProblem(book) ? QString() : bookSchema(book);
+        if (!schema.isEmpty())
+            return std::make_shared<PgDatabase>(connection_, schema, path);
+    }
+    throw StoreError::cannotOpen(path);
+}
+
+std::optional<QString> PgStore::nameProblem(const QString& name) const
+{
+    if (name.toUtf8().size() > maxSchemaBytes)
+        return QStringLiteral("Nell'archivio condiviso il nome della rubrica non può superare i %1 byte.")
+            .arg(maxSchemaBytes);
+    if (name == listSchema || name == templateSchema || name == u"information_schema" ||
+        name.startsWith(u"pg_"))
+        return QStringLiteral("Il nome \"%1\" è riservato nell'archivio condiviso.").arg(name);
+    return std::nullopt;
+}
+
+void PgStore::runAtomically(const QString& sql)
+{
+    if (connection_->inTransaction()) {
+        connection_->run(sql);
+        return;
+    }
+    connection_->begin();
+    try {
+        connection_->run(sql);
+        connection_->commit();
+    } catch (...) {
+        connection_->rollback();
+        throw;
+    }
+}
+
+bool PgStore::exists(const QString& name)
+{
+    prepare();
+    return connection_->exec(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = $1"), {name}).rows() >
+           0;
+}
+
+void PgStore::create(const QString& name)
+{
+    prepare();
+    if (const auto problem = nameProblem(name))
+        throw StoreError::engine(*problem);
+    runAtomically(schema::postgresBook(name));
+}
+
+void PgStore::rename(const QString& from, const QString& to)
+{
+    prepare();
+    if (const auto problem = nameProblem(to))
+        throw StoreError::engine(*problem);
+    runAtomically(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(pgIdentifier(from), pgIdentifier(to)));
+}
+
+void PgStore::drop(const QString& name)
+{
+    prepare();
+    if (nameProblem(name))
+        return;
+    runAtomically(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(pgIdentifier(name)));
+}
+
+} // namespace parlix

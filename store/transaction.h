@@ -1,0 +1,23 @@
+#pragma once
+
+namespace parlix {
+
+class Database;
+
+// Rolls back unless committed, so an exception leaves the archive as it was.
+class Transaction
+{
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+} // namespace parlix

@@ -1,0 +1,185 @@
+// The store and migrate commands against the test cluster.
+#include "cli/commandline.h"
+#include "contacts/bookcatalog.h"
+#include "core/programstate.h"
+#include "core/textfile.h"
+#include "store/database.h"
+#include "store/recordset.h"
+#include "store/schema.h"
+#include "store/store.h"
+#include "tests/store/storehome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+using namespace parlix::cli;
+
+namespace {
+
+struct Outcome
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+Outcome runLine(const QStringList& arguments)
+{
+    QString out, err, in;
+    QTextStream outStream(&out), errStream(&err), inStream(&in);
+    Console console{outStream, errStream, inStream};
+    const int status = run(arguments, allCommands(), console);
+    outStream.flush();
+    errStream.flush();
+    return {status, out, err};
+}
+
+void append(Store& store, const QString& path, const QString& table, const QStringList& fields,
+            const QStringList& values)
+{
+    Recordset rs(store.open(path), queries::wholeTable(table));
+    rs.addNew();
+    for (int i = 0; i < fields.size(); ++i)
+        rs.setField(fields[i], values[i]);
+    rs.update();
+}
+
+// Every row of every table of every book, as text, in stored order.
+QStringList everything(const QString& root)
+{
+    ProgramState state{DataFolder(root)};
+    QStringList lines;
+    for (const QString& book : BookCatalog(state).names()) {
+        const auto db = state.store->open(state.folder.bookPath(book));
+        for (const QString& table : schema::bookTables()) {
+            for (Recordset rs(db, queries::wholeTable(table)); !rs.eof(); rs.moveNext()) {
+                QStringList cells{book, table};
+                for (int i = 0; i < rs.fieldNames().size(); ++i)
+                    cells << rs.field(i);
+                lines << cells.join(u'|');
+            }
+        }
+    }
+    return lines;
+}
+
+TEST(StoreCommands, MigrationToTheSharedDatabaseAndBackGivesTheSameRows)
+{
+    QTemporaryDir dir;
+    const QString origin = dir.filePath(QStringLiteral("origine"));
+    ASSERT_EQ(runLine({QStringLiteral("--home"), origin, QStringLiteral("books")}).status, Done);
+    {
+        ProgramState state{DataFolder(origin)};
+        for (const QString& book : {QStringLiteral("Casa"), QStringLiteral("D'Angelo è \"qui\"")})
+            ASSERT_EQ(BookCatalog(state).create(book), BookCatalog::Outcome::Done);
+        Store& files = *state.store;
+        const QStringList contact{QStringLiteral("Nome"), QStringLiteral("cognome"),
+                                  QStringLiteral("cellulare"), QStringLiteral("email"),
+                                  QStringLiteral("icona")};
+        const QStringList message{QStringLiteral("cognome"), QStringLiteral("cellulare"),
+                                  QStringLiteral("Data"), QStringLiteral("Testo")};
+        const QString casa = state.folder.bookPath(QStringLiteral("Casa"));
+        append(files, casa, QStringLiteral("rubrica"), contact,
+               {QStringLiteral(" "), QStringLiteral("Rossi"), QStringLiteral("3331"), QStringLiteral(" "),
+                QStringLiteral("4")});
+        append(files, casa, QStringLiteral("rubrica"), contact,
+               {QStringLiteral("Anna"), QStringLiteral("D'Amico"), QStringLiteral("3331"),
+                QStringLiteral("a@b.it"), QStringLiteral("4")});
+        for (const char* table : {"salvati", "inviati", "cancellati"})
+            append(files, casa, QString::fromLatin1(table), message,
+                   {QStringLiteral("<lista>"), QStringLiteral("3331;3332"),
+                    QStringLiteral("07/12/2026 10:00:00"), QStringLiteral("Perché no?")});
+        append(files, state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("inviati"), message,
+               {QStringLiteral("Bianchi"), QStringLiteral("347"), QStringLiteral("07/12/2026 10:00:01"),
+                QStringLiteral("ciao")});
+    }
+    const QStringList before = everything(origin);
+    ASSERT_EQ(before.size(), 6);
+
+    test::StoreHome shared(test::Backend::Postgres);
+    const Outcome there = runLine({QStringLiteral("--home"), origin, QStringLiteral("migrate"),
+                                   QStringLiteral("--to"), shared.address});
+    EXPECT_EQ(there.status, Done) << there.err.toStdString();
+    EXPECT_TRUE(there.out.contains(QStringLiteral("Casa: 2 rubrica, 1 salvati, 1 inviati, 1 cancellati\n")))
+        << there.out.toStdString();
+    EXPECT_TRUE(there.out.endsWith(QStringLiteral("Copiate 3 rubriche.\n"))) << there.out.toStdString();
+
+    // A seat on the shared database sees the same books.
+    const QString seat = dir.filePath(QStringLiteral("postazione"));
+    ASSERT_TRUE(QDir().mkpath(seat));
+    ASSERT_TRUE(textfile::writeLines(seat + QStringLiteral("/archivio"), {shared.address}));
+    const Outcome store = runLine({QStringLiteral("--home"), seat, QStringLiteral("store")});
+    EXPECT_EQ(store.status, Done) << store.err.toStdString();
+    EXPECT_TRUE(store.out.startsWith(QStringLiteral("Archivio: PostgreSQL (") + shared.address + u')'))
+        << store.out.toStdString();
+    EXPECT_TRUE(store.out.endsWith(QStringLiteral("Rubriche: 3\nStato: risponde\n")))
+        << store.out.toStdString();
+    EXPECT_EQ(runLine({QStringLiteral("--home"), seat, QStringLiteral("books")}).out,
+              QStringLiteral("Principale\nCasa\nD'Angelo è \"qui\"\n"));
+    EXPECT_EQ(everything(seat), before);
+
+    // Only into an empty store.
+    const Outcome again = runLine({QStringLiteral("--home"), origin, QStringLiteral("migrate"),
+                                   QStringLiteral("--to"), shared.address});
+    EXPECT_EQ(again.status, Failed);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("L'archivio di destinazione non è vuoto")))
+        << again.err.toStdString();
+
+    const QString back = dir.filePath(QStringLiteral("ritorno"));
+    const Outcome home = runLine({QStringLiteral("--home"), back, QStringLiteral("migrate"),
+                                  QStringLiteral("--from"), shared.address});
+    EXPECT_EQ(home.status, Done) << home.err.toStdString();
+    EXPECT_EQ(everything(back), before);
+    EXPECT_EQ(everything(origin), before); // nothing deleted at the source
+}
+
+TEST(StoreCommands, StoreSaysWhichStoreAndWhetherItAnswers)
+{
+    QTemporaryDir dir;
+    const QString files = dir.filePath(QStringLiteral("file"));
+    const Outcome local = runLine({QStringLiteral("--home"), files, QStringLiteral("store")});
+    EXPECT_EQ(local.status, Done);
+    EXPECT_EQ(local.out,
+              QStringLiteral("Archivio: file SQLite nella cartella %1\nRubriche: 1\nStato: risponde\n")
+                  .arg(QDir::toNativeSeparators(QDir::cleanPath(files))));
+
+    const QString nowhere = dir.filePath(QStringLiteral("altrove"));
+    ASSERT_TRUE(QDir().mkpath(nowhere));
+    ASSERT_TRUE(textfile::writeLines(nowhere + QStringLiteral("/archivio"),
+                                     {QStringLiteral("host=") + dir.filePath(QStringLiteral("nessuno")) +
+                                      QStringLiteral(" dbname=ufficio")}));
+    const Outcome down = runLine({QStringLiteral("--home"), nowhere, QStringLiteral("store")});
+    EXPECT_EQ(down.status, Failed);
+    EXPECT_TRUE(down.out.endsWith(QStringLiteral("Stato: non risponde\n"))) << down.out.toStdString();
+    EXPECT_TRUE(down.err.contains(QStringLiteral("Impossibile collegarsi all'archivio condiviso")))
+        << down.err.toStdString();
+    EXPECT_FALSE(
+        QFile::exists(nowhere + QStringLiteral("/elenco.mdb"))); // no SQLite files beside the database
+
+    struct Row
+    {
+        QStringList words;
+        int status;
+        const char* err;
+    } rows[] = {
+        {{QStringLiteral("migrate")}, Usage, "Uso: parlix-cli migrate"},
+        {{QStringLiteral("migrate"), QStringLiteral("--verso"), QStringLiteral("x")},
+         Usage,
+         "Uso: parlix-cli migrate"},
+        {{QStringLiteral("migrate"), QStringLiteral("--to"), QStringLiteral("postgresql://u:segreta@h/db")},
+         Usage,
+         "non deve contenere la password"},
+        {{QStringLiteral("store"), QStringLiteral("x")}, Usage, "Uso: parlix-cli store"},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = runLine(QStringList{QStringLiteral("--home"), files} + row.words);
+        EXPECT_EQ(outcome.status, row.status) << row.words.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(row.err))) << outcome.err.toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+#include "cli/commandline.h"
+#include "core/datafolder.h"
+#include "core/textfile.h"
+#include "store/database.h"
+#include "store/statement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+using namespace parlix::cli;
+
+namespace {
+
+struct Outcome
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+Outcome runLine(const QStringList& arguments)
+{
+    QString out, err, in;
+    QTextStream outStream(&out), errStream(&err), inStream(&in);
+    Console console{outStream, errStream, inStream};
+    const int status = run(arguments, allCommands(), console);
+    outStream.flush();
+    errStream.flush();
+    return {status, out, err};
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int contactCount(const QString& bookPath)
+{
+    auto db = Database::open(bookPath);
+    Statement count(*db, "SELECT count(*) FROM rubrica");
+    count.step();
+    return int(count.integer(0));
+}
+
+QString ericsoftData(const char* folder)
+{
+    return QStringLiteral(PARLIX_TEST_DATA_DIR "/ericsoft/") + QString::fromUtf8(folder);
+}
+
+} // namespace
+
+TEST(TransferCommands, EachCommandAndEachExitStatus)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("dati"));
+    const QString good = dir.filePath(QStringLiteral("buono.csv"));
+    writeAll(good, "Nome;Cognome;Cellulare;Posta elettronica\r\nMario;Rossi;3331234567;m@r.it\r\n"
+                   "Anna;Bianchi;3471112222; \r\n");
+    const QString cut = dir.filePath(QStringLiteral("tronco.csv"));
+    writeAll(cut, "Nome;Cognome;Cellulare;Posta elettronica\r\na;b;c;d\r\nsolo\r\ne;f;g;h\r\n");
+    const QString exported = dir.filePath(QStringLiteral("uscita.csv"));
+    const QString emptyFolder = dir.filePath(QStringLiteral("vuota"));
+    QDir().mkpath(emptyFolder);
+    const QString h = QStringLiteral("--home");
+    auto words = [](const char* text) { return QString::fromUtf8(text).split(u' '); };
+
+    const struct
+    {
+        QStringList arguments;
+        int status;
+        QString out;
+        QString errPart;
+    } rows[] = {
+        {QStringList{h, home, QStringLiteral("import-csv"), good}, Done, QStringLiteral("2\n"), {}},
+        {QStringList{h, home, QStringLiteral("import-csv"), cut, QStringLiteral("--book"),
+                     QStringLiteral("Principale")},
+         Stopped, QStringLiteral("1\n"),
+         QStringLiteral("Importazione interrotta alla riga 3: \"solo\"\nContatti importati: 1")},
+        {QStringList{h, home, QStringLiteral("import-csv"), good, QStringLiteral("--book"),
+                     QStringLiteral("Nuova")},
+         Failed,
+         {},
+         QStringLiteral("La rubrica \"Nuova\" non esiste")},
+        {QStringList{h, home, QStringLiteral("import-csv"), dir.filePath(QStringLiteral("manca.csv"))},
+         Failed,
+         {},
+         QStringLiteral("Impossibile leggere il file")},
+        {QStringList{h, home} + words("import-csv"), Usage, {}, QStringLiteral("Uso: parlix-cli import-csv")},
+        {QStringList{h, home} + words("import-csv a.csv --book"), Usage, {}, QStringLiteral("Uso:")},
+        {QStringList{h, home, QStringLiteral("export-csv"), exported}, Done, QStringLiteral("3\n"), {}},
+        {QStringList{h, home, QStringLiteral("export-csv"), exported, QStringLiteral("--book"),
+                     QStringLiteral("X")},
+         Failed,
+         {},
+         QStringLiteral("La rubrica \"X\" non esiste")},
+        {QStringList{h, home, QStringLiteral("export-csv"), dir.filePath(QStringLiteral("no/such/dir.csv"))},
+         Failed,
+         {},
+         QStringLiteral("Impossibile scrivere il file")},
+        {QStringList{h, home} + words("export-csv a.csv b.csv"), Usage, {}, QStringLiteral("Uso:")},
+        {QStringList{h, home} + words("import-ericsoft"),
+         Failed,
+         {},
+         QStringLiteral("Impostare il percorso per gli archivi Ericsoft quindi ripetere il comando")},
+        {QStringList{h, home, QStringLiteral("import-ericsoft"), emptyFolder},
+         Failed,
+         {},
+         QStringLiteral("Database non trovato")},
+        {QStringList{h, home, QStringLiteral("import-ericsoft"), dir.filePath(QStringLiteral("assente"))},
+         Failed,
+         {},
+         QStringLiteral("Controllare che il software Ericsoft non sia in esecuzione\nSe l'errore persiste")},
+        {QStringList{h, home, QStringLiteral("import-ericsoft"), ericsoftData("vfp")}, Done,
+         QStringLiteral("3\n"), QStringLiteral("Importazione Completata")},
+        {QStringList{h, home} + words("import-ericsoft a b"), Usage, {}, QStringLiteral("Uso:")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.mid(2).join(u' ').toStdString());
+        const Outcome outcome = runLine(row.arguments);
+        EXPECT_EQ(outcome.status, row.status);
+        EXPECT_EQ(outcome.out, row.out);
+        EXPECT_TRUE(outcome.err.contains(row.errPart)) << outcome.err.toStdString();
+    }
+
+    const DataFolder folder(home);
+    EXPECT_EQ(readAll(exported), QByteArray("Nome;Cognome;Cellulare;Posta elettronica\r\n"
+                                            "Mario;Rossi;3331234567;m@r.it\r\nAnna;Bianchi;3471112222; \r\n"
+                                            "a;b;c;d\r\n"));
+    EXPECT_FALSE(QFile::exists(folder.booksDir() + QStringLiteral("/Nuova")));
+    // The register's "347 111 2222" came in with the first file already.
+    EXPECT_EQ(contactCount(folder.bookPath(QStringLiteral("Principale"))), 3);
+    EXPECT_EQ(contactCount(folder.bookPath(QStringLiteral("Mercato-3"))), 2);
+    EXPECT_EQ(runLine({h, home, QStringLiteral("books")}).out,
+              QStringLiteral("Principale\nMercato-7\nMercato-\nMercato-12\nMercato-3\n"));
+}
+
+TEST(TransferCommands, EricsoftImportUsesTheSavedFolder)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("dati"));
+    QDir().mkpath(home);
+    ASSERT_TRUE(textfile::writeLines(home + QStringLiteral("/persorso"), {ericsoftData("dbase3")}));
+    const Outcome outcome = runLine({QStringLiteral("--home"), home, QStringLiteral("import-ericsoft")});
+    EXPECT_EQ(outcome.status, Done);
+    EXPECT_EQ(outcome.out, QStringLiteral("2\n"));
+}
+
+TEST(TransferCommands, TheConsoleProgramWritesCountsAndMessagesToTheirStreams)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("c.csv"));
+    writeAll(file, "Nome;Cognome;Cellulare;Posta elettronica\na;b;c;d\n\n");
+    QProcess cli;
+    cli.setProgram(QStringLiteral(PARLIX_CLI));
+    cli.setArguments(
+        {QStringLiteral("--home"), dir.filePath(QStringLiteral("dati")), QStringLiteral("import-csv"), file});
+    cli.start();
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), int(Stopped));
+    EXPECT_EQ(cli.readAllStandardOutput(), QByteArray("1\n"));
+    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()),
+              QStringLiteral("Importazione interrotta alla riga 3: \"\"\nContatti importati: 1\n"));
+}

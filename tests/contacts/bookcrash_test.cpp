@@ -1,0 +1,184 @@
+#include "contacts/bookcatalog.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "store/statement.h"
+#include "store/storeerror.h"
+#include "tests/support/testhome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#ifndef PARLIX_BOOKCHILD
+#error "PARLIX_BOOKCHILD must name the book change helper"
+#endif
+
+using namespace parlix;
+using parlix::test::TestHome;
+
+namespace {
+
+const QString principale = QStringLiteral("Principale");
+const QString casa = QStringLiteral("Casa");
+
+// Starts the helper on the test's data folder, dying at `faultPoint` when given.
+std::unique_ptr<QProcess> startChild(const TestHome& home, const QStringList& change,
+                                     const QString& faultPoint = {})
+{
+    auto child = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!faultPoint.isEmpty())
+        environment.insert(QStringLiteral("PARLIX_FAULT_POINT"), faultPoint);
+    child->setProcessEnvironment(environment);
+    child->start(QStringLiteral(PARLIX_BOOKCHILD), QStringList{home.dir.path()} + change);
+    return child;
+}
+
+QStringList bookFiles(const TestHome& home)
+{
+    return QDir(home.path(QStringLiteral("rubriche"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+QStringList bookRows(const TestHome& home)
+{
+    return home.rows(home.path(QStringLiteral("elenco.mdb")), QStringLiteral("elenco"));
+}
+
+QString integrity(const QString& path)
+{
+    auto db = Database::open(path);
+    Statement check(*db, QStringLiteral("PRAGMA integrity_check"));
+    return check.step() ? check.text(0) : QStringLiteral("no answer");
+}
+
+// A change killed at each of its steps leaves a book list that is sound and,
+// once the next start has repaired it, rows and files that agree: the change
+// either happened whole or not at all, and the book's contents survive.
+TEST(BookCrashSafety, KillAtEveryStepThenTheNextStartRepairs)
+{
+    struct Case
+    {
+        QStringList change;
+        const char* faultPoint;
+        QStringList rows; // files are expected to match them
+    };
+    const QString lavoro = QStringLiteral("Lavoro");
+    const QString nuova = QStringLiteral("Nuova");
+    const Case cases[] = {
+        {{QStringLiteral("create"), nuova}, "book.create.file", {principale, casa}},
+        {{QStringLiteral("create"), nuova}, "book.create.row", {principale, casa, nuova}},
+        {{QStringLiteral("delete"), casa}, "book.delete.file", {principale, casa}},
+        {{QStringLiteral("delete"), casa}, "book.delete.row", {principale}},
+        {{QStringLiteral("rename"), casa, lavoro}, "book.rename.file", {principale, casa}},
+        {{QStringLiteral("rename"), casa, lavoro}, "book.rename.row", {principale, lavoro}},
+    };
+    for (const Case& c : cases) {
+        TestHome home;
+        home.setBooks({principale, casa});
+        home.addContact(casa, QStringLiteral("Anna"), QStringLiteral("Neri"), QStringLiteral("3331234467"));
+        const auto child = startChild(home, c.change, QString::fromLatin1(c.faultPoint));
+        ASSERT_TRUE(child->waitForFinished(30000)) << c.faultPoint;
+        EXPECT_EQ(child->exitStatus(), QProcess::CrashExit)
+            << c.faultPoint << child->readAllStandardError().data();
+
+        EXPECT_EQ(integrity(home.path(QStringLiteral("elenco.mdb"))), QStringLiteral("ok")) << c.faultPoint;
+        BookCatalog(home.state).repair();
+        EXPECT_EQ(bookRows(home), c.rows) << c.faultPoint;
+        QStringList files = c.rows;
+        files.sort();
+        EXPECT_EQ(bookFiles(home), files) << c.faultPoint;
+        EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("elenco.in-corso")))) << c.faultPoint;
+        const QString kept = c.rows.contains(casa) ? casa : c.rows.contains(lavoro) ? lavoro : QString();
+        if (!kept.isEmpty()) {
+            EXPECT_EQ(
+                home.rows(home.path(QStringLiteral("rubriche/") + kept), QStringLiteral("rubrica")).size(), 1)
+                << c.faultPoint;
+        }
+        // Nothing blocks a name for good.
+        EXPECT_EQ(BookCatalog(home.state).create(nuova),
+                  c.rows.contains(nuova) ? BookCatalog::Outcome::Exists : BookCatalog::Outcome::Done)
+            << c.faultPoint;
+    }
+}
+
+// Two processes creating names that differ only in case: one wins, the other
+// is told the book exists, every round.
+TEST(BookCrashSafety, CreationIsAtomicAcrossProcesses)
+{
+    TestHome home;
+    for (int round = 0; round < 8; ++round) {
+        const QString upper = QStringLiteral("G%1").arg(round);
+        const QString lower = upper.toLower();
+        const auto first = startChild(home, {QStringLiteral("create"), upper});
+        const auto second = startChild(home, {QStringLiteral("create"), lower});
+        ASSERT_TRUE(first->waitForFinished(30000) && second->waitForFinished(30000));
+        EXPECT_EQ(first->exitCode() + second->exitCode(), 1)
+            << round << first->readAllStandardError().data() << second->readAllStandardError().data();
+        EXPECT_EQ(bookRows(home).filter(upper, Qt::CaseInsensitive).size(), 1) << round;
+        EXPECT_EQ(bookFiles(home).filter(upper, Qt::CaseInsensitive).size(), 1) << round;
+    }
+}
+
+// Rows whose names would reach outside "rubriche", by their text or through a
+// link, are damaged: listed, never acted on.
+TEST(BookCatalogDamage, NamesThatLeaveTheBooksFolderAreNeverActedOn)
+{
+    TestHome home;
+    const QString victim = home.path(QStringLiteral("victim.txt"));
+    ASSERT_TRUE(home.dir.isValid());
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("da non toccare");
+    }
+    ASSERT_TRUE(QFile::link(victim, home.path(QStringLiteral("rubriche")) + QStringLiteral("/Collegata")));
+    const QStringList damaged = {QStringLiteral("../victim.txt"), QStringLiteral("Collegata"),
+                                 QStringLiteral(".."), QStringLiteral("a\\b")};
+    home.state.releaseStore();
+    QFile::remove(home.state.folder.bookList());
+    schema::createBookList(home.state.folder.bookList(), QStringList{principale} + damaged);
+
+    BookCatalog catalog(home.state);
+    EXPECT_FALSE(catalog.isDamaged(principale));
+    for (const QString& name : damaged) {
+        EXPECT_TRUE(catalog.isDamaged(name)) << qPrintable(name);
+        EXPECT_TRUE(home.state.folder.bookPath(name).isEmpty()) << qPrintable(name);
+        EXPECT_EQ(catalog.remove(name), BookCatalog::Outcome::Damaged) << qPrintable(name);
+        EXPECT_EQ(catalog.rename(name, QStringLiteral("Presa")), BookCatalog::Outcome::Damaged)
+            << qPrintable(name);
+    }
+    EXPECT_EQ(bookRows(home), QStringList{principale} + damaged);
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("da non toccare"));
+    EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("rubriche/Presa"))));
+}
+
+// An empty, cut-short, misplaced or table-less book list is reported, never
+// taken for an empty one.
+TEST(BookCatalogDamage, AnUnreadableBookListIsAnError)
+{
+    const std::function<void(const QString&)> damages[] = {
+        [](const QString& path) { QFile(path).resize(0); },
+        [](const QString& path) { QFile(path).resize(1000); },
+        [](const QString& path) {
+            QFile::remove(path);
+            QDir().mkdir(path);
+        },
+        [](const QString& path) {
+            auto db = Database::open(path);
+            db->exec("DROP TABLE elenco");
+        },
+    };
+    int index = 0;
+    for (const auto& damage : damages) {
+        TestHome home;
+        home.state.releaseStore();
+        damage(home.state.folder.bookList());
+        EXPECT_THROW(BookCatalog(home.state).repair(), StoreError) << index++;
+    }
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#include "messaging/batchjournal.h"
+#include "store/storeerror.h"
+#include "tests/support/testhome.h"
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+using parlix::test::TestHome;
+using State = BatchJournal::State;
+
+namespace {
+
+const QString principale = QStringLiteral("Principale");
+
+// A batch cut short after two answers and one send in flight: the journal
+// tells who was served, who was refused and why, and offers again only the
+// recipients never tried.
+TEST(BatchJournal, AnInterruptedBatchOffersOnlyTheRecipientsNeverTried)
+{
+    TestHome home;
+    home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("<lista>"),
+                    QStringLiteral("3331;3332;3333;3334"), QStringLiteral("14/03/2026 09:26:53"),
+                    QStringLiteral("Ciao"));
+    const QString book = home.state.folder.bookPath(principale);
+    long long id = 0;
+    {
+        BatchJournal journal(book);
+        id = journal.begin(QStringLiteral("14/03/2026 09:26:53"), QStringLiteral("Ciao"),
+                           {{QStringLiteral("Rossi"), QStringLiteral("3331")},
+                            {QStringLiteral("Bianchi"), QStringLiteral("3332")},
+                            {QStringLiteral("Verdi"), QStringLiteral("3333")},
+                            {QStringLiteral("Neri"), QStringLiteral("3334")}});
+        journal.sending(id, 0);
+        journal.answered(id, 0, 0);
+        journal.sending(id, 1);
+        journal.answered(id, 1, 11);
+        journal.sending(id, 2);
+        // The process ends here without finish().
+    }
+
+    BatchJournal journal(book);
+    const auto interrupted = journal.interrupted();
+    ASSERT_EQ(interrupted.size(), 1U);
+    EXPECT_EQ(interrupted[0].id, id);
+    EXPECT_EQ(interrupted[0].testo, QStringLiteral("Ciao"));
+    EXPECT_FALSE(interrupted[0].finished);
+
+    const struct
+    {
+        const char* number;
+        State state;
+        long result;
+    } expected[] = {{"3331", State::Accepted, 0},
+                    {"3332", State::Refused, 11},
+                    {"3333", State::Sending, 0},
+                    {"3334", State::Waiting, 0}};
+    const auto entries = journal.entries(id);
+    ASSERT_EQ(entries.size(), std::size(expected));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].recipient.cellulare, QString::fromLatin1(expected[i].number)) << i;
+        EXPECT_EQ(entries[i].state, expected[i].state) << i;
+        EXPECT_EQ(entries[i].result, expected[i].result) << i;
+    }
+    const auto unserved = journal.unserved(id);
+    ASSERT_EQ(unserved.size(), 1U);
+    EXPECT_EQ(unserved[0].cognome, QStringLiteral("Neri"));
+
+    journal.finish(id);
+    EXPECT_TRUE(journal.interrupted().empty());
+    EXPECT_TRUE(journal.batch(id)->finished);
+    // The inviati row stays as it was.
+    EXPECT_EQ(home.rows(book, QStringLiteral("inviati")),
+              QStringList{QStringLiteral("<lista>|3331;3332;3333;3334|14/03/2026 09:26:53|Ciao")});
+}
+
+TEST(BatchJournal, OlderBooksGetTheJournalAndUnreadableOnesAreReported)
+{
+    TestHome home;
+    const QString book = home.state.folder.bookPath(principale);
+    home.addContact(principale, QStringLiteral("Anna"), QStringLiteral("Neri"), QStringLiteral("3331234467"));
+    {
+        BatchJournal journal(book);
+        EXPECT_TRUE(journal.interrupted().empty());
+        EXPECT_FALSE(journal.batch(1));
+    }
+    EXPECT_EQ(home.rows(book, QStringLiteral("rubrica")).size(), 1);
+    EXPECT_NO_THROW(BatchJournal{book}); // a second opening finds the tables in place
+    EXPECT_THROW(BatchJournal{home.path(QStringLiteral("Prefissi.txt"))}, StoreError);
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+#include "contactwriter.h"
+
+#include "core/programstate.h"
+#include "store/recordset.h"
+#include "transfer/writetransaction.h"
+
+namespace parlix {
+
+namespace {
+
+constexpr int progressStep = 512;
+
+} // namespace
+
+void appendContacts(ProgramState& state, const QString& bookPath, const std::vector<Contact>& contacts,
+                    const Progress& progress)
+{
+    state.percorsodb = bookPath;
+    state.openDatabase(bookPath);
+    // Our own hold on the connection: `progress` lets the window handle its
+    // timers, and a form that runs then may replace the shared handles.
+    const std::shared_ptr<Database> book = state.dbcorrente;
+    Database& db = *book;
+    WriteTransaction transaction(db);
+    // Opened on no row: it only appends.
+    Recordset insert(book, queries::rowById(QStringLiteral("rubrica"), 0));
+    const int total = int(contacts.size());
+    int written = 0;
+    for (const Contact& contact : contacts) {
+        insert.addNew();
+        insert.setField(u"Nome", contact.nome);
+        insert.setField(u"cognome", contact.cognome);
+        insert.setField(u"cellulare", contact.cellulare);
+        insert.setField(u"email", contact.email);
+        insert.setField(u"icona", contact.icona);
+        insert.update();
+        if (progress && ++written % progressStep == 0)
+            progress(written, total);
+    }
+    transaction.commit();
+    if (progress)
+        progress(total, total);
+}
+
+} // namespace parlix

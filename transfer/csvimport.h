@@ -1,0 +1,48 @@
+#pragma once
+
+#include "transfer/csvformat.h"
+#include "transfer/progress.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace parlix {
+
+struct ProgramState;
+
+struct CsvImportResult
+{
+    enum class Status {
+        Done,           // every line imported
+        Stopped,        // a line ended the import; the rows before it are stored
+        FileUnreadable, // nothing imported
+        BookMissing,    // nothing imported, nothing created
+        StoreFailed,    // the book could not be written: nothing imported
+    };
+
+    Status status = Status::Done;
+    int imported = 0;
+    std::optional<csv::StopLine> stop; // with Stopped
+    QString detail;                    // the store's message, with StoreFailed
+};
+
+// Appends every contact line of a file to a book (see csvformat.h), with no
+// test for duplicates. An empty or too short line ends the import: the rows
+// before it are kept. All rows are written in one transaction.
+class CsvImport
+{
+public:
+    explicit CsvImport(ProgramState& state) : state_(state) {}
+
+    CsvImportResult run(const QString& file, const QString& book, const Progress& progress = {});
+
+private:
+    ProgramState& state_;
+};
+
+// What the user is told when a line ended the import: how many contacts were
+// imported and the number and text of that line.
+QString stoppedImportMessage(const CsvImportResult& result);
+
+} // namespace parlix

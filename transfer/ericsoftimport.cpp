@@ -1,0 +1,188 @@
+#include "ericsoftimport.h"
+
+#include "contacts/bookcatalog.h"
+#include "contacts/bookname.h"
+#include "core/programstate.h"
+#include "store/bookstorage.h"
+#include "store/database.h"
+#include "store/recordset.h"
+#include "store/store.h"
+#include "store/storeerror.h"
+#include "transfer/contactwriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <map>
+#include <unordered_set>
+
+namespace parlix {
+
+namespace ericsoft {
+
+QString digitsOnly(const QString& text)
+{
+    QString digits;
+    for (const QChar c : text) {
+        if (c >= u'0' && c <= u'9')
+            digits += c;
+    }
+    return digits;
+}
+
+QString blankIfEmpty(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral(" ") : text;
+}
+
+QString targetBook(const QString& marketCode)
+{
+    return marketCode.isEmpty() ? QStringLiteral("Principale") : marketBook(marketCode);
+}
+
+QString marketBook(const QString& marketCode)
+{
+    return QStringLiteral("Mercato-") + marketCode;
+}
+
+Contact contactOf(const EricsoftCustomer& customer)
+{
+    return {blankIfEmpty(customer.nome), blankIfEmpty(customer.cognome), digitsOnly(customer.telefono),
+            blankIfEmpty(customer.posta), QStringLiteral("4")};
+}
+
+} // namespace ericsoft
+
+bool esiste(ProgramState& state, const QString& marketCode)
+{
+    const QString name = ericsoft::marketBook(marketCode);
+    if (bookNameProblem(name))
+        return false;
+    BookCatalog catalog(state);
+    const QString file = state.folder.bookPath(name);
+    BookStorage& storage = state.store->books();
+    const auto stored = [&] { return QFileInfo(file).isFile() || storage.exists(name); };
+    if (!catalog.exists(name)) {
+        if (!stored())
+            return catalog.create(name) == BookCatalog::Outcome::Done;
+        // A book file whose row was lost: the row comes back, the file stays.
+        state.percorsodb = state.folder.bookList();
+        state.openDatabase(state.percorsodb);
+        Recordset& rs = state.openRecordset(queries::bookByName(name));
+        rs.addNew();
+        rs.setField(u"Rubrica", name);
+        rs.update();
+        return true;
+    }
+    if (stored())
+        return true;
+    try {
+        storage.create(name);
+    } catch (const StoreError&) {
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+using NumberSet = std::unordered_set<QString>;
+
+// Adds the numbers of a book's contacts to `numbers`. A book whose file is
+// missing holds none.
+void readNumbers(Store& store, const QString& bookPath, NumberSet& numbers)
+{
+    std::shared_ptr<Database> db;
+    try {
+        db = store.open(bookPath);
+    } catch (const StoreError& error) {
+        if (error.code() == StoreError::Code::CannotOpen)
+            return;
+        throw;
+    }
+    Recordset rs(db, queries::wholeTable(QStringLiteral("rubrica")));
+    const int field = rs.fieldIndex(u"cellulare");
+    for (; !rs.eof(); rs.moveNext())
+        numbers.insert(rs.field(field));
+}
+
+} // namespace
+
+EricsoftImportResult EricsoftImport::run(const QString& folder, const Progress& progress)
+{
+    using Status = EricsoftImportResult::Status;
+    EricsoftImportResult result;
+    if (folder.isEmpty()) {
+        result.status = Status::FolderNotSet;
+        return result;
+    }
+    const EricsoftRegister source = readEricsoftRegister(folder, progress);
+    switch (source.status) {
+    case EricsoftRegister::Status::Read:
+        break;
+    case EricsoftRegister::Status::Unreadable:
+        result.status = Status::Unreadable;
+        break;
+    case EricsoftRegister::Status::TableMissing:
+        result.status = Status::TableMissing;
+        return result;
+    case EricsoftRegister::Status::FieldMissing:
+        result.status = Status::FieldMissing;
+        result.detail = source.missingField;
+        return result;
+    }
+
+    try {
+        NumberSet numbers;
+        for (const QString& book : BookCatalog(state_).names())
+            readNumbers(*state_.store, state_.folder.bookPath(book), numbers);
+
+        // The market codes already seen, and whether their book could be made.
+        std::map<QString, bool> markets;
+        // The books written to, in the order of their first contact.
+        std::vector<QString> order;
+        std::map<QString, std::vector<Contact>> rows;
+        for (const EricsoftCustomer& customer : source.customers) {
+            auto market = markets.find(customer.mercato);
+            if (market == markets.end()) {
+                const bool madeNow = !BookCatalog(state_).exists(ericsoft::marketBook(customer.mercato));
+                const bool ok = esiste(state_, customer.mercato);
+                // A file taken over as a book brings its contacts' numbers.
+                if (ok && madeNow)
+                    readNumbers(*state_.store, state_.folder.bookPath(ericsoft::marketBook(customer.mercato)),
+                                numbers);
+                market = markets.emplace(customer.mercato, ok).first;
+            }
+            Contact contact = ericsoft::contactOf(customer);
+            if (contact.cellulare.isEmpty()) {
+                ++result.withoutNumber;
+                continue;
+            }
+            if (!customer.mercato.isEmpty() && !market->second) {
+                ++result.unplaced;
+                continue;
+            }
+            if (!numbers.insert(contact.cellulare).second) {
+                ++result.duplicates;
+                continue;
+            }
+            const QString book = ericsoft::targetBook(customer.mercato);
+            auto [entry, isNew] = rows.try_emplace(book);
+            if (isNew)
+                order.push_back(book);
+            entry->second.push_back(std::move(contact));
+        }
+
+        for (const QString& book : order) {
+            const std::vector<Contact>& contacts = rows[book];
+            appendContacts(state_, state_.folder.bookPath(book), contacts);
+            result.imported += int(contacts.size());
+        }
+    } catch (const StoreError& error) {
+        result.status = Status::StoreFailed;
+        result.detail = error.message();
+    }
+    return result;
+}
+
+} // namespace parlix
