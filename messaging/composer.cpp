@@ -5,6 +5,7 @@
 #include "core/programstate.h"
 #include "messaging/batchplan.h"
 #include "messaging/clickablelabel.h"
+#include "messaging/controlgateway.h"
 #include "messaging/mergetemplate.h"
 #include "messaging/messagesplitter.h"
 #include "messaging/messagetextedit.h"
@@ -12,6 +13,9 @@
 #include "messaging/scheduledstore.h"
 #include "messaging/windows1252check.h"
 #include "store/storeerror.h"
+
+#include <qwirl-qt/qwirlcontrol.h>
+#include <qwirl/control.h>
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -106,6 +110,9 @@ void Composer::build()
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Composizione SMS"));
     setModal(true);
+
+    gatewayControl_ = new qwirl::QwirlControl(this);
+    gatewayControl_->setObjectName(QStringLiteral("QWIRL1"));
 
     auto* layout = new QVBoxLayout(this);
 
@@ -496,7 +503,7 @@ void Composer::schedule()
 
 void Composer::startBatch(BatchRequest request)
 {
-    batch_ = std::make_unique<SendBatch>(context_, factory_);
+    batch_ = std::make_unique<SendBatch>(context_, batchGateways());
     connect(batch_.get(), &SendBatch::statusChanged, statusLabel_, &QLabel::setText);
     connect(batch_.get(), &SendBatch::serving, numberEdit_, &QLineEdit::setText);
     connect(batch_.get(), &SendBatch::progressChanged, this, [this](int sent, int total) {
@@ -507,6 +514,20 @@ void Composer::startBatch(BatchRequest request)
     connect(batch_.get(), &SendBatch::creditChanged, this, &Composer::creditChanged);
     connect(batch_.get(), &SendBatch::finished, this, &Composer::batchFinished);
     batch_->start(std::move(request));
+}
+
+GatewayFactory Composer::batchGateways()
+{
+    return [this]() -> std::unique_ptr<SmsGateway> {
+        std::unique_ptr<SmsGateway> gateway = factory_ ? factory_() : nullptr;
+        if (!gateway)
+            return nullptr;
+        std::unique_ptr<qwirl::Control> control = gateway->takeControl();
+        if (!control)
+            return gateway;
+        gatewayControl_->setControl(std::move(control));
+        return std::make_unique<ControlGateway>(*gatewayControl_);
+    };
 }
 
 bool Composer::checkBeforeSending(const QStringList& parts)

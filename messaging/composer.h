@@ -12,6 +12,10 @@
 
 #include <memory>
 
+namespace qwirl {
+class QwirlControl;
+}
+
 class QComboBox;
 class QDateTimeEdit;
 class QLabel;
@@ -101,6 +105,9 @@ private:
     void search();
     void batchFinished(SendBatch::Outcome outcome);
     void setButtonsEnabled(bool enabled);
+    // The gateways of a batch: the factory's, with its control handed to QWIRL1,
+    // which the batch then drives through its properties and methods.
+    GatewayFactory batchGateways();
 
     AppContext context_;
     GatewayFactory factory_;
@@ -111,6 +118,7 @@ private:
     QStringList recipients_;
     bool activated_ = false;
     std::unique_ptr<SendBatch> batch_;
+    qwirl::QwirlControl* gatewayControl_ = nullptr; // QWIRL1, invisible
 
     QLabel* numberTitle_ = nullptr;
     QLineEdit* numberEdit_ = nullptr;

@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <qwirl-qt/qwirlcontrol.h>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -449,6 +451,12 @@ TEST(ComposerSend, AFailedCreditQueryKeepsTheTextForAnotherTry)
     open.click(u"Command1");
     ASSERT_TRUE(waitUntil([&] { return !open.composer.isVisible(); }));
     EXPECT_EQ(box.sentSms(), QStringList{QStringLiteral("+393331112222|TEXT||A domani")});
+    // The batch went through the composer's own gateway control, set from the account.
+    const auto* control = open.composer.findChild<qwirl::QwirlControl*>(QStringLiteral("QWIRL1"));
+    ASSERT_TRUE(control);
+    EXPECT_EQ(control->login(), QStringLiteral("demo"));
+    EXPECT_EQ(control->Quality(), 2);
+    EXPECT_FALSE(control->isVisible());
 }
 
 // The road of one message: typed in the composer, sent through the sandbox.
