@@ -14,9 +14,11 @@
 #include "messaging/composer.h"
 #include "messaging/composerpreset.h"
 #include "messaging/creditquery.h"
+#include "messaging/interruptedbatches.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "messaging/scheduleddispatcher.h"
 #include "messaging/smscommands.h"
+#include "store/storeerror.h"
 
 #include <QTreeWidget>
 
@@ -199,12 +201,38 @@ void FormLauncher::composeFromRow(ArchiveKind kind, const RowSelection& row)
         openComposer(ComposerPreset::single(row.cellulare, row.cognome));
 }
 
+void FormLauncher::offerInterruptedBatches()
+{
+    for (const InterruptedBatch& batch : findInterruptedBatches(context_.state.folder)) {
+        const QString text = interruptedBatchText(batch);
+        const bool offer = !batch.unserved.isEmpty();
+        const Answer answer =
+            offer ? context_.dialogs.message(text, MessageIcon::Question, MessageButtons::YesNo)
+                  : context_.dialogs.message(text, MessageIcon::Information);
+        try {
+            closeInterruptedBatch(context_.state.folder, batch);
+        } catch (const StoreError&) {
+            // Asked again at the next start; nothing is sent twice either way.
+        }
+        if (offer && answer == Answer::Yes) {
+            ComposerPreset preset = ComposerPreset::multiple(batch.unserved);
+            preset.text = batch.testo;
+            openComposerFor(preset, ArchiveNode{QStringLiteral("r"), batch.book});
+        }
+    }
+}
+
 void FormLauncher::openComposer(const ComposerPreset& preset)
 {
     const QTreeWidgetItem* selected = window_.tree()->currentItem();
     ArchiveNode node;
     node.key = MainWindow::nodeKey(selected);
     node.text = selected ? selected->text(0) : QString();
+    openComposerFor(preset, node);
+}
+
+void FormLauncher::openComposerFor(const ComposerPreset& preset, const ArchiveNode& node)
+{
     Composer composer(context_, gateway_, node, &window_);
     composer.preset(preset);
     connect(&composer, &Composer::creditChanged, &window_, [this] { window_.showCredit(); });
