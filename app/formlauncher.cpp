@@ -17,6 +17,7 @@
 #include "messaging/interruptedbatches.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "messaging/scheduleddispatcher.h"
+#include "messaging/sentoutcome.h"
 #include "messaging/smscommands.h"
 #include "store/storeerror.h"
 
@@ -52,6 +53,7 @@ void FormLauncher::install()
     connectAction("ismsm", &FormLauncher::sendMultiple);
     installTransferCommands();
     connectAction("invprog", &FormLauncher::openScheduledBatches);
+    connectAction("esinv", &FormLauncher::showSentOutcome);
 
     dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
     connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
@@ -220,6 +222,31 @@ void FormLauncher::offerInterruptedBatches()
             openComposerFor(preset, ArchiveNode{QStringLiteral("r"), batch.book});
         }
     }
+}
+
+void FormLauncher::showSentOutcome()
+{
+    const ArchiveList& list = *window_.archiveList();
+    const int current = list.currentRow();
+    if (list.currentKind() != ArchiveKind::Sent || current < 0) {
+        context_.dialogs.message(QStringLiteral("Selezionare un messaggio in \"SMS Inviati\"."),
+                                 MessageIcon::Exclamation);
+        return;
+    }
+    const RowSelection row = rowSelection(ArchiveKind::Sent, list.row(current));
+    QStringList lines;
+    try {
+        lines = sentOutcomeLines(context_.state.folder.bookPath(list.currentBook()), row.data, row.testo);
+    } catch (const StoreError&) {
+        // A book that cannot be read has no outcome to show.
+    }
+    if (lines.isEmpty())
+        context_.dialogs.message(
+            QStringLiteral("Per questo messaggio non è registrato l'esito dei singoli destinatari."),
+            MessageIcon::Information);
+    else
+        context_.dialogs.message(sentOutcomeText(lines), MessageIcon::Information, MessageButtons::Ok,
+                                 QStringLiteral("Esito Invio"));
 }
 
 void FormLauncher::openComposer(const ComposerPreset& preset)

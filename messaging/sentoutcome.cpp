@@ -48,6 +48,12 @@ QString refusalReason(long result)
     return QStringLiteral("%1 (codice %2)").arg(reason).arg(result);
 }
 
+namespace {
+
+const QString acceptedSuffix = QStringLiteral(": accettato");
+
+} // namespace
+
 QStringList sentOutcomeLines(const QString& bookPath, const QString& data, const QString& testo)
 {
     QStringList lines;
@@ -65,7 +71,7 @@ QStringList sentOutcomeLines(const QString& bookPath, const QString& data, const
         QString outcome;
         switch (entry.state) {
         case BatchJournal::State::Accepted:
-            outcome = QStringLiteral("accettato");
+            outcome = acceptedSuffix.mid(2);
             break;
         case BatchJournal::State::Refused:
             outcome = QStringLiteral("rifiutato: ") + refusalReason(entry.result);
@@ -80,6 +86,24 @@ QStringList sentOutcomeLines(const QString& bookPath, const QString& data, const
         lines << who + QStringLiteral(": ") + outcome;
     }
     return lines;
+}
+
+QString sentOutcomeText(const QStringList& lines, int maxLines)
+{
+    if (lines.size() <= maxLines)
+        return lines.join(u'\n');
+    QStringList others;
+    for (const QString& line : lines) {
+        if (!line.endsWith(acceptedSuffix))
+            others << line;
+    }
+    QString text =
+        QStringLiteral("Accettati %1 di %2 destinatari.").arg(lines.size() - others.size()).arg(lines.size());
+    if (!others.isEmpty())
+        text += u'\n' + others.mid(0, maxLines).join(u'\n');
+    if (others.size() > maxLines)
+        text += QStringLiteral("\n... e altri %1.").arg(others.size() - maxLines);
+    return text;
 }
 
 } // namespace parlix

@@ -15,4 +15,9 @@ QString refusalReason(long result);
 // a journal). Throws StoreError when the book cannot be read.
 QStringList sentOutcomeLines(const QString& bookPath, const QString& data, const QString& testo);
 
+// The lines above as one message: every line for a short list; for a long
+// one the number accepted, then only the recipients not accepted, the first
+// `maxLines` of them.
+QString sentOutcomeText(const QStringList& lines, int maxLines = 25);
+
 } // namespace parlix

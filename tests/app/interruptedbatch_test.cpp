@@ -1,5 +1,6 @@
 #include "app/formlauncher.h"
 #include "app/mainwindow.h"
+#include "browser/archivelist.h"
 #include "messaging/batchjournal.h"
 #include "messaging/composer.h"
 #include "messaging/interruptedbatches.h"
@@ -7,6 +8,7 @@
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -53,9 +55,10 @@ const QString offerText =
 
 struct Program
 {
-    explicit Program(Dialogs& dialogs)
-        : context{box.home.state, dialogs, box.home.clock}, window(context),
-          forms(window, context, box.factory())
+    // The real boxes when `real` is given, else the home's scripted dialogs.
+    explicit Program(Dialogs* real = nullptr)
+        : context{box.home.state, real ? *real : static_cast<Dialogs&>(box.home.dialogs), box.home.clock},
+          window(context), forms(window, context, box.factory())
     {
         forms.install();
         window.load();
@@ -112,7 +115,7 @@ TEST(InterruptedBatch, ABatchWithNobodyLeftIsOnlyReported)
 TEST(InterruptedBatchJourney, YesSendsTheSameTextOnlyToTheRecipientsNeverTried)
 {
     QtDialogs realDialogs;
-    Program program(realDialogs);
+    Program program(&realDialogs);
     interruptBatch(program.box);
     parlix::test::ModalPresser presser;
     presser.press(QStringLiteral("Sì"));
@@ -142,6 +145,50 @@ TEST(InterruptedBatchJourney, YesSendsTheSameTextOnlyToTheRecipientsNeverTried)
     EXPECT_EQ(program.box.sentSms(), (QStringList{QStringLiteral("+393330000004|TEXT||Aperti domenica"),
                                                   QStringLiteral("+393330000005|TEXT||Aperti domenica")}));
     EXPECT_TRUE(findInterruptedBatches(program.box.home.state.folder).empty());
+}
+
+// "Esito Invio" on a message of "SMS Inviati": each recipient with what the
+// gateway answered; nothing to show for a message sent before the journal.
+TEST(SentOutcomeCommand, ShowsWhatTheGatewayAnsweredEachRecipientOfTheSelectedMessage)
+{
+    Program program;
+    test::TestHome& home = program.box.home;
+    const QString data = QStringLiteral("14/03/2026 09:26:53");
+    home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("<lista>"),
+                    QStringLiteral("3330000001;3330000002"), data, QStringLiteral("Avviso"));
+    home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("Rossi"),
+                    QStringLiteral("3330000003"), QStringLiteral("01/03/2026 10:00:00"),
+                    QStringLiteral("Vecchio"));
+    {
+        BatchJournal journal(home.state.folder.bookPath(principale));
+        const long long id = journal.begin(
+            data, QStringLiteral("Avviso"),
+            {{QString(), QStringLiteral("3330000001")}, {QString(), QStringLiteral("3330000002")}});
+        journal.answered(id, 0, 0);
+        journal.answered(id, 1, 3);
+        journal.finish(id);
+    }
+    QAction* command = program.window.action(QStringLiteral("esinv"));
+    ASSERT_TRUE(command->isEnabled());
+    home.dialogs.expectMessage(QStringLiteral("Selezionare un messaggio in \"SMS Inviati\"."),
+                               MessageIcon::Exclamation);
+    command->trigger();
+
+    program.window.clickNode(6); // SMS Inviati of Principale
+    ArchiveList& list = *program.window.archiveList();
+    ASSERT_TRUE(waitUntil([&] { return list.rowCount() == 2; }));
+    const int avviso = list.row(0).cells[3] == QStringLiteral("Avviso") ? 0 : 1;
+    list.selectRow(avviso);
+    home.dialogs.expectMessage(QStringLiteral("3330000001: accettato\n"
+                                              "3330000002: rifiutato: numero non valido (codice 3)"),
+                               MessageIcon::Information, Answer::Ok, QStringLiteral("Esito Invio"));
+    command->trigger();
+    list.selectRow(1 - avviso);
+    home.dialogs.expectMessage(
+        QStringLiteral("Per questo messaggio non è registrato l'esito dei singoli destinatari."),
+        MessageIcon::Information);
+    command->trigger();
+    EXPECT_TRUE(home.dialogs.done());
 }
 
 } // namespace

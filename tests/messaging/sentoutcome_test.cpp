@@ -43,6 +43,26 @@ TEST(SentOutcome, EachRecipientOfTheMessageWithWhatTheGatewayAnswered)
     EXPECT_TRUE(sentOutcomeLines(book, data, QStringLiteral("Altro")).isEmpty());
 }
 
+TEST(SentOutcome, ALongListShowsTheCountAndOnlyTheRecipientsNotAccepted)
+{
+    const QString ok = QStringLiteral("1: accettato");
+    const QString no = QStringLiteral("2: non inviato");
+    const struct
+    {
+        QStringList lines;
+        QString text;
+    } cases[] = {
+        {{ok, no}, ok + u'\n' + no},
+        {{ok, ok, ok, ok}, QStringLiteral("Accettati 4 di 4 destinatari.")},
+        {{ok, no, ok, no}, QStringLiteral("Accettati 2 di 4 destinatari.\n") + no + u'\n' + no},
+        {{no, no, no, no},
+         QStringLiteral("Accettati 0 di 4 destinatari.\n") + no + u'\n' + no + u'\n' + no +
+             QStringLiteral("\n... e altri 1.")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sentOutcomeText(c.lines, 3), c.text) << c.lines.join(u',').toStdString();
+}
+
 TEST(SentOutcome, RefusalReasons)
 {
     const struct
