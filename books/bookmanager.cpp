@@ -129,7 +129,7 @@ bool BookManager::refuseName(BookCatalog::Outcome outcome, const QString& name)
         text = QStringLiteral("Rubrica Esistente");
         break;
     case BookCatalog::Outcome::InvalidName:
-        text = bookNameProblem(name).value_or(QString());
+        text = BookCatalog(context_.state).nameProblem(name).value_or(QString());
         break;
     case BookCatalog::Outcome::FileConflict:
         text = QStringLiteral(

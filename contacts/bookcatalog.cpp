@@ -4,9 +4,12 @@
 #include "core/faultpoint.h"
 #include "core/programstate.h"
 #include "core/textfile.h"
+#include "store/bookstorage.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "store/store.h"
 #include "store/storeerror.h"
+#include "store/transaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,35 +24,6 @@ namespace {
 
 const QString elenco = QStringLiteral("elenco");
 constexpr QStringView rubricaField = u"Rubrica";
-
-// Rolls the book list back unless commit() was reached.
-class Transaction
-{
-public:
-    explicit Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
-    ~Transaction()
-    {
-        if (!done_) {
-            try {
-                db_.exec("ROLLBACK");
-            } catch (const StoreError&) {
-                // Nothing was committed; SQLite undoes it on close all the same.
-            }
-        }
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-
-    void commit()
-    {
-        db_.exec("COMMIT");
-        done_ = true;
-    }
-
-private:
-    Database& db_;
-    bool done_ = false;
-};
 
 // The record of a change under way: its kind and names, one per line. It is
 // written (and flushed to disk) before the first file is touched and removed
@@ -76,11 +50,11 @@ private:
     bool written_ = false;
 };
 
-std::optional<BookCatalog::Outcome> checkNewName(const QString& name)
+std::optional<BookCatalog::Outcome> checkNewName(const QString& name, const BookStorage& storage)
 {
     if (name.isEmpty())
         return BookCatalog::Outcome::Empty;
-    if (bookNameProblem(name))
+    if (bookNameProblem(name) || storage.nameProblem(name))
         return BookCatalog::Outcome::InvalidName;
     return std::nullopt;
 }
@@ -134,6 +108,87 @@ bool BookCatalog::isDamaged(const QString& name) const
     return name.isEmpty() || bookNameProblem(name) || state_.folder.bookPath(name).isEmpty();
 }
 
+std::optional<QString> BookCatalog::nameProblem(const QString& name) const
+{
+    if (const auto problem = bookNameProblem(name))
+        return problem;
+    return storage().nameProblem(name);
+}
+
+BookStorage& BookCatalog::storage() const
+{
+    return state_.store->books();
+}
+
+bool BookCatalog::shared() const
+{
+    return storage().transactional();
+}
+
+// On a shared database the book's schema and its row are made, renamed or
+// dropped in the list's transaction, so every seat sees the whole change or
+// none of it. A seat that makes the same name at the same moment waits for
+// this one and then finds the name taken.
+BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction& transaction)
+{
+    try {
+        storage().create(name);
+        Recordset& rs = state_.openRecordset(queries::bookByName(name));
+        rs.addNew();
+        rs.setField(rubricaField, name);
+        rs.update();
+        state_.rscorrente.reset();
+        transaction.commit();
+    } catch (const StoreError& error) {
+        state_.rscorrente.reset();
+        if (error.code() == StoreError::Code::Exists)
+            return Outcome::Exists;
+        throw;
+    }
+    return Outcome::Done;
+}
+
+BookCatalog::Outcome BookCatalog::sharedRemove(const QString& name, Transaction& transaction)
+{
+    Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+    const int field = rs.fieldIndex(rubricaField);
+    for (; !rs.eof(); rs.moveNext()) {
+        if (rs.field(field) == name)
+            rs.deleteCurrent();
+    }
+    state_.rscorrente.reset();
+    storage().drop(name);
+    transaction.commit();
+    state_.releaseStore();
+    return Outcome::Done;
+}
+
+BookCatalog::Outcome BookCatalog::sharedRename(const QString& from, const QString& to,
+                                               Transaction& transaction)
+{
+    try {
+        if (storage().exists(from))
+            storage().rename(from, to);
+        Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+        const int field = rs.fieldIndex(rubricaField);
+        for (; !rs.eof(); rs.moveNext()) {
+            if (rs.field(field) == from) {
+                rs.edit();
+                rs.setField(rubricaField, to);
+                rs.update();
+            }
+        }
+        state_.rscorrente.reset();
+        transaction.commit();
+    } catch (const StoreError& error) {
+        state_.rscorrente.reset();
+        if (error.code() == StoreError::Code::Exists)
+            return Outcome::Exists;
+        throw;
+    }
+    return Outcome::Done;
+}
+
 QString BookCatalog::intentPath() const
 {
     return state_.folder.path(QStringLiteral("elenco.in-corso"));
@@ -158,12 +213,14 @@ QString BookCatalog::existingFile(const QString& name, const QStringList& books)
 
 BookCatalog::Outcome BookCatalog::create(const QString& name)
 {
-    if (const auto refused = checkNewName(name))
+    if (const auto refused = checkNewName(name, storage()))
         return *refused;
     openList();
     Transaction transaction(*state_.dbcorrente);
     if (containsIgnoringCase(readRows(), name))
         return Outcome::Exists;
+    if (shared())
+        return sharedCreate(name, transaction);
 
     const QString dir = state_.folder.booksDir();
     if (!QDir().mkpath(dir))
@@ -208,6 +265,8 @@ BookCatalog::Outcome BookCatalog::remove(const QString& name)
         return Outcome::NoSuchBook;
     if (isDamaged(name))
         return Outcome::Damaged;
+    if (shared())
+        return sharedRemove(name, transaction);
     QStringList others = books;
     others.removeAll(name);
     const QString file = existingFile(name, others);
@@ -246,7 +305,7 @@ BookCatalog::Outcome BookCatalog::remove(const QString& name)
 
 BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
 {
-    if (const auto refused = checkNewName(to))
+    if (const auto refused = checkNewName(to, storage()))
         return *refused;
     // No handle of ours may keep writing to the old file once it moves.
     state_.releaseStore();
@@ -259,6 +318,8 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
         return Outcome::NoSuchBook;
     if (isDamaged(from))
         return Outcome::Damaged;
+    if (shared())
+        return sharedRename(from, to, transaction);
 
     QStringList others = books;
     others.removeAll(from);
@@ -302,6 +363,11 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
 
 void BookCatalog::repair()
 {
+    if (shared()) {
+        // Each change on a shared database is one transaction: nothing is left half-made.
+        names();
+        return;
+    }
     const QString dir = state_.folder.booksDir();
     // Temporary files of an interrupted copy: hidden, so never a book's.
     static const QRegularExpression temporary(QStringLiteral("^\\..+\\.[A-Za-z0-9]{6}$"));

@@ -3,9 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace parlix {
 
 struct ProgramState;
+class BookStorage;
+class Transaction;
 
 // The address books of the data folder. A book exists twice, as a row of
 // table elenco (field Rubrica) and as a copy of the template named after it in
@@ -22,6 +26,9 @@ struct ProgramState;
 // way too), while "which row is this book" compares exactly. A stored name
 // that is no acceptable book name, or whose file leads outside "rubriche", is
 // damaged: it is listed but never acted on.
+//
+// On a shared database (see Store) each book is a schema instead of a file,
+// and every change is one transaction of the schema and the rows.
 class BookCatalog
 {
 public:
@@ -42,6 +49,9 @@ public:
     QStringList names();
     bool exists(const QString& name);
     bool isDamaged(const QString& name) const;
+    // Why a new name is refused (the rules of every book name, and those of
+    // the store in use), if it is.
+    std::optional<QString> nameProblem(const QString& name) const;
 
     // Copies the template to "rubriche/<name>" (making the folder if needed,
     // never replacing a file), then appends the row.
@@ -65,6 +75,11 @@ private:
     // case and belongs to no other book. Empty when there is none.
     QString existingFile(const QString& name, const QStringList& books) const;
     QString intentPath() const;
+    BookStorage& storage() const;
+    bool shared() const;
+    Outcome sharedCreate(const QString& name, Transaction& transaction);
+    Outcome sharedRemove(const QString& name, Transaction& transaction);
+    Outcome sharedRename(const QString& from, const QString& to, Transaction& transaction);
     QString trashPath() const;
 
     ProgramState& state_;

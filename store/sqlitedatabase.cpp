@@ -67,6 +67,7 @@ SqliteDatabase::SqliteDatabase(sqlite3* db, QString path) : Database(std::move(p
 SqliteDatabase::~SqliteDatabase()
 {
     select_.reset();
+    insert_.reset();
     sqlite3_close_v2(db_);
 }
 
@@ -225,9 +226,14 @@ void SqliteDatabase::insert(const QString& table, const QStringList& fields, con
         sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(identifier(table), columns.join(u','), marks.join(u','));
     }
-    Statement st(*this, sql);
-    bindAll(st, values);
-    st.step();
+    // An import appends many rows in a row: keep the statement prepared.
+    if (!insert_ || sql != insertText_) {
+        insert_.reset();
+        insert_ = std::make_unique<Statement>(*this, sql);
+        insertText_ = sql;
+    }
+    bindAll(*insert_, values);
+    insert_->step();
 }
 
 void SqliteDatabase::update(const QString& table, long long key, const QStringList& fields,

@@ -38,6 +38,8 @@ private:
     // The last select stays prepared: a walk reads block after block with it.
     QString selectText_;
     std::unique_ptr<Statement> select_;
+    QString insertText_;
+    std::unique_ptr<Statement> insert_;
 };
 
 } // namespace parlix

@@ -1,7 +1,7 @@
 #include "contactwriter.h"
 
 #include "core/programstate.h"
-#include "store/statement.h"
+#include "store/recordset.h"
 #include "transfer/writetransaction.h"
 
 namespace parlix {
@@ -22,17 +22,18 @@ void appendContacts(ProgramState& state, const QString& bookPath, const std::vec
     const std::shared_ptr<Database> book = state.dbcorrente;
     Database& db = *book;
     WriteTransaction transaction(db);
-    Statement insert(db,
-                     "INSERT INTO rubrica (Nome, cognome, cellulare, email, icona) VALUES (?, ?, ?, ?, ?)");
+    // Opened on no row: it only appends.
+    Recordset insert(book, queries::rowById(QStringLiteral("rubrica"), 0));
     const int total = int(contacts.size());
     int written = 0;
     for (const Contact& contact : contacts) {
-        insert.bind(1, contact.nome);
-        insert.bind(2, contact.cognome);
-        insert.bind(3, contact.cellulare);
-        insert.bind(4, contact.email);
-        insert.bind(5, contact.icona);
-        insert.step();
+        insert.addNew();
+        insert.setField(u"Nome", contact.nome);
+        insert.setField(u"cognome", contact.cognome);
+        insert.setField(u"cellulare", contact.cellulare);
+        insert.setField(u"email", contact.email);
+        insert.setField(u"icona", contact.icona);
+        insert.update();
         if (progress && ++written % progressStep == 0)
             progress(written, total);
     }

@@ -3,9 +3,10 @@
 #include "contacts/bookcatalog.h"
 #include "contacts/bookname.h"
 #include "core/programstate.h"
+#include "store/bookstorage.h"
 #include "store/database.h"
 #include "store/recordset.h"
-#include "store/statement.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 #include "transfer/contactwriter.h"
 
@@ -59,8 +60,10 @@ bool esiste(ProgramState& state, const QString& marketCode)
         return false;
     BookCatalog catalog(state);
     const QString file = state.folder.bookPath(name);
+    BookStorage& storage = state.store->books();
+    const auto stored = [&] { return QFileInfo(file).isFile() || storage.exists(name); };
     if (!catalog.exists(name)) {
-        if (!QFileInfo(file).isFile())
+        if (!stored())
             return catalog.create(name) == BookCatalog::Outcome::Done;
         // A book file whose row was lost: the row comes back, the file stays.
         state.percorsodb = state.folder.bookList();
@@ -71,9 +74,14 @@ bool esiste(ProgramState& state, const QString& marketCode)
         rs.update();
         return true;
     }
-    if (QFileInfo(file).isFile())
+    if (stored())
         return true;
-    return QFile::copy(state.folder.bookTemplate(), state.folder.booksDir() + u'/' + name);
+    try {
+        storage.create(name);
+    } catch (const StoreError&) {
+        return false;
+    }
+    return true;
 }
 
 namespace {
@@ -82,14 +90,20 @@ using NumberSet = std::unordered_set<QString>;
 
 // Adds the numbers of a book's contacts to `numbers`. A book whose file is
 // missing holds none.
-void readNumbers(const QString& bookPath, NumberSet& numbers)
+void readNumbers(Store& store, const QString& bookPath, NumberSet& numbers)
 {
-    if (!QFileInfo(bookPath).isFile())
-        return;
-    auto db = Database::open(bookPath);
-    Statement select(*db, "SELECT cellulare FROM rubrica");
-    while (select.step())
-        numbers.insert(select.text(0));
+    std::shared_ptr<Database> db;
+    try {
+        db = store.open(bookPath);
+    } catch (const StoreError& error) {
+        if (error.code() == StoreError::Code::CannotOpen)
+            return;
+        throw;
+    }
+    Recordset rs(db, queries::wholeTable(QStringLiteral("rubrica")));
+    const int field = rs.fieldIndex(u"cellulare");
+    for (; !rs.eof(); rs.moveNext())
+        numbers.insert(rs.field(field));
 }
 
 } // namespace
@@ -121,7 +135,7 @@ EricsoftImportResult EricsoftImport::run(const QString& folder, const Progress& 
     try {
         NumberSet numbers;
         for (const QString& book : BookCatalog(state_).names())
-            readNumbers(state_.folder.bookPath(book), numbers);
+            readNumbers(*state_.store, state_.folder.bookPath(book), numbers);
 
         // The market codes already seen, and whether their book could be made.
         std::map<QString, bool> markets;
@@ -135,7 +149,8 @@ EricsoftImportResult EricsoftImport::run(const QString& folder, const Progress& 
                 const bool ok = esiste(state_, customer.mercato);
                 // A file taken over as a book brings its contacts' numbers.
                 if (ok && madeNow)
-                    readNumbers(state_.folder.bookPath(ericsoft::marketBook(customer.mercato)), numbers);
+                    readNumbers(*state_.store, state_.folder.bookPath(ericsoft::marketBook(customer.mercato)),
+                                numbers);
                 market = markets.emplace(customer.mercato, ok).first;
             }
             Contact contact = ericsoft::contactOf(customer);

@@ -10,15 +10,15 @@ namespace parlix {
 class WriteTransaction
 {
 public:
-    explicit WriteTransaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+    explicit WriteTransaction(Database& db) : db_(db) { db_.begin(); }
     ~WriteTransaction()
     {
         if (done_)
             return;
         try {
-            db_.exec("ROLLBACK");
+            db_.rollback();
         } catch (const StoreError&) {
-            // Nothing was committed; SQLite undoes it on close all the same.
+            // Nothing was committed; the engine drops it when the connection goes.
         }
     }
     WriteTransaction(const WriteTransaction&) = delete;
@@ -26,7 +26,7 @@ public:
 
     void commit()
     {
-        db_.exec("COMMIT");
+        db_.commit();
         done_ = true;
     }
 
