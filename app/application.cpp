@@ -78,7 +78,8 @@ int runApplication(int argc, char** argv)
     if (disclaimer::shouldShow(folder)) {
         // Closing the disclaimer must not count as closing the last window.
         QApplication::setQuitOnLastWindowClosed(false);
-        DisclaimerDialog disclaimerDialog(folder);
+        QtDialogs disclaimerDialogs;
+        DisclaimerDialog disclaimerDialog(folder, disclaimerDialogs);
         if (disclaimerDialog.exec() != QDialog::Accepted)
             return 0;
         QApplication::setQuitOnLastWindowClosed(true);

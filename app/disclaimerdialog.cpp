@@ -3,6 +3,7 @@
 #include "app/appicon.h"
 #include "app/disclaimer.h"
 #include "app/vendorinfo.h"
+#include "core/dialogs.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -15,8 +16,8 @@
 
 namespace parlix {
 
-DisclaimerDialog::DisclaimerDialog(const DataFolder& folder, QWidget* parent)
-    : QDialog(parent), folder_(folder)
+DisclaimerDialog::DisclaimerDialog(const DataFolder& folder, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), folder_(folder), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Parlix"));
@@ -69,8 +70,12 @@ QString DisclaimerDialog::text() const
 void DisclaimerDialog::accetto()
 {
     // Even if the switch cannot be written the user has accepted: the
-    // disclaimer simply shows again at the next start.
-    disclaimer::accept(folder_);
+    // disclaimer simply shows again at the next start, and the user is told.
+    if (!disclaimer::accept(folder_))
+        dialogs_.message(
+            QStringLiteral("Impossibile salvare la scelta: il file \"mostra.txt\" non può essere "
+                           "scritto. L'avviso verrà mostrato di nuovo al prossimo avvio."),
+            MessageIcon::Critical);
     accept();
 }
 

@@ -7,6 +7,7 @@ class QPlainTextEdit;
 namespace parlix {
 
 class DataFolder;
+class Dialogs;
 
 // "Form9", the disclaimer: the program's first window when "mostra.txt" asks
 // for it. "Accetto" switches it off for the next starts and accepts the
@@ -16,7 +17,8 @@ class DisclaimerDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit DisclaimerDialog(const DataFolder& folder, QWidget* parent = nullptr);
+    // `dialogs` says when the choice cannot be saved.
+    DisclaimerDialog(const DataFolder& folder, Dialogs& dialogs, QWidget* parent = nullptr);
 
     QString text() const;
     void accetto();
@@ -24,6 +26,7 @@ public:
 
 private:
     const DataFolder& folder_;
+    Dialogs& dialogs_;
     QPlainTextEdit* text_;
 };
 

@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace parlix {
 
 namespace {
@@ -37,9 +39,12 @@ HeaderDialog::HeaderDialog(AppContext context, QWidget* parent) : QDialog(parent
 
     header_ = new QLineEdit(this);
     header_->setObjectName(QStringLiteral("Text1"));
-    header_->setMaxLength(headerLength);
-    header_->setText(textfile::readFirstLine(context_.state.folder.path(QStringLiteral("intestazione")))
-                         .value_or(QString()));
+    const QString stored = textfile::readFirstLine(context_.state.folder.path(QStringLiteral("intestazione")))
+                               .value_or(QString());
+    // Typing stops at 11 characters, but a longer header stored before is
+    // shown and kept whole: an edit never makes it longer than it was.
+    header_->setMaxLength(std::max(headerLength, int(stored.size())));
+    header_->setText(stored);
 
     QStyle* style = QApplication::style();
     auto* saveButton = new QPushButton(style->standardIcon(QStyle::SP_DialogSaveButton), QString(), this);

@@ -9,7 +9,8 @@ class QLineEdit;
 namespace parlix {
 
 // "Form7", the SMS header: the sender text of every SMS, at most 11
-// characters, kept in "intestazione". Saving replaces the file and the
+// characters typed (a longer one stored earlier is shown and kept whole),
+// kept in "intestazione". Saving replaces the file and the
 // program's `intestazione` at once.
 class HeaderDialog : public QDialog
 {

@@ -384,7 +384,7 @@ ActionsPanel* MainWindow::showActionsPanel(const QPoint& listPosition)
     PanelHooks hooks = panelHooks_;
     hooks.openUrl = openUrl_;
     auto* panel = new ActionsPanel(context_, *list_, std::move(hooks), this);
-    panel->placeAt(listPosition);
+    panel->placeAt(list_->view()->viewport()->mapToGlobal(listPosition));
     panel->show();
     panel->activateWindow();
     return panel;
@@ -404,22 +404,24 @@ void MainWindow::aggiorna()
     action(QStringLiteral("aaa"))->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The query talks to the gateway; the window keeps repainting meanwhile.
-    auto* watcher = new QFutureWatcher<QString>(this);
-    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher] {
+    auto* watcher = new QFutureWatcher<CreditAnswer>(this);
+    connect(watcher, &QFutureWatcher<CreditAnswer>::finished, this, [this, watcher] {
         watcher->deleteLater();
         QApplication::restoreOverrideCursor();
         action(QStringLiteral("aaa"))->setEnabled(true);
         finishCreditRefresh(watcher->result());
         emit creditRefreshFinished();
     });
-    watcher->setFuture(runOnOwnThread<QString>(creditQuery_));
+    watcher->setFuture(runOnOwnThread<CreditAnswer>(creditQuery_));
 }
 
-void MainWindow::finishCreditRefresh(const QString& answer)
+void MainWindow::finishCreditRefresh(const CreditAnswer& reply)
 {
+    const QString& answer = reply.credit;
     switch (storeCreditAnswer(context_.state, answer)) {
     case CreditOutcome::NoAnswer:
-        context_.dialogs.message(connectionFailedText(), MessageIcon::Exclamation);
+        // A refused account is no matter of the Internet connection.
+        context_.dialogs.message(creditFailureText(reply.failure), MessageIcon::Exclamation);
         return;
     case CreditOutcome::NotSaved:
         creditLabel_->setText(QStringLiteral("Credito residuo ") + answer);
@@ -491,7 +493,9 @@ int MainWindow::panelWidthTwips() const
 
 void MainWindow::setPanelWidthTwips(int twips)
 {
-    const int pixels = std::max(panel_->minimumWidth(), twips / twipsPerPixel);
+    // Rounded up, so the width read back is never below the one asked for:
+    // 2300 twips must not become 2295 and put the text below the images.
+    const int pixels = std::max(panel_->minimumWidth(), ceilPixels(twips));
     const int total = std::max(splitter_->width(), pixels + 200);
     splitter_->setSizes({pixels, total - pixels});
     panel_->resize(pixels, panel_->height());

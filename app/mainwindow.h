@@ -3,6 +3,7 @@
 #include "app/vendorpages.h"
 #include "browser/actionspanel.h"
 #include "core/appcontext.h"
+#include "messaging/creditquery.h"
 #include "ui/urlopener.h"
 
 #include <QHash>
@@ -37,10 +38,10 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Asked for the remaining credit as a decimal text, or an empty text when
-    // the account service cannot be reached. Runs on a worker thread, so it
-    // must not touch widgets or show dialogs.
-    using CreditQuery = std::function<QString()>;
+    // Asked for the remaining credit as a decimal text, or an empty text and
+    // why there is none. Runs on a worker thread, so it must not touch widgets
+    // or show dialogs.
+    using CreditQuery = std::function<CreditAnswer()>;
 
     explicit MainWindow(AppContext context, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -142,7 +143,7 @@ private:
     void applyPanelRules();
     void applyWindowSizeRules();
     void applyLayout();
-    void finishCreditRefresh(const QString& answer);
+    void finishCreditRefresh(const CreditAnswer& answer);
     void checkBookList();
     void showArchiveList();
     void selectNode(QTreeWidgetItem* item);

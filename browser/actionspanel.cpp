@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -17,9 +18,6 @@
 namespace parlix {
 
 namespace {
-
-// 2,500 twips at 15 twips to the pixel.
-constexpr int panelOffset = 167;
 
 QColor grayText()
 {
@@ -142,9 +140,19 @@ void ActionsPanel::hover(QLabel* label)
     }
 }
 
-void ActionsPanel::placeAt(const QPoint& listPosition)
+void ActionsPanel::placeAt(const QPoint& globalPosition)
 {
-    move(listPosition + QPoint(panelOffset, panelOffset));
+    adjustSize();
+    QScreen* screen = QGuiApplication::screenAt(globalPosition);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    QPoint corner = globalPosition;
+    if (screen) {
+        const QRect area = screen->availableGeometry();
+        corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - width())));
+        corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - height())));
+    }
+    move(corner);
 }
 
 void ActionsPanel::finish()

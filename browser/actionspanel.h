@@ -42,9 +42,9 @@ public:
     // True when the user answered Yes.
     static bool deleteTicked(AppContext context, ArchiveList& list);
 
-    // Places the panel 2,500 twips right of and below where the list reported
-    // the right-button release.
-    void placeAt(const QPoint& listPosition);
+    // Places the panel's corner at the pointer (a position on the screen),
+    // moved as little as needed to show all of it on that screen.
+    void placeAt(const QPoint& globalPosition);
 
     // The four commands (clicks on Label1..Label4).
     void modificaContatto();

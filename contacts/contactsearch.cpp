@@ -3,6 +3,8 @@
 #include "core/programstate.h"
 #include "store/recordset.h"
 
+#include <algorithm>
+
 namespace parlix {
 
 std::optional<SearchCriterion> searchCriterion(const SearchBoxes& boxes)
@@ -39,10 +41,18 @@ std::vector<Contact> ContactSearch::find(const QString& book, const SearchCriter
     const int cellulare = rs.fieldIndex(u"cellulare");
     const int email = rs.fieldIndex(u"email");
     const int icona = rs.fieldIndex(u"icona");
+    const int searched = rs.fieldIndex(criterion.field);
+    // LIKE is exact for a text of ASCII characters; others may have been
+    // searched by their leading part only.
+    const bool check = std::any_of(criterion.text.cbegin(), criterion.text.cend(),
+                                   [](QChar c) { return c.unicode() >= 0x80; });
     std::vector<Contact> found;
-    for (; !rs.eof(); rs.moveNext())
+    for (; !rs.eof(); rs.moveNext()) {
+        if (check && !queries::beginsWithIgnoringCase(rs.field(searched), criterion.text))
+            continue;
         found.push_back({rs.field(nome), rs.field(cognome), rs.field(cellulare), rs.field(email),
                          icona >= 0 ? rs.field(icona) : QString()});
+    }
     return found;
 }
 

@@ -33,8 +33,8 @@ struct SearchCriterion
 // name, e-mail decides; nothing when all are empty.
 std::optional<SearchCriterion> searchCriterion(const SearchBoxes& boxes);
 
-// Finds the contacts of a book whose field begins with the text, in any case
-// of ASCII letters; the text is plain data (quotes and LIKE wildcards match
+// Finds the contacts of a book whose field begins with the text, in any mix
+// of upper and lower case (Unicode case folding); the text is plain data (quotes and LIKE wildcards match
 // themselves). Rows come in stored order. Uses the program's shared handles;
 // store failures throw StoreError.
 class ContactSearch

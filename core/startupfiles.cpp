@@ -60,6 +60,9 @@ PanelSettings readPanelSettings(const DataFolder& folder)
     const auto width = toShort(tokens[1]);
     if (!alignment || !width || *width + 100 > std::numeric_limits<short>::max())
         return fallBack;
+    // The toolbar knows two placings of its text; any other number is no setting.
+    if (*alignment != 0 && *alignment != 1)
+        return fallBack;
     return {*alignment, *width + 100};
 }
 

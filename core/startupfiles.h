@@ -23,7 +23,7 @@ struct PanelSettings
 };
 
 // The stored settings, or the fall-back (1, 2500) when the file is missing or
-// does not hold two integers whose width stays within 16 bits.
+// does not hold an alignment of 0 or 1 and a width that stays within 16 bits.
 PanelSettings readPanelSettings(const DataFolder& folder);
 
 // The tree panel's rules: narrower than 2300 twips puts the text below the

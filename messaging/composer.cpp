@@ -8,7 +8,9 @@
 #include "messaging/mergetemplate.h"
 #include "messaging/messagesplitter.h"
 #include "messaging/messagetextedit.h"
+#include "messaging/phonenumbercheck.h"
 #include "messaging/scheduledstore.h"
+#include "messaging/windows1252check.h"
 #include "store/storeerror.h"
 
 #include <QCloseEvent>
@@ -49,6 +51,22 @@ constexpr Emoticon emoticons[] = {
 QString listSurname()
 {
     return QStringLiteral("<lista>");
+}
+
+QString longTextWarning()
+{
+    return QStringLiteral(
+        "Il testo supera 160 Caratteri, il messaggio verrà spedito utilizzando più di un SMS");
+}
+
+// The Italian international prefix a number to be saved begins with, if any.
+QString italianPrefix(const QString& number)
+{
+    for (const QString& prefix : {QStringLiteral("+39"), QStringLiteral("0039"), QStringLiteral("039")}) {
+        if (number.startsWith(prefix))
+            return prefix;
+    }
+    return {};
 }
 
 QLabel* namedLabel(const QString& text, const char16_t* name, QWidget* parent)
@@ -125,6 +143,13 @@ void Composer::build()
     emoticons_ = buildEmoticons();
     textRow->addWidget(emoticons_);
     layout->addLayout(textRow, 1);
+
+    // Said beside the text rather than in a box, so typing goes on undisturbed.
+    longTextNotice_ = namedLabel(QString(), u"longTextNotice", this);
+    longTextNotice_->setWordWrap(true);
+    longTextNotice_->setFrameShape(QFrame::StyledPanel);
+    longTextNotice_->hide();
+    layout->addWidget(longTextNotice_);
 
     auto* optionRow = new QHBoxLayout;
     fixedSplit_ = new QRadioButton(QStringLiteral("Suddividi ogni 160 caratteri"), this);
@@ -261,12 +286,12 @@ void Composer::applyMode()
     }
     if (recipientString_.endsWith(u';'))
         numberEdit_->setText(recipientString_.chopped(1));
+    // The list is what the batch serves: editing the box would change nothing.
+    numberEdit_->setReadOnly(true);
     textEdit_->setMaxLength(MessageSplitter::PartLength);
     fixedSplit_->hide();
     wordSplit_->hide();
     showSplitChoice();
-    if (recipients_.constLast().isEmpty())
-        recipients_.removeLast();
     surnameLabel_->setText(listSurname());
 }
 
@@ -287,14 +312,16 @@ void Composer::textEdited()
     const int length = textEdit_->messageLength();
     counterLabel_->setText(QString::number(length));
     ProgramState& state = context_.state;
-    if (state.testoiniziale && length > MessageSplitter::PartLength) {
+    // Multiple mode sends one SMS to each: a longer text is refused, not split.
+    if (state.testoiniziale && length > MessageSplitter::PartLength && !multipleMode()) {
         state.testoiniziale = false;
-        context_.dialogs.message(QStringLiteral("Il testo supera 160 Caratteri, il messaggio verrà spedito "
-                                                "utilizzando più di un SMS"),
-                                 MessageIcon::Information);
+        longTextNotice_->setText(longTextWarning());
+        longTextNotice_->show();
     }
-    if (length < MessageSplitter::PartLength)
+    if (length < MessageSplitter::PartLength) {
         state.testoiniziale = true;
+        longTextNotice_->hide();
+    }
 }
 
 // In multiple mode the split choice matters only for a text with merge
@@ -345,12 +372,6 @@ void Composer::send()
 {
     if (batch_)
         return;
-    if (multipleMode()) {
-        context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
-                                                "interrompere il software durante l'elaborazione\n"
-                                                "Fare click su OK per procedere con l'invio degli sms"),
-                                 MessageIcon::Information);
-    }
     if (surnameLabel_->text().isEmpty())
         surnameLabel_->setText(QStringLiteral(" "));
     const QString text = textEdit_->messageText();
@@ -366,10 +387,12 @@ void Composer::send()
         MessageSplitter::split(text, fixedSplit_->isChecked() ? SplitMode::Fixed : SplitMode::Words);
     context_.state.parti = parts;
     context_.state.numerosms = double(parts.size());
-    if (!checkBeforeSending(parts)) {
+    if (!checkBeforeSending(parts) || !acceptReplacedCharacters(text)) {
         setButtonsEnabled(true);
         return;
     }
+    if (multipleMode())
+        showMultipleNotice();
 
     BatchRequest request;
     request.multiple = multipleMode();
@@ -381,6 +404,14 @@ void Composer::send()
     request.record = {surnameLabel_->text(), recipientString_, text};
 
     startBatch(std::move(request));
+}
+
+void Composer::showMultipleNotice()
+{
+    context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
+                                            "interrompere il software durante l'elaborazione\n"
+                                            "Fare click su OK per procedere con l'invio degli sms"),
+                             MessageIcon::Information);
 }
 
 void Composer::sendPersonalised(const QString& text)
@@ -404,6 +435,7 @@ void Composer::sendPersonalised(const QString& text)
         setButtonsEnabled(true);
         return;
     }
+    showMultipleNotice();
     if (dialogs.message(plan.preview() + QStringLiteral("\n\nProcedere con l'invio?"), MessageIcon::Question,
                         MessageButtons::OkCancel) != Answer::Ok) {
         setButtonsEnabled(true);
@@ -488,6 +520,8 @@ bool Composer::checkBeforeSending(const QStringList& parts)
         dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
         return false;
     }
+    if (!multipleMode() && !checkTypedNumber(numberEdit_->text()))
+        return false;
     if (multipleMode()) {
         // A contact without a number would become "+39" alone: the gateway
         // could take the credit for an SMS that reaches nobody.
@@ -523,14 +557,38 @@ bool Composer::checkBeforeSending(const QStringList& parts)
     return true;
 }
 
+bool Composer::checkTypedNumber(const QString& number)
+{
+    if (isPossiblePhoneNumber(number))
+        return true;
+    context_.dialogs.message(QStringLiteral("Inserire un Numero di cellulare Valido"), MessageIcon::Critical);
+    return false;
+}
+
+bool Composer::acceptReplacedCharacters(const QString& text)
+{
+    const QStringList lost = charactersWithoutWindows1252(text);
+    if (lost.isEmpty())
+        return true;
+    return context_.dialogs.message(
+               QStringLiteral("Questi caratteri non possono essere spediti e arriveranno "
+                              "come \"?\": %1\nInviare comunque il messaggio?")
+                   .arg(lost.join(u' ')),
+               MessageIcon::Exclamation, MessageButtons::YesNo) == Answer::Yes;
+}
+
 void Composer::batchFinished(SendBatch::Outcome outcome)
 {
     switch (outcome) {
     case SendBatch::Outcome::Abandoned:
+        // Nothing went out: the text stays for another try or for saving.
         setButtonsEnabled(true);
-        done(Rejected);
+        batch_.release()->deleteLater();
         break;
     case SendBatch::Outcome::Stopped:
+        // Not enough credit: the text can still be saved for later.
+        setButtonsEnabled(true);
+        sendButton_->setEnabled(false);
         break;
     case SendBatch::Outcome::Completed:
         done(Accepted);
@@ -545,14 +603,19 @@ void Composer::save()
         dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
         return;
     }
+    // Only the Italian prefix goes: a foreign number keeps its country code,
+    // as it keeps it when sent. The number checked is the one that is stored.
     const QString number = numberEdit_->text();
-    if (number.startsWith(u'+') || number.startsWith(u"039")) {
+    const QString prefix = multipleMode() ? QString() : italianPrefix(number);
+    if (!multipleMode() && !checkTypedNumber(number.mid(prefix.size())))
+        return;
+    if (!prefix.isEmpty()) {
         const Answer answer = dialogs.message(
-            QStringLiteral("Prefisso internazionele non necessario rimuovo il prefisso ") + number.left(3),
+            QStringLiteral("Prefisso internazionele non necessario rimuovo il prefisso ") + prefix,
             MessageIcon::None, MessageButtons::OkCancel);
         if (answer != Answer::Ok)
             return;
-        numberEdit_->setText(number.mid(3));
+        numberEdit_->setText(number.mid(prefix.size()));
     }
     if (surnameLabel_->text().isEmpty())
         surnameLabel_->setText(QStringLiteral(" "));

@@ -84,6 +84,8 @@ private:
     void send();
     // Multiple mode, a text with merge fields: the preview, then the batch.
     void sendPersonalised(const QString& text);
+    // The notice every multiple send shows once its checks have passed.
+    void showMultipleNotice();
     // "Invia alle…": the batch is stored for the chosen time instead.
     void schedule();
     SplitMode chosenSplit() const;
@@ -91,6 +93,10 @@ private:
     void showSplitChoice();
     // Refuses what cannot be sent; true when the batch may start.
     bool checkBeforeSending(const QStringList& parts);
+    // Says which characters the gateway cannot carry; true to send all the same.
+    bool acceptReplacedCharacters(const QString& text);
+    // Refuses a typed number that cannot be a telephone number.
+    bool checkTypedNumber(const QString& number);
     void save();
     void search();
     void batchFinished(SendBatch::Outcome outcome);
@@ -111,6 +117,7 @@ private:
     QPushButton* searchButton_ = nullptr;
     QLabel* surnameLabel_ = nullptr;
     QLabel* counterLabel_ = nullptr;
+    QLabel* longTextNotice_ = nullptr;
     MessageTextEdit* textEdit_ = nullptr;
     QRadioButton* fixedSplit_ = nullptr;
     QRadioButton* wordSplit_ = nullptr;

@@ -31,6 +31,9 @@ ComposerPreset ComposerPreset::saved(const QString& storedNumbers, const QString
     if (storedNumbers.contains(u';')) {
         preset.mode = Mode::Multiple;
         preset.recipients = storedNumbers.split(u';');
+        // A list is stored with a ";" after every number, not only between them.
+        if (storedNumbers.endsWith(u';'))
+            preset.recipients.removeLast();
     }
     return preset;
 }

@@ -1,6 +1,7 @@
 #include "messaging/controlgateway.h"
 
 #include <qwirl-qt/qwirlcontrol.h>
+#include <qwirl/control.h>
 
 namespace parlix {
 
@@ -39,6 +40,11 @@ long ControlGateway::send(const QString& number, const QString& text)
 long ControlGateway::checkCredits()
 {
     return control_.CheckCredits();
+}
+
+CreditFailure ControlGateway::creditFailure() const
+{
+    return creditFailureOf(control_.control().LastCreditFailure());
 }
 
 } // namespace parlix

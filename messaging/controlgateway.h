@@ -23,6 +23,7 @@ public:
     void setSender(const QString& sender) override;
     long send(const QString& number, const QString& text) override;
     long checkCredits() override;
+    CreditFailure creditFailure() const override;
 
 private:
     qwirl::QwirlControl& control_;

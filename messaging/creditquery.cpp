@@ -6,25 +6,44 @@
 
 namespace parlix {
 
-QString queryCredit(const DataFolder& folder, const GatewayFactory& factory)
+CreditAnswer queryCredit(const DataFolder& folder, const GatewayFactory& factory)
 {
     const Account account = Account::load(folder);
-    if (!account.usable() || !factory)
-        return {};
-    const std::unique_ptr<SmsGateway> gateway = factory();
+    if (!account.usable())
+        return {QString(), CreditFailure::NoAccount};
+    const std::unique_ptr<SmsGateway> gateway = factory ? factory() : nullptr;
     if (!gateway)
-        return {};
+        return {QString(), CreditFailure::Unreachable};
     gateway->setLogin(account.login);
     gateway->setPassword(account.password);
     gateway->setQuality(account.quality);
     const long credit = gateway->checkCredits();
-    return credit < 0 ? QString() : QString::number(credit);
+    if (credit < 0)
+        return {QString(), gateway->creditFailure()};
+    return {QString::number(credit), CreditFailure::None};
 }
 
-QFuture<QString> queryCreditAsync(const DataFolder& folder, GatewayFactory factory)
+QFuture<CreditAnswer> queryCreditAsync(const DataFolder& folder, GatewayFactory factory)
 {
-    return runOnOwnThread<QString>(
+    return runOnOwnThread<CreditAnswer>(
         [folder, factory = std::move(factory)] { return queryCredit(folder, factory); });
+}
+
+QString creditFailureText(CreditFailure failure)
+{
+    switch (failure) {
+    case CreditFailure::NoAccount:
+        return missingAccountText();
+    case CreditFailure::AccountRefused:
+        return QStringLiteral("Il servizio SMS non riconosce login e password.\n"
+                              "Verificarli dal menu \"Gestione Account\", voce \"Dati Account\".");
+    case CreditFailure::BadAnswer:
+        return QStringLiteral("Il servizio SMS non ha comunicato il credito.\nRitentare più tardi.");
+    case CreditFailure::None:
+    case CreditFailure::Unreachable:
+        break;
+    }
+    return connectionFailedText();
 }
 
 QString connectionFailedText()

@@ -52,6 +52,11 @@ long QwirlGateway::checkCredits()
     return control_->CheckCredits();
 }
 
+CreditFailure QwirlGateway::creditFailure() const
+{
+    return creditFailureOf(control_ ? control_->LastCreditFailure() : qwirl::Result::NoSession);
+}
+
 std::unique_ptr<qwirl::Control> QwirlGateway::takeControl()
 {
     return std::move(control_);

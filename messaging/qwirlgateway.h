@@ -31,6 +31,7 @@ public:
     void setSender(const QString& sender) override;
     long send(const QString& number, const QString& text) override;
     long checkCredits() override;
+    CreditFailure creditFailure() const override;
     std::unique_ptr<qwirl::Control> takeControl() override;
 
     // The proxy as "host:port"; empty (the default) leaves the choice to the

@@ -53,8 +53,9 @@ void SendBatch::start(BatchRequest request)
     gateway_->setPassword(account_.password);
     work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_] {
         const long credit = gateway->checkCredits();
+        const CreditFailure failure = gateway->creditFailure();
         QMetaObject::invokeMethod(
-            this, [this, credit] { checkCredit(credit); }, Qt::QueuedConnection);
+            this, [this, credit, failure] { checkCredit(credit, failure); }, Qt::QueuedConnection);
     });
 }
 
@@ -69,7 +70,7 @@ void SendBatch::abandonWithoutAccount()
     finish(Outcome::Abandoned);
 }
 
-void SendBatch::checkCredit(long credit)
+void SendBatch::checkCredit(long credit, CreditFailure failure)
 {
     if (step_ != Step::AskingCredit)
         return;
@@ -78,7 +79,7 @@ void SendBatch::checkCredit(long credit)
     // A failed query says nothing about the credit: it is not "exhausted".
     if (credit < 0) {
         setBusyCursor(false);
-        context_.dialogs.message(connectionFailedText(), MessageIcon::Exclamation);
+        context_.dialogs.message(creditFailureText(failure), MessageIcon::Exclamation);
         emit statusChanged(QString());
         finish(Outcome::Abandoned);
         return;

@@ -27,8 +27,8 @@ class SendBatch : public QObject
     Q_OBJECT
 public:
     enum class Outcome {
-        Abandoned, // nothing sent; the composer closes
-        Stopped,   // not enough credit; the composer stays open, its buttons disabled
+        Abandoned, // nothing sent, nothing recorded; the composer stays as it was, for another try
+        Stopped,   // not enough credit; the composer stays open, only its send button disabled
         Completed, // every SMS was handed to the gateway; the composer closes
     };
     Q_ENUM(Outcome)
@@ -58,7 +58,7 @@ private:
     enum class Step { Idle, AskingCredit, CheckingCredit, Sending, Finished };
 
     void abandonWithoutAccount();
-    void checkCredit(long credit);
+    void checkCredit(long credit, CreditFailure failure);
     void sendAll();
     void readReport();
     void sent(int index, long result);

@@ -40,8 +40,19 @@ Query messageByNumberAndDate(const QString& table, const QString& number, const 
 Query rowById(const QString& table, long long rowid);
 // The row of a book in elenco.
 Query bookByName(const QString& name);
-// Contacts whose `field` (cognome, cellulare, nome, email) begins with `text`, in any case.
+// Contacts whose `field` (cognome, cellulare, nome, email) begins with `text`, in any case, on the
+// field's index. The rows may include some that only begin with a leading part of a long text with many
+// non-ASCII letters: keep those for which beginsWithIgnoringCase() holds.
 Query contactsBeginningWith(const QString& field, const QString& text);
+// Unicode case folding (full: "ß" folds like "ss").
+QString foldCase(const QString& text);
+// Whether `value` begins with `text` after both are case-folded.
+bool beginsWithIgnoringCase(const QString& value, const QString& text);
+
+// The spellings of `text` that a store whose case-blind comparison folds ASCII letters only (SQLite's
+// NOCASE and LIKE) must each look for: its other letters in each of their cases. At most 16; a text with
+// more combinations is spelled out only in its leading part.
+QStringList caseSpellings(const QString& text);
 
 // `text` with "%", "_" and "\" escaped for LIKE ... ESCAPE '\', followed by "%".
 QString likePrefix(const QString& text);

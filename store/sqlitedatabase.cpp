@@ -47,8 +47,15 @@ QString whereText(const Query& query, QStringList& values)
             parts << identifier(c.field) + QStringLiteral(" = ?");
             values << c.value;
         } else {
-            parts << identifier(c.field) + QStringLiteral(" LIKE ? ESCAPE '\\'");
-            values << queries::likePrefix(c.value);
+            // NOCASE folds ASCII letters only: each spelling of the others is
+            // a range of the field's index, and SQLite unites the ranges.
+            QStringList spellings;
+            for (const QString& spelling : queries::caseSpellings(c.value)) {
+                spellings << identifier(c.field) + QStringLiteral(" LIKE ? ESCAPE '\\'");
+                values << queries::likePrefix(spelling);
+            }
+            parts << (spellings.size() == 1 ? spellings.first()
+                                            : u'(' + spellings.join(QStringLiteral(" OR ")) + u')');
         }
     }
     return parts.join(QStringLiteral(" AND "));

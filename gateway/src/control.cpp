@@ -116,18 +116,30 @@ long Control::exchangeMessage(std::string_view path, const std::string& host, st
 
 long Control::CheckCredits()
 {
+    creditFailure_ = Result::Accepted;
     if (login_.empty() || password_.empty() || !Hosts::isWellFormed(hosts_.send)) {
+        creditFailure_ = login_.empty()      ? Result::NoLogin
+                         : password_.empty() ? Result::NoPassword
+                                             : WinInetError::InvalidUrl;
         return Result::NoCredit;
     }
     try {
         const std::string body =
             RequestBuilder::creditBody(Cp1252::fromUtf8(login_), Cp1252::fromUtf8(password_));
         std::string answer;
-        if (transport_->PostForm(body, SendPath, hosts_.send, proxy_, answer) != 0) {
+        if (const int code = transport_->PostForm(body, SendPath, hosts_.send, proxy_, answer); code != 0) {
+            creditFailure_ = code;
             return Result::NoCredit;
         }
-        return AnswerParser::creditResult(answer);
+        const long credit = AnswerParser::creditResult(answer);
+        if (credit == Result::NoCredit) {
+            // "OK" with a number that is no credit is still no answer to the question.
+            const long refusal = AnswerParser::sendResult(answer);
+            creditFailure_ = refusal == Result::Accepted ? Result::Refused : refusal;
+        }
+        return credit;
     } catch (const std::exception&) {
+        creditFailure_ = WinInetError::InternalError;
         return Result::NoCredit;
     }
 }

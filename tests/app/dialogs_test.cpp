@@ -6,10 +6,12 @@
 #include "tests/support/testhome.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -36,18 +38,56 @@ TEST(DisclaimerDialog, AcceptRewritesTheSwitchRefuseLeavesIt)
     home.writeFile(QStringLiteral("disclaimer.txt"), {QStringLiteral("Uno"), QStringLiteral("Due")});
     const QString mostra = home.path(QStringLiteral("mostra.txt"));
 
-    DisclaimerDialog refused(home.state.folder);
+    DisclaimerDialog refused(home.state.folder, home.dialogs);
     EXPECT_EQ(refused.text(), QStringLiteral("\nUno\nDue"));
     refused.show();
     button(refused, "Command2")->click();
     EXPECT_EQ(refused.result(), QDialog::Rejected);
     EXPECT_EQ(bytes(mostra), QByteArray("1\r\n"));
 
-    DisclaimerDialog accepted(home.state.folder);
+    DisclaimerDialog accepted(home.state.folder, home.dialogs);
     accepted.show();
     button(accepted, "Command1")->click();
     EXPECT_EQ(accepted.result(), QDialog::Accepted);
     EXPECT_EQ(bytes(mostra), QByteArray("0\r\n"));
+}
+
+TEST(DisclaimerDialog, ASwitchThatCannotBeWrittenIsReportedAndTheUserStillAccepts)
+{
+    TestHome home;
+    // A folder where the file should be: no file can replace it.
+    QFile::remove(home.path(QStringLiteral("mostra.txt")));
+    ASSERT_TRUE(QDir(home.dir.path()).mkdir(QStringLiteral("mostra.txt")));
+    DisclaimerDialog dialog(home.state.folder, home.dialogs);
+    dialog.show();
+    home.dialogs.expectMessage(
+        QStringLiteral("Impossibile salvare la scelta: il file \"mostra.txt\" non può "
+                       "essere scritto. L'avviso verrà mostrato di nuovo al prossimo avvio."),
+        MessageIcon::Critical);
+    button(dialog, "Command1")->click();
+    EXPECT_TRUE(home.dialogs.done());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(HeaderDialog, AStoredHeaderLongerThanElevenIsShownAndKeptWhole)
+{
+    TestHome home;
+    home.writeFile(QStringLiteral("intestazione"), {QStringLiteral("Pizzeria Da Mario")});
+    HeaderDialog dialog(home.context());
+    dialog.show();
+    EXPECT_EQ(dialog.headerEdit()->text(), QStringLiteral("Pizzeria Da Mario"));
+    // Typing cannot lengthen it; it can shorten it, and then not past its own length.
+    dialog.headerEdit()->end(false);
+    QTest::keyClicks(dialog.headerEdit(), QStringLiteral("!"));
+    EXPECT_EQ(dialog.headerEdit()->text(), QStringLiteral("Pizzeria Da Mario"));
+    QTest::keyClick(dialog.headerEdit(), Qt::Key_Backspace);
+    QTest::keyClicks(dialog.headerEdit(), QStringLiteral("aa"));
+    EXPECT_EQ(dialog.headerEdit()->text(), QStringLiteral("Pizzeria Da Maria"));
+
+    home.dialogs.expectMessage(QStringLiteral("Intestazione Modificata correttamente"), MessageIcon::None);
+    button(dialog, "Command1")->click();
+    EXPECT_EQ(bytes(home.path(QStringLiteral("intestazione"))), QByteArray("Pizzeria Da Maria\r\n"));
+    EXPECT_EQ(home.state.intestazione, QStringLiteral("Pizzeria Da Maria"));
 }
 
 TEST(HeaderDialog, SavesElevenCharactersWithOneLineBreakAndUpdatesAtOnce)

@@ -184,18 +184,19 @@ TEST(ProgramWiring, TickedContactsReceiveTheSmsAndTheCreditLabelFollows)
     EXPECT_EQ(program.sandbox.sentRecords().size(), 1);
 }
 
-TEST(ProgramWiring, ATickedContactWithoutNumberStopsTheMultipleSend)
+TEST(ProgramWiring, TickedContactsWithoutNumberStopTheMultipleSendWhereverTheyStand)
 {
     Program program;
     program.addContact(QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3330000003"));
     program.addContact(QStringLiteral("Bruno"), QStringLiteral("Bianchi"), QString());
-    program.startWithAllTicked(2);
+    program.addContact(QStringLiteral("Zeno"), QStringLiteral("Zeta"), QString());
+    // Shown and ticked: Bianchi (first), Verdi, Zeta (last).
+    program.startWithAllTicked(3);
 
     HomeDialogs& dialogs = program.sandbox.home.dialogs;
     program.whileModal<Composer>(QStringLiteral("ismsm"), [&](Composer& composer) {
-        dialogs.expectMessage(multipleWarning, MessageIcon::Information);
         dialogs.expectMessage(
-            QStringLiteral("1 dei destinatari non ha un numero di cellulare: togliere la spunta "
+            QStringLiteral("2 dei destinatari non ha un numero di cellulare: togliere la spunta "
                            "a quei contatti prima dell'invio."),
             MessageIcon::Exclamation);
         Program::writeAndSend(composer, QStringLiteral("Aperti domenica"));

@@ -122,7 +122,10 @@ TEST(MainWindowLoad, NarrowStoredPanelIsWidenedAndPutsTextBelowImages)
         int maxWidth;
     };
     for (const Case& c :
-         {Case{"1,1000", 0, 1850, 1875}, Case{"1,2900", 1, 2985, 3015}, Case{"0,2900", 0, 2985, 3015}}) {
+         {Case{"1,1000", 0, 1850, 1875}, Case{"1,2900", 1, 2985, 3015}, Case{"0,2900", 0, 2985, 3015},
+          // Widths of 2300 to 2314 twips are no whole number of pixels; rounding must not narrow them.
+          Case{"1,2200", 1, 2300, 2325}, Case{"1,2207", 1, 2307, 2325}, Case{"1,2214", 1, 2314, 2325},
+          Case{"1,2199", 0, 2299, 2325}, Case{"5,2900", 1, 2500, 2520}}) {
         TestHome home;
         home.writeFile(QStringLiteral("tbta"), {QString::fromLatin1(c.tbta)});
         MainWindow window(home.context());
@@ -264,15 +267,26 @@ TEST(MainWindowCredit, AnswerUpdatesFileLabelAndCredit)
 
 TEST(MainWindowCredit, FailedQueryWarnsAndLeavesEverythingAlone)
 {
-    for (const char* answer : {"", "non disponibile"}) {
+    const QString unreachable =
+        QStringLiteral("Connessione non Riuscita \nVerificare la Connessione ad Internet e ritentare");
+    const struct
+    {
+        CreditAnswer answer;
+        QString told;
+    } cases[] = {
+        {CreditAnswer(QString()), unreachable},
+        {CreditAnswer(QStringLiteral("non disponibile")), unreachable},
+        {CreditAnswer(QString(), CreditFailure::AccountRefused),
+         QStringLiteral("Il servizio SMS non riconosce login e password.\n"
+                        "Verificarli dal menu \"Gestione Account\", voce \"Dati Account\".")},
+    };
+    for (const auto& c : cases) {
         LoadedWindow w;
         w.home.writeFile(QStringLiteral("residui.txt"), {QStringLiteral("10")});
         MainWindow& window = w.open();
-        window.setCreditQuery([answer] { return QString::fromLatin1(answer); });
+        window.setCreditQuery([answer = c.answer] { return answer; });
         QSignalSpy finished(&window, &MainWindow::creditRefreshFinished);
-        w.home.dialogs.expectMessage(
-            QStringLiteral("Connessione non Riuscita \nVerificare la Connessione ad Internet e ritentare"),
-            MessageIcon::Exclamation);
+        w.home.dialogs.expectMessage(c.told, MessageIcon::Exclamation);
         window.aggiorna();
         ASSERT_TRUE(finished.wait(5000));
         EXPECT_EQ(window.creditText(), QStringLiteral("Credito residuo 10"));
@@ -357,15 +371,20 @@ TEST(MainWindowLayout, ChiudiClosesTheWindow)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(MainWindowPanel, RightButtonOnTheListOpensThePanelBesideIt)
+TEST(MainWindowPanel, RightButtonOnTheListOpensThePanelAtThePointer)
 {
     LoadedWindow w;
     MainWindow& window = w.open();
-    emit w.list().rightButtonReleased(QPoint(0, 0));
+    window.move(40, 30);
+    window.show();
+    QApplication::processEvents();
+    // The list reports the release in its own area; the panel opens where that is on the screen.
+    const QPoint release(20, 15);
+    emit w.list().rightButtonReleased(release);
     auto* panel = window.findChild<ActionsPanel*>(QStringLiteral("Form1"));
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->pos(), QPoint(167, 167));
+    EXPECT_EQ(panel->pos(), w.list().view()->viewport()->mapToGlobal(release));
     panel->close();
 }
 

@@ -2,8 +2,10 @@
 #include "browser/archivemodel.h"
 #include "listfixture.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -275,13 +277,27 @@ TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
     panel->close();
 }
 
-TEST_F(ActionsPanelTest, PanelSitsTwoThousandFiveHundredTwipsFromTheRelease)
+TEST_F(ActionsPanelTest, PanelOpensAtThePointerAndWhollyOnTheScreen)
 {
     openPanel();
-    panel->placeAt(QPoint(0, 0));
-    EXPECT_EQ(panel->pos(), QPoint(167, 167));
-    panel->placeAt(QPoint(30, 45));
-    EXPECT_EQ(panel->pos(), QPoint(197, 212));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize size = panel->frameGeometry().size();
+    const QPoint farCorner(area.right() + 1 - size.width(), area.bottom() + 1 - size.height());
+    const struct
+    {
+        QPoint pointer;
+        QPoint corner;
+    } cases[] = {
+        {area.topLeft() + QPoint(30, 45), area.topLeft() + QPoint(30, 45)},
+        {area.bottomRight(), farCorner},
+        {QPoint(area.left() + 10, area.bottom() - 5), QPoint(area.left() + 10, farCorner.y())},
+        {area.topLeft() - QPoint(40, 40), area.topLeft()},
+    };
+    for (const auto& c : cases) {
+        panel->placeAt(c.pointer);
+        EXPECT_EQ(panel->pos(), c.corner) << c.pointer.x() << "," << c.pointer.y();
+        EXPECT_TRUE(area.contains(panel->geometry())) << c.pointer.x() << "," << c.pointer.y();
+    }
     panel->close();
 }
 

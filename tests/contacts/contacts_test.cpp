@@ -199,6 +199,38 @@ TEST_F(ContactSearchTest, FindsValuesBeginningWithTheTextInAnyCase)
     EXPECT_EQ(find({QStringLiteral("Ro%"), {}, {}, {}}), QStringList());
 }
 
+TEST_F(ContactSearchTest, IgnoresCaseOfEveryLetterNotOnlyAscii)
+{
+    home.addContact(casa, QStringLiteral("Ètienne"), QStringLiteral("Èrcole"), QStringLiteral("3501"));
+    home.addContact(casa, QStringLiteral("àlvaro"), QStringLiteral("ÀLVARO"), QStringLiteral("3502"),
+                    QStringLiteral("ÉLODIE@example.it"));
+    home.addContact(casa, QStringLiteral("Ørjan"), QStringLiteral("STRASSER"), QStringLiteral("3503"));
+    home.addContact(casa, QStringLiteral("Öykü"), QStringLiteral("Ñandú Ëlëna Ìò"), QStringLiteral("3504"));
+    const struct
+    {
+        SearchBoxes boxes;
+        QStringList numbers;
+    } cases[] = {
+        {{QStringLiteral("è"), {}, {}, {}}, {QStringLiteral("3501")}},
+        {{QStringLiteral("èRC"), {}, {}, {}}, {QStringLiteral("3501")}},
+        {{QStringLiteral("à"), {}, {}, {}}, {QStringLiteral("3502")}},
+        {{QStringLiteral("Àlv"), {}, {}, {}}, {QStringLiteral("3502")}},
+        {{QStringLiteral("àx"), {}, {}, {}}, {}},
+        {{{}, {}, QStringLiteral("ÈT"), {}}, {QStringLiteral("3501")}},
+        {{{}, {}, QStringLiteral("ÀLVARO"), {}}, {QStringLiteral("3502")}},
+        {{{}, {}, QStringLiteral("ø"), {}}, {QStringLiteral("3503")}},
+        {{{}, {}, {}, QStringLiteral("élodie@")}, {QStringLiteral("3502")}},
+        {{QStringLiteral("straß"), {}, {}, {}}, {QStringLiteral("3503")}},
+        // Many letters with two cases: the index narrows on the leading ones, the rest is checked.
+        {{QStringLiteral("ñANDÚ ëLËNA ÌÒ"), {}, {}, {}}, {QStringLiteral("3504")}},
+        {{QStringLiteral("ñANDÚ ëLËNA ÌÓ"), {}, {}, {}}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.boxes.cognome + c.boxes.nome + c.boxes.email).toStdString());
+        EXPECT_EQ(find(c.boxes), c.numbers);
+    }
+}
+
 TEST_F(ContactSearchTest, ReturnsWholeRowsAndRunsNothingForEmptyBoxes)
 {
     const auto found = ContactSearch(home.state).find(casa, SearchBoxes{{}, QStringLiteral("3472"), {}, {}});
@@ -220,9 +252,11 @@ TEST_F(ContactSearchTest, EverySearchFieldIsServedByAnIndex)
         home.addContact(casa, QStringLiteral("Nome%1").arg(i), QStringLiteral("Cognome%1").arg(i),
                         QStringLiteral("39%1").arg(i), QStringLiteral("c%1@example.it").arg(i));
     }
+    home.addContact(casa, QStringLiteral("Òscar"), QStringLiteral("Òrsòla"), QStringLiteral("3601"));
     for (const SearchBoxes& boxes :
-         {SearchBoxes{QStringLiteral("Ro"), {}, {}, {}}, SearchBoxes{{}, QStringLiteral("333"), {}, {}},
-          SearchBoxes{{}, {}, QStringLiteral("An"), {}}, SearchBoxes{{}, {}, {}, QStringLiteral("ro@")}}) {
+         {SearchBoxes{QStringLiteral("Ro"), {}, {}, {}}, SearchBoxes{QStringLiteral("òrSÒ"), {}, {}, {}},
+          SearchBoxes{{}, QStringLiteral("333"), {}, {}}, SearchBoxes{{}, {}, QStringLiteral("An"), {}},
+          SearchBoxes{{}, {}, {}, QStringLiteral("ro@")}}) {
         const auto found = ContactSearch(home.state).find(casa, boxes);
         EXPECT_FALSE(found.empty());
         ASSERT_NE(home.state.dbcorrente, nullptr);

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -115,6 +116,38 @@ TEST(QwirlControlWithSandbox, RefusalsOfTheGatewayBecomeTheirCodes)
     EXPECT_EQ(control.Send("+39111", "x"), 11);
     EXPECT_EQ(control.Send("+", "x"), 11);
     EXPECT_TRUE(sandbox.logLines().empty());
+}
+
+TEST(QwirlControlWithSandbox, CreditFailureTellsARefusedAccountFromAGatewayOutOfReach)
+{
+    const struct
+    {
+        std::vector<std::string> arguments;
+        std::string login;
+        std::string password;
+        bool stopped;
+        long credits;
+        long failure;
+    } cases[] = {
+        {{}, "demo", "demo", false, 100, 0},
+        {{}, "demo", "wrong", false, -1, qwirl::Result::RefusedKo1},
+        {{}, "", "demo", false, -1, qwirl::Result::NoLogin},
+        {{}, "demo", "", false, -1, qwirl::Result::NoPassword},
+        {{"--answer", "<html>Errore</html>"}, "demo", "demo", false, -1, qwirl::Result::Refused},
+        {{"--answer", "OK -5"}, "demo", "demo", false, -1, qwirl::Result::Refused},
+        {{"--answer", "KO 9"}, "demo", "demo", false, -1, qwirl::Result::RefusedKo9},
+        {{}, "demo", "demo", true, -1, qwirl::WinInetError::CannotConnect},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.login + "/" + c.password + (c.arguments.empty() ? "" : " " + c.arguments.back()));
+        SandboxProcess sandbox(c.arguments);
+        Control control(Hosts::both(sandbox.host()));
+        if (c.stopped)
+            sandbox.stop();
+        signIn(control, c.login, c.password);
+        EXPECT_EQ(control.CheckCredits(), c.credits);
+        EXPECT_EQ(control.LastCreditFailure(), c.failure);
+    }
 }
 
 TEST(QwirlControlWithSandbox, FixedAnswersAreReadAsTheGatewaysWord)

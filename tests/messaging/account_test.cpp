@@ -1,4 +1,5 @@
 #include "batchsupport.h"
+#include "core/datafolder.h"
 #include "messaging/accountdialog.h"
 #include "messaging/creditquery.h"
 #include "tests/support/fulldisk.h"
@@ -99,23 +100,29 @@ TEST(AccountDialog, FullDiskSaysSoAndKeepsTheStoredAccount)
     EXPECT_EQ(Account::load(home.state.folder), stored);
 }
 
-TEST(CreditQuery, AsksTheGatewayAndGivesAnEmptyTextOnAnyFailure)
+TEST(CreditQuery, AsksTheGatewayAndSaysWhyThereIsNoCredit)
 {
     SandboxHome box({"--credit", "42"});
-    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QStringLiteral("42"));
-    QFuture<QString> pending = queryCreditAsync(box.home.state.folder, box.factory());
+    const DataFolder& folder = box.home.state.folder;
+    const auto expect = [&](const char* credit, CreditFailure failure) {
+        const CreditAnswer answer = queryCredit(folder, box.factory());
+        EXPECT_EQ(answer.credit, QString::fromLatin1(credit));
+        EXPECT_EQ(answer.failure, failure);
+    };
+    expect("42", CreditFailure::None);
+    QFuture<CreditAnswer> pending = queryCreditAsync(folder, box.factory());
     pending.waitForFinished();
-    EXPECT_EQ(pending.result(), QStringLiteral("42"));
+    EXPECT_EQ(pending.result().credit, QStringLiteral("42"));
 
-    ASSERT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("altra"), 2}).save(box.home.state.folder));
-    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QString());
+    ASSERT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("altra"), 2}).save(folder));
+    expect("", CreditFailure::AccountRefused);
 
     ASSERT_TRUE(QFile::remove(box.home.path(QStringLiteral("account"))));
-    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QString());
+    expect("", CreditFailure::NoAccount);
 
-    ASSERT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("demo"), 2}).save(box.home.state.folder));
+    ASSERT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("demo"), 2}).save(folder));
     box.sandbox.stop();
-    EXPECT_EQ(queryCredit(box.home.state.folder, box.factory()), QString());
+    expect("", CreditFailure::Unreachable);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "batchsupport.h"
 #include "core/programstate.h"
+#include "messaging/account.h"
 #include "messaging/composer.h"
 #include "messaging/smscommands.h"
 #include "tests/support/modalpresser.h"
@@ -93,20 +94,25 @@ TEST(ComposerText, WarnsOncePerCrossingOf160AndRearmsBelow160)
 {
     TestHome home;
     OpenComposer open(home.context(), ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")));
+    QLabel* notice = open.get<QLabel>(u"longTextNotice");
     struct Step
     {
         int length;
-        bool warns;
+        bool warns; // the notice comes up at this step
+        bool shown; // the notice is there after it
     };
+    // Said beside the text, never in a box that would take the keystrokes.
     // 160 neither warns nor re-arms; only dropping below 160 re-arms.
-    for (const Step& step : {Step{161, true}, Step{162, false}, Step{160, false}, Step{161, false},
-                             Step{159, false}, Step{161, true}, Step{100, false}, Step{300, true}}) {
-        if (step.warns)
-            home.dialogs.expectMessage(warning, MessageIcon::Information);
+    for (const Step& step :
+         {Step{161, true, true}, Step{162, false, true}, Step{160, false, true}, Step{161, false, true},
+          Step{159, false, false}, Step{161, true, true}, Step{100, false, false}, Step{300, true, true}}) {
+        notice->clear();
         open.text()->setPlainText(letters(step.length));
-        EXPECT_TRUE(home.dialogs.done()) << step.length;
+        EXPECT_EQ(notice->text(), step.warns ? warning : QString()) << step.length;
+        EXPECT_EQ(notice->isVisible(), step.shown) << step.length;
         EXPECT_EQ(open.get<QLabel>(u"Label5")->text(), QString::number(step.length));
     }
+    EXPECT_TRUE(home.dialogs.calls().empty());
     open.text()->setPlainText(QStringLiteral("a\nb"));
     EXPECT_EQ(open.get<QLabel>(u"Label5")->text(), QStringLiteral("4"));
 }
@@ -179,6 +185,8 @@ TEST(ComposerModes, MultipleModeShowsTheListAndLimitsTypingTo160)
     EXPECT_FALSE(open.get<QRadioButton>(u"Option2")->isVisible());
     EXPECT_FALSE(open.get<QLabel>(u"Label3")->isVisible());
     EXPECT_FALSE(open.get<QPushButton>(u"Command4")->isVisible());
+    // The batch serves the list it was given: the box only shows it.
+    EXPECT_TRUE(open.number()->isReadOnly());
 
     open.text()->setPlainText(letters(157));
     open.text()->moveCursor(QTextCursor::End);
@@ -186,10 +194,10 @@ TEST(ComposerModes, MultipleModeShowsTheListAndLimitsTypingTo160)
     EXPECT_EQ(open.text()->toPlainText(), letters(157) + QStringLiteral("bcd"));
     QTest::keyClick(open.text(), Qt::Key_Return);
     EXPECT_EQ(open.text()->toPlainText().size(), 160);
-    // An emoticon is not stopped by the limit.
-    home.dialogs.expectMessage(warning, MessageIcon::Information);
+    // An emoticon is not stopped by the limit; no notice of a split that multiple mode never makes.
     open.singleClick(u"Label10");
     EXPECT_EQ(open.text()->toPlainText().size(), 165);
+    EXPECT_FALSE(open.get<QLabel>(u"longTextNotice")->isVisible());
 }
 
 TEST(ComposerModes, RecipientStringAndListAsTheCallerGaveThem)
@@ -202,10 +210,14 @@ TEST(ComposerModes, RecipientStringAndListAsTheCallerGaveThem)
         QStringList recipients;
     };
     const Case cases[] = {
-        // Only the last item is checked for being empty; only one final ";" goes.
+        // A contact without a number stays a recipient wherever it stands; only one final ";" goes.
         {ComposerPreset::multiple({QString(), QStringLiteral("333"), QString()}),
          QStringLiteral(";333;"),
-         {QString(), QStringLiteral("333")}},
+         {QString(), QStringLiteral("333"), QString()}},
+        // A list saved from multiple mode ends in ";", which separates nothing.
+        {ComposerPreset::saved(QStringLiteral("333;444;"), QStringLiteral("<lista>"), QStringLiteral("ciao")),
+         QStringLiteral("333;444"),
+         {QStringLiteral("333"), QStringLiteral("444")}},
         // A saved list has no final ";": every character stays.
         {ComposerPreset::saved(QStringLiteral("333;444"), QStringLiteral("<lista>"), QStringLiteral("ciao")),
          QStringLiteral("333;444"),
@@ -246,8 +258,11 @@ TEST(ComposerSave, InternationalPrefixIsRemovedAfterAsking)
     const Case cases[] = {
         {u"+393331112222", u"+39", Answer::Ok, u"3331112222"},
         {u"0393331112222", u"039", Answer::Ok, u"3331112222"},
-        {u"00393331112222", nullptr, Answer::Ok, u"00393331112222"},
+        {u"00393331112222", u"0039", Answer::Ok, u"3331112222"},
         {u"+393331112222", u"+39", Answer::Cancel, nullptr},
+        // A foreign number keeps its country code, as it does when sent.
+        {u"+447700900123", nullptr, Answer::Ok, u"+447700900123"},
+        {u"3331112222", nullptr, Answer::Ok, u"3331112222"},
     };
     for (const Case& c : cases) {
         TestHome home;
@@ -301,8 +316,12 @@ TEST(ComposerSave, MissingNumberTextOrBookIsToldAndNothingIsSaved)
     const ArchiveNode principale{QStringLiteral("r1"), QStringLiteral("Principale")};
     const Case cases[] = {
         {u"", u"ciao", principale, QStringLiteral("Numero telefonico mancante")},
-        {u"333", u"", principale, QStringLiteral("Testo SMS Mancante")},
-        {u"333",
+        {u"3331112222", u"", principale, QStringLiteral("Testo SMS Mancante")},
+        {u"33a1", u"ciao", principale, QStringLiteral("Inserire un Numero di cellulare Valido")},
+        {u"12", u"ciao", principale, QStringLiteral("Inserire un Numero di cellulare Valido")},
+        {u"+3912345678901234567890", u"ciao", principale,
+         QStringLiteral("Inserire un Numero di cellulare Valido")},
+        {u"3331112222",
          u"ciao",
          {QStringLiteral("r2"), QStringLiteral("Sparita")},
          QStringLiteral("Impossibile aprire l'archivio \"%1\".")
@@ -323,49 +342,113 @@ TEST(ComposerSave, MissingNumberTextOrBookIsToldAndNothingIsSaved)
 
 TEST(ComposerSend, TextsThatCannotBeSentAreRefusedWithTheButtonsUsable)
 {
-    using Expected = std::vector<std::pair<QString, MessageIcon>>;
+    struct Told
+    {
+        QString text;
+        MessageIcon icon;
+        Answer answer = Answer::Ok;
+    };
     struct Case
     {
         ComposerPreset preset;
         QString text;
-        Expected messages;
+        std::vector<Told> messages;
     };
+    const QString invalid = QStringLiteral("Inserire un Numero di cellulare Valido");
+    const QString number = QStringLiteral("3331112222");
     const Case cases[] = {
-        {ComposerPreset::single(QStringLiteral("333"), QString()),
+        {ComposerPreset::single(number, QString()),
          QString(),
          {{QStringLiteral("Testo SMS Mancante"), MessageIcon::Critical}}},
         {ComposerPreset::single(QString(), QString()),
          QStringLiteral("ciao"),
          {{QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical}}},
-        {ComposerPreset::single(QStringLiteral("333"), QString()),
+        {ComposerPreset::single(QStringLiteral("33a1"), QString()),
+         QStringLiteral("ciao"),
+         {{invalid, MessageIcon::Critical}}},
+        {ComposerPreset::single(QStringLiteral("12"), QString()),
+         QStringLiteral("ciao"),
+         {{invalid, MessageIcon::Critical}}},
+        {ComposerPreset::single(QStringLiteral("12345678901234567890"), QString()),
+         QStringLiteral("ciao"),
+         {{invalid, MessageIcon::Critical}}},
+        {ComposerPreset::single(number, QString()),
          letters(1601),
          {{QStringLiteral(
                "Il testo richiede 11 SMS: il limite è di 10 SMS per messaggio. Accorciare il testo "
                "prima dell'invio."),
            MessageIcon::Exclamation}}},
+        // Refused before the notice that the sending will take minutes.
         {ComposerPreset::saved(QStringLiteral("333;444"), QString(), letters(170)),
          QString(),
-         {{QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non interrompere il software "
-                          "durante l'elaborazione\nFare click su OK per procedere con l'invio degli sms"),
-           MessageIcon::Information},
-          {QStringLiteral("Gli SMS Multipli non possono superare 160 caratteri: il testo ne contiene 170. "
+         {{QStringLiteral("Gli SMS Multipli non possono superare 160 caratteri: il testo ne contiene 170. "
                           "Accorciare il testo prima dell'invio."),
            MessageIcon::Exclamation}}},
+        // Characters the gateway cannot carry: the user goes back to the text.
+        {ComposerPreset::single(number, QString()),
+         QStringLiteral("Cześć Łukasz 😀 ś"),
+         {{QStringLiteral("Questi caratteri non possono essere spediti e arriveranno come \"?\": ś ć Ł 😀\n"
+                          "Inviare comunque il messaggio?"),
+           MessageIcon::Exclamation, Answer::No}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.preset.recipientString.toStdString());
         TestHome home;
         home.state.testoiniziale = false;
         OpenComposer open(home.context(), c.preset);
         if (!c.text.isEmpty())
             open.text()->setPlainText(c.text);
-        for (const auto& [message, icon] : c.messages)
-            home.dialogs.expectMessage(message, icon);
+        for (const Told& told : c.messages)
+            home.dialogs.expectMessage(told.text, told.icon, told.answer);
         open.click(u"Command1");
         EXPECT_TRUE(home.dialogs.done());
         EXPECT_TRUE(open.buttonsEnabled());
         EXPECT_TRUE(open.composer.isVisible());
         EXPECT_FALSE(open.composer.batchRunning());
     }
+}
+
+TEST(ComposerSend, CharactersWithoutACodeGoAsQuestionMarksWhenTheUserSendsAnyway)
+{
+    SandboxHome box;
+    OpenComposer open(box.home.context(), ComposerPreset::single(QStringLiteral("3331112222"), QString()),
+                      box.factory());
+    open.text()->setPlainText(QStringLiteral("Cześć, è già"));
+    box.home.dialogs.expectMessage(QStringLiteral("Questi caratteri non possono essere spediti e arriveranno "
+                                                  "come \"?\": ś ć\nInviare comunque il messaggio?"),
+                                   MessageIcon::Exclamation, Answer::Yes);
+    box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
+                                   MessageIcon::Information);
+    open.click(u"Command1");
+    ASSERT_TRUE(waitUntil([&] { return !open.composer.isVisible(); }));
+    EXPECT_EQ(box.sentSms(), QStringList{QStringLiteral("+393331112222|TEXT||Cze??, è già")});
+}
+
+TEST(ComposerSend, AFailedCreditQueryKeepsTheTextForAnotherTry)
+{
+    SandboxHome box;
+    ASSERT_TRUE(
+        (Account{QStringLiteral("demo"), QStringLiteral("sbagliata"), 2}).save(box.home.state.folder));
+    OpenComposer open(box.home.context(), ComposerPreset::single(QStringLiteral("3331112222"), QString()),
+                      box.factory());
+    open.text()->setPlainText(QStringLiteral("A domani"));
+    box.home.dialogs.expectMessage(
+        QStringLiteral("Il servizio SMS non riconosce login e password.\n"
+                       "Verificarli dal menu \"Gestione Account\", voce \"Dati Account\"."),
+        MessageIcon::Exclamation);
+    open.click(u"Command1");
+    ASSERT_TRUE(waitUntil([&] { return box.home.dialogs.done() && open.buttonsEnabled(); }));
+    EXPECT_TRUE(open.composer.isVisible());
+    EXPECT_EQ(open.text()->toPlainText(), QStringLiteral("A domani"));
+    EXPECT_TRUE(open.text()->isEnabled());
+
+    // The account is put right: the same window sends.
+    ASSERT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("demo"), 2}).save(box.home.state.folder));
+    box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
+                                   MessageIcon::Information);
+    open.click(u"Command1");
+    ASSERT_TRUE(waitUntil([&] { return !open.composer.isVisible(); }));
+    EXPECT_EQ(box.sentSms(), QStringList{QStringLiteral("+393331112222|TEXT||A domani")});
 }
 
 // The road of one message: typed in the composer, sent through the sandbox.
@@ -380,7 +463,6 @@ TEST(ComposerSend, SingleModeThreePartsThroughTheSandbox)
     QObject::connect(&open.composer, &Composer::creditChanged, [&](double r) { remaining = r; });
     QObject::connect(&open.composer, &Composer::archiveChanged, [&] { ++refills; });
     const QString text = letters(160, u'a') + letters(160, u'b') + letters(30, u'c');
-    box.home.dialogs.expectMessage(warning, MessageIcon::Information);
     open.text()->setPlainText(text);
     box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
                                    MessageIcon::Information);
@@ -415,7 +497,6 @@ TEST(ComposerSend, WordModeSendsWholeWords)
     QStringList words;
     for (int i = 0; i < 34; ++i)
         words << QStringLiteral("p%1").arg(i, 3, 10, QChar(u'0'));
-    box.home.dialogs.expectMessage(warning, MessageIcon::Information);
     open.text()->setPlainText(words.join(u' '));
     open.get<QRadioButton>(u"Option2")->setChecked(true);
     box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
@@ -447,12 +528,21 @@ TEST(ComposerSend, InsufficientCreditLeavesTheComposerOpenUntilClosed)
     ASSERT_TRUE(waitUntil([&] { return box.home.dialogs.done(); }));
     QCoreApplication::processEvents();
     EXPECT_TRUE(open.composer.isVisible());
-    EXPECT_TRUE(open.buttonsDisabled());
+    // Only sending stays impossible: the text can be read, copied and saved for later.
+    EXPECT_FALSE(open.get<QPushButton>(u"Command1")->isEnabled());
+    EXPECT_TRUE(open.get<QPushButton>(u"Command2")->isEnabled());
+    EXPECT_TRUE(open.get<QPushButton>(u"Command3")->isEnabled());
+    EXPECT_TRUE(open.text()->isEnabled());
     EXPECT_EQ(open.status(), QStringLiteral("Verifica Credito"));
     EXPECT_TRUE(box.sentSms().isEmpty());
     EXPECT_TRUE(box.sentRecords().isEmpty());
-    open.composer.close();
+    open.click(u"Command3");
     EXPECT_FALSE(open.composer.isVisible());
+    const QStringList saved = box.home.rows(box.home.state.folder.bookPath(QStringLiteral("Principale")),
+                                            QStringLiteral("salvati"));
+    EXPECT_EQ(saved,
+              QStringList{QStringLiteral("<lista>|3331112222;3334445555;3337778888|14/03/2026 09:26:53|"
+                                         "Chiuso per ferie")});
 }
 
 } // namespace

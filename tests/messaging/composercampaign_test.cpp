@@ -129,7 +129,9 @@ TEST(ComposerCampaign, RefusalsAndACancelledPreviewSendNothingAndLeaveTheCompose
         SandboxHome box(row.sandbox);
         addContacts(box);
         ListComposer open(box, box.home.context(), row.text);
-        box.home.dialogs.expectMessage(notice, MessageIcon::Information);
+        // A refusal comes before the notice; a preview after it.
+        if (row.icon == MessageIcon::Question)
+            box.home.dialogs.expectMessage(notice, MessageIcon::Information);
         box.home.dialogs.expectMessage(row.message, row.icon, row.answer);
         open.click("Command1");
         EXPECT_TRUE(box.home.dialogs.done());

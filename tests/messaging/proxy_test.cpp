@@ -267,11 +267,11 @@ TEST(ProxyCredentialsDialog, TypedCredentialsLetTheCreditQueryOnItsOwnThreadThro
     SandboxHome box(authenticatingProxy);
     const EnvironmentProxy proxy(box.sandbox.host());
     answerProxyDialog(rightLogin, true);
-    QFuture<QString> credit =
+    QFuture<CreditAnswer> credit =
         queryCreditAsync(box.home.state.folder, qwirlGatewayFactory(unreachableGateway, askProxyLogin));
 
     ASSERT_TRUE(waitUntil([&] { return credit.isFinished(); }));
-    EXPECT_EQ(credit.result(), QStringLiteral("100"));
+    EXPECT_EQ(credit.result().credit, QStringLiteral("100"));
     EXPECT_EQ(proxyAuthorizations(box), (QStringList{QString(), rightAuthorization}));
 }
 
@@ -280,11 +280,12 @@ TEST(ProxyCredentialsDialog, AnnullaFailsTheCreditQuery)
     SandboxHome box(authenticatingProxy);
     const EnvironmentProxy proxy(box.sandbox.host());
     answerProxyDialog(rightLogin, false);
-    QFuture<QString> credit =
+    QFuture<CreditAnswer> credit =
         queryCreditAsync(box.home.state.folder, qwirlGatewayFactory(unreachableGateway, askProxyLogin));
 
     ASSERT_TRUE(waitUntil([&] { return credit.isFinished(); }));
-    EXPECT_EQ(credit.result(), QString());
+    EXPECT_EQ(credit.result().credit, QString());
+    EXPECT_EQ(credit.result().failure, CreditFailure::Unreachable);
     EXPECT_EQ(proxyAuthorizations(box), QStringList{QString()});
 }
 

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 using namespace parlix;
 using parlix::test::SandboxHome;
@@ -218,18 +220,34 @@ TEST(SendBatchWithSandbox, FailedCreditQueryIsAConnectionProblemNotExhaustedCred
     EXPECT_TRUE(box.sentRecords().isEmpty());
 }
 
-TEST(SendBatchWithSandbox, WrongPasswordIsAConnectionProblem)
+TEST(SendBatchWithSandbox, ARefusedAccountIsToldApartFromAConnectionProblem)
 {
-    SandboxHome box;
-    ASSERT_TRUE(
-        (Account{QStringLiteral("demo"), QStringLiteral("sbagliata"), 2}).save(box.home.state.folder));
-    box.home.dialogs.expectMessage(
-        QStringLiteral("Connessione non Riuscita \nVerificare la Connessione ad Internet e ritentare"),
-        MessageIcon::Exclamation);
-    const BatchRun run =
-        runBatch(box.home, box.factory(), singleRequest(QStringLiteral("333"), {QStringLiteral("x")}));
-    EXPECT_EQ(run.outcome, SendBatch::Outcome::Abandoned);
-    EXPECT_TRUE(box.sentSms().isEmpty());
+    const struct
+    {
+        std::vector<std::string> sandbox;
+        const char* password;
+        QString told;
+    } cases[] = {
+        {{},
+         "sbagliata",
+         QStringLiteral("Il servizio SMS non riconosce login e password.\n"
+                        "Verificarli dal menu \"Gestione Account\", voce \"Dati Account\".")},
+        {{"--answer", "<html>Manutenzione</html>"},
+         "demo",
+         QStringLiteral("Il servizio SMS non ha comunicato il credito.\nRitentare più tardi.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.password);
+        SandboxHome box(c.sandbox);
+        ASSERT_TRUE((Account{QStringLiteral("demo"), QString::fromLatin1(c.password), 2})
+                        .save(box.home.state.folder));
+        box.home.dialogs.expectMessage(c.told, MessageIcon::Exclamation);
+        const BatchRun run =
+            runBatch(box.home, box.factory(), singleRequest(QStringLiteral("333"), {QStringLiteral("x")}));
+        EXPECT_EQ(run.outcome, SendBatch::Outcome::Abandoned);
+        EXPECT_TRUE(box.sentSms().isEmpty());
+        EXPECT_TRUE(box.sentRecords().isEmpty());
+    }
 }
 
 TEST(SendBatchWithSandbox, MissingAccountAbandonsWithoutAskingTheGateway)

@@ -2,6 +2,7 @@
 
 #include "qwirl/curl_transport.h"
 #include "qwirl/hosts.h"
+#include "qwirl/result_codes.h"
 #include "qwirl/transport.h"
 
 #include <memory>
@@ -62,6 +63,12 @@ public:
                     std::optional<std::string_view> MessageID);
     // The account's remaining credit, or -1.
     long CheckCredits();
+    // Why the last CheckCredits gave -1, so a host can tell a refused account from a gateway out of reach:
+    // 0 after a credit was read; Result::NoLogin or NoPassword when one was missing; the number of the
+    // failed exchange (above 12000, or ProxyAuthCancelled, Offline) when the gateway could not be reached;
+    // otherwise the gateway answered without a credit, and this is what Send would have returned for that
+    // answer (RefusedKo1 for a wrong login or password, Refused for an answer that is no credit at all).
+    long LastCreditFailure() const { return creditFailure_; }
 
     // Releases any internet session kept open (after a declined go-online request).
     void CloseInternet();
@@ -88,6 +95,7 @@ private:
     std::string sender_;
     ProxySettings proxy_;
     short quality_ = DefaultQuality;
+    long creditFailure_ = Result::Accepted;
 };
 
 // A C string that may be null as an optional argument: null is absent.
