@@ -104,6 +104,8 @@ int runApplication(int argc, char** argv)
     // A malformed gateway host is said at once, not at the first failed send.
     if (const QString problem = gatewayHostProblem(); !problem.isEmpty())
         static_cast<Dialogs&>(dialogs).message(problem, MessageIcon::Critical);
+    // A batch cut short last time (the program was killed) is told now.
+    forms.offerInterruptedBatches();
     return app.exec();
 }
 

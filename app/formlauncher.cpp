@@ -14,9 +14,12 @@
 #include "messaging/composer.h"
 #include "messaging/composerpreset.h"
 #include "messaging/creditquery.h"
+#include "messaging/interruptedbatches.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "messaging/scheduleddispatcher.h"
+#include "messaging/sentoutcome.h"
 #include "messaging/smscommands.h"
+#include "store/storeerror.h"
 
 #include <QTreeWidget>
 
@@ -50,6 +53,7 @@ void FormLauncher::install()
     connectAction("ismsm", &FormLauncher::sendMultiple);
     installTransferCommands();
     connectAction("invprog", &FormLauncher::openScheduledBatches);
+    connectAction("esinv", &FormLauncher::showSentOutcome);
 
     dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
     connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
@@ -199,12 +203,63 @@ void FormLauncher::composeFromRow(ArchiveKind kind, const RowSelection& row)
         openComposer(ComposerPreset::single(row.cellulare, row.cognome));
 }
 
+void FormLauncher::offerInterruptedBatches()
+{
+    for (const InterruptedBatch& batch : findInterruptedBatches(context_.state.folder)) {
+        const QString text = interruptedBatchText(batch);
+        const bool offer = !batch.unserved.isEmpty();
+        const Answer answer =
+            offer ? context_.dialogs.message(text, MessageIcon::Question, MessageButtons::YesNo)
+                  : context_.dialogs.message(text, MessageIcon::Information);
+        try {
+            closeInterruptedBatch(context_.state.folder, batch);
+        } catch (const StoreError&) {
+            // Asked again at the next start; nothing is sent twice either way.
+        }
+        if (offer && answer == Answer::Yes) {
+            ComposerPreset preset = ComposerPreset::multiple(batch.unserved);
+            preset.text = batch.testo;
+            openComposerFor(preset, ArchiveNode{QStringLiteral("r"), batch.book});
+        }
+    }
+}
+
+void FormLauncher::showSentOutcome()
+{
+    const ArchiveList& list = *window_.archiveList();
+    const int current = list.currentRow();
+    if (list.currentKind() != ArchiveKind::Sent || current < 0) {
+        context_.dialogs.message(QStringLiteral("Selezionare un messaggio in \"SMS Inviati\"."),
+                                 MessageIcon::Exclamation);
+        return;
+    }
+    const RowSelection row = rowSelection(ArchiveKind::Sent, list.row(current));
+    QStringList lines;
+    try {
+        lines = sentOutcomeLines(context_.state.folder.bookPath(list.currentBook()), row.data, row.testo);
+    } catch (const StoreError&) {
+        // A book that cannot be read has no outcome to show.
+    }
+    if (lines.isEmpty())
+        context_.dialogs.message(
+            QStringLiteral("Per questo messaggio non è registrato l'esito dei singoli destinatari."),
+            MessageIcon::Information);
+    else
+        context_.dialogs.message(sentOutcomeText(lines), MessageIcon::Information, MessageButtons::Ok,
+                                 QStringLiteral("Esito Invio"));
+}
+
 void FormLauncher::openComposer(const ComposerPreset& preset)
 {
     const QTreeWidgetItem* selected = window_.tree()->currentItem();
     ArchiveNode node;
     node.key = MainWindow::nodeKey(selected);
     node.text = selected ? selected->text(0) : QString();
+    openComposerFor(preset, node);
+}
+
+void FormLauncher::openComposerFor(const ComposerPreset& preset, const ArchiveNode& node)
+{
     Composer composer(context_, gateway_, node, &window_);
     composer.preset(preset);
     connect(&composer, &Composer::creditChanged, &window_, [this] { window_.showCredit(); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appcontext.h"
+#include "core/archivetree.h"
 #include "messaging/smsgateway.h"
 
 #include <QObject>
@@ -41,10 +42,16 @@ public:
     void sendSingle();           // "Invia SMS Singoli"
     void sendMultiple();         // "Invia SMS Multipli"
     void openScheduledBatches(); // "Invii Programmati"
+    void showSentOutcome();      // "Esito Invio": each recipient of the sent message selected
+    // At start: tells of each batch cut short last time and offers its text
+    // to the recipients it never reached.
+    void offerInterruptedBatches();
     // A double click in the list: a contact, or a saved message to send again.
     void composeFromRow(ArchiveKind kind, const RowSelection& row);
     // Shows the composer modally with this preset, over the selected node's book.
     void openComposer(const ComposerPreset& preset);
+    // The composer as if `node` were the tree's selection.
+    void openComposerFor(const ComposerPreset& preset, const ArchiveNode& node);
 
 private:
     void connectAction(const char* name, void (FormLauncher::*slot)());

@@ -112,6 +112,18 @@ std::optional<BatchJournal::Batch> BatchJournal::batch(long long id)
     return found;
 }
 
+std::optional<long long> BatchJournal::find(const QString& data, const QString& testo)
+{
+    Statement st(*db_, "SELECT id FROM lotti WHERE Data = ? AND Testo = ? ORDER BY id DESC LIMIT 1");
+    st.bind(1, data);
+    st.bind(2, testo);
+    if (!st.step())
+        return std::nullopt;
+    const long long id = st.integer(0);
+    st.reset();
+    return id;
+}
+
 std::vector<BatchJournal::Entry> BatchJournal::entries(long long batch)
 {
     std::vector<Entry> list;

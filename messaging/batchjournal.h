@@ -64,6 +64,8 @@ public:
     // Batches that never reached finish(), oldest first.
     std::vector<Batch> interrupted();
     std::optional<Batch> batch(long long id);
+    // The latest batch recorded with this date and text (those of its inviati row).
+    std::optional<long long> find(const QString& data, const QString& testo);
     std::vector<Entry> entries(long long batch);
     // The recipients of `batch` that were never tried: the only ones that may
     // safely get the same text again.

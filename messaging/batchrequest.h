@@ -28,21 +28,29 @@ struct BatchRequest
     // The number of SMS the batch sends.
     int smsCount() const { return int(messages().size()); }
 
+    // Each recipient in order, as its number and the texts of its SMS.
+    QList<QPair<QString, QStringList>> byRecipient() const
+    {
+        QList<QPair<QString, QStringList>> list;
+        if (!recipientParts.isEmpty()) {
+            for (qsizetype i = 0; i < recipients.size(); ++i)
+                list.append({recipients.at(i), recipientParts.value(i)});
+        } else if (multiple) {
+            for (const QString& number : recipients)
+                list.append({number, {parts.value(0)}});
+        } else {
+            list.append({recipients.value(0), parts});
+        }
+        return list;
+    }
+
     // Every SMS of the batch in sending order, as its number and its text.
     QList<QPair<QString, QString>> messages() const
     {
         QList<QPair<QString, QString>> sms;
-        if (!recipientParts.isEmpty()) {
-            for (qsizetype i = 0; i < recipients.size(); ++i) {
-                for (const QString& part : recipientParts.value(i))
-                    sms.append({recipients.at(i), part});
-            }
-        } else if (multiple) {
-            for (const QString& number : recipients)
-                sms.append({number, parts.value(0)});
-        } else {
-            for (const QString& part : parts)
-                sms.append({recipients.value(0), part});
+        for (const auto& [number, texts] : byRecipient()) {
+            for (const QString& text : texts)
+                sms.append({number, text});
         }
         return sms;
     }

@@ -1,5 +1,6 @@
 #include "sendbatch.h"
 
+#include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/numbers.h"
 #include "core/programstate.h"
@@ -30,6 +31,14 @@ SendBatch::~SendBatch()
     cancelled_->store(true);
     work_.waitForFinished();
     pool_.waitForDone();
+    // A batch stopped half-way still counts the SMS the gateway took.
+    if (step_ == Step::Sending) {
+        for (const SendingReport::Entry& entry : report_->take()) {
+            if (entry.kind == SendingReport::Entry::Kind::Sent && entry.result == 0)
+                ++accepted_;
+        }
+        saveCredit();
+    }
     setBusyCursor(false);
 }
 
@@ -103,9 +112,21 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
     credit_ = credit;
     context_.state.credito = double(credit);
     try {
-        appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"),
-                      request_.record);
+        // The journal first: a book it cannot be written to gets no record of a batch never sent.
+        std::vector<BatchJournal::Recipient> recipients;
+        for (const auto& recipient : request_.byRecipient())
+            recipients.push_back({request_.multiple ? QString() : request_.record.cognome, recipient.first});
+        journal_ = std::make_shared<BatchJournal>(context_.state.folder.bookPath(request_.book));
+        journalBatch_ = journal_->begin(messageDate(context_.clock.now()), request_.record.testo, recipients);
+        try {
+            appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"),
+                          request_.record);
+        } catch (const std::exception&) {
+            journal_->finish(journalBatch_);
+            throw;
+        }
     } catch (const std::exception&) {
+        journal_.reset();
         setBusyCursor(false);
         context_.dialogs.message(QStringLiteral("Invio Annullato"), MessageIcon::None);
         finish(Outcome::Abandoned);
@@ -132,18 +153,40 @@ void SendBatch::sendAll()
     reportTimer_.start();
     using Entry = SendingReport::Entry;
     work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_,
-                                       multiple = request_.multiple, messages = request_.messages(),
-                                       total = total_] {
-        for (int i = 1; i <= total; ++i) {
+                                       journal = journal_, batch = journalBatch_,
+                                       multiple = request_.multiple, recipients = request_.byRecipient()] {
+        // Each recipient is marked before its first SMS and gets its answer
+        // after its last, so a batch cut short never offers again one the
+        // gateway may have served.
+        int index = 0;
+        try {
+            for (int r = 0; r < int(recipients.size()); ++r) {
+                if (cancelled->load())
+                    return;
+                const auto& [number, texts] = recipients.at(r);
+                journal->sending(batch, r);
+                long answer = 0;
+                for (int part = 0; part < int(texts.size()); ++part) {
+                    if (part > 0 && cancelled->load())
+                        break;
+                    ++index;
+                    if (multiple)
+                        report->append({Entry::Kind::Serving, index, number, 0});
+                    const long result = gateway->send(internationalNumber(number), texts.at(part));
+                    report->append({Entry::Kind::Sent, index, QString(), result});
+                    if (answer == 0)
+                        answer = result;
+                }
+                journal->answered(batch, r, answer);
+            }
             if (cancelled->load())
                 return;
-            const auto& [number, text] = messages.at(i - 1);
-            if (multiple)
-                report->append({Entry::Kind::Serving, i, number, 0});
-            const long result = gateway->send(internationalNumber(number), text);
-            report->append({Entry::Kind::Sent, i, QString(), result});
+            journal->finish(batch);
+            report->append({Entry::Kind::Done, index, QString(), 0});
+        } catch (const std::exception&) {
+            // The journal can no longer say who was served: no further SMS goes out.
+            report->append({Entry::Kind::Done, index, QString(), 1});
         }
-        report->append({Entry::Kind::Done, total, QString(), 0});
         QMetaObject::invokeMethod(this, &SendBatch::readReport, Qt::QueuedConnection);
     });
 }
@@ -159,9 +202,14 @@ void SendBatch::readReport()
             sent(entry.index, entry.result);
             break;
         case SendingReport::Entry::Kind::Done:
-            complete();
-            break;
+            complete(entry.result != 0);
+            return;
         }
+    }
+    // The credit follows the batch, at the pace of the screen.
+    if (step_ == Step::Sending && accepted_ != savedAccepted_) {
+        saveCredit();
+        emit creditChanged(context_.state.credito);
     }
 }
 
@@ -175,18 +223,31 @@ void SendBatch::sent(int index, long result)
     emit progressChanged(index, total_);
 }
 
-void SendBatch::complete()
+bool SendBatch::saveCredit()
+{
+    const double remaining = double(credit_ - accepted_);
+    savedAccepted_ = accepted_;
+    context_.state.credito = remaining;
+    return textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
+                                {numbers::format(remaining)});
+}
+
+void SendBatch::complete(bool journalFailed)
 {
     if (step_ != Step::Sending)
         return;
     reportTimer_.stop();
-    const double remaining = double(credit_ - accepted_);
-    const bool saved = textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
-                                            {numbers::format(remaining)});
-    context_.state.credito = remaining;
-    emit creditChanged(remaining);
+    const bool saved = saveCredit();
+    emit creditChanged(context_.state.credito);
     emit statusChanged(QStringLiteral("Invio Completato"));
     setBusyCursor(false);
+    if (journalFailed) {
+        failed_ = true;
+        context_.dialogs.message(QStringLiteral("L'invio è stato interrotto: la rubrica \"%1\" non può più "
+                                                "registrare l'esito dei messaggi.")
+                                     .arg(request_.book),
+                                 MessageIcon::Exclamation);
+    }
     if (failed_)
         context_.dialogs.message(QStringLiteral("Alcuni messaggi non Inviati."), MessageIcon::None);
     else

@@ -2,6 +2,7 @@
 
 #include "core/appcontext.h"
 #include "messaging/account.h"
+#include "messaging/batchjournal.h"
 #include "messaging/batchrequest.h"
 #include "messaging/sendingreport.h"
 #include "messaging/smsgateway.h"
@@ -48,7 +49,8 @@ signals:
     void progressChanged(int sent, int total);
     // The record went into inviati: the archive list should refill.
     void archiveChanged();
-    // The remaining credit after the batch, already in credito and residui.txt.
+    // The remaining credit, already in credito and residui.txt: as the
+    // gateway answers, and once more at the end.
     void creditChanged(double remaining);
     void finished(SendBatch::Outcome outcome);
 
@@ -62,7 +64,9 @@ private:
     void sendAll();
     void readReport();
     void sent(int index, long result);
-    void complete();
+    void complete(bool journalFailed);
+    // Writes the remaining credit to residui.txt and credito; false when the file cannot be written.
+    bool saveCredit();
     void finish(Outcome outcome);
     void setBusyCursor(bool busy);
 
@@ -73,6 +77,9 @@ private:
     std::shared_ptr<SmsGateway> gateway_;
     std::shared_ptr<std::atomic<bool>> cancelled_;
     std::shared_ptr<SendingReport> report_;
+    // The batch's journal in its book: opened here, then written only by the worker.
+    std::shared_ptr<BatchJournal> journal_;
+    long long journalBatch_ = 0;
     QTimer reportTimer_;
     // The batch's own worker: one exchange at a time, and a thread that ends
     // with the batch (the TLS library keeps per-thread state that must not
@@ -84,6 +91,7 @@ private:
     long credit_ = 0;
     int total_ = 0;
     int accepted_ = 0;
+    int savedAccepted_ = 0; // accepted_ as last written to residui.txt
     bool failed_ = false;
 };
 

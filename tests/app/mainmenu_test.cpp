@@ -46,10 +46,11 @@ TEST(MainMenu, EveryEntryInOrderWithItsNameAndCaption)
     EXPECT_EQ(entries(menu("ru")),
               QStringList({QStringLiteral("nr=Gestione Rubriche"), QStringLiteral("inru=Inserisci Contatto"),
                            QStringLiteral("cececo=Cerca Contatto")}));
-    EXPECT_EQ(entries(menu("modi")),
-              QStringList(
-                  {QStringLiteral("ismss=Invia SMS Singoli"), QStringLiteral("ismsm=Invia SMS Multipli"),
-                   QStringLiteral("invprog=Invii Programmati"), QStringLiteral("canse=Cancella Spuntati")}));
+    EXPECT_EQ(
+        entries(menu("modi")),
+        QStringList({QStringLiteral("ismss=Invia SMS Singoli"), QStringLiteral("ismsm=Invia SMS Multipli"),
+                     QStringLiteral("invprog=Invii Programmati"), QStringLiteral("esinv=Esito Invio"),
+                     QStringLiteral("canse=Cancella Spuntati")}));
     EXPECT_EQ(entries(menu("geac")),
               QStringList({QStringLiteral("acqs=Acquista SMS"), QStringLiteral("aaa=Aggiorna Credito"),
                            QStringLiteral("datiaccount=Dati Account")}));

@@ -1,0 +1,119 @@
+#include "batchsupport.h"
+#include "messaging/batchjournal.h"
+#include "messaging/sendbatch.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace parlix;
+using parlix::test::SandboxHome;
+using parlix::test::waitUntil;
+using State = BatchJournal::State;
+
+namespace {
+
+BatchRequest listRequest(const QStringList& numbers, const QString& text)
+{
+    BatchRequest request;
+    request.multiple = true;
+    request.recipients = numbers;
+    request.parts = {text};
+    request.book = QStringLiteral("Principale");
+    request.record = {QStringLiteral("<lista>"), numbers.join(u';'), text};
+    return request;
+}
+
+QStringList numbers(int count)
+{
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << QStringLiteral("33300000%1").arg(i, 2, 10, QChar(u'0'));
+    return list;
+}
+
+QString journalPath(const SandboxHome& box)
+{
+    return box.home.state.folder.bookPath(QStringLiteral("Principale"));
+}
+
+// The journal holds each recipient's answer as the gateway gave it, and the
+// credit file follows the batch: every credit the window shows is already in
+// residui.txt, and it shows more than the final one.
+TEST(SendBatchJournal, RecordsEachAnswerAndKeepsTheCreditFileUpToDate)
+{
+    SandboxHome box({"--credit", "10", "--delay", "60", "--refuse", "+393330000002"});
+    box.home.dialogs.expectMessage(QStringLiteral("Alcuni messaggi non Inviati."), MessageIcon::None);
+    std::vector<std::pair<double, QString>> credits; // shown, and in the file at that moment
+    std::optional<SendBatch::Outcome> outcome;
+    {
+        SendBatch batch(box.home.context(), box.factory());
+        QObject::connect(&batch, &SendBatch::creditChanged,
+                         [&](double remaining) { credits.emplace_back(remaining, box.residui()); });
+        QObject::connect(&batch, &SendBatch::finished, [&](SendBatch::Outcome o) { outcome = o; });
+        batch.start(listRequest(numbers(5), QStringLiteral("Avviso")));
+        ASSERT_TRUE(waitUntil([&] { return outcome.has_value(); }));
+    }
+    EXPECT_EQ(outcome, SendBatch::Outcome::Completed);
+    ASSERT_GE(credits.size(), 2U);
+    for (std::size_t i = 0; i < credits.size(); ++i) {
+        EXPECT_EQ(credits[i].second, QStringLiteral("%1\r\n").arg(credits[i].first)) << i;
+        if (i > 0) {
+            EXPECT_LE(credits[i].first, credits[i - 1].first) << i;
+        }
+    }
+    EXPECT_EQ(credits.back().first, 6.0);
+    EXPECT_EQ(box.residui(), QStringLiteral("6\r\n"));
+    EXPECT_EQ(box.home.state.credito, 6.0);
+
+    BatchJournal journal(journalPath(box));
+    EXPECT_TRUE(journal.interrupted().empty());
+    const auto batch = journal.batch(1);
+    ASSERT_TRUE(batch);
+    EXPECT_TRUE(batch->finished);
+    EXPECT_EQ(batch->data, QStringLiteral("14/03/2026 09:26:53"));
+    EXPECT_EQ(batch->testo, QStringLiteral("Avviso"));
+    const auto entries = journal.entries(1);
+    ASSERT_EQ(entries.size(), 5U);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].recipient.cellulare, numbers(5).at(qsizetype(i))) << i;
+        EXPECT_EQ(entries[i].state, i == 2 ? State::Refused : State::Accepted) << i;
+        EXPECT_EQ(entries[i].result != 0, i == 2) << i;
+    }
+    // The record in inviati is the one it always was.
+    EXPECT_EQ(box.sentRecords(), QStringList{QStringLiteral("<lista>|") + numbers(5).join(u';') +
+                                             QStringLiteral("|14/03/2026 09:26:53|Avviso")});
+}
+
+// A batch stopped half-way (the window closed, or the process ended) leaves
+// an interrupted batch whose served recipients are exactly those the gateway
+// took, and the credit file already counts them.
+TEST(SendBatchJournal, ABatchStoppedHalfWayTellsWhoWasServed)
+{
+    SandboxHome box({"--delay", "50"});
+    int sent = 0;
+    {
+        SendBatch batch(box.home.context(), box.factory());
+        QObject::connect(&batch, &SendBatch::progressChanged, [&](int i, int) { sent = i; });
+        batch.start(listRequest(numbers(40), QStringLiteral("x")));
+        ASSERT_TRUE(waitUntil([&] { return sent >= 3; }));
+    }
+    const qsizetype served = box.sentSms().size();
+    ASSERT_LT(served, 40);
+
+    BatchJournal journal(journalPath(box));
+    const auto interrupted = journal.interrupted();
+    ASSERT_EQ(interrupted.size(), 1U);
+    int accepted = 0;
+    int waiting = 0;
+    for (const auto& entry : journal.entries(interrupted[0].id)) {
+        accepted += entry.state == State::Accepted;
+        waiting += entry.state == State::Waiting;
+    }
+    EXPECT_EQ(accepted, served);
+    EXPECT_EQ(waiting, 40 - served);
+    EXPECT_EQ(journal.unserved(interrupted[0].id).size(), std::size_t(40 - served));
+    EXPECT_EQ(box.residui(), QStringLiteral("%1\r\n").arg(100 - served));
+}
+
+} // namespace
