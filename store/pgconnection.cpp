@@ -12,12 +12,9 @@ namespace {
 // the server log, not for the user's console.
 void ignoreNotice(void*, const char*) {}
 
-bool connectionClass(const char* sqlstate)
+bool connectionClass(const QByteArray& state)
 {
     // 08: connection exceptions; 57P01..57P03: the server shutting the session down.
-    if (!sqlstate)
-        return false;
-    const QByteArray state(sqlstate);
     return state.startsWith("08") || state.startsWith("57P");
 }
 
@@ -119,9 +116,10 @@ void PgConnection::fail(PGresult* result)
 {
     const char* sqlstate = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     const QString detail = QString::fromUtf8(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_));
+    // Copied before the result is freed: the state points into it.
     const QByteArray state(sqlstate ? sqlstate : "");
     PQclear(result);
-    if (PQstatus(conn_) != CONNECTION_OK || connectionClass(sqlstate))
+    if (PQstatus(conn_) != CONNECTION_OK || connectionClass(state))
         throw StoreError::connectionLost(detail);
     // unique_violation, duplicate_schema, duplicate_table
     if (state == "23505" || state == "42P06" || state == "42P07")
