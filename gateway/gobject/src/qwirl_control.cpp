@@ -33,7 +33,7 @@ std::string stringOrEmpty(const char* text)
     return text != nullptr ? std::string(text) : std::string();
 }
 
-void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec)
+void getProperty(GObject* object, guint id, GValue* value, GParamSpec* pspec)
 {
     const qwirl::Control& c = *QWIRL_CONTROL(object)->control;
     switch (id) {
@@ -62,11 +62,11 @@ void getProperty(GObject* object, guint id, GValue* value, GParamSpec* spec)
         g_value_set_int(value, c.Quality());
         break;
     default:
-        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
     }
 }
 
-void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spec)
+void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* pspec)
 {
     qwirl::Control& c = *QWIRL_CONTROL(object)->control;
     switch (id) {
@@ -95,7 +95,7 @@ void setProperty(GObject* object, guint id, const GValue* value, GParamSpec* spe
         c.setQuality(static_cast<short>(g_value_get_int(value)));
         break;
     default:
-        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, spec);
+        G_OBJECT_WARN_INVALID_PROPERTY_ID(object, id, pspec);
     }
 }
 
@@ -121,17 +121,18 @@ static void qwirl_control_class_init(QwirlControlClass* klass)
     object->finalize = finalize;
 
     const auto flags = static_cast<GParamFlags>(G_PARAM_READWRITE | G_PARAM_STATIC_STRINGS);
-    GParamSpec* specs[PropCount] = {};
-    specs[PropFlash] = g_param_spec_boolean("Flash", "Flash", "Send as flash SMS", FALSE, flags);
-    specs[PropPassword] = stringProperty("password", "Gateway account password");
-    specs[PropLogin] = stringProperty("login", "Gateway account login");
-    specs[PropSender] = stringProperty("Sender", "Sender text (a send cuts it to 11 characters)");
-    specs[PropProxyAddress] = stringProperty("ProxyAddress", "Proxy host:port, empty for the system's own");
-    specs[PropProxyLogin] = stringProperty("ProxyLogin", "Proxy user name");
-    specs[PropProxyPassword] = stringProperty("ProxyPassword", "Proxy password");
-    specs[PropQuality] = g_param_spec_int("Quality", "Quality", "Route class: 1 h, 2 l, 3 ll", G_MININT16,
-                                          G_MAXINT16, qwirl::Control::DefaultQuality, flags);
-    g_object_class_install_properties(object, PropCount, specs);
+    GParamSpec* properties[PropCount] = {};
+    properties[PropFlash] = g_param_spec_boolean("Flash", "Flash", "Send as flash SMS", FALSE, flags);
+    properties[PropPassword] = stringProperty("password", "Gateway account password");
+    properties[PropLogin] = stringProperty("login", "Gateway account login");
+    properties[PropSender] = stringProperty("Sender", "Sender text (a send cuts it to 11 characters)");
+    properties[PropProxyAddress] =
+        stringProperty("ProxyAddress", "Proxy host:port, empty for the system's own");
+    properties[PropProxyLogin] = stringProperty("ProxyLogin", "Proxy user name");
+    properties[PropProxyPassword] = stringProperty("ProxyPassword", "Proxy password");
+    properties[PropQuality] = g_param_spec_int("Quality", "Quality", "Route class: 1 h, 2 l, 3 ll",
+                                               G_MININT16, G_MAXINT16, qwirl::Control::DefaultQuality, flags);
+    g_object_class_install_properties(object, PropCount, properties);
 }
 
 static void qwirl_control_init(QwirlControl* self)
