@@ -22,11 +22,11 @@ import dbf
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "ericsoft")
 
 
-def make(path, specs, dbf_type, codepage, rows, deleted=()):
+def make(path, fields, dbf_type, codepage, rows, deleted=()):
     folder = os.path.dirname(path)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
-    table = dbf.Table(path, specs, dbf_type=dbf_type, codepage=codepage)
+    table = dbf.Table(path, fields, dbf_type=dbf_type, codepage=codepage)
     table.open(dbf.READ_WRITE)
     for row in rows:
         table.append(row)
