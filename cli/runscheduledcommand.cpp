@@ -4,8 +4,10 @@
 #include "contacts/bookcatalog.h"
 #include "core/clock.h"
 #include "core/programstate.h"
+#include "core/storechoice.h"
 #include "messaging/scheduledrunner.h"
 #include "messaging/scheduledstore.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
 namespace parlix::cli {
@@ -26,10 +28,11 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
     }
     int status = Done;
     ScheduledRunner runner(folder, services_.factory, services_.clock);
+    const std::shared_ptr<Store> store = chooseStore(folder);
     for (const QString& book : books) {
         QList<qint64> due;
         try {
-            due = ScheduledStore(folder.bookPath(book)).due(services_.clock.now());
+            due = ScheduledStore(*store, folder.bookPath(book)).due(services_.clock.now());
         } catch (const StoreError& error) {
             console.err << "Rubrica \"" << book << "\": " << error.message() << '\n';
             status = worseStatus(status, Failed);
@@ -42,7 +45,7 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
             console.out << "Rubrica " << book << ", invio " << id << ": ";
             QStringList refusals;
             if (outcome.status == RunOutcome::Status::SomeRefused)
-                refusals = ScheduledStore(folder.bookPath(book)).refusals(id);
+                refusals = ScheduledStore(*store, folder.bookPath(book)).refusals(id);
             status = worseStatus(status, reportOutcome(outcome, refusals, console));
         }
     }

@@ -2,7 +2,9 @@
 
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
+#include "core/storechoice.h"
 #include "messaging/scheduledstore.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
 namespace parlix::cli {
@@ -22,9 +24,10 @@ int ScheduledCommand::execute(const DataFolder& folder, const QStringList& argum
         return Failed;
     }
     int status = Done;
+    const std::shared_ptr<Store> shared = chooseStore(folder);
     for (const QString& book : books) {
         try {
-            ScheduledStore store(folder.bookPath(book));
+            ScheduledStore store(*shared, folder.bookPath(book));
             for (const ScheduledBatch& batch : store.waiting()) {
                 QString text = batch.text;
                 text.replace(QStringLiteral("\r\n"), QStringLiteral(" "))

@@ -9,6 +9,7 @@
 #include "messaging/batchplan.h"
 #include "messaging/scheduledrunner.h"
 #include "messaging/scheduledstore.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
 #include <optional>
@@ -98,7 +99,8 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         loadStartupFiles(state);
         state.releaseStore();
         const QString bookPath = folder.bookPath(options->book);
-        auto plan = BatchPlan::make(options->text, contactsWithNumbers(bookPath), options->split);
+        auto plan =
+            BatchPlan::make(options->text, contactsWithNumbers(*state.store, bookPath), options->split);
         if (const QString* refusal = std::get_if<QString>(&plan)) {
             console.err << *refusal << " Nessun SMS inviato.\n";
             return Failed;
@@ -112,7 +114,7 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         batch.flash = options->flash;
         batch.sender = state.intestazione;
         batch.immediate = !options->at;
-        ScheduledStore store(bookPath);
+        ScheduledStore store(*state.store, bookPath);
         const qint64 id = store.add(batch, batchPlan);
         if (options->at) {
             console.out << "Invio " << id << " programmato per il "

@@ -1,30 +1,43 @@
 #include "bookcontacts.h"
 
-#include "store/database.h"
-#include "store/statement.h"
+#include "store/recordset.h"
+#include "store/store.h"
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace parlix {
 
-QList<Contact> contactsWithNumbers(const QString& bookPath)
+namespace {
+
+// Blanks are spaces only: a number of other white space is kept, as ever.
+bool onlyBlanks(const QString& text)
 {
-    const auto db = Database::open(bookPath);
-    Statement st(*db, "SELECT Nome, cognome, cellulare, email, icona FROM rubrica"
-                      " WHERE trim(coalesce(cellulare, '')) <> '' ORDER BY rowid");
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
+}
+
+} // namespace
+
+QList<Contact> contactsWithNumbers(Store& store, const QString& bookPath)
+{
     QList<Contact> contacts;
-    while (st.step())
-        contacts.append({st.text(0), st.text(1), st.text(2), st.text(3), st.text(4)});
+    for (Recordset rs(store.open(bookPath), queries::wholeTable(QStringLiteral("rubrica"))); !rs.eof();
+         rs.moveNext()) {
+        Contact contact{rs.field(u"Nome"), rs.field(u"cognome"), rs.field(u"cellulare"), rs.field(u"email"),
+                        rs.field(u"icona")};
+        if (!onlyBlanks(contact.cellulare))
+            contacts.append(std::move(contact));
+    }
     return contacts;
 }
 
-QStringList bookNames(const QString& bookListPath)
+QStringList bookNames(Store& store, const QString& bookListPath)
 {
-    const auto db = Database::open(bookListPath);
-    Statement st(*db, "SELECT Rubrica FROM elenco ORDER BY rowid");
     QStringList books;
-    while (st.step())
-        books << st.text(0);
+    for (Recordset rs(store.open(bookListPath), queries::wholeTable(QStringLiteral("elenco"))); !rs.eof();
+         rs.moveNext())
+        books << rs.field(u"Rubrica");
     return books;
 }
 

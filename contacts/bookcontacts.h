@@ -8,15 +8,17 @@
 
 namespace parlix {
 
-// Every contact of a book file that has a number (not only blanks), in
-// stored order, read through a connection of its own rather than the
-// program's shared handles, so a worker thread or parlix-cli may call it.
-// Throws StoreError.
-QList<Contact> contactsWithNumbers(const QString& bookPath);
+class Store;
 
-// The book names of a book list file (elenco.mdb), in stored order, read
-// through a connection of its own. Throws StoreError.
-QStringList bookNames(const QString& bookListPath);
+// Every contact of the book at `bookPath` that has a number (not only
+// blanks), in stored order. Read through `store` rather than the program's
+// shared handles: a worker thread or parlix-cli passes a store of its own
+// (chooseStore()). Throws StoreError.
+QList<Contact> contactsWithNumbers(Store& store, const QString& bookPath);
+
+// The book names of the book list (elenco.mdb), in stored order, read
+// through `store`. Throws StoreError.
+QStringList bookNames(Store& store, const QString& bookListPath);
 
 // The contacts for these numbers, in their order: for each number the first
 // contact of `contacts` that has it, or a contact with that number alone.

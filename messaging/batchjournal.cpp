@@ -2,6 +2,9 @@
 
 #include "store/database.h"
 #include "store/statement.h"
+#include "store/store.h"
+#include "store/storeerror.h"
+#include "store/transaction.h"
 
 namespace parlix {
 
@@ -12,13 +15,24 @@ namespace {
 // disk each time, which keeps a commit per recipient cheap.
 void prepare(Database& db)
 {
+    db.relaxDurability();
+    if (db.hasTable(QStringLiteral("lotti")) && db.hasTable(QStringLiteral("destinatari")))
+        return;
+    using Type = Database::ColumnType;
+    const QString integer = db.columnType(Type::Integer);
+    const QString text = db.columnType(Type::Text);
+    // Two seats opening the same book's journal for the first time make the tables once.
+    Transaction transaction(db, Transaction::Mode::Exclusive);
     db.exec(
-        "PRAGMA synchronous = OFF;"
-        "CREATE TABLE IF NOT EXISTS lotti (id INTEGER PRIMARY KEY, Data TEXT, Testo TEXT,"
-        " concluso INTEGER NOT NULL DEFAULT 0);"
-        "CREATE TABLE IF NOT EXISTS destinatari (lotto INTEGER NOT NULL, posizione INTEGER NOT NULL,"
-        " cognome TEXT, cellulare TEXT, stato INTEGER NOT NULL DEFAULT 0, esito INTEGER NOT NULL DEFAULT 0,"
-        " PRIMARY KEY (lotto, posizione));");
+        QStringLiteral("CREATE TABLE IF NOT EXISTS lotti (id %1, Data %2, Testo %2,"
+                       " concluso %3 NOT NULL DEFAULT 0);"
+                       "CREATE TABLE IF NOT EXISTS destinatari (lotto %3 NOT NULL, posizione %3 NOT NULL,"
+                       " cognome %2, cellulare %2, stato %3 NOT NULL DEFAULT 0, esito %3 NOT NULL DEFAULT 0,"
+                       " PRIMARY KEY (lotto, posizione));")
+            .arg(db.columnType(Type::Key), text, integer)
+            .toUtf8()
+            .constData());
+    transaction.commit();
 }
 
 BatchJournal::Batch batchFrom(Statement& st)
@@ -28,7 +42,7 @@ BatchJournal::Batch batchFrom(Statement& st)
 
 } // namespace
 
-BatchJournal::BatchJournal(const QString& bookPath) : BatchJournal(Database::open(bookPath)) {}
+BatchJournal::BatchJournal(Store& store, const QString& bookPath) : BatchJournal(store.open(bookPath)) {}
 
 BatchJournal::BatchJournal(std::shared_ptr<Database> book) : db_(std::move(book))
 {
@@ -38,31 +52,24 @@ BatchJournal::BatchJournal(std::shared_ptr<Database> book) : db_(std::move(book)
 long long BatchJournal::begin(const QString& data, const QString& testo,
                               const std::vector<Recipient>& recipients)
 {
-    db_->exec("BEGIN IMMEDIATE");
-    try {
-        Statement batch(*db_, "INSERT INTO lotti (Data, Testo) VALUES (?, ?)");
-        batch.bind(1, data);
-        batch.bind(2, testo);
-        batch.step();
-        Statement id(*db_, "SELECT last_insert_rowid()");
-        id.step();
-        const long long batchId = id.integer(0);
-        id.reset();
-        Statement add(*db_,
-                      "INSERT INTO destinatari (lotto, posizione, cognome, cellulare) VALUES (?, ?, ?, ?)");
-        for (std::size_t i = 0; i < recipients.size(); ++i) {
-            add.bind(1, batchId);
-            add.bind(2, static_cast<long long>(i));
-            add.bind(3, recipients[i].cognome);
-            add.bind(4, recipients[i].cellulare);
-            add.step();
-        }
-        db_->exec("COMMIT");
-        return batchId;
-    } catch (...) {
-        db_->exec("ROLLBACK");
-        throw;
+    Transaction transaction(*db_);
+    Statement batch(*db_, "INSERT INTO lotti (Data, Testo) VALUES (?, ?) RETURNING id");
+    batch.bind(1, data);
+    batch.bind(2, testo);
+    if (!batch.step())
+        throw StoreError::engine(QStringLiteral("nessun numero per il nuovo invio"));
+    const long long batchId = batch.integer(0);
+    batch.reset();
+    Statement add(*db_, "INSERT INTO destinatari (lotto, posizione, cognome, cellulare) VALUES (?, ?, ?, ?)");
+    for (std::size_t i = 0; i < recipients.size(); ++i) {
+        add.bind(1, batchId);
+        add.bind(2, static_cast<long long>(i));
+        add.bind(3, recipients[i].cognome);
+        add.bind(4, recipients[i].cellulare);
+        add.step();
     }
+    transaction.commit();
+    return batchId;
 }
 
 void BatchJournal::setState(long long batch, int position, State state, long result)

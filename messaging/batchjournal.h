@@ -9,6 +9,7 @@
 namespace parlix {
 
 class Database;
+class Store;
 
 // The journal of send batches, kept in the book's own database beside the
 // inviati row of each batch: which recipients a batch has, and for each what
@@ -47,9 +48,10 @@ public:
         bool finished = false;
     };
 
-    // Opens the journal of the book at `bookPath`, adding its tables when missing.
-    // Throws StoreError when the book cannot be opened or changed.
-    explicit BatchJournal(const QString& bookPath);
+    // Opens the journal of the book at `bookPath` of `store`, adding its tables
+    // when missing. A journal written from a worker thread gets a store of its
+    // own (chooseStore()). Throws StoreError when the book cannot be opened or changed.
+    BatchJournal(Store& store, const QString& bookPath);
     explicit BatchJournal(std::shared_ptr<Database> book);
 
     // Records a new batch with all its recipients waiting; returns its id.

@@ -53,10 +53,10 @@ std::variant<BatchPlan, QString> BatchPlan::make(const QString& text, const QLis
 }
 
 std::variant<BatchPlan, QString> BatchPlan::forNumbers(const QString& text, const QStringList& numbers,
-                                                       const QString& bookPath, SplitMode mode)
+                                                       Store& store, const QString& bookPath, SplitMode mode)
 {
     const QList<Contact> contacts = MergeTemplate(text).personalised()
-                                        ? contactsForNumbers(contactsWithNumbers(bookPath), numbers)
+                                        ? contactsForNumbers(contactsWithNumbers(store, bookPath), numbers)
                                         : contactsForNumbers({}, numbers);
     return make(text, contacts, mode);
 }

@@ -11,6 +11,8 @@
 
 namespace parlix {
 
+class Store;
+
 // One recipient of a batch with its own text, split into the SMS it sends.
 struct RecipientMessage
 {
@@ -33,11 +35,12 @@ public:
                                                  SplitMode mode);
 
     // The same for numbers picked in a book: when the text holds fields, each
-    // number's values come from its first contact in the book file (a number
-    // the book lacks fills its fields with nothing but the number). Throws
-    // StoreError when the text needs the book and it cannot be read.
+    // number's values come from its first contact in the book at `bookPath`
+    // of `store` (a number the book lacks fills its fields with nothing but
+    // the number). Throws StoreError when the text needs the book and it
+    // cannot be read.
     static std::variant<BatchPlan, QString> forNumbers(const QString& text, const QStringList& numbers,
-                                                       const QString& bookPath, SplitMode mode);
+                                                       Store& store, const QString& bookPath, SplitMode mode);
 
     const QString& text() const { return text_; }
     bool personalised() const { return personalised_; }

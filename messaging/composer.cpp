@@ -426,8 +426,9 @@ void Composer::sendPersonalised(const QString& text)
     setButtonsEnabled(false);
     std::variant<BatchPlan, QString> made = QStringLiteral("?");
     try {
-        made = BatchPlan::forNumbers(
-            text, recipients_, context_.state.folder.bookPath(sentRecordBook(selected_)), chosenSplit());
+        made =
+            BatchPlan::forNumbers(text, recipients_, *context_.state.store,
+                                  context_.state.folder.bookPath(sentRecordBook(selected_)), chosenSplit());
     } catch (const StoreError& error) {
         made = error.message();
     }
@@ -474,7 +475,8 @@ void Composer::schedule()
     const QString bookPath = context_.state.folder.bookPath(book);
     Dialogs& dialogs = context_.dialogs;
     try {
-        const std::variant<BatchPlan, QString> made = BatchPlan::forNumbers(text, numbers, bookPath, split);
+        const std::variant<BatchPlan, QString> made =
+            BatchPlan::forNumbers(text, numbers, *context_.state.store, bookPath, split);
         if (const QString* refusal = std::get_if<QString>(&made)) {
             dialogs.message(*refusal, MessageIcon::Exclamation);
             return;
@@ -486,7 +488,7 @@ void Composer::schedule()
         batch.split = split;
         batch.flash = context_.state.invioflash;
         batch.sender = context_.state.intestazione;
-        ScheduledStore(bookPath).add(batch, plan);
+        ScheduledStore(*context_.state.store, bookPath).add(batch, plan);
         dialogs.message(
             QStringLiteral("Invio programmato per il %1 nella rubrica \"%2\": %3 destinatari, %4 SMS.")
                 .arg(due.toString(QStringLiteral("dd/MM/yyyy HH:mm")), book)

@@ -2,19 +2,19 @@
 
 #include "contacts/bookcontacts.h"
 #include "core/datafolder.h"
+#include "core/storechoice.h"
 #include "messaging/batchjournal.h"
 #include "store/database.h"
+#include "store/store.h"
 #include "store/storeerror.h"
-
-#include <QFileInfo>
 
 namespace parlix {
 
 namespace {
 
-void readBook(const QString& book, const QString& path, std::vector<InterruptedBatch>& found)
+void readBook(Store& store, const QString& book, const QString& path, std::vector<InterruptedBatch>& found)
 {
-    auto db = Database::open(path);
+    auto db = store.open(path);
     if (!db->hasTable(QStringLiteral("lotti")))
         return;
     BatchJournal journal(db);
@@ -50,18 +50,19 @@ void readBook(const QString& book, const QString& path, std::vector<InterruptedB
 std::vector<InterruptedBatch> findInterruptedBatches(const DataFolder& folder)
 {
     std::vector<InterruptedBatch> found;
+    const std::shared_ptr<Store> store = chooseStore(folder);
     QStringList books;
     try {
-        books = bookNames(folder.bookList());
+        books = bookNames(*store, folder.bookList());
     } catch (const StoreError&) {
         return found; // an unreadable list is reported where the list is read
     }
     for (const QString& book : books) {
         const QString path = folder.bookPath(book);
-        if (path.isEmpty() || !QFileInfo(path).isFile())
+        if (path.isEmpty())
             continue;
         try {
-            readBook(book, path, found);
+            readBook(*store, book, path, found);
         } catch (const StoreError&) {
             // A damaged book is reported when it is opened.
         }
@@ -89,7 +90,7 @@ QString interruptedBatchText(const InterruptedBatch& batch)
 
 void closeInterruptedBatch(const DataFolder& folder, const InterruptedBatch& batch)
 {
-    BatchJournal(folder.bookPath(batch.book)).finish(batch.id);
+    BatchJournal(*chooseStore(folder), folder.bookPath(batch.book)).finish(batch.id);
 }
 
 } // namespace parlix

@@ -60,13 +60,13 @@ void ScheduledBatchesWindow::reload()
     const DataFolder& folder = context_.state.folder;
     QStringList books;
     try {
-        books = bookNames(folder.bookList());
+        books = bookNames(*context_.state.store, folder.bookList());
     } catch (const StoreError&) {
     }
     for (const QString& book : books) {
         QList<ScheduledBatch> batches;
         try {
-            batches = ScheduledStore(folder.bookPath(book)).waiting();
+            batches = ScheduledStore(*context_.state.store, folder.bookPath(book)).waiting();
         } catch (const StoreError&) {
             continue; // an unreadable book is reported where it is opened
         }
@@ -95,7 +95,8 @@ void ScheduledBatchesWindow::cancelSelected()
         return;
     const Row& chosen = rows_.at(row);
     try {
-        if (!ScheduledStore(context_.state.folder.bookPath(chosen.book)).cancel(chosen.id))
+        if (!ScheduledStore(*context_.state.store, context_.state.folder.bookPath(chosen.book))
+                 .cancel(chosen.id))
             context_.dialogs.message(QStringLiteral("L'invio è già partito: non si può più annullare."),
                                      MessageIcon::Exclamation);
     } catch (const StoreError& error) {

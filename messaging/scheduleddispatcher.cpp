@@ -3,6 +3,8 @@
 #include "contacts/bookcontacts.h"
 #include "core/clock.h"
 #include "core/ownthread.h"
+#include "core/storechoice.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
 namespace parlix {
@@ -37,10 +39,12 @@ void ScheduledDispatcher::runDue()
         runner.setStopFlag(stop.get());
         int batches = 0;
         try {
-            for (const QString& book : bookNames(folder.bookList())) {
+            // A store of this thread's own: the window's connection is not for other threads.
+            const std::shared_ptr<Store> store = chooseStore(folder);
+            for (const QString& book : bookNames(*store, folder.bookList())) {
                 QList<qint64> due;
                 try {
-                    due = ScheduledStore(folder.bookPath(book)).due(clock_.now());
+                    due = ScheduledStore(*store, folder.bookPath(book)).due(clock_.now());
                 } catch (const StoreError&) {
                     continue; // a book that cannot be read has nothing to send
                 }

@@ -2,11 +2,13 @@
 
 #include "core/clock.h"
 #include "core/numbers.h"
+#include "core/storechoice.h"
 #include "core/textfile.h"
 #include "messaging/account.h"
 #include "messaging/batchplan.h"
 #include "messaging/creditquery.h"
 #include "messaging/recipientnumber.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
@@ -42,7 +44,7 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
         return notSent(missingAccountText());
 
     try {
-        ScheduledStore store(folder_.bookPath(book));
+        ScheduledStore store(*chooseStore(folder_), folder_.bookPath(book));
         const std::optional<ScheduledBatch> batch = store.batch(id);
         if (!batch || batch->state == ScheduledBatch::State::Done ||
             batch->state == ScheduledBatch::State::Cancelled)

@@ -3,6 +3,8 @@
 #include "messaging/batchplan.h"
 #include "store/database.h"
 #include "store/statement.h"
+#include "store/store.h"
+#include "store/transaction.h"
 
 namespace parlix {
 
@@ -47,32 +49,6 @@ QDateTime timeFromText(const QString& text)
     return QDateTime::fromString(text, Qt::ISODate);
 }
 
-// A write transaction taken at once, so two runners never both read a
-// recipient as waiting; rolled back unless committed.
-class WriteTransaction
-{
-public:
-    explicit WriteTransaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
-    ~WriteTransaction()
-    {
-        if (open_) {
-            try {
-                db_.exec("ROLLBACK");
-            } catch (...) {
-            }
-        }
-    }
-    void commit()
-    {
-        db_.exec("COMMIT");
-        open_ = false;
-    }
-
-private:
-    Database& db_;
-    bool open_ = true;
-};
-
 constexpr const char* batchColumns =
     "id, Quando, Testo, Suddivisione, Flash, Mittente, cognome, cellulare, Immediato, Stato,"
     " (SELECT count(*) FROM programmati_destinatari d WHERE d.programma = p.id),"
@@ -109,7 +85,7 @@ ScheduledBatch ScheduledBatch::forPlan(const BatchPlan& plan, const QDateTime& d
     return batch;
 }
 
-ScheduledStore::ScheduledStore(const QString& bookPath) : db_(Database::open(bookPath)) {}
+ScheduledStore::ScheduledStore(Store& store, const QString& bookPath) : db_(store.open(bookPath)) {}
 
 ScheduledStore::~ScheduledStore() = default;
 
@@ -120,23 +96,29 @@ bool ScheduledStore::hasTables()
 
 void ScheduledStore::createTables()
 {
-    db_->exec("CREATE TABLE IF NOT EXISTS programmati (id INTEGER PRIMARY KEY, Quando TEXT NOT NULL,"
-              " Testo TEXT, Suddivisione TEXT, Flash INTEGER NOT NULL DEFAULT 0, Mittente TEXT,"
-              " cognome TEXT COLLATE NOCASE, cellulare TEXT COLLATE NOCASE,"
-              " Immediato INTEGER NOT NULL DEFAULT 0, Stato TEXT NOT NULL);"
-              "CREATE INDEX IF NOT EXISTS programmati_quando ON programmati (Stato, Quando);"
-              "CREATE TABLE IF NOT EXISTS programmati_destinatari (programma INTEGER NOT NULL,"
-              " posizione INTEGER NOT NULL, cellulare TEXT, Testo TEXT, Parti INTEGER NOT NULL,"
-              " Stato INTEGER NOT NULL DEFAULT 0, Esito INTEGER, Accettati INTEGER NOT NULL DEFAULT 0,"
-              " Esecutore TEXT, PRIMARY KEY (programma, posizione));"
-              "CREATE INDEX IF NOT EXISTS programmati_destinatari_stato"
-              " ON programmati_destinatari (programma, Stato, posizione);");
+    using Type = Database::ColumnType;
+    db_->exec(QStringLiteral("CREATE TABLE IF NOT EXISTS programmati (id %1, Quando %2 NOT NULL,"
+                             " Testo %2, Suddivisione %2, Flash %3 NOT NULL DEFAULT 0, Mittente %2,"
+                             " cognome %4, cellulare %4,"
+                             " Immediato %3 NOT NULL DEFAULT 0, Stato %2 NOT NULL);"
+                             "CREATE INDEX IF NOT EXISTS programmati_quando ON programmati (Stato, Quando);"
+                             "CREATE TABLE IF NOT EXISTS programmati_destinatari (programma %3 NOT NULL,"
+                             " posizione %3 NOT NULL, cellulare %2, Testo %2, Parti %3 NOT NULL,"
+                             " Stato %3 NOT NULL DEFAULT 0, Esito %3, Accettati %3 NOT NULL DEFAULT 0,"
+                             " Esecutore %2, PRIMARY KEY (programma, posizione));"
+                             "CREATE INDEX IF NOT EXISTS programmati_destinatari_stato"
+                             " ON programmati_destinatari (programma, Stato, posizione);")
+                  .arg(db_->columnType(Type::Key), db_->columnType(Type::Text),
+                       db_->columnType(Type::Integer), db_->columnType(Type::CaselessText))
+                  .toUtf8()
+                  .constData());
 }
 
 qint64 ScheduledStore::add(const ScheduledBatch& batch, const BatchPlan& plan)
 {
-    WriteTransaction transaction(*db_);
-    createTables();
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
+    if (!hasTables())
+        createTables();
     Statement insert(*db_, "INSERT INTO programmati (Quando, Testo, Suddivisione, Flash, Mittente, cognome,"
                            " cellulare, Immediato, Stato) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
     insert.bind(1, timeText(batch.due));
@@ -215,17 +197,20 @@ bool ScheduledStore::cancel(qint64 id)
 {
     if (!hasTables())
         return false;
+    // Not while a runner is starting it: it would leave all the same.
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
     Statement st(*db_,
                  "UPDATE programmati SET Stato = 'annullato' WHERE id = ? AND Stato = 'attesa' RETURNING id");
     st.bind(1, id);
     const bool cancelled = st.step();
     st.reset();
+    transaction.commit();
     return cancelled;
 }
 
 bool ScheduledStore::start(qint64 id, const QString& date)
 {
-    WriteTransaction transaction(*db_);
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
     Statement state(*db_, "SELECT Stato, cognome, cellulare, Testo FROM programmati WHERE id = ?");
     state.bind(1, id);
     if (!state.step())
@@ -237,7 +222,7 @@ bool ScheduledStore::start(qint64 id, const QString& date)
         return true;
     if (current != ScheduledBatch::State::Waiting)
         return false;
-    Statement row(*db_, "INSERT INTO inviati (cognome, cellulare, Data, Testo) VALUES (?, ?, ?, ?)");
+    Statement row(*db_, "INSERT INTO inviati (cognome, cellulare, \"Data\", \"Testo\") VALUES (?, ?, ?, ?)");
     row.bind(1, cognome);
     row.bind(2, cellulare);
     row.bind(3, date);
@@ -264,7 +249,7 @@ void ScheduledStore::markServed(qint64 id, const RecipientResult& served)
 std::optional<RecipientClaim> ScheduledStore::next(qint64 id, const QString& owner,
                                                    const std::optional<RecipientResult>& served)
 {
-    WriteTransaction transaction(*db_);
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
     if (served)
         markServed(id, *served);
     Statement take(*db_, "UPDATE programmati_destinatari SET Stato = 1, Esecutore = ? WHERE programma = ? AND"
@@ -283,7 +268,7 @@ std::optional<RecipientClaim> ScheduledStore::next(qint64 id, const QString& own
 
 void ScheduledStore::report(qint64 id, const RecipientResult& served)
 {
-    WriteTransaction transaction(*db_);
+    Transaction transaction(*db_);
     markServed(id, served);
     transaction.commit();
 }
@@ -306,7 +291,8 @@ RecipientCounts ScheduledStore::counts(qint64 id)
     if (!hasTables())
         return counts;
     Statement st(*db_, "SELECT Stato, count(*), coalesce(sum(Parti), 0), coalesce(sum(Accettati), 0),"
-                       " coalesce(sum(Esito <> 0), 0) FROM programmati_destinatari WHERE programma = ?"
+                       " coalesce(sum(CASE WHEN Esito <> 0 THEN 1 ELSE 0 END), 0) FROM "
+                       "programmati_destinatari WHERE programma = ?"
                        " GROUP BY Stato");
     st.bind(1, id);
     while (st.step()) {

@@ -14,6 +14,7 @@ namespace parlix {
 
 class BatchPlan;
 class Database;
+class Store;
 
 // A batch kept in a book's database to be sent later, or being sent.
 struct ScheduledBatch
@@ -73,15 +74,16 @@ struct RecipientCounts
 // the first batch is stored.
 //
 // Each recipient is served once, whoever runs the batch: a runner takes
-// recipients one at a time in a write transaction (reporting the previous
-// one's result in the same commit) and only then sends. A runner that dies
+// recipients one at a time in an exclusive transaction (reporting the
+// previous one's result in the same commit) and only then sends. A runner that dies
 // leaves its recipient "under way": it is never taken again, because the
 // gateway may have accepted its SMS.
 class ScheduledStore
 {
 public:
-    // Opens the book's file; throws StoreError.
-    explicit ScheduledStore(const QString& bookPath);
+    // Opens the book at `bookPath` of `store`; a runner on a thread or in a
+    // process of its own passes a store of its own (chooseStore()). Throws StoreError.
+    ScheduledStore(Store& store, const QString& bookPath);
     ~ScheduledStore();
 
     // Stores a batch with the recipients of `plan`, in one transaction; its id.

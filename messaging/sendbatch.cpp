@@ -4,9 +4,11 @@
 #include "core/dialogs.h"
 #include "core/numbers.h"
 #include "core/programstate.h"
+#include "core/storechoice.h"
 #include "core/textfile.h"
 #include "messaging/creditquery.h"
 #include "messaging/recipientnumber.h"
+#include "store/store.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -116,7 +118,9 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
         std::vector<BatchJournal::Recipient> recipients;
         for (const auto& recipient : request_.byRecipient())
             recipients.push_back({request_.multiple ? QString() : request_.record.cognome, recipient.first});
-        journal_ = std::make_shared<BatchJournal>(context_.state.folder.bookPath(request_.book));
+        // The journal is written from the sending thread: a store of its own.
+        journal_ = std::make_shared<BatchJournal>(*chooseStore(context_.state.folder),
+                                                  context_.state.folder.bookPath(request_.book));
         journalBatch_ = journal_->begin(messageDate(context_.clock.now()), request_.record.testo, recipients);
         try {
             appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"),

@@ -2,6 +2,7 @@
 
 #include "messaging/batchjournal.h"
 #include "store/database.h"
+#include "store/store.h"
 
 #include <qwirl/result_codes.h>
 
@@ -54,10 +55,10 @@ const QString acceptedSuffix = QStringLiteral(": accettato");
 
 } // namespace
 
-QStringList sentOutcomeLines(const QString& bookPath, const QString& data, const QString& testo)
+QStringList sentOutcomeLines(Store& store, const QString& bookPath, const QString& data, const QString& testo)
 {
     QStringList lines;
-    auto db = Database::open(bookPath);
+    auto db = store.open(bookPath);
     if (!db->hasTable(QStringLiteral("lotti")))
         return lines;
     BatchJournal journal(db);

@@ -5,6 +5,8 @@
 
 namespace parlix {
 
+class Store;
+
 // Why the gateway did not take an SMS, in words for the user, from the
 // answer code a send returned (never 0).
 QString refusalReason(long result);
@@ -13,7 +15,8 @@ QString refusalReason(long result);
 // text, one line each with what the gateway answered, as its journal kept it;
 // empty when the journal has no such batch (older messages, or a book without
 // a journal). Throws StoreError when the book cannot be read.
-QStringList sentOutcomeLines(const QString& bookPath, const QString& data, const QString& testo);
+QStringList sentOutcomeLines(Store& store, const QString& bookPath, const QString& data,
+                             const QString& testo);
 
 // The lines above as one message: every line for a short list; for a long
 // one the number accepted, then only the recipients not accepted, the first

@@ -11,6 +11,7 @@ struct sqlite3;
 
 namespace parlix {
 
+class PreparedStatement;
 struct Query;
 
 // Rows read by one select: their row keys, and the UTF-8 text of their fields
@@ -71,6 +72,26 @@ public:
     virtual void remove(const QString& table, long long key) = 0;
     // How the engine reads the rows of `query` (its plan, steps joined by "; ").
     virtual QString queryPlan(const Query& query) = 0;
+
+    // The column types of the tables the program adds to an archive beside the
+    // book's own (the send journal, the batches kept for later).
+    enum class ColumnType {
+        Key, // the table's own integer key, given by the engine on insert
+        Integer,
+        Text,
+        CaselessText, // compared without regard to case where the engine can
+    };
+    // How `type` is written in CREATE TABLE.
+    virtual QString columnType(ColumnType type) const = 0;
+    // A statement in the SQL both stores speak (see Statement).
+    virtual std::unique_ptr<PreparedStatement> prepare(const QString& sql) = 0;
+    // A write transaction that waits for, and holds off, every other one begun
+    // this way on the same archive by any seat: what a reader that then writes
+    // what it read (taking the next recipient of a batch) needs.
+    virtual void beginExclusive() { begin(); }
+    // Commits on this connection may reach the disk a moment later: they
+    // survive the program being killed, not the machine losing power.
+    virtual void relaxDurability() = 0;
 
 protected:
     explicit Database(QString path) : path_(std::move(path)) {}

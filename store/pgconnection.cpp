@@ -50,6 +50,11 @@ int PgResult::length(int row, int column) const
     return PQgetlength(result_, row, column);
 }
 
+bool PgResult::isNull(int row, int column) const
+{
+    return PQgetisnull(result_, row, column) != 0;
+}
+
 QString PgResult::columnName(int column) const
 {
     return QString::fromUtf8(PQfname(result_, column));
@@ -110,6 +115,9 @@ void PgConnection::ensureConnected()
                          QStringLiteral("Impossibile collegarsi all'archivio condiviso: %1").arg(detail));
     }
     PQsetNoticeProcessor(conn_, ignoreNotice, nullptr);
+    // A new session: nothing prepared, the default schema.
+    prepared_.clear();
+    schema_.clear();
 }
 
 void PgConnection::fail(PGresult* result)
@@ -141,6 +149,27 @@ PgResult PgConnection::exec(const QString& sql, const QStringList& params)
                               nullptr, nullptr, 0));
 }
 
+PgResult PgConnection::execPrepared(const QByteArray& sql, const std::vector<const char*>& values)
+{
+    ensureConnected();
+    auto known = prepared_.constFind(sql);
+    if (known == prepared_.cend()) {
+        const QByteArray name = "parlix_" + QByteArray::number(prepared_.size() + 1);
+        check(PQprepare(conn_, name.constData(), sql.constData(), 0, nullptr));
+        known = prepared_.insert(sql, name);
+    }
+    return check(
+        PQexecPrepared(conn_, known->constData(), int(values.size()), values.data(), nullptr, nullptr, 0));
+}
+
+void PgConnection::useSchema(const QString& schema)
+{
+    if (schema == schema_ && conn_ && PQstatus(conn_) == CONNECTION_OK)
+        return;
+    exec(QStringLiteral("SELECT set_config('search_path', $1, false)"), {pgIdentifier(schema)});
+    schema_ = schema;
+}
+
 void PgConnection::run(const QString& sql)
 {
     ensureConnected();
@@ -167,6 +196,7 @@ void PgConnection::commit()
         exec(QStringLiteral("COMMIT"));
     } catch (...) {
         inTransaction_ = false;
+        schema_.clear();
         throw;
     }
     inTransaction_ = false;
@@ -176,6 +206,8 @@ void PgConnection::rollback()
 {
     const bool alive = conn_ && PQstatus(conn_) == CONNECTION_OK;
     inTransaction_ = false;
+    // A schema chosen inside the transaction goes with it.
+    schema_.clear();
     if (alive)
         exec(QStringLiteral("ROLLBACK"));
 }

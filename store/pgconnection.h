@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;
@@ -25,6 +28,7 @@ public:
     QString text(int row, int column) const;
     const char* data(int row, int column) const;
     int length(int row, int column) const;
+    bool isNull(int row, int column) const;
     QString columnName(int column) const;
 
 private:
@@ -53,6 +57,12 @@ public:
     PgResult exec(const QString& sql, const QStringList& params = {});
     // Runs statements that take no values, several at once if need be.
     void run(const QString& sql);
+    // Runs `sql` (values marked $1, $2, ...) as a statement prepared on this
+    // connection the first time and kept for the connection's life. `values`
+    // are text; a null pointer is NULL.
+    PgResult execPrepared(const QByteArray& sql, const std::vector<const char*>& values);
+    // Table names without a schema in later statements are those of `schema`.
+    void useSchema(const QString& schema);
 
     void begin();
     void commit();
@@ -72,6 +82,9 @@ private:
     QString conninfo_;
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;
+    // What this session holds: statement names by text, the schema in use.
+    QHash<QByteArray, QByteArray> prepared_;
+    QString schema_;
 };
 
 // `name` as a quoted identifier: any text is a valid name this way.

@@ -33,6 +33,10 @@ public:
                 const QStringList& values) override;
     void remove(const QString& table, long long key) override;
     QString queryPlan(const Query& query) override;
+    QString columnType(ColumnType type) const override;
+    std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
+    void beginExclusive() override;
+    void relaxDurability() override;
 
 private:
     QString qualified(const QString& table) const;

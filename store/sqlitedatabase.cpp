@@ -1,7 +1,6 @@
 #include "sqlitedatabase.h"
 
 #include "store/query.h"
-#include "store/statement.h"
 #include "store/storeerror.h"
 
 #include <QFileInfo>
@@ -61,7 +60,7 @@ QString whereText(const Query& query, QStringList& values)
     return parts.join(QStringLiteral(" AND "));
 }
 
-void bindAll(Statement& st, const QStringList& values)
+void bindAll(SqliteStatement& st, const QStringList& values)
 {
     for (int i = 0; i < values.size(); ++i)
         st.bind(i + 1, values[i]);
@@ -125,7 +124,7 @@ void SqliteDatabase::exec(const char* sql)
 
 bool SqliteDatabase::hasTable(const QString& table)
 {
-    Statement st(*this, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
+    SqliteStatement st(db_, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE");
     st.bind(1, table);
     return st.step();
 }
@@ -151,7 +150,7 @@ QStringList SqliteDatabase::fields(const QString& table)
 {
     if (!hasTable(table))
         return {};
-    Statement st(*this, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(identifier(table)));
+    SqliteStatement st(db_, QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(identifier(table)));
     QStringList names;
     for (int c = 0; c < st.columnCount(); ++c)
         names << st.columnName(c);
@@ -188,10 +187,10 @@ void SqliteDatabase::select(const Query& query, long long after, int limit, RowB
     const QString sql = selectSql(query, limit);
     if (!select_ || sql != selectText_) {
         select_.reset();
-        select_ = std::make_unique<Statement>(*this, sql);
+        select_ = std::make_unique<SqliteStatement>(db_, sql);
         selectText_ = sql;
     }
-    Statement& st = *select_;
+    SqliteStatement& st = *select_;
     bindAll(st, values);
     st.bind(int(values.size()) + 1, after);
     const int columns = st.columnCount();
@@ -214,8 +213,8 @@ int SqliteDatabase::count(const Query& query)
 {
     QStringList values;
     const QString where = whereText(query, values);
-    Statement st(*this, QStringLiteral("SELECT count(*) FROM ") + identifier(query.table) +
-                            (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where));
+    SqliteStatement st(db_, QStringLiteral("SELECT count(*) FROM ") + identifier(query.table) +
+                                (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where));
     bindAll(st, values);
     return st.step() ? int(st.integer(0)) : 0;
 }
@@ -236,7 +235,7 @@ void SqliteDatabase::insert(const QString& table, const QStringList& fields, con
     // An import appends many rows in a row: keep the statement prepared.
     if (!insert_ || sql != insertText_) {
         insert_.reset();
-        insert_ = std::make_unique<Statement>(*this, sql);
+        insert_ = std::make_unique<SqliteStatement>(db_, sql);
         insertText_ = sql;
     }
     bindAll(*insert_, values);
@@ -249,8 +248,8 @@ void SqliteDatabase::update(const QString& table, long long key, const QStringLi
     QStringList columns;
     for (const QString& field : fields)
         columns << identifier(field) + QStringLiteral(" = ?");
-    Statement st(*this, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                            .arg(identifier(table), columns.join(QStringLiteral(", "))));
+    SqliteStatement st(db_, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                .arg(identifier(table), columns.join(QStringLiteral(", "))));
     bindAll(st, values);
     st.bind(int(values.size()) + 1, key);
     st.step();
@@ -258,8 +257,8 @@ void SqliteDatabase::update(const QString& table, long long key, const QStringLi
 
 void SqliteDatabase::remove(const QString& table, long long key)
 {
-    Statement st(*this,
-                 QStringLiteral("DELETE FROM ") + identifier(table) + QStringLiteral(" WHERE rowid = ?"));
+    SqliteStatement st(db_, QStringLiteral("DELETE FROM ") + identifier(table) +
+                                QStringLiteral(" WHERE rowid = ?"));
     st.bind(1, key);
     st.step();
 }
@@ -268,14 +267,39 @@ QString SqliteDatabase::queryPlan(const Query& query)
 {
     QStringList values;
     whereText(query, values);
-    Statement plan(*this, QStringLiteral("EXPLAIN QUERY PLAN ") +
-                              selectSql(query, query.conditions.empty() ? blockRows() : 0));
+    SqliteStatement plan(db_, QStringLiteral("EXPLAIN QUERY PLAN ") +
+                                  selectSql(query, query.conditions.empty() ? blockRows() : 0));
     bindAll(plan, values);
     plan.bind(int(values.size()) + 1, 0LL);
     QStringList steps;
     while (plan.step())
         steps << plan.text(3);
     return steps.join(QStringLiteral("; "));
+}
+
+QString SqliteDatabase::columnType(ColumnType type) const
+{
+    switch (type) {
+    case ColumnType::Key:
+        return QStringLiteral("INTEGER PRIMARY KEY");
+    case ColumnType::Integer:
+        return QStringLiteral("INTEGER");
+    case ColumnType::Text:
+        return QStringLiteral("TEXT");
+    case ColumnType::CaselessText:
+        return QStringLiteral("TEXT COLLATE NOCASE");
+    }
+    return {};
+}
+
+std::unique_ptr<PreparedStatement> SqliteDatabase::prepare(const QString& sql)
+{
+    return std::make_unique<SqliteStatement>(db_, sql);
+}
+
+void SqliteDatabase::relaxDurability()
+{
+    exec("PRAGMA synchronous = OFF");
 }
 
 } // namespace parlix

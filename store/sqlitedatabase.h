@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/database.h"
-#include "store/statement.h"
+#include "store/sqlitestatement.h"
 
 namespace parlix {
 
@@ -28,6 +28,9 @@ public:
                 const QStringList& values) override;
     void remove(const QString& table, long long key) override;
     QString queryPlan(const Query& query) override;
+    QString columnType(ColumnType type) const override;
+    std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
+    void relaxDurability() override;
 
 private:
     SqliteDatabase(sqlite3* db, QString path);
@@ -37,9 +40,9 @@ private:
     sqlite3* db_;
     // The last select stays prepared: a walk reads block after block with it.
     QString selectText_;
-    std::unique_ptr<Statement> select_;
+    std::unique_ptr<SqliteStatement> select_;
     QString insertText_;
-    std::unique_ptr<Statement> insert_;
+    std::unique_ptr<SqliteStatement> insert_;
 };
 
 } // namespace parlix

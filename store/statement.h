@@ -3,13 +3,17 @@
 #include <QByteArrayView>
 #include <QString>
 
-struct sqlite3_stmt;
+#include <memory>
 
 namespace parlix {
 
 class Database;
+class PreparedStatement;
 
 // A prepared statement: values are always bound, never joined into the text.
+// The text is in the part of SQL both stores speak: values marked "?", table
+// names unqualified (they are those of the archive), mixed-case columns of the
+// book tables written in double quotes ("Data", "Testo", "Nome", "Rubrica").
 class Statement
 {
 public:
@@ -22,22 +26,20 @@ public:
     void bind(int index, const QString& value); // 1-based, as SQLite counts
     void bind(int index, long long value);
     // Advances to the next row; false when there is none (the statement is then reset,
-    // so it holds no read lock on the file).
+    // so it holds no read lock on the archive). Bound values stay for the next run.
     bool step();
     void reset();
 
     int columnCount() const;
     QString columnName(int column) const;
+    // A NULL reads as a null QString and as 0.
     QString text(int column) const;
     // The column's UTF-8 bytes, valid until the next step or reset.
     QByteArrayView utf8(int column) const;
     long long integer(int column) const;
 
 private:
-    void prepare(const QByteArray& sql);
-
-    Database& db_;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<PreparedStatement> impl_;
 };
 
 } // namespace parlix

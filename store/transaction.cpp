@@ -5,9 +5,12 @@
 
 namespace parlix {
 
-Transaction::Transaction(Database& db) : db_(db)
+Transaction::Transaction(Database& db, Mode mode) : db_(db)
 {
-    db_.begin();
+    if (mode == Mode::Exclusive)
+        db_.beginExclusive();
+    else
+        db_.begin();
 }
 
 Transaction::~Transaction()

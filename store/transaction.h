@@ -8,7 +8,11 @@ class Database;
 class Transaction
 {
 public:
-    explicit Transaction(Database& db);
+    enum class Mode {
+        Write,
+        Exclusive, // see Database::beginExclusive()
+    };
+    explicit Transaction(Database& db, Mode mode = Mode::Write);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

@@ -414,12 +414,12 @@ void keepBatch(Program& program, int hour)
     const QString book = program.sandbox.home.state.folder.bookPath(QStringLiteral("Principale"));
     const auto plan = BatchPlan::forNumbers(QStringLiteral("Ciao {Nome}"),
                                             {QStringLiteral("3331112222"), QStringLiteral("3334445555")},
-                                            book, SplitMode::Fixed);
+                                            *program.sandbox.home.state.store, book, SplitMode::Fixed);
     ASSERT_TRUE(std::holds_alternative<BatchPlan>(plan));
-    ScheduledStore(book).add(
-        ScheduledBatch::forPlan(std::get<BatchPlan>(plan), QDateTime(QDate(2026, 3, 14), QTime(hour, 0)),
-                                QStringLiteral("<lista>"), QStringLiteral("3331112222;3334445555")),
-        std::get<BatchPlan>(plan));
+    ScheduledStore(*program.sandbox.home.state.store, book)
+        .add(ScheduledBatch::forPlan(std::get<BatchPlan>(plan), QDateTime(QDate(2026, 3, 14), QTime(hour, 0)),
+                                     QStringLiteral("<lista>"), QStringLiteral("3331112222;3334445555")),
+             std::get<BatchPlan>(plan));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ const QString principale = QStringLiteral("Principale");
 // and Gialli never tried.
 long long interruptBatch(SandboxHome& box)
 {
-    BatchJournal journal(box.home.state.folder.bookPath(principale));
+    BatchJournal journal(*box.home.state.store, box.home.state.folder.bookPath(principale));
     const long long id =
         journal.begin(QStringLiteral("14/03/2026 09:26:53"), QStringLiteral("Aperti domenica"),
                       {{QStringLiteral("Rossi"), QStringLiteral("3330000001")},
@@ -95,7 +95,7 @@ TEST(InterruptedBatch, TheNextStartTellsWhoWasServedAndAsksOnce)
 TEST(InterruptedBatch, ABatchWithNobodyLeftIsOnlyReported)
 {
     SandboxHome box;
-    BatchJournal journal(box.home.state.folder.bookPath(principale));
+    BatchJournal journal(*box.home.state.store, box.home.state.folder.bookPath(principale));
     const long long id = journal.begin(QStringLiteral("14/03/2026 09:26:53"), QStringLiteral("x"),
                                        {{QString(), QStringLiteral("3330000001")}});
     journal.sending(id, 0);
@@ -160,7 +160,7 @@ TEST(SentOutcomeCommand, ShowsWhatTheGatewayAnsweredEachRecipientOfTheSelectedMe
                     QStringLiteral("3330000003"), QStringLiteral("01/03/2026 10:00:00"),
                     QStringLiteral("Vecchio"));
     {
-        BatchJournal journal(home.state.folder.bookPath(principale));
+        BatchJournal journal(*home.state.store, home.state.folder.bookPath(principale));
         const long long id = journal.begin(
             data, QStringLiteral("Avviso"),
             {{QString(), QStringLiteral("3330000001")}, {QString(), QStringLiteral("3330000002")}});

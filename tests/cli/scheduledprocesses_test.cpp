@@ -110,7 +110,8 @@ TEST(RunScheduledProcesses, AKilledRunLeavesTheRestToTheNextAndNothingTwice)
         qwirl::testing::runProcess(runScheduled(cli), {{"QWIRL_SEND_HOST", cli.sandbox.host()}});
     EXPECT_EQ(rerun.exitCode, 0) << rerun.err;
 
-    ScheduledStore store(cli.folder.state.folder.bookPath(QStringLiteral("Principale")));
+    ScheduledStore store(*cli.folder.state.store,
+                         cli.folder.state.folder.bookPath(QStringLiteral("Principale")));
     const QStringList underWay = store.underWay(1);
     EXPECT_LE(underWay.size(), 1) << "only the exchange cut by the kill is in doubt";
     EXPECT_EQ(acceptedIn(rerun.out), int(cli.sent().size()) - beforeRerun) << rerun.out;

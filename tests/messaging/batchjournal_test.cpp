@@ -1,10 +1,12 @@
 #include "messaging/batchjournal.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 #include "tests/support/testhome.h"
 
 #include <gtest/gtest.h>
 
 using namespace parlix;
+using parlix::test::Backend;
 using parlix::test::TestHome;
 using State = BatchJournal::State;
 
@@ -12,19 +14,28 @@ namespace {
 
 const QString principale = QStringLiteral("Principale");
 
+class BatchJournalTest : public ::testing::TestWithParam<Backend>
+{
+protected:
+    TestHome home{GetParam()};
+    Store& store = *home.state.store;
+};
+
+INSTANTIATE_TEST_SUITE_P(BothStores, BatchJournalTest, ::testing::Values(Backend::Files, Backend::Postgres),
+                         [](const auto& info) { return test::backendName(info.param); });
+
 // A batch cut short after two answers and one send in flight: the journal
 // tells who was served, who was refused and why, and offers again only the
 // recipients never tried.
-TEST(BatchJournal, AnInterruptedBatchOffersOnlyTheRecipientsNeverTried)
+TEST_P(BatchJournalTest, AnInterruptedBatchOffersOnlyTheRecipientsNeverTried)
 {
-    TestHome home;
     home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral("<lista>"),
                     QStringLiteral("3331;3332;3333;3334"), QStringLiteral("14/03/2026 09:26:53"),
                     QStringLiteral("Ciao"));
     const QString book = home.state.folder.bookPath(principale);
     long long id = 0;
     {
-        BatchJournal journal(book);
+        BatchJournal journal(store, book);
         id = journal.begin(QStringLiteral("14/03/2026 09:26:53"), QStringLiteral("Ciao"),
                            {{QStringLiteral("Rossi"), QStringLiteral("3331")},
                             {QStringLiteral("Bianchi"), QStringLiteral("3332")},
@@ -38,7 +49,7 @@ TEST(BatchJournal, AnInterruptedBatchOffersOnlyTheRecipientsNeverTried)
         // The process ends here without finish().
     }
 
-    BatchJournal journal(book);
+    BatchJournal journal(store, book);
     const auto interrupted = journal.interrupted();
     ASSERT_EQ(interrupted.size(), 1U);
     EXPECT_EQ(interrupted[0].id, id);
@@ -73,19 +84,18 @@ TEST(BatchJournal, AnInterruptedBatchOffersOnlyTheRecipientsNeverTried)
               QStringList{QStringLiteral("<lista>|3331;3332;3333;3334|14/03/2026 09:26:53|Ciao")});
 }
 
-TEST(BatchJournal, OlderBooksGetTheJournalAndUnreadableOnesAreReported)
+TEST_P(BatchJournalTest, OlderBooksGetTheJournalAndUnreadableOnesAreReported)
 {
-    TestHome home;
     const QString book = home.state.folder.bookPath(principale);
     home.addContact(principale, QStringLiteral("Anna"), QStringLiteral("Neri"), QStringLiteral("3331234467"));
     {
-        BatchJournal journal(book);
+        BatchJournal journal(store, book);
         EXPECT_TRUE(journal.interrupted().empty());
         EXPECT_FALSE(journal.batch(1));
     }
     EXPECT_EQ(home.rows(book, QStringLiteral("rubrica")).size(), 1);
-    EXPECT_NO_THROW(BatchJournal{book}); // a second opening finds the tables in place
-    EXPECT_THROW(BatchJournal{home.path(QStringLiteral("Prefissi.txt"))}, StoreError);
+    EXPECT_NO_THROW(BatchJournal(store, book)); // a second opening finds the tables in place
+    EXPECT_THROW(BatchJournal(store, home.path(QStringLiteral("Prefissi.txt"))), StoreError);
 }
 
 } // namespace

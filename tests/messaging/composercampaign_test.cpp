@@ -203,5 +203,5 @@ TEST(ComposerCampaign, ABatchKeptForLaterIsListedCancelledOrSentByTheDispatcherO
     EXPECT_EQ(box.sentRecords(),
               QStringList{QStringLiteral("<lista>|3331112222;3334445555|14/03/2026 11:00:00|"
                                          "Auguri {Nome}")});
-    EXPECT_TRUE(ScheduledStore(book).waiting().isEmpty());
+    EXPECT_TRUE(ScheduledStore(*box.home.state.store, book).waiting().isEmpty());
 }

@@ -1,6 +1,7 @@
 #include "messaging/batchplan.h"
 #include "messaging/scheduledstore.h"
 #include "store/database.h"
+#include "store/store.h"
 #include "tests/support/testhome.h"
 
 #include <gtest/gtest.h>
@@ -35,29 +36,34 @@ ScheduledBatch batchAt(const QDateTime& due)
     return batch;
 }
 
-class ScheduledStoreTest : public ::testing::Test
+class ScheduledStoreTest : public ::testing::TestWithParam<test::Backend>
 {
 protected:
     QString book() const { return home.state.folder.bookPath(QStringLiteral("Principale")); }
-    test::TestHome home;
+    test::TestHome home{GetParam()};
+    Store& archive = *home.state.store;
 };
+
+INSTANTIATE_TEST_SUITE_P(BothStores, ScheduledStoreTest,
+                         ::testing::Values(test::Backend::Files, test::Backend::Postgres),
+                         [](const auto& info) { return test::backendName(info.param); });
 
 } // namespace
 
-TEST_F(ScheduledStoreTest, ABookWithoutTheTablesOpensAndHasNoBatch)
+TEST_P(ScheduledStoreTest, ABookWithoutTheTablesOpensAndHasNoBatch)
 {
-    ScheduledStore store(book());
+    ScheduledStore store(archive, book());
     EXPECT_TRUE(store.waiting().isEmpty());
     EXPECT_TRUE(store.due(at(12)).isEmpty());
     EXPECT_FALSE(store.batch(1));
     EXPECT_FALSE(store.cancel(1));
     EXPECT_TRUE(store.refusals(1).isEmpty());
-    EXPECT_FALSE(Database::open(book())->hasTable(ScheduledStore::batchTable()));
+    EXPECT_FALSE(archive.open(book())->hasTable(ScheduledStore::batchTable()));
 }
 
-TEST_F(ScheduledStoreTest, ABatchWaitsForItsTimeAndCanBeCancelledOnlyBeforeItLeaves)
+TEST_P(ScheduledStoreTest, ABatchWaitsForItsTimeAndCanBeCancelledOnlyBeforeItLeaves)
 {
-    ScheduledStore store(book());
+    ScheduledStore store(archive, book());
     const qint64 early = store.add(batchAt(at(9)), planFor(2));
     const qint64 late = store.add(batchAt(at(18, 30)), planFor(3));
     const qint64 cancelled = store.add(batchAt(at(10)), planFor(1));
@@ -90,10 +96,10 @@ TEST_F(ScheduledStoreTest, ABatchWaitsForItsTimeAndCanBeCancelledOnlyBeforeItLea
               QStringList{QStringLiteral("<lista>|3330001;3330002|24/12/2026 09:00:01|Ciao {Nome}")});
 }
 
-TEST_F(ScheduledStoreTest, TwoRunnersTakeEachRecipientOnceAndADeadOnesRecipientIsNeverTakenAgain)
+TEST_P(ScheduledStoreTest, TwoRunnersTakeEachRecipientOnceAndADeadOnesRecipientIsNeverTakenAgain)
 {
-    ScheduledStore first(book());
-    ScheduledStore second(book()); // another connection, as another process has
+    ScheduledStore first(archive, book());
+    ScheduledStore second(*home.seat(), book()); // another connection, as another process has
     const qint64 id = first.add(batchAt(at(9)), planFor(7));
     ASSERT_TRUE(first.start(id, QStringLiteral("d")));
 

@@ -66,7 +66,7 @@ TEST(SendBatchJournal, RecordsEachAnswerAndKeepsTheCreditFileUpToDate)
     EXPECT_EQ(box.residui(), QStringLiteral("6\r\n"));
     EXPECT_EQ(box.home.state.credito, 6.0);
 
-    BatchJournal journal(journalPath(box));
+    BatchJournal journal(*box.home.state.store, journalPath(box));
     EXPECT_TRUE(journal.interrupted().empty());
     const auto batch = journal.batch(1);
     ASSERT_TRUE(batch);
@@ -101,7 +101,7 @@ TEST(SendBatchJournal, ABatchStoppedHalfWayTellsWhoWasServed)
     const qsizetype served = box.sentSms().size();
     ASSERT_LT(served, 40);
 
-    BatchJournal journal(journalPath(box));
+    BatchJournal journal(*box.home.state.store, journalPath(box));
     const auto interrupted = journal.interrupted();
     ASSERT_EQ(interrupted.size(), 1U);
     int accepted = 0;

@@ -1,10 +1,12 @@
 #include "testhome.h"
 
 #include "core/installer.h"
+#include "core/storechoice.h"
 #include "core/textfile.h"
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"
+#include "store/store.h"
 
 #include <QFile>
 
@@ -12,10 +14,33 @@
 
 namespace parlix::test {
 
-TestHome::TestHome() : state(DataFolder(dir.path())), clock(QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53)))
+namespace {
+
+// Made before the program state, which reads "archivio" when it is made.
+std::unique_ptr<StoreHome> sharedDatabase(Backend backend, const QTemporaryDir& dir)
+{
+    if (backend == Backend::Files)
+        return nullptr;
+    auto database = std::make_unique<StoreHome>(Backend::Postgres);
+    EXPECT_TRUE(textfile::writeLines(dir.filePath(QStringLiteral("archivio")), {database->address}));
+    return database;
+}
+
+} // namespace
+
+TestHome::TestHome(Backend backend)
+    : shared(sharedDatabase(backend, dir)), state(DataFolder(dir.path())),
+      clock(QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53)))
 {
     const QStringList failed = Installer(state.folder).run();
     EXPECT_TRUE(failed.isEmpty()) << failed.join(u',').toStdString();
+}
+
+TestHome::~TestHome() = default;
+
+std::shared_ptr<Store> TestHome::seat() const
+{
+    return chooseStore(state.folder);
 }
 
 QString TestHome::path(const QString& name) const
@@ -43,7 +68,8 @@ void TestHome::writeFile(const QString& name, const QStringList& lines)
 void TestHome::addContact(const QString& book, const QString& nome, const QString& cognome,
                           const QString& cellulare, const QString& email)
 {
-    Recordset rs(Database::open(state.folder.bookPath(book)), queries::wholeTable(QStringLiteral("rubrica")));
+    Recordset rs(state.store->open(state.folder.bookPath(book)),
+                 queries::wholeTable(QStringLiteral("rubrica")));
     rs.addNew();
     rs.setField(u"Nome", nome);
     rs.setField(u"cognome", cognome);
@@ -56,7 +82,7 @@ void TestHome::addContact(const QString& book, const QString& nome, const QStrin
 void TestHome::addMessage(const QString& book, const QString& table, const QString& cognome,
                           const QString& cellulare, const QString& data, const QString& testo)
 {
-    Recordset rs(Database::open(state.folder.bookPath(book)), queries::wholeTable(table));
+    Recordset rs(state.store->open(state.folder.bookPath(book)), queries::wholeTable(table));
     rs.addNew();
     rs.setField(u"cognome", cognome);
     rs.setField(u"cellulare", cellulare);
@@ -68,7 +94,7 @@ void TestHome::addMessage(const QString& book, const QString& table, const QStri
 QStringList TestHome::rows(const QString& databasePath, const QString& table) const
 {
     QStringList result;
-    Recordset rs(Database::open(databasePath), queries::wholeTable(table));
+    Recordset rs(state.store->open(databasePath), queries::wholeTable(table));
     for (; !rs.eof(); rs.moveNext()) {
         QStringList fields;
         for (int i = 0; i < rs.fieldNames().size(); ++i)
