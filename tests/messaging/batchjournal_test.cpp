@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
+#include <set>
+#include <thread>
+
 using namespace parlix;
 using parlix::test::Backend;
 using parlix::test::TestHome;
@@ -99,3 +103,49 @@ TEST_P(BatchJournalTest, OlderBooksGetTheJournalAndUnreadableOnesAreReported)
 }
 
 } // namespace
+
+// Two seats sending at the same moment from one book whose journal does not
+// exist yet: the tables are made once, and each batch gets its own number and
+// its own recipients.
+TEST_P(BatchJournalTest, TwoSeatsSendingAtOnceEachKeepTheirOwnBatches)
+{
+    const QString book = home.state.folder.bookPath(principale);
+    constexpr int batches = 8;
+    std::vector<long long> ids[2];
+    std::latch ready(2);
+    std::thread seats[2];
+    for (int s = 0; s < 2; ++s) {
+        seats[s] = std::thread([&, s] {
+            const auto own = home.seat();
+            own->prepare(); // connected
+            ready.arrive_and_wait();
+            BatchJournal journal(*own, book);
+            for (int b = 0; b < batches; ++b) {
+                const QString number = QStringLiteral("333%1%2").arg(s).arg(b);
+                ids[s].push_back(journal.begin(QStringLiteral("14/03/2026 09:26:53"),
+                                               QStringLiteral("Posto %1").arg(s),
+                                               {{QStringLiteral("Rossi"), number}}));
+                journal.sending(ids[s].back(), 0);
+                journal.answered(ids[s].back(), 0, 0);
+            }
+        });
+    }
+    for (std::thread& seat : seats)
+        seat.join();
+
+    BatchJournal journal(store, book);
+    std::set<long long> distinct;
+    for (int s = 0; s < 2; ++s) {
+        ASSERT_EQ(ids[s].size(), size_t(batches));
+        for (int b = 0; b < batches; ++b) {
+            distinct.insert(ids[s][size_t(b)]);
+            EXPECT_EQ(journal.batch(ids[s][size_t(b)])->testo, QStringLiteral("Posto %1").arg(s));
+            const auto entries = journal.entries(ids[s][size_t(b)]);
+            ASSERT_EQ(entries.size(), 1U);
+            EXPECT_EQ(entries[0].recipient.cellulare, QStringLiteral("333%1%2").arg(s).arg(b));
+            EXPECT_EQ(entries[0].state, State::Accepted);
+        }
+    }
+    EXPECT_EQ(distinct.size(), size_t(2 * batches));
+    EXPECT_EQ(journal.interrupted().size(), size_t(2 * batches));
+}

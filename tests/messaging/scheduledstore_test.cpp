@@ -1,12 +1,16 @@
+#include "messaging/batchjournal.h"
 #include "messaging/batchplan.h"
 #include "messaging/scheduledstore.h"
 #include "store/database.h"
+#include "store/statement.h"
 #include "store/store.h"
 #include "tests/support/testhome.h"
 
 #include <gtest/gtest.h>
 
+#include <latch>
 #include <set>
+#include <thread>
 
 using namespace parlix;
 
@@ -140,4 +144,86 @@ TEST_P(ScheduledStoreTest, TwoRunnersTakeEachRecipientOnceAndADeadOnesRecipientI
     EXPECT_TRUE(first.waiting().isEmpty());
     EXPECT_TRUE(first.due(at(23)).isEmpty());
     EXPECT_EQ(first.batch(id)->state, ScheduledBatch::State::Done);
+}
+
+// Two seats (two runners with connections of their own) on one batch at the
+// same moment: the batch leaves once, with one inviati row, and each
+// recipient goes to one of them.
+TEST_P(ScheduledStoreTest, TwoSeatsAtOnceStartTheBatchOnceAndTakeEachRecipientOnce)
+{
+    constexpr int recipients = 30;
+    const qint64 id = ScheduledStore(archive, book()).add(batchAt(at(9)), planFor(recipients));
+    std::vector<int> taken[2];
+    std::latch ready(2);
+    std::thread seats[2];
+    for (int s = 0; s < 2; ++s) {
+        seats[s] = std::thread([&, s] {
+            ScheduledStore store(*home.seat(), book());
+            EXPECT_TRUE(store.batch(id)); // connected
+            ready.arrive_and_wait();
+            EXPECT_TRUE(store.start(id, QStringLiteral("24/12/2026 09:00:0%1").arg(s)));
+            std::optional<RecipientResult> served;
+            while (const auto claim = store.next(id, QStringLiteral("seat%1").arg(s), served)) {
+                taken[s].push_back(claim->position);
+                served = RecipientResult{claim->position, 0, 1};
+            }
+            if (served)
+                store.report(id, *served);
+        });
+    }
+    for (std::thread& seat : seats)
+        seat.join();
+
+    std::multiset<int> all(taken[0].begin(), taken[0].end());
+    all.insert(taken[1].begin(), taken[1].end());
+    std::multiset<int> expected;
+    for (int p = 1; p <= recipients; ++p)
+        expected.insert(p);
+    EXPECT_EQ(all, expected);
+    EXPECT_EQ(home.rows(book(), QStringLiteral("inviati")).size(), 1);
+    ScheduledStore store(archive, book());
+    EXPECT_EQ(store.counts(id).served, recipients);
+    EXPECT_TRUE(store.closeIfServed(id));
+}
+
+// The tables a book file gets are those of the files written so far, to the
+// letter, so older and newer copies of the program read each other's books.
+TEST(ScheduledStoreFiles, TheTablesAddedToABookFileKeepTheirLayout)
+{
+    test::TestHome home;
+    const QString book = home.state.folder.bookPath(QStringLiteral("Principale"));
+    ScheduledStore(*home.state.store, book).add(batchAt(at(9)), planFor(1));
+    BatchJournal journal(*home.state.store, book);
+    const struct
+    {
+        const char* name;
+        const char* sql;
+    } tables[] = {
+        {"lotti", "CREATE TABLE lotti (id INTEGER PRIMARY KEY, Data TEXT, Testo TEXT,"
+                  " concluso INTEGER NOT NULL DEFAULT 0)"},
+        {"destinatari",
+         "CREATE TABLE destinatari (lotto INTEGER NOT NULL, posizione INTEGER NOT NULL,"
+         " cognome TEXT, cellulare TEXT, stato INTEGER NOT NULL DEFAULT 0, esito INTEGER NOT NULL"
+         " DEFAULT 0, PRIMARY KEY (lotto, posizione))"},
+        {"programmati", "CREATE TABLE programmati (id INTEGER PRIMARY KEY, Quando TEXT NOT NULL,"
+                        " Testo TEXT, Suddivisione TEXT, Flash INTEGER NOT NULL DEFAULT 0, Mittente TEXT,"
+                        " cognome TEXT COLLATE NOCASE, cellulare TEXT COLLATE NOCASE,"
+                        " Immediato INTEGER NOT NULL DEFAULT 0, Stato TEXT NOT NULL)"},
+        {"programmati_destinatari",
+         "CREATE TABLE programmati_destinatari (programma INTEGER NOT NULL,"
+         " posizione INTEGER NOT NULL, cellulare TEXT, Testo TEXT, Parti INTEGER NOT NULL,"
+         " Stato INTEGER NOT NULL DEFAULT 0, Esito INTEGER, Accettati INTEGER NOT NULL DEFAULT 0,"
+         " Esecutore TEXT, PRIMARY KEY (programma, posizione))"},
+        {"programmati_quando", "CREATE INDEX programmati_quando ON programmati (Stato, Quando)"},
+        {"programmati_destinatari_stato", "CREATE INDEX programmati_destinatari_stato"
+                                          " ON programmati_destinatari (programma, Stato, posizione)"},
+    };
+    const auto db = Database::open(book);
+    Statement layout(*db, "SELECT sql FROM sqlite_master WHERE name = ?");
+    for (const auto& table : tables) {
+        layout.bind(1, QString::fromLatin1(table.name));
+        ASSERT_TRUE(layout.step()) << table.name;
+        EXPECT_EQ(layout.text(0), QString::fromLatin1(table.sql)) << table.name;
+        layout.reset();
+    }
 }

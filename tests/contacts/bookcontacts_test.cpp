@@ -1,0 +1,61 @@
+// The contact readers used by sending, on either store.
+#include "contacts/bookcatalog.h"
+#include "contacts/bookcontacts.h"
+#include "store/store.h"
+#include "store/storeerror.h"
+#include "tests/support/testhome.h"
+
+#include <gtest/gtest.h>
+
+using namespace parlix;
+using test::Backend;
+
+namespace {
+
+class BookContactsTest : public ::testing::TestWithParam<Backend>
+{
+protected:
+    test::TestHome home{GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(BothStores, BookContactsTest, ::testing::Values(Backend::Files, Backend::Postgres),
+                         [](const auto& info) { return test::backendName(info.param); });
+
+// Contacts without a number (nothing, or only spaces) are left out; the rest
+// come in stored order, with every field.
+TEST_P(BookContactsTest, ContactsWithANumberInStoredOrder)
+{
+    const struct
+    {
+        const char* cognome;
+        const char* cellulare;
+        bool kept;
+    } rows[] = {
+        {"Rossi", "3331", true}, {"Vuoto", "", false},        {"Spazi", "   ", false},
+        {"Tab", "\t", true},     {"Bianchi", " 3332 ", true}, {"D'Amico", "3331", true},
+    };
+    QList<Contact> expected;
+    for (const auto& row : rows) {
+        const Contact contact{QStringLiteral("N"), QString::fromUtf8(row.cognome),
+                              QString::fromUtf8(row.cellulare), QStringLiteral(" "), QStringLiteral("4")};
+        home.addContact(QStringLiteral("Principale"), contact.nome, contact.cognome, contact.cellulare,
+                        contact.email);
+        if (row.kept)
+            expected << contact;
+    }
+    const QString book = home.state.folder.bookPath(QStringLiteral("Principale"));
+    EXPECT_EQ(contactsWithNumbers(*home.seat(), book), expected);
+    EXPECT_THROW(contactsWithNumbers(*home.seat(), home.state.folder.bookPath(QStringLiteral("Casa"))),
+                 StoreError);
+}
+
+TEST_P(BookContactsTest, BookNamesInTreeOrder)
+{
+    ASSERT_EQ(BookCatalog(home.state).create(QStringLiteral("Casa")), BookCatalog::Outcome::Done);
+    ASSERT_EQ(BookCatalog(home.state).create(QStringLiteral("L'ufficio")), BookCatalog::Outcome::Done);
+    EXPECT_EQ(
+        bookNames(*home.seat(), home.state.folder.bookList()),
+        (QStringList{QStringLiteral("Principale"), QStringLiteral("Casa"), QStringLiteral("L'ufficio")}));
+}
+
+} // namespace
