@@ -11,7 +11,8 @@
 
 namespace parlix::test {
 
-CliSandbox::CliSandbox(const std::vector<std::string>& sandboxArguments) : sandbox(sandboxArguments)
+CliSandbox::CliSandbox(const std::vector<std::string>& sandboxArguments, Backend backend)
+    : folder(backend), sandbox(sandboxArguments)
 {
     EXPECT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("demo"), 2}).save(folder.state.folder));
 }

@@ -13,11 +13,13 @@
 namespace parlix::test {
 
 // A data folder with the sandbox's demo account and a sandbox gateway, for
-// the sending commands of parlix-cli.
+// the sending commands of parlix-cli; its books in SQLite files or in a
+// database of the test cluster.
 class CliSandbox
 {
 public:
-    explicit CliSandbox(const std::vector<std::string>& sandboxArguments = {});
+    explicit CliSandbox(const std::vector<std::string>& sandboxArguments = {},
+                        Backend backend = Backend::Files);
 
     struct Outcome
     {

@@ -153,9 +153,17 @@ TEST(SendCommand, ServesEveryContactWithANumberWithItsOwnText)
     }
 }
 
-TEST(SendCommand, TheInviatiRowKeepsTheTextAsTyped)
+class OnBothStores : public ::testing::TestWithParam<Backend>
 {
-    CliSandbox cli;
+protected:
+    CliSandbox cli{{}, GetParam()};
+};
+
+INSTANTIATE_TEST_SUITE_P(BothStores, OnBothStores, ::testing::Values(Backend::Files, Backend::Postgres),
+                         [](const auto& info) { return backendName(info.param); });
+
+TEST_P(OnBothStores, TheInviatiRowKeepsTheTextAsTyped)
+{
     addTwoContacts(cli);
     ASSERT_EQ(cli.run({QStringLiteral("send"), QStringLiteral("--book"), QStringLiteral("principale"),
                        QStringLiteral("--text"), QStringLiteral("Ciao {Nome}")})
@@ -166,9 +174,8 @@ TEST(SendCommand, TheInviatiRowKeepsTheTextAsTyped)
               QStringList{QStringLiteral("<lista>|3331112222;3334445555|14/03/2026 09:26:53|Ciao {Nome}")});
 }
 
-TEST(ScheduledCommands, ABatchIsNotSentBeforeItsTimeAndOnceAfterIt)
+TEST_P(OnBothStores, ABatchIsNotSentBeforeItsTimeAndOnceAfterIt)
 {
-    CliSandbox cli;
     addTwoContacts(cli);
     const CliSandbox::Outcome stored =
         cli.run({QStringLiteral("send"), QStringLiteral("--book"), QStringLiteral("Principale"),
