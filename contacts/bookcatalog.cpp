@@ -103,6 +103,21 @@ bool BookCatalog::exists(const QString& name)
     return containsIgnoringCase(names(), name);
 }
 
+bool BookCatalog::hasTables(const QString& name)
+{
+    const QString path = state_.folder.bookPath(name);
+    if (path.isEmpty())
+        return false;
+    try {
+        state_.store->open(path);
+    } catch (const StoreError& error) {
+        if (error.code() == StoreError::Code::CannotOpen)
+            return false;
+        throw;
+    }
+    return true;
+}
+
 bool BookCatalog::isDamaged(const QString& name) const
 {
     return name.isEmpty() || bookNameProblem(name) || state_.folder.bookPath(name).isEmpty();

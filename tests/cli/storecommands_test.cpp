@@ -182,4 +182,53 @@ TEST(StoreCommands, StoreSaysWhichStoreAndWhetherItAnswers)
     }
 }
 
+// The address-book commands on a data folder whose books are in the shared
+// database: a CSV file goes in and comes out the same; a missing book is told.
+TEST(StoreCommands, CsvImportAndExportOnTheSharedDatabase)
+{
+    test::StoreHome database{test::Backend::Postgres};
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("dati"));
+    ASSERT_TRUE(QDir().mkpath(home));
+    ASSERT_TRUE(textfile::writeLines(home + QStringLiteral("/archivio"), {database.address}));
+    const QString input = dir.filePath(QStringLiteral("entrata.csv"));
+    const QByteArray csv = "Nome;Cognome;Cellulare;Posta elettronica\r\nMario;D'Amico;3331234567;m@r.it\r\n"
+                           "Anna;Bianchi;3471112222; \r\n";
+    {
+        QFile file(input);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(csv);
+    }
+    const QString output = dir.filePath(QStringLiteral("uscita.csv"));
+    const QString h = QStringLiteral("--home");
+    const struct
+    {
+        QStringList arguments;
+        int status;
+        QString out;
+        QString errPart;
+    } rows[] = {
+        {{h, home, QStringLiteral("import-csv"), input, QStringLiteral("--book"),
+          QStringLiteral("principale")},
+         Done,
+         QStringLiteral("2\n"),
+         {}},
+        {{h, home, QStringLiteral("export-csv"), output}, Done, QStringLiteral("2\n"), {}},
+        {{h, home, QStringLiteral("import-csv"), input, QStringLiteral("--book"), QStringLiteral("Nuova")},
+         Failed,
+         {},
+         QStringLiteral("La rubrica \"Nuova\" non esiste")},
+    };
+    for (const auto& row : rows) {
+        const Outcome outcome = runLine(row.arguments);
+        EXPECT_EQ(outcome.status, row.status) << row.arguments.join(u' ').toStdString();
+        EXPECT_EQ(outcome.out, row.out) << row.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(outcome.err.contains(row.errPart)) << outcome.err.toStdString();
+    }
+    QFile exported(output);
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exported.readAll(), csv);
+    EXPECT_FALSE(QFile::exists(home + QStringLiteral("/elenco.mdb")));
+}
+
 } // namespace
