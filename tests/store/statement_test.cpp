@@ -1,8 +1,11 @@
 // Statements in the SQL both stores speak, run the same on each.
 #include "store/bookstorage.h"
 #include "store/database.h"
+#include "store/pgconnection.h"
+#include "store/pgdatabase.h"
 #include "store/pgstatement.h"
 #include "store/statement.h"
+#include "store/storeerror.h"
 #include "store/transaction.h"
 #include "tests/store/storehome.h"
 
@@ -123,6 +126,33 @@ TEST_P(StatementTest, StatementsReachTheTablesOfTheirOwnArchive)
     insert(*book, QStringLiteral("Neri"));
     EXPECT_EQ(names(*book), (QStringList{QStringLiteral("Neri"), QStringLiteral("Rossi")}));
     EXPECT_EQ(names(*other), QStringList{QStringLiteral("Bianchi")});
+}
+
+// A connection the server dropped loses what was prepared on it: the next
+// statement after the failed one connects again and prepares afresh, in the
+// archive's own schema.
+TEST(PgStatement, AfterALostConnectionStatementsArePreparedAgain)
+{
+    test::StoreHome home{Backend::Postgres};
+    home.store->books().create(QStringLiteral("Altra"));
+    const auto book = home.openBook(QStringLiteral("Altra"));
+    {
+        Statement insert(*book, "INSERT INTO rubrica (cognome) VALUES (?)");
+        insert.bind(1, QStringLiteral("Rossi"));
+        insert.step();
+    }
+    const auto count = [&] {
+        Statement st(*book, "SELECT count(*) FROM rubrica WHERE cognome = ?");
+        st.bind(1, QStringLiteral("Rossi"));
+        EXPECT_TRUE(st.step());
+        return st.integer(0);
+    };
+    EXPECT_EQ(count(), 1);
+    PgConnection admin(home.address);
+    admin.exec(QStringLiteral("SELECT pg_terminate_backend($1::int)"),
+               {QString::number(dynamic_cast<PgDatabase&>(*book).connection().backendPid())});
+    EXPECT_THROW(count(), StoreError);
+    EXPECT_EQ(count(), 1);
 }
 
 TEST(PgStatement, MarksBecomeNumberedOutsideQuotes)
