@@ -9,6 +9,7 @@
 #include "browser/contactsearchform.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "core/storechoice.h"
 #include "messaging/account.h"
 #include "messaging/accountdialog.h"
 #include "messaging/composer.h"
@@ -19,6 +20,7 @@
 #include "messaging/scheduleddispatcher.h"
 #include "messaging/sentoutcome.h"
 #include "messaging/smscommands.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
 #include <QTreeWidget>
@@ -236,8 +238,9 @@ void FormLauncher::showSentOutcome()
     const RowSelection row = rowSelection(ArchiveKind::Sent, list.row(current));
     QStringList lines;
     try {
-        lines = sentOutcomeLines(*context_.state.store, context_.state.folder.bookPath(list.currentBook()),
-                                 row.data, row.testo);
+        // The journal reads through a connection of its own, as it is written.
+        lines = sentOutcomeLines(*chooseStore(context_.state.folder),
+                                 context_.state.folder.bookPath(list.currentBook()), row.data, row.testo);
     } catch (const StoreError&) {
         // A book that cannot be read has no outcome to show.
     }
