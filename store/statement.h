@@ -30,6 +30,7 @@ public:
     bool step();
     void reset();
 
+    // The columns of the answer, known once a step has run.
     int columnCount() const;
     QString columnName(int column) const;
     // A NULL reads as a null QString and as 0.
