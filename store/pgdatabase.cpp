@@ -221,8 +221,14 @@ std::unique_ptr<PreparedStatement> PgDatabase::prepare(const QString& sql)
 void PgDatabase::beginExclusive()
 {
     begin();
-    connection_->exec(
-        QStringLiteral("SELECT pg_advisory_xact_lock(%1, hashtext($1))").arg(exclusiveLockClass), {schema_});
+    try {
+        connection_->exec(
+            QStringLiteral("SELECT pg_advisory_xact_lock(%1, hashtext($1))").arg(exclusiveLockClass),
+            {schema_});
+    } catch (...) {
+        rollback(); // the transaction never reached a caller that would
+        throw;
+    }
 }
 
 // The commit is acknowledged before the server has flushed it: a crash of the

@@ -155,6 +155,26 @@ TEST(PgStatement, AfterALostConnectionStatementsArePreparedAgain)
     EXPECT_EQ(count(), 1);
 }
 
+// An exclusive transaction that could not get its lock (here: it waited too
+// long) is not left open on the connection for the next one to trip on.
+TEST(PgStatement, AnExclusiveTransactionThatCannotBeginLeavesTheConnectionUsable)
+{
+    test::StoreHome home{Backend::Postgres};
+    const auto mine = home.openBook(QStringLiteral("Principale"));
+    const auto other = home.seat()->open(home.bookPath(QStringLiteral("Principale")));
+    dynamic_cast<PgDatabase&>(*other).connection().run(QStringLiteral("SET lock_timeout = '50ms'"));
+    Transaction held(*mine, Transaction::Mode::Exclusive);
+    EXPECT_THROW(Transaction(*other, Transaction::Mode::Exclusive), StoreError);
+    held.commit();
+
+    Transaction next(*other, Transaction::Mode::Exclusive);
+    Statement count(*other, "SELECT count(*) FROM rubrica");
+    ASSERT_TRUE(count.step());
+    EXPECT_EQ(count.integer(0), 0);
+    count.reset();
+    next.commit();
+}
+
 TEST(PgStatement, MarksBecomeNumberedOutsideQuotes)
 {
     struct Row
