@@ -230,4 +230,15 @@ QString pgIdentifier(const QString& name)
     return u'"' + quoted + u'"';
 }
 
+const QStringList* PgConnection::knownColumns(const QString& table) const
+{
+    const auto known = columns_.find(table);
+    return known == columns_.end() ? nullptr : &known->second;
+}
+
+void PgConnection::rememberColumns(const QString& table, QStringList names)
+{
+    columns_[table] = std::move(names);
+}
+
 } // namespace parlix

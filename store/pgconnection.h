@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 typedef struct pg_conn PGconn;
@@ -74,6 +75,14 @@ public:
     // The process id of the server process serving this connection.
     int backendPid();
 
+    // Column names of tables already looked up, by qualified table name. A
+    // book's tables keep their columns for their whole life, so the names are
+    // asked of the server once per connection; renaming or dropping a schema
+    // forgets them all.
+    const QStringList* knownColumns(const QString& table) const;
+    void rememberColumns(const QString& table, QStringList names);
+    void forgetColumns() { columns_.clear(); }
+
 private:
     void ensureConnected();
     [[noreturn]] void fail(PGresult* result);
@@ -82,6 +91,7 @@ private:
     QString conninfo_;
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;
+    std::map<QString, QStringList> columns_;
     // What this session holds: statement names by text, the schema in use.
     QHash<QByteArray, QByteArray> prepared_;
     QString schema_;

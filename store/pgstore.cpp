@@ -147,6 +147,7 @@ void PgStore::rename(const QString& from, const QString& to)
     prepare();
     if (const auto problem = nameProblem(to))
         throw StoreError::engine(*problem);
+    connection_->forgetColumns();
     runAtomically(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(pgIdentifier(from), pgIdentifier(to)));
 }
 
@@ -155,6 +156,7 @@ void PgStore::drop(const QString& name)
     prepare();
     if (nameProblem(name))
         return;
+    connection_->forgetColumns();
     runAtomically(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(pgIdentifier(name)));
 }
 
