@@ -9,6 +9,9 @@ class PgConnection;
 // A book, the template or the book list as one schema of a PostgreSQL
 // database. Every table has a key column "chiave" of its own, which orders the
 // rows as they were stored; the other columns are those of the SQLite files.
+// The tables the program adds to a book (the send journal, the batches kept
+// for later) have keys of their own instead and are read through Statement,
+// whose unqualified table names are this schema's.
 class PgDatabase : public Database
 {
 public:
