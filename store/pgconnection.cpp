@@ -166,7 +166,9 @@ void PgConnection::useSchema(const QString& schema)
 {
     if (schema == schema_ && conn_ && PQstatus(conn_) == CONNECTION_OK)
         return;
-    exec(QStringLiteral("SELECT set_config('search_path', $1, false)"), {pgIdentifier(schema)});
+    // "public" stays behind it, where the book list and anything shared by every book live.
+    exec(QStringLiteral("SELECT set_config('search_path', $1, false)"),
+         {pgIdentifier(schema) + QStringLiteral(", public")});
     schema_ = schema;
 }
 

@@ -62,7 +62,8 @@ public:
     // connection the first time and kept for the connection's life. `values`
     // are text; a null pointer is NULL.
     PgResult execPrepared(const QByteArray& sql, const std::vector<const char*>& values);
-    // Table names without a schema in later statements are those of `schema`.
+    // Table names without a schema in later statements are those of `schema`
+    // (then of "public"); tables made without a schema go to `schema`.
     void useSchema(const QString& schema);
 
     void begin();
