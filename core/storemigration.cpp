@@ -5,6 +5,7 @@
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"
+#include "store/statement.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 #include "store/transaction.h"
@@ -58,6 +59,58 @@ int copyTable(const std::shared_ptr<Database>& from, const std::shared_ptr<Datab
     return copied;
 }
 
+QString quoted(const QString& name)
+{
+    QString text = name;
+    text.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + text + u'"';
+}
+
+int rowCount(Database& db, const QString& table)
+{
+    Statement count(db, QStringLiteral("SELECT count(*) FROM ") + table);
+    const int rows = count.step() ? int(count.integer(0)) : 0;
+    count.reset();
+    return rows;
+}
+
+// Appends every row of a table the program adds to books, every column as
+// it is (keys included, NULL kept NULL); counted again afterwards.
+int copyAddedTable(Database& from, Database& to, const QString& table)
+{
+    QStringList read;
+    QStringList written;
+    const QStringList targetFields = to.fields(table);
+    for (const QString& field : from.fields(table)) {
+        for (const QString& target : targetFields) {
+            if (target.compare(field, Qt::CaseInsensitive) == 0) {
+                read << quoted(field);
+                written << quoted(target);
+            }
+        }
+    }
+    const int before = rowCount(to, table);
+    Statement source(from, QStringLiteral("SELECT %1 FROM %2").arg(read.join(u','), table));
+    Statement target(
+        to, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, written.join(u','), QStringList(written.size(), QStringLiteral("?")).join(u',')));
+    int copied = 0;
+    while (source.step()) {
+        for (int c = 0; c < written.size(); ++c) {
+            const QString value = source.text(c);
+            if (value.isNull())
+                target.bindNull(c + 1);
+            else
+                target.bind(c + 1, value);
+        }
+        target.step();
+        ++copied;
+    }
+    if (rowCount(to, table) != before + copied)
+        throw StoreError::engine(QStringLiteral("la tabella %1 non ha le righe copiate").arg(table));
+    return copied;
+}
+
 } // namespace
 
 int StoreMigration::run(const std::function<void(const QString&)>& progress)
@@ -101,6 +154,17 @@ int StoreMigration::run(const std::function<void(const QString&)>& progress)
         QStringList counts;
         for (const QString& table : schema::bookTables())
             counts << QStringLiteral("%1 %2").arg(copyTable(source, target, table)).arg(table);
+        // The send journal and the batches kept for later, where the book has them.
+        for (const schema::AddedTables& group : schema::addedTables()) {
+            if (!source->hasTable(group.tables.first()))
+                continue;
+            group.add(*target);
+            for (const QString& table : group.tables) {
+                if (source->hasTable(table))
+                    counts << QStringLiteral("%1 %2").arg(copyAddedTable(*source, *target, table)).arg(table);
+            }
+            target->keysCopied(group.numbered);
+        }
         if (bookTransaction)
             bookTransaction->commit();
         listTransaction.commit();

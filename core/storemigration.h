@@ -10,7 +10,8 @@ class DataFolder;
 class Store;
 
 // Copies every book of one store into another: the book list in its order,
-// and every row of every table of every book. The target must be empty: no
+// and every row of every table of every book (with the send journal and the
+// batches kept for later, where a book has them). The target must be empty: no
 // book but "Principale", and that one without rows. Each book goes in one
 // transaction with its row of the list (on a shared database), and the rows
 // are counted again at the end of each table. Nothing is deleted at the

@@ -1,6 +1,7 @@
 #include "batchjournal.h"
 
 #include "store/database.h"
+#include "store/schema.h"
 #include "store/statement.h"
 #include "store/store.h"
 #include "store/storeerror.h"
@@ -18,20 +19,9 @@ void prepare(Database& db)
     db.relaxDurability();
     if (db.hasTable(QStringLiteral("lotti")) && db.hasTable(QStringLiteral("destinatari")))
         return;
-    using Type = Database::ColumnType;
-    const QString integer = db.columnType(Type::Integer);
-    const QString text = db.columnType(Type::Text);
     // Two seats opening the same book's journal for the first time make the tables once.
     Transaction transaction(db, Transaction::Mode::Exclusive);
-    db.exec(
-        QStringLiteral("CREATE TABLE IF NOT EXISTS lotti (id %1, Data %2, Testo %2,"
-                       " concluso %3 NOT NULL DEFAULT 0);"
-                       "CREATE TABLE IF NOT EXISTS destinatari (lotto %3 NOT NULL, posizione %3 NOT NULL,"
-                       " cognome %2, cellulare %2, stato %3 NOT NULL DEFAULT 0, esito %3 NOT NULL DEFAULT 0,"
-                       " PRIMARY KEY (lotto, posizione));")
-            .arg(db.columnType(Type::Key), text, integer)
-            .toUtf8()
-            .constData());
+    schema::addJournalTables(db);
     transaction.commit();
 }
 

@@ -2,6 +2,7 @@
 
 #include "messaging/batchplan.h"
 #include "store/database.h"
+#include "store/schema.h"
 #include "store/statement.h"
 #include "store/store.h"
 #include "store/transaction.h"
@@ -94,31 +95,11 @@ bool ScheduledStore::hasTables()
     return db_->hasTable(batchTable()) && db_->hasTable(recipientTable());
 }
 
-void ScheduledStore::createTables()
-{
-    using Type = Database::ColumnType;
-    db_->exec(QStringLiteral("CREATE TABLE IF NOT EXISTS programmati (id %1, Quando %2 NOT NULL,"
-                             " Testo %2, Suddivisione %2, Flash %3 NOT NULL DEFAULT 0, Mittente %2,"
-                             " cognome %4, cellulare %4,"
-                             " Immediato %3 NOT NULL DEFAULT 0, Stato %2 NOT NULL);"
-                             "CREATE INDEX IF NOT EXISTS programmati_quando ON programmati (Stato, Quando);"
-                             "CREATE TABLE IF NOT EXISTS programmati_destinatari (programma %3 NOT NULL,"
-                             " posizione %3 NOT NULL, cellulare %2, Testo %2, Parti %3 NOT NULL,"
-                             " Stato %3 NOT NULL DEFAULT 0, Esito %3, Accettati %3 NOT NULL DEFAULT 0,"
-                             " Esecutore %2, PRIMARY KEY (programma, posizione));"
-                             "CREATE INDEX IF NOT EXISTS programmati_destinatari_stato"
-                             " ON programmati_destinatari (programma, Stato, posizione);")
-                  .arg(db_->columnType(Type::Key), db_->columnType(Type::Text),
-                       db_->columnType(Type::Integer), db_->columnType(Type::CaselessText))
-                  .toUtf8()
-                  .constData());
-}
-
 qint64 ScheduledStore::add(const ScheduledBatch& batch, const BatchPlan& plan)
 {
     Transaction transaction(*db_, Transaction::Mode::Exclusive);
     if (!hasTables())
-        createTables();
+        schema::addScheduledTables(*db_);
     Statement insert(*db_, "INSERT INTO programmati (Quando, Testo, Suddivisione, Flash, Mittente, cognome,"
                            " cellulare, Immediato, Stato) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
     insert.bind(1, timeText(batch.due));

@@ -125,7 +125,6 @@ public:
 
 private:
     bool hasTables();
-    void createTables();
     void markServed(qint64 id, const RecipientResult& served);
 
     std::shared_ptr<Database> db_;

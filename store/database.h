@@ -92,6 +92,9 @@ public:
     // Commits on this connection may reach the disk a moment later: they
     // survive the program being killed, not the machine losing power.
     virtual void relaxDurability() = 0;
+    // Rows of `table` were written with their "id" given (a copy from another
+    // store): rows added later get numbers after them.
+    virtual void keysCopied(const QString& table) { (void)table; }
 
 protected:
     explicit Database(QString path) : path_(std::move(path)) {}

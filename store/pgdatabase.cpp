@@ -238,4 +238,13 @@ void PgDatabase::relaxDurability()
     connection_->run(QStringLiteral("SET synchronous_commit TO off"));
 }
 
+void PgDatabase::keysCopied(const QString& table)
+{
+    const QString name = qualified(table);
+    connection_->exec(QStringLiteral("SELECT setval(pg_get_serial_sequence($1, 'id'),"
+                                     " coalesce((SELECT max(id) FROM %1), 0) + 1, false)")
+                          .arg(name),
+                      {name});
+}
+
 } // namespace parlix

@@ -38,6 +38,7 @@ public:
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
     void beginExclusive() override;
     void relaxDurability() override;
+    void keysCopied(const QString& table) override;
 
 private:
     QString qualified(const QString& table) const;

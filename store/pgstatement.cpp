@@ -39,9 +39,19 @@ QByteArray PgStatement::numberedMarks(const QString& sql, int& marks)
 
 void PgStatement::bind(int index, const QString& value)
 {
+    slot(index) = value.toUtf8(); // an empty text is '', not NULL
+}
+
+void PgStatement::bindNull(int index)
+{
+    slot(index).reset();
+}
+
+std::optional<QByteArray>& PgStatement::slot(int index)
+{
     if (index < 1 || size_t(index) > values_.size())
         throw StoreError::engine(QStringLiteral("valore %1 fuori dai segnaposto dell'istruzione").arg(index));
-    values_[size_t(index - 1)] = value.toUtf8(); // an empty text is '', not NULL
+    return values_[size_t(index - 1)];
 }
 
 void PgStatement::bind(int index, long long value)

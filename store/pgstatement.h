@@ -25,6 +25,7 @@ public:
 
     void bind(int index, const QString& value) override;
     void bind(int index, long long value) override;
+    void bindNull(int index) override;
     bool step() override;
     void reset() override;
 
@@ -36,6 +37,7 @@ public:
 
 private:
     void run();
+    std::optional<QByteArray>& slot(int index);
 
     std::shared_ptr<PgConnection> connection_;
     QString schema_;

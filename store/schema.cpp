@@ -71,6 +71,51 @@ QString sqliteBook()
 
 } // namespace
 
+void addJournalTables(Database& db)
+{
+    using Type = Database::ColumnType;
+    db.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS lotti (id %1, Data %2, Testo %2,"
+                       " concluso %3 NOT NULL DEFAULT 0);"
+                       "CREATE TABLE IF NOT EXISTS destinatari (lotto %3 NOT NULL, posizione %3 NOT NULL,"
+                       " cognome %2, cellulare %2, stato %3 NOT NULL DEFAULT 0, esito %3 NOT NULL DEFAULT 0,"
+                       " PRIMARY KEY (lotto, posizione));")
+            .arg(db.columnType(Type::Key), db.columnType(Type::Text), db.columnType(Type::Integer))
+            .toUtf8()
+            .constData());
+}
+
+void addScheduledTables(Database& db)
+{
+    using Type = Database::ColumnType;
+    db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS programmati (id %1, Quando %2 NOT NULL,"
+                           " Testo %2, Suddivisione %2, Flash %3 NOT NULL DEFAULT 0, Mittente %2,"
+                           " cognome %4, cellulare %4,"
+                           " Immediato %3 NOT NULL DEFAULT 0, Stato %2 NOT NULL);"
+                           "CREATE INDEX IF NOT EXISTS programmati_quando ON programmati (Stato, Quando);"
+                           "CREATE TABLE IF NOT EXISTS programmati_destinatari (programma %3 NOT NULL,"
+                           " posizione %3 NOT NULL, cellulare %2, Testo %2, Parti %3 NOT NULL,"
+                           " Stato %3 NOT NULL DEFAULT 0, Esito %3, Accettati %3 NOT NULL DEFAULT 0,"
+                           " Esecutore %2, PRIMARY KEY (programma, posizione));"
+                           "CREATE INDEX IF NOT EXISTS programmati_destinatari_stato"
+                           " ON programmati_destinatari (programma, Stato, posizione);")
+                .arg(db.columnType(Type::Key), db.columnType(Type::Text), db.columnType(Type::Integer),
+                     db.columnType(Type::CaselessText))
+                .toUtf8()
+                .constData());
+}
+
+const std::vector<AddedTables>& addedTables()
+{
+    static const std::vector<AddedTables> groups{
+        {{QStringLiteral("lotti"), QStringLiteral("destinatari")}, QStringLiteral("lotti"), addJournalTables},
+        {{QStringLiteral("programmati"), QStringLiteral("programmati_destinatari")},
+         QStringLiteral("programmati"),
+         addScheduledTables},
+    };
+    return groups;
+}
+
 QStringList bookTables()
 {
     QStringList names;

@@ -3,6 +3,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+namespace parlix {
+class Database;
+}
+
 namespace parlix::schema {
 
 // The list of address books: table elenco(Rubrica), one row per book, in tree order.
@@ -20,5 +26,23 @@ QString postgresBook(const QString& name);
 
 // The four tables of every book.
 QStringList bookTables();
+
+// The tables the program adds to a book the first time it needs them, in
+// either store, each engine with its own types (Database::columnType): the
+// send journal (lotti, destinatari) and the batches kept for later
+// (programmati, programmati_destinatari). Both add what is missing and leave
+// what is there.
+void addJournalTables(Database& db);
+void addScheduledTables(Database& db);
+
+// One group of those tables: their names (a table after the one its rows
+// refer to), the one whose "id" the engine numbers, and how they are made.
+struct AddedTables
+{
+    QStringList tables;
+    QString numbered;
+    void (*add)(Database& db);
+};
+const std::vector<AddedTables>& addedTables();
 
 } // namespace parlix::schema

@@ -37,6 +37,12 @@ void SqliteStatement::bind(int index, long long value)
         throw StoreError::engine(lastError(db_));
 }
 
+void SqliteStatement::bindNull(int index)
+{
+    if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)
+        throw StoreError::engine(lastError(db_));
+}
+
 bool SqliteStatement::step()
 {
     const int rc = sqlite3_step(stmt_);

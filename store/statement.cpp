@@ -21,6 +21,11 @@ void Statement::bind(int index, long long value)
     impl_->bind(index, value);
 }
 
+void Statement::bindNull(int index)
+{
+    impl_->bindNull(index);
+}
+
 bool Statement::step()
 {
     return impl_->step();

@@ -25,6 +25,7 @@ public:
 
     void bind(int index, const QString& value); // 1-based, as SQLite counts
     void bind(int index, long long value);
+    void bindNull(int index);
     // Advances to the next row; false when there is none (the statement is then reset,
     // so it holds no read lock on the archive). Bound values stay for the next run.
     bool step();

@@ -3,6 +3,9 @@
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
 #include "core/textfile.h"
+#include "messaging/batchjournal.h"
+#include "messaging/batchplan.h"
+#include "messaging/scheduledstore.h"
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/schema.h"
@@ -12,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +139,92 @@ TEST(StoreCommands, MigrationToTheSharedDatabaseAndBackGivesTheSameRows)
     EXPECT_EQ(home.status, Done) << home.err.toStdString();
     EXPECT_EQ(everything(back), before);
     EXPECT_EQ(everything(origin), before); // nothing deleted at the source
+}
+
+// A batch kept for later and the journal of a batch sent go along, with
+// their numbers; new ones made after the move get numbers of their own.
+TEST(StoreCommands, MigrationCarriesTheKeptBatchesAndTheJournal)
+{
+    QTemporaryDir dir;
+    const QString origin = dir.filePath(QStringLiteral("origine"));
+    ASSERT_EQ(runLine({QStringLiteral("--home"), origin, QStringLiteral("books")}).status, Done);
+    const auto plan = [](int recipients) {
+        QList<Contact> contacts;
+        for (int i = 1; i <= recipients; ++i)
+            contacts.append({QStringLiteral("N%1").arg(i), QStringLiteral("C"),
+                             QStringLiteral("3330%1").arg(i), QStringLiteral(" "), QStringLiteral("4")});
+        return std::get<BatchPlan>(
+            BatchPlan::make(QStringLiteral("Ciao {Nome}"), contacts, SplitMode::Fixed));
+    };
+    const QDateTime due(QDate(2026, 12, 24), QTime(9, 0), QTimeZone::utc());
+    const auto keep = [&](Store& store, const QString& book, int recipients) {
+        return ScheduledStore(store, book)
+            .add(ScheduledBatch::forPlan(plan(recipients), due, QStringLiteral("<lista>"),
+                                         QStringLiteral("x")),
+                 plan(recipients));
+    };
+    const auto describe = [](Store& store, const QString& book) {
+        QStringList lines;
+        ScheduledStore scheduled(store, book);
+        for (const ScheduledBatch& batch : scheduled.waiting())
+            lines << QStringLiteral("%1 %2 %3 %4")
+                         .arg(batch.id)
+                         .arg(batch.text)
+                         .arg(batch.recipients)
+                         .arg(scheduled.counts(batch.id).waiting);
+        BatchJournal journal(store, book);
+        for (const BatchJournal::Batch& batch : journal.interrupted()) {
+            QStringList states;
+            for (const BatchJournal::Entry& entry : journal.entries(batch.id))
+                states << entry.recipient.cellulare + u'=' + QString::number(int(entry.state)) + u'/' +
+                              QString::number(entry.result);
+            lines << QStringLiteral("%1 %2 %3").arg(batch.id).arg(batch.testo, states.join(u','));
+        }
+        return lines;
+    };
+    QStringList before;
+    {
+        ProgramState state{DataFolder(origin)};
+        const QString book = state.folder.bookPath(QStringLiteral("Principale"));
+        keep(*state.store, book, 2);
+        BatchJournal journal(*state.store, book);
+        const long long id = journal.begin(
+            QStringLiteral("07/12/2026 10:00:00"), QStringLiteral("Ciao"),
+            {{QStringLiteral("Rossi"), QStringLiteral("3331")}, {QString(), QStringLiteral("3332")}});
+        journal.answered(id, 0, 11);
+        before = describe(*state.store, book);
+    }
+    ASSERT_EQ(before, (QStringList{QStringLiteral("1 Ciao {Nome} 2 2"),
+                                   QStringLiteral("1 Ciao 3331=3/11,3332=0/0")}));
+
+    test::StoreHome shared(test::Backend::Postgres);
+    const Outcome there = runLine({QStringLiteral("--home"), origin, QStringLiteral("migrate"),
+                                   QStringLiteral("--to"), shared.address});
+    ASSERT_EQ(there.status, Done) << there.err.toStdString();
+    EXPECT_TRUE(there.out.contains(QStringLiteral(
+        "Principale: 0 rubrica, 0 salvati, 0 inviati, 0 cancellati, 1 lotti, 2 destinatari, 1 programmati,"
+        " 2 programmati_destinatari\n")))
+        << there.out.toStdString();
+
+    const QString seat = dir.filePath(QStringLiteral("postazione"));
+    ASSERT_TRUE(QDir().mkpath(seat));
+    ASSERT_TRUE(textfile::writeLines(seat + QStringLiteral("/archivio"), {shared.address}));
+    {
+        ProgramState state{DataFolder(seat)};
+        const QString book = state.folder.bookPath(QStringLiteral("Principale"));
+        EXPECT_EQ(describe(*state.store, book), before);
+        EXPECT_EQ(keep(*state.store, book, 1), 2);
+        EXPECT_EQ(BatchJournal(*state.store, book).begin(QStringLiteral("d"), QStringLiteral("t"), {}), 2);
+    }
+
+    const QString back = dir.filePath(QStringLiteral("ritorno"));
+    const Outcome home = runLine({QStringLiteral("--home"), back, QStringLiteral("migrate"),
+                                  QStringLiteral("--from"), shared.address});
+    ASSERT_EQ(home.status, Done) << home.err.toStdString();
+    ProgramState state{DataFolder(back)};
+    EXPECT_EQ(describe(*state.store, state.folder.bookPath(QStringLiteral("Principale"))),
+              (QStringList{QStringLiteral("1 Ciao {Nome} 2 2"), QStringLiteral("2 Ciao {Nome} 1 1"),
+                           QStringLiteral("1 Ciao 3331=3/11,3332=0/0"), QStringLiteral("2 t ")}));
 }
 
 TEST(StoreCommands, StoreSaysWhichStoreAndWhetherItAnswers)
