@@ -63,6 +63,8 @@ public:
     QString serverVersion();
     // The process id of the server process serving this connection.
     int backendPid();
+    // The same without connecting: 0 when there is no connection.
+    int currentBackendPid() const;
 
 private:
     void ensureConnected();
