@@ -18,7 +18,7 @@ constexpr int lastRetryMs = 30000;
 constexpr int connectLimitMs = 10000;
 
 // A notifier may be dropped from its own signal: it goes quiet at once and is
-// deleted once the event loop is back.
+// deleted once the event loop is back (or with the listener, its parent).
 void drop(std::unique_ptr<QSocketNotifier>& notifier)
 {
     if (!notifier)
@@ -41,8 +41,8 @@ PgListener::PgListener(QString conninfo) : conninfo_(std::move(conninfo)), retry
 
 PgListener::~PgListener()
 {
-    drop(readable_);
-    drop(writable_);
+    readable_.reset();
+    writable_.reset();
     if (conn_)
         PQfinish(conn_);
 }
@@ -166,7 +166,7 @@ void PgListener::watchSocket(bool read, bool write)
         if (notifier && (!on || notifier->socket() != socket))
             drop(notifier);
         if (on && !notifier) {
-            notifier = std::make_unique<QSocketNotifier>(socket, type);
+            notifier = std::make_unique<QSocketNotifier>(socket, type, this);
             connect(notifier.get(), &QSocketNotifier::activated, this, handler);
         }
     };

@@ -159,6 +159,7 @@ QString postgresChangeNotices()
         tables << u'\'' + table + u'\'';
     return QStringLiteral(
                "DO $notices$ DECLARE t record; BEGIN"
+               " PERFORM pg_catalog.set_config('lock_timeout', '2s', true);"
                " IF pg_catalog.to_regprocedure('public.parlix_notify()') IS NULL THEN"
                "  BEGIN %1 EXCEPTION WHEN insufficient_privilege THEN RETURN; END;"
                " END IF;"
@@ -172,7 +173,7 @@ QString postgresChangeNotices()
                "  EXECUTE pg_catalog.format('CREATE TRIGGER parlix_notify AFTER INSERT OR UPDATE OR DELETE OR"
                " TRUNCATE ON %I.%I FOR EACH STATEMENT EXECUTE FUNCTION public.parlix_notify()',"
                " t.nspname, t.relname);"
-               " EXCEPTION WHEN insufficient_privilege THEN NULL; END; END LOOP;"
+               " EXCEPTION WHEN insufficient_privilege OR lock_not_available THEN NULL; END; END LOOP;"
                " END $notices$;")
         .arg(notifyFunction(), tables.join(QStringLiteral(", ")));
 }

@@ -22,7 +22,8 @@ QString postgresBookList();
 QString postgresBook(const QString& name);
 // Brings a database laid out before the announcements up to date: the
 // function behind them and the trigger on every book table that lacks it.
-// Tables the seat may not change are left for a seat that may.
+// Tables the seat may not change, or that another seat keeps busy, are left
+// for a later start.
 QString postgresChangeNotices();
 
 // The four tables of every book.
