@@ -7,12 +7,14 @@
 #include "store/recordset.h"
 #include "store/store.h"
 #include "tests/store/storehome.h"
+#include "tests/support/modalpresser.h"
 #include "tests/support/scripteddialogs.h"
 #include "tests/support/testhome.h"
+#include "ui/qtdialogs.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -33,8 +35,13 @@ protected:
     {
         EXPECT_TRUE(textfile::writeLines(dir.filePath(QStringLiteral("archivio")), {database.address}));
         state = std::make_unique<ProgramState>(DataFolder(dir.path()));
-        list = std::make_unique<ArchiveList>(AppContext{*state, dialogs, clock}, [this] { return node; });
+    }
+
+    void makeList(Dialogs& boxes)
+    {
+        list = std::make_unique<ArchiveList>(AppContext{*state, boxes, clock}, [this] { return node; });
         list->resize(800, 300);
+        list->show();
     }
 
     // Another seat adds a contact.
@@ -102,7 +109,7 @@ TEST_F(SharedListTest, AnotherSeatsDeleteAndAddShowUpKeepingTicksSelectionAndPla
     add(QStringLiteral("Bianchi"), QStringLiteral("1"));
     add(QStringLiteral("Rossi"), QStringLiteral("2"));
     add(QStringLiteral("Verdi"), QStringLiteral("3"));
-    list->show();
+    makeList(dialogs);
     showContacts();
     ASSERT_EQ(list->rowCount(), 63);
     list->setTicked(rowOf(QStringLiteral("Rossi")), true);
@@ -135,23 +142,35 @@ TEST_F(SharedListTest, AnotherSeatsDeleteAndAddShowUpKeepingTicksSelectionAndPla
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
-// While a box is open over the window the list stays as the user sees it; it
-// catches up once the box is gone.
-TEST_F(SharedListTest, ChangesWaitWhileAModalBoxIsOpen)
+// While the real box asks about deleting the selected contact, the list stays
+// as the user sees it; the other seat's contact shows up once it is answered.
+TEST_F(SharedListTest, ChangesWaitWhileTheDeleteQuestionIsOpen)
 {
     add(QStringLiteral("Bianchi"), QStringLiteral("1"));
-    list->show();
+    add(QStringLiteral("Rossi"), QStringLiteral("2"));
+    QtDialogs boxes;
+    makeList(boxes);
     showContacts();
-    QDialog box;
-    box.setModal(true);
-    box.show();
-    QSignalSpy reloaded(list.get(), &ArchiveList::reloaded);
-    add(QStringLiteral("Neri"), QStringLiteral("4"));
-    QTest::qWait(1500);
-    EXPECT_EQ(reloaded.count(), 0);
-    EXPECT_EQ(surnames(), QStringList{QStringLiteral("Bianchi")});
-    box.close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rowOf(QStringLiteral("Neri")) >= 0; }, 5000));
+    list->selectRow(rowOf(QStringLiteral("Rossi")));
+    QStringList whileAsking;
+    test::ModalPresser presser;
+    presser.press(QStringLiteral("Sì"), [&](QWidget*) {
+        add(QStringLiteral("Neri"), QStringLiteral("4"));
+        QTest::qWait(1500);
+        whileAsking = surnames();
+    });
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(list->view(), &press);
+
+    EXPECT_TRUE(presser.done());
+    EXPECT_EQ(presser.texts(), QStringList{QStringLiteral("Si desidera Cancellare la voce 2 ?")});
+    EXPECT_EQ(whileAsking.join(u','), QStringLiteral("Bianchi,Rossi"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return surnames() == QStringList{QStringLiteral("Bianchi"), QStringLiteral("Neri")};
+        },
+        5000))
+        << surnames().join(u',').toStdString();
 }
 
 } // namespace
