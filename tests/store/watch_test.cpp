@@ -114,10 +114,10 @@ TEST_F(WatchTest, FiresOnceForAnotherSeatsChangesToTheWatchedArchiveOnly)
          1},
         {"delete by the other seat",
          [&] { Recordset(theirs(principale), queries::wholeTable(rubrica)).deleteCurrent(); }, 1},
-        {"twenty inserts in a row",
+        {"ten inserts in a row",
          [&] {
              const auto db = theirs(principale);
-             for (int i = 0; i < 20; ++i)
+             for (int i = 0; i < 10; ++i)
                  append(db, rubrica, QString::number(i));
          },
          1},
