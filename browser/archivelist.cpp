@@ -95,7 +95,7 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     view_->viewport()->installEventFilter(this);
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid())
+                if (current.isValid() && !restoringSelection_)
                     lvw1Click();
             });
     connect(view_, &QTreeView::clicked, this, [this] { lvw1Click(); });
@@ -242,9 +242,14 @@ void ArchiveList::refresh()
         current >= 0 ? std::optional<ArchiveRow>(model_->row(current)) : std::nullopt;
     const int scrolled = view_->verticalScrollBar()->value();
     load(*kind, Handles::Own);
+    // The row is highlighted again as it was; the selected-row values are
+    // not touched, as on any reload.
     if (selected) {
-        if (const int again = model_->find(*selected); again >= 0)
+        if (const int again = model_->find(*selected); again >= 0) {
+            restoringSelection_ = true;
             selectRow(again);
+            restoringSelection_ = false;
+        }
     }
     view_->verticalScrollBar()->setValue(scrolled);
     emit reloaded();

@@ -130,6 +130,7 @@ private:
     std::unique_ptr<ArchiveWatch> watch_;
     QString watched_; // book and kind letter of the archive watched
     QTimer refreshRetry_;
+    bool restoringSelection_ = false;
     int sortedColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     ArchiveModel* model_;

@@ -124,6 +124,8 @@ TEST_F(SharedListTest, AnotherSeatsDeleteAndAddShowUpKeepingTicksSelectionAndPla
     state->openRecordset(queries::wholeTable(QStringLiteral("salvati")));
     state->percorsodb = QStringLiteral("dove li ha lasciati");
     const std::weak_ptr<Database> shared = state->dbcorrente;
+    // Another form emptied the selected-row values meanwhile (as the composer does when it closes).
+    state->clearSelection();
 
     remove(QStringLiteral("2"));
     add(QStringLiteral("Neri"), QStringLiteral("4"));
@@ -139,6 +141,7 @@ TEST_F(SharedListTest, AnotherSeatsDeleteAndAddShowUpKeepingTicksSelectionAndPla
     EXPECT_EQ(scroll->value(), place);
     EXPECT_EQ(shared.lock(), state->dbcorrente);
     EXPECT_EQ(state->percorsodb, QStringLiteral("dove li ha lasciati"));
+    EXPECT_EQ(state->cognomesel, QString());
     EXPECT_TRUE(dialogs.calls().empty());
 }
 
