@@ -18,7 +18,7 @@ int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
     ProgramState state(folder);
     std::vector<Contact> contacts;
     try {
-        if (!BookCatalog(state).exists(parsed->book) || !BookCatalog(state).hasTables(parsed->book)) {
+        if (!BookCatalog(state).isStored(parsed->book)) {
             console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";
             return Failed;
         }

@@ -103,13 +103,12 @@ bool BookCatalog::exists(const QString& name)
     return containsIgnoringCase(names(), name);
 }
 
-bool BookCatalog::hasTables(const QString& name)
+bool BookCatalog::isStored(const QString& name)
 {
-    const QString path = state_.folder.bookPath(name);
-    if (path.isEmpty())
+    if (!exists(name) || isDamaged(name))
         return false;
     try {
-        state_.store->open(path);
+        state_.store->open(state_.folder.bookPath(name));
     } catch (const StoreError& error) {
         if (error.code() == StoreError::Code::CannotOpen)
             return false;

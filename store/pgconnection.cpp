@@ -225,6 +225,11 @@ int PgConnection::backendPid()
     return PQbackendPID(conn_);
 }
 
+int PgConnection::currentBackendPid() const
+{
+    return conn_ && PQstatus(conn_) == CONNECTION_OK ? PQbackendPID(conn_) : 0;
+}
+
 QString pgIdentifier(const QString& name)
 {
     QString quoted = name;

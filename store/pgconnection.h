@@ -75,6 +75,8 @@ public:
     QString serverVersion();
     // The process id of the server process serving this connection.
     int backendPid();
+    // The same without connecting: 0 when there is no connection.
+    int currentBackendPid() const;
 
     // Column names of tables already looked up, by qualified table name. A
     // book's tables keep their columns for their whole life, so the names are
