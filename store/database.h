@@ -94,7 +94,7 @@ public:
     virtual void relaxDurability() = 0;
     // Rows of `table` were written with their "id" given (a copy from another
     // store): rows added later get numbers after them.
-    virtual void keysCopied(const QString& table) { (void)table; }
+    virtual void keysCopied(const QString& /*table*/) {}
 
 protected:
     explicit Database(QString path) : path_(std::move(path)) {}
