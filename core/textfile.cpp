@@ -166,8 +166,10 @@ std::optional<QString> readFirstLine(const QString& path)
 namespace {
 
 enum class Placing { Replace, CreateOnly };
+enum class Flush { ToDisk, ToSystem };
 
-bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Placing placing, QString* error)
+bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Placing placing, QString* error,
+                Flush flush = Flush::ToDisk)
 {
     // The temporary file lives in the same folder, so the final rename never
     // crosses file systems and either happens whole or not at all.
@@ -185,7 +187,7 @@ bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Pla
     if (!ok && error)
         *error = systemError(errno);
     ok = ok && writeAll(fd.get(), bytes, error);
-    if (ok && ::fsync(fd.get()) != 0) {
+    if (ok && flush == Flush::ToDisk && ::fsync(fd.get()) != 0) {
         ok = false;
         if (error)
             *error = systemError(errno);
@@ -223,14 +225,28 @@ bool createWhole(const QString& path, const QByteArray& bytes, QString* error)
     return putInPlace(path, bytes, Access::Normal, Placing::CreateOnly, error);
 }
 
-bool writeLines(const QString& path, const QStringList& lines, Access access, QString* error)
+namespace {
+
+QByteArray linesText(const QStringList& lines)
 {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    return writeWhole(path, bytes, access, error);
+    return bytes;
+}
+
+} // namespace
+
+bool writeLines(const QString& path, const QStringList& lines, Access access, QString* error)
+{
+    return writeWhole(path, linesText(lines), access, error);
+}
+
+bool writeLinesUnflushed(const QString& path, const QStringList& lines, QString* error)
+{
+    return putInPlace(path, linesText(lines), Access::Normal, Placing::Replace, error, Flush::ToSystem);
 }
 
 } // namespace parlix::textfile

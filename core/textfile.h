@@ -37,5 +37,10 @@ bool createWhole(const QString& path, const QByteArray& bytes, QString* error = 
 // Replaces the file with these lines, in UTF-8, each ended by CR LF, as writeWhole.
 bool writeLines(const QString& path, const QStringList& lines, Access access = Access::Normal,
                 QString* error = nullptr);
+// Like writeLines, but without waiting for the disk: the file is replaced
+// whole or not at all if the process is killed, though not if the machine
+// loses power. For a value rewritten many times a second while a batch runs,
+// whose final value is then written with writeLines.
+bool writeLinesUnflushed(const QString& path, const QStringList& lines, QString* error = nullptr);
 
 } // namespace parlix::textfile

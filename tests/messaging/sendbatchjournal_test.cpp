@@ -57,7 +57,10 @@ TEST(SendBatchJournal, RecordsEachAnswerAndKeepsTheCreditFileUpToDate)
     EXPECT_EQ(outcome, SendBatch::Outcome::Completed);
     ASSERT_GE(credits.size(), 2U);
     for (std::size_t i = 0; i < credits.size(); ++i) {
-        EXPECT_EQ(credits[i].second, QStringLiteral("%1\r\n").arg(credits[i].first)) << i;
+        // Written before it was shown; the worker may already have written a later answer's.
+        ASSERT_TRUE(credits[i].second.endsWith(QStringLiteral("\r\n"))) << i;
+        EXPECT_LE(credits[i].second.trimmed().toDouble(), credits[i].first) << i;
+        EXPECT_GE(credits[i].second.trimmed().toDouble(), 6.0) << i;
         if (i > 0) {
             EXPECT_LE(credits[i].first, credits[i - 1].first) << i;
         }
