@@ -166,10 +166,8 @@ std::optional<QString> readFirstLine(const QString& path)
 namespace {
 
 enum class Placing { Replace, CreateOnly };
-enum class Flush { ToDisk, ToSystem };
 
-bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Placing placing, QString* error,
-                Flush flush = Flush::ToDisk)
+bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Placing placing, QString* error)
 {
     // The temporary file lives in the same folder, so the final rename never
     // crosses file systems and either happens whole or not at all.
@@ -187,7 +185,7 @@ bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Pla
     if (!ok && error)
         *error = systemError(errno);
     ok = ok && writeAll(fd.get(), bytes, error);
-    if (ok && flush == Flush::ToDisk && ::fsync(fd.get()) != 0) {
+    if (ok && ::fsync(fd.get()) != 0) {
         ok = false;
         if (error)
             *error = systemError(errno);
@@ -225,28 +223,29 @@ bool createWhole(const QString& path, const QByteArray& bytes, QString* error)
     return putInPlace(path, bytes, Access::Normal, Placing::CreateOnly, error);
 }
 
-namespace {
-
-QByteArray linesText(const QStringList& lines)
+bool writeLines(const QString& path, const QStringList& lines, Access access, QString* error)
 {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
-    return bytes;
+    return writeWhole(path, bytes, access, error);
 }
 
-} // namespace
-
-bool writeLines(const QString& path, const QStringList& lines, Access access, QString* error)
+bool rewriteFirstLine(const QString& path, const QString& line)
 {
-    return writeWhole(path, linesText(lines), access, error);
-}
-
-bool writeLinesUnflushed(const QString& path, const QStringList& lines, QString* error)
-{
-    return putInPlace(path, linesText(lines), Access::Normal, Placing::Replace, error, Flush::ToSystem);
+    Descriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return false;
+    struct stat info = {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    if (::pwrite(fd.get(), bytes.constData(), size_t(bytes.size()), 0) != bytes.size())
+        return false;
+    return ::ftruncate(fd.get(), bytes.size()) == 0 && fd.close();
 }
 
 } // namespace parlix::textfile

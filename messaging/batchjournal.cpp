@@ -2,6 +2,8 @@
 
 #include "store/database.h"
 #include "store/statement.h"
+#include "store/storeerror.h"
+#include "store/transaction.h"
 
 namespace parlix {
 
@@ -35,9 +37,30 @@ BatchJournal::BatchJournal(std::shared_ptr<Database> book) : db_(std::move(book)
     prepare(*db_);
 }
 
+BatchJournal::~BatchJournal()
+{
+    try {
+        keepRollbackFile(false);
+    } catch (const StoreError&) {
+        // The engine ignores a kept rollback file that holds no transaction.
+    }
+}
+
+// While a batch runs, this connection keeps the book's rollback file between
+// its commits instead of making and removing it for each one, which would
+// otherwise cost more than the gateway's answer; going back removes it.
+void BatchJournal::keepRollbackFile(bool keep)
+{
+    if (keep == keepingRollbackFile_ || db_->handle() == nullptr)
+        return;
+    db_->exec(keep ? "PRAGMA journal_mode = PERSIST" : "PRAGMA journal_mode = DELETE");
+    keepingRollbackFile_ = keep;
+}
+
 long long BatchJournal::begin(const QString& data, const QString& testo,
                               const std::vector<Recipient>& recipients)
 {
+    keepRollbackFile(true);
     db_->exec("BEGIN IMMEDIATE");
     try {
         Statement batch(*db_, "INSERT INTO lotti (Data, Testo) VALUES (?, ?)");
@@ -85,11 +108,20 @@ void BatchJournal::answered(long long batch, int position, long result)
     setState(batch, position, result == 0 ? State::Accepted : State::Refused, result);
 }
 
+void BatchJournal::answered(long long batch, int position, long result, int next)
+{
+    Transaction transaction(*db_);
+    answered(batch, position, result);
+    sending(batch, next);
+    transaction.commit();
+}
+
 void BatchJournal::finish(long long batch)
 {
     Statement st(*db_, "UPDATE lotti SET concluso = 1 WHERE id = ?");
     st.bind(1, batch);
     st.step();
+    keepRollbackFile(false);
 }
 
 std::vector<BatchJournal::Batch> BatchJournal::interrupted()

@@ -51,6 +51,9 @@ public:
     // Throws StoreError when the book cannot be opened or changed.
     explicit BatchJournal(const QString& bookPath);
     explicit BatchJournal(std::shared_ptr<Database> book);
+    ~BatchJournal();
+    BatchJournal(const BatchJournal&) = delete;
+    BatchJournal& operator=(const BatchJournal&) = delete;
 
     // Records a new batch with all its recipients waiting; returns its id.
     long long begin(const QString& data, const QString& testo, const std::vector<Recipient>& recipients);
@@ -58,6 +61,9 @@ public:
     void sending(long long batch, int position);
     // The gateway's answer for that recipient: 0 accepted, anything else refused.
     void answered(long long batch, int position, long result);
+    // The answer for `position` and the recipient at `next` about to be sent,
+    // in one commit: a batch's one write per recipient.
+    void answered(long long batch, int position, long result, int next);
     // The batch ended (every recipient tried, or the user stopped it).
     void finish(long long batch);
 
@@ -73,8 +79,10 @@ public:
 
 private:
     void setState(long long batch, int position, State state, long result);
+    void keepRollbackFile(bool keep);
 
     std::shared_ptr<Database> db_;
+    bool keepingRollbackFile_ = false;
 };
 
 } // namespace parlix

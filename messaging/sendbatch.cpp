@@ -158,18 +158,21 @@ void SendBatch::sendAll()
                  batch = journalBatch_, multiple = request_.multiple, recipients = request_.byRecipient(),
                  residui = context_.state.folder.path(QStringLiteral("residui.txt")), credit = credit_] {
             // Each recipient is marked before its first SMS and gets its answer
-            // after its last, so a batch cut short never offers again one the
-            // gateway may have served. residui.txt follows each answer, so a batch
-            // cut short leaves the credit as of its last recorded answer.
+            // after its last, in the commit that marks the next one, so a batch
+            // cut short never offers again one the gateway may have served.
+            // residui.txt follows each answer, so a batch cut short leaves the
+            // credit as of its last recorded answer.
             int index = 0;
             long accepted = 0;
+            const int count = int(recipients.size());
             try {
-                for (int r = 0; r < int(recipients.size()); ++r) {
-                    if (cancelled->load())
-                        return;
-                    const auto& [number, texts] = recipients.at(r);
-                    journal->sending(batch, r);
+                if (cancelled->load())
+                    return;
+                if (count > 0)
+                    journal->sending(batch, 0);
+                for (int r = 0; r < count; ++r) {
                     faultpoint::reach("batch.sending");
+                    const auto& [number, texts] = recipients.at(r);
                     long answer = 0;
                     const long acceptedBefore = accepted;
                     for (int part = 0; part < int(texts.size()); ++part) {
@@ -186,16 +189,24 @@ void SendBatch::sendAll()
                             answer = result;
                     }
                     faultpoint::reach("batch.sent");
-                    journal->answered(batch, r, answer);
-                    // A failed write is told when the batch ends, which writes the file again.
+                    const bool next = r + 1 < count && !cancelled->load();
+                    if (next)
+                        journal->answered(batch, r, answer, r + 1);
+                    else
+                        journal->answered(batch, r, answer);
                     if (accepted != acceptedBefore) {
-                        textfile::writeLinesUnflushed(residui, {numbers::format(double(credit - accepted))});
+                        // A failed write is told when the batch ends, which writes the file again.
+                        const QString remaining = numbers::format(double(credit - accepted));
+                        if (!textfile::rewriteFirstLine(residui, remaining))
+                            textfile::writeLines(residui, {remaining});
                         report->append({Entry::Kind::Credit, index, QString(), accepted});
                     }
-                    faultpoint::reach("batch.answered");
+                    if (!next)
+                        break;
                 }
                 if (cancelled->load())
                     return;
+                faultpoint::reach("batch.finish");
                 journal->finish(batch);
                 report->append({Entry::Kind::Done, index, QString(), 0});
             } catch (const std::exception&) {
