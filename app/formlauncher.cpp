@@ -236,7 +236,8 @@ void FormLauncher::showSentOutcome()
     const RowSelection row = rowSelection(ArchiveKind::Sent, list.row(current));
     QStringList lines;
     try {
-        lines = sentOutcomeLines(context_.state.folder.bookPath(list.currentBook()), row.data, row.testo);
+        lines = sentOutcomeLines(context_.state.folder.bookPath(list.currentBook()), row.rowid, row.data,
+                                 row.testo);
     } catch (const StoreError&) {
         // A book that cannot be read has no outcome to show.
     }

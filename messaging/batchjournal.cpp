@@ -1,9 +1,13 @@
 #include "batchjournal.h"
 
 #include "store/database.h"
+#include "store/recordset.h"
 #include "store/statement.h"
 #include "store/storeerror.h"
 #include "store/transaction.h"
+
+#include <algorithm>
+#include <set>
 
 namespace parlix {
 
@@ -17,10 +21,13 @@ void prepare(Database& db)
     db.exec(
         "PRAGMA synchronous = OFF;"
         "CREATE TABLE IF NOT EXISTS lotti (id INTEGER PRIMARY KEY, Data TEXT, Testo TEXT,"
-        " concluso INTEGER NOT NULL DEFAULT 0);"
+        " concluso INTEGER NOT NULL DEFAULT 0, inviati INTEGER);"
         "CREATE TABLE IF NOT EXISTS destinatari (lotto INTEGER NOT NULL, posizione INTEGER NOT NULL,"
         " cognome TEXT, cellulare TEXT, stato INTEGER NOT NULL DEFAULT 0, esito INTEGER NOT NULL DEFAULT 0,"
         " PRIMARY KEY (lotto, posizione));");
+    // Journals made before batches were tied to their inviati row.
+    if (!db.fields(QStringLiteral("lotti")).contains(QStringLiteral("inviati"), Qt::CaseInsensitive))
+        db.exec("ALTER TABLE lotti ADD COLUMN inviati INTEGER");
 }
 
 BatchJournal::Batch batchFrom(Statement& st)
@@ -144,9 +151,50 @@ std::optional<BatchJournal::Batch> BatchJournal::batch(long long id)
     return found;
 }
 
-std::optional<long long> BatchJournal::find(const QString& data, const QString& testo)
+void BatchJournal::link(long long batchId, const QString& cognome, const QString& cellulare)
 {
-    Statement st(*db_, "SELECT id FROM lotti WHERE Data = ? AND Testo = ? ORDER BY id DESC LIMIT 1");
+    // One writer at a time: two batches with the same rows never take the same one.
+    Transaction transaction(*db_);
+    const auto linked = batch(batchId);
+    if (!linked)
+        return;
+    std::set<long long> taken;
+    Statement others(*db_, "SELECT inviati FROM lotti WHERE inviati IS NOT NULL AND Data = ? AND Testo = ?");
+    others.bind(1, linked->data);
+    others.bind(2, linked->testo);
+    while (others.step())
+        taken.insert(others.integer(0));
+    long long record = 0;
+    Recordset rows(db_, queries::messageByNumberAndDate(QStringLiteral("inviati"), cellulare, linked->data));
+    for (; !rows.eof(); rows.moveNext()) {
+        if (rows.field(u"Testo") == linked->testo && rows.field(u"cognome") == cognome &&
+            rows.field(u"cellulare") == cellulare && !taken.contains(rows.rowid()))
+            record = std::max(record, rows.rowid());
+    }
+    if (record == 0)
+        return;
+    Statement tie(*db_, "UPDATE lotti SET inviati = ? WHERE id = ?");
+    tie.bind(1, record);
+    tie.bind(2, batchId);
+    tie.step();
+    transaction.commit();
+}
+
+std::optional<long long> BatchJournal::find(long long record, const QString& data, const QString& testo)
+{
+    Statement tied(*db_,
+                   "SELECT id FROM lotti WHERE inviati = ? AND Data = ? AND Testo = ? ORDER BY id DESC");
+    tied.bind(1, record);
+    tied.bind(2, data);
+    tied.bind(3, testo);
+    if (tied.step()) {
+        const long long id = tied.integer(0);
+        tied.reset();
+        return id;
+    }
+    Statement st(
+        *db_,
+        "SELECT id FROM lotti WHERE inviati IS NULL AND Data = ? AND Testo = ? ORDER BY id DESC LIMIT 1");
     st.bind(1, data);
     st.bind(2, testo);
     if (!st.step())

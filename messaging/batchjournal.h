@@ -70,8 +70,14 @@ public:
     // Batches that never reached finish(), oldest first.
     std::vector<Batch> interrupted();
     std::optional<Batch> batch(long long id);
-    // The latest batch recorded with this date and text (those of its inviati row).
-    std::optional<long long> find(const QString& data, const QString& testo);
+    // Ties the batch to its row in inviati, once written there: the newest row
+    // with the batch's date and text and these cognome and cellulare that no
+    // other batch has. Nothing when there is none.
+    void link(long long batch, const QString& cognome, const QString& cellulare);
+    // The batch of the inviati row with key `record` and this date and text:
+    // the one tied to it, else the latest one with that date and text tied to
+    // no row (batches recorded before their rows were tied).
+    std::optional<long long> find(long long record, const QString& data, const QString& testo);
     std::vector<Entry> entries(long long batch);
     // The recipients of `batch` that were never tried: the only ones that may
     // safely get the same text again.

@@ -18,6 +18,21 @@
 
 namespace parlix {
 
+namespace {
+
+// A clock stopped at one moment.
+class Instant : public Clock
+{
+public:
+    explicit Instant(QDateTime when) : when_(std::move(when)) {}
+    QDateTime now() const override { return when_; }
+
+private:
+    QDateTime when_;
+};
+
+} // namespace
+
 SendBatch::SendBatch(AppContext context, GatewayFactory factory, QObject* parent)
     : QObject(parent), context_(context), factory_(std::move(factory)),
       cancelled_(std::make_shared<std::atomic<bool>>(false)), report_(std::make_shared<SendingReport>())
@@ -117,14 +132,20 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
         std::vector<BatchJournal::Recipient> recipients;
         for (const auto& recipient : request_.byRecipient())
             recipients.push_back({request_.multiple ? QString() : request_.record.cognome, recipient.first});
+        // Both carry the same date, whatever second the clock turns meanwhile.
+        const Instant now(context_.clock.now());
         journal_ = std::make_shared<BatchJournal>(context_.state.folder.bookPath(request_.book));
-        journalBatch_ = journal_->begin(messageDate(context_.clock.now()), request_.record.testo, recipients);
+        journalBatch_ = journal_->begin(messageDate(now.now()), request_.record.testo, recipients);
         try {
-            appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"),
-                          request_.record);
+            appendMessage(context_.state, now, request_.book, QStringLiteral("inviati"), request_.record);
         } catch (const std::exception&) {
             journal_->finish(journalBatch_);
             throw;
+        }
+        try {
+            journal_->link(journalBatch_, request_.record.cognome, request_.record.cellulare);
+        } catch (const std::exception&) {
+            // Untied, the batch is still found by its row's date and text.
         }
     } catch (const std::exception&) {
         journal_.reset();

@@ -1,6 +1,9 @@
 #include "batchsupport.h"
 #include "messaging/batchjournal.h"
 #include "messaging/sendbatch.h"
+#include "messaging/sentoutcome.h"
+#include "store/database.h"
+#include "store/recordset.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +120,44 @@ TEST(SendBatchJournal, ABatchStoppedHalfWayTellsWhoWasServed)
     EXPECT_EQ(waiting, 40 - served);
     EXPECT_EQ(journal.unserved(interrupted[0].id).size(), std::size_t(40 - served));
     EXPECT_EQ(box.residui(), QStringLiteral("%1\r\n").arg(100 - served));
+}
+
+// Two batches sent in the same second with the same text: "Esito Invio" on
+// each row of inviati shows that row's own recipients, and a row no batch
+// wrote shows none, however alike their dates and texts.
+TEST(SendBatchJournal, EachSentRowShowsTheOutcomeOfItsOwnBatch)
+{
+    SandboxHome box({"--refuse", "+393330000003"});
+    const QString text = QStringLiteral("Avviso");
+    const QStringList first = numbers(2);
+    const QStringList second = numbers(4).mid(2);
+    box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
+                                   MessageIcon::Information);
+    box.home.dialogs.expectMessage(QStringLiteral("Alcuni messaggi non Inviati."), MessageIcon::None);
+    for (const QStringList& list : {first, second}) {
+        std::optional<SendBatch::Outcome> outcome;
+        SendBatch batch(box.home.context(), box.factory());
+        QObject::connect(&batch, &SendBatch::finished, [&](SendBatch::Outcome o) { outcome = o; });
+        batch.start(listRequest(list, text));
+        ASSERT_TRUE(waitUntil([&] { return outcome.has_value(); }));
+    }
+    const QString data = QStringLiteral("14/03/2026 09:26:53");
+    box.home.addMessage(QStringLiteral("Principale"), QStringLiteral("inviati"), QStringLiteral("<lista>"),
+                        QStringLiteral("3339999999"), data, text);
+
+    std::map<std::string, std::string> shown; // by the row's numbers
+    Recordset rows(Database::open(journalPath(box)), queries::wholeTable(QStringLiteral("inviati")));
+    for (; !rows.eof(); rows.moveNext()) {
+        shown[rows.field(u"cellulare").toStdString()] =
+            sentOutcomeLines(journalPath(box), rows.rowid(), data, text).join(u'|').toStdString();
+    }
+    const std::map<std::string, std::string> expected = {
+        {first.join(u';').toStdString(), "3330000000: accettato|3330000001: accettato"},
+        {second.join(u';').toStdString(),
+         "3330000002: accettato|3330000003: rifiutato: " + refusalReason(11).toStdString()},
+        {"3339999999", ""},
+    };
+    EXPECT_EQ(shown, expected);
 }
 
 } // namespace
