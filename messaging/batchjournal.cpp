@@ -46,22 +46,23 @@ BatchJournal::BatchJournal(std::shared_ptr<Database> book) : db_(std::move(book)
 
 BatchJournal::~BatchJournal()
 {
-    try {
-        keepRollbackFile(false);
-    } catch (const StoreError&) {
-        // The engine ignores a kept rollback file that holds no transaction.
-    }
+    keepRollbackFile(false);
 }
 
 // While a batch runs, this connection keeps the book's rollback file between
 // its commits instead of making and removing it for each one, which would
-// otherwise cost more than the gateway's answer; going back removes it.
+// otherwise cost more than the gateway's answer; going back removes it. A
+// failure only costs speed, or leaves an empty rollback file that the engine
+// ignores and removes at the book's next change.
 void BatchJournal::keepRollbackFile(bool keep)
 {
     if (keep == keepingRollbackFile_ || db_->handle() == nullptr)
         return;
-    db_->exec(keep ? "PRAGMA journal_mode = PERSIST" : "PRAGMA journal_mode = DELETE");
-    keepingRollbackFile_ = keep;
+    try {
+        db_->exec(keep ? "PRAGMA journal_mode = PERSIST" : "PRAGMA journal_mode = DELETE");
+        keepingRollbackFile_ = keep;
+    } catch (const StoreError&) {
+    }
 }
 
 long long BatchJournal::begin(const QString& data, const QString& testo,
