@@ -4,17 +4,22 @@
 #include "browser/archivedeletion.h"
 #include "browser/archiveloader.h"
 #include "browser/archivemodel.h"
+#include "browser/bookfile.h"
 #include "browser/elidedlabel.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "store/archivewatch.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -26,6 +31,7 @@ namespace parlix {
 namespace {
 
 constexpr int twipsPerPixel = 15;
+constexpr int refreshRetryMs = 300;
 
 int pixels(int twips)
 {
@@ -51,6 +57,9 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     reloadTimer_.setInterval(0);
     reloadTimer_.setObjectName(QStringLiteral("Timer3"));
     connect(&reloadTimer_, &QTimer::timeout, this, &ArchiveList::reload);
+    refreshRetry_.setSingleShot(true);
+    refreshRetry_.setInterval(refreshRetryMs);
+    connect(&refreshRetry_, &QTimer::timeout, this, &ArchiveList::refresh);
 
     kindPicture_ = makeLabel(QStringLiteral("Picture3"), this);
     kindPicture_->setFixedSize(32, 32);
@@ -86,7 +95,7 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     view_->viewport()->installEventFilter(this);
     connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid())
+                if (current.isValid() && !restoringSelection_)
                     lvw1Click();
             });
     connect(view_, &QTreeView::clicked, this, [this] { lvw1Click(); });
@@ -142,10 +151,22 @@ void ArchiveList::visualizzacance()
     load(ArchiveKind::Deleted);
 }
 
-void ArchiveList::load(ArchiveKind kind)
+void ArchiveList::load(ArchiveKind kind, Handles handles)
 {
-    view_->setUpdatesEnabled(false);
     const QString book = currentBook();
+    std::vector<ArchiveRow> rows;
+    std::optional<StoreError> failure;
+    try {
+        rows = handles == Handles::Shared ? loadArchive(context_.state, kind, book)
+                                          : readArchive(context_.state, kind, book);
+    } catch (const StoreError& error) {
+        // A refresh that cannot read leaves the list as it is; the next
+        // reload says why.
+        if (handles == Handles::Own)
+            return;
+        failure = error;
+    }
+    view_->setUpdatesEnabled(false);
     // Reloading the archive already shown keeps the ticks of the rows that
     // are still there: the window's activation reloads, and the user's
     // choice must not vanish because a box was shown and closed.
@@ -156,19 +177,21 @@ void ArchiveList::load(ArchiveKind kind)
             ticked.push_back(model_->row(index));
     }
     loadedBook_ = book;
-    try {
-        model_->setRows(kind, loadArchive(context_.state, kind, book));
+    if (!failure) {
+        model_->setRows(kind, std::move(rows));
         if (!ticked.empty())
             model_->tickMatching(std::move(ticked));
-    } catch (const StoreError& error) {
+        watchArchive(kind, book);
+    } else {
         model_->setEmpty(kind);
+        watch_.reset();
         view_->setUpdatesEnabled(true);
         // Said once per archive: closing the box reactivates the main window,
         // which reloads the list, which would fail and say it again forever.
         const QString failed = book + u'\n' + archiveLetter(kind);
         if (failed != reportedFailure_) {
             reportedFailure_ = failed;
-            context_.dialogs.message(error.message(), MessageIcon::Critical);
+            context_.dialogs.message(failure->message(), MessageIcon::Critical);
         }
     }
     // The loader gives the rows sorted by surname; an archive shown again
@@ -182,6 +205,54 @@ void ArchiveList::load(ArchiveKind kind)
     view_->header()->setSortIndicator(sortedColumn_, sortOrder_);
     fitColumns(kind);
     view_->setUpdatesEnabled(true);
+}
+
+void ArchiveList::watchArchive(ArchiveKind kind, const QString& book)
+{
+    const QString archive = book + u'\n' + archiveLetter(kind);
+    if (watch_ && watched_ == archive)
+        return;
+    watch_.reset();
+    watched_ = archive;
+    try {
+        watch_ = context_.state.store->watch(bookFile(context_.state.folder, book), archiveTable(kind));
+        connect(watch_.get(), &ArchiveWatch::changed, this, &ArchiveList::refresh);
+    } catch (const StoreError&) {
+        // Without a watch the list is read again when a command asks, as on
+        // a store of one seat.
+    }
+}
+
+void ArchiveList::refresh()
+{
+    // Not while a box or form is open over the window: the user is answering
+    // about the rows as they are shown. Tried again a moment later.
+    if (QApplication::activeModalWidget()) {
+        refreshRetry_.start();
+        return;
+    }
+    const auto kind = currentKind();
+    // A reload that is due reads the archive anyway; another archive shown
+    // meanwhile is not this watch's business.
+    if (!context_.state.aggiornalista || reloadTimer_.isActive() || !kind || model_->kind() != kind ||
+        loadedBook_ != currentBook())
+        return;
+    const int current = currentRow();
+    const std::optional<ArchiveRow> selected =
+        current >= 0 ? std::optional<ArchiveRow>(model_->row(current)) : std::nullopt;
+    const int scrolled = view_->verticalScrollBar()->value();
+    load(*kind, Handles::Own);
+    // The row is highlighted again as it was; the selected-row values are
+    // not touched, as on any reload.
+    if (selected) {
+        if (const int again = model_->find(*selected); again >= 0) {
+            restoringSelection_ = true;
+            selectRow(again);
+            restoringSelection_ = false;
+        }
+    }
+    view_->verticalScrollBar()->setValue(scrolled);
+    emit reloaded();
 }
 
 void ArchiveList::fitColumns(ArchiveKind kind)
@@ -244,6 +315,8 @@ QString ArchiveList::kindCaption() const
 void ArchiveList::clear()
 {
     model_->clear();
+    watch_.reset();
+    watched_.clear();
     loadedBook_.clear();
     reportedFailure_.clear();
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,7 @@ class QTreeView;
 namespace parlix {
 
 class ArchiveModel;
+class ArchiveWatch;
 
 // The tree node whose archive the list shows: its key ("r2", "a1") and text.
 struct SelectedNode
@@ -30,6 +32,9 @@ struct SelectedNode
 // window's tree, a check box on every row, "Seleziona Tutto", the captions set
 // by the tree click. The kind and the book are read afresh from the tree's
 // selected node each time (through the provider); the list keeps no copy.
+// On a store shared by several seats the list watches the archive it shows
+// and reads it again when another seat changes it, keeping ticks, selection
+// and scroll position of the rows still there.
 class ArchiveList : public QWidget
 {
     Q_OBJECT
@@ -102,8 +107,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Through the program's shared handles, or through handles of the list's
+    // own (a refresh that no command asked for must not pull the shared
+    // ones from under a command that is using them).
+    enum class Handles { Shared, Own };
+
     void reload();
-    void load(ArchiveKind kind);
+    void load(ArchiveKind kind, Handles handles = Handles::Shared);
+    void watchArchive(ArchiveKind kind, const QString& book);
+    // Another seat changed the archive shown: read it again in place.
+    void refresh();
     void onSelectAllToggled(bool ticked);
     void onDoubleClicked(const QModelIndex& index);
     void fitColumns(ArchiveKind kind);
@@ -114,6 +127,10 @@ private:
     QString loadedBook_;
     QString reportedFailure_; // the archive whose failure to load was last reported
     QTimer reloadTimer_;
+    std::unique_ptr<ArchiveWatch> watch_;
+    QString watched_; // book and kind letter of the archive watched
+    QTimer refreshRetry_;
+    bool restoringSelection_ = false;
     int sortedColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     ArchiveModel* model_;

@@ -4,17 +4,16 @@
 #include "browser/bookfile.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
+#include "store/store.h"
 
 #include <algorithm>
 
 namespace parlix {
 
-std::vector<ArchiveRow> loadArchive(ProgramState& state, ArchiveKind kind, const QString& book)
-{
-    state.percorsodb = bookFile(state.folder, book);
-    state.openDatabase(state.percorsodb);
-    Recordset& rs = state.openRecordset(queries::wholeTable(archiveTable(kind)));
+namespace {
 
+std::vector<ArchiveRow> readRows(Recordset& rs, ArchiveKind kind)
+{
     const std::array<QString, 4> fields = archiveFields(kind);
     std::array<int, 4> columns{};
     for (size_t i = 0; i < fields.size(); ++i)
@@ -31,6 +30,21 @@ std::vector<ArchiveRow> loadArchive(ProgramState& state, ArchiveKind kind, const
     }
     sortForDisplay(rows, kind);
     return rows;
+}
+
+} // namespace
+
+std::vector<ArchiveRow> loadArchive(ProgramState& state, ArchiveKind kind, const QString& book)
+{
+    state.percorsodb = bookFile(state.folder, book);
+    state.openDatabase(state.percorsodb);
+    return readRows(state.openRecordset(queries::wholeTable(archiveTable(kind))), kind);
+}
+
+std::vector<ArchiveRow> readArchive(const ProgramState& state, ArchiveKind kind, const QString& book)
+{
+    Recordset rs(state.store->open(bookFile(state.folder, book)), queries::wholeTable(archiveTable(kind)));
+    return readRows(rs, kind);
 }
 
 void sortForDisplay(std::vector<ArchiveRow>& rows, ArchiveKind kind)

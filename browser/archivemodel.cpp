@@ -72,6 +72,12 @@ void ArchiveModel::tickMatching(std::vector<ArchiveRow> rows)
         emit dataChanged(createIndex(0, 0), createIndex(rowCount() - 1, 0), {Qt::CheckStateRole});
 }
 
+int ArchiveModel::find(const ArchiveRow& row) const
+{
+    const auto found = std::find(rows_.begin(), rows_.end(), row);
+    return found == rows_.end() ? -1 : int(found - rows_.begin());
+}
+
 std::vector<int> ArchiveModel::tickedIndices() const
 {
     std::vector<int> indices;

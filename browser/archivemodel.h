@@ -33,6 +33,8 @@ public:
     void setAllTicked(bool ticked);
     // Ticks the shown row of each of these rows (same stored row, same texts), where there is one.
     void tickMatching(std::vector<ArchiveRow> rows);
+    // The shown row of this stored row with these texts; -1 when there is none.
+    int find(const ArchiveRow& row) const;
     // The indices of the ticked rows, in display order.
     std::vector<int> tickedIndices() const;
 

@@ -6,8 +6,6 @@
 #include "store/storeerror.h"
 #include "transfer/csvexport.h"
 
-#include <QFileInfo>
-
 namespace parlix::cli {
 
 int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
@@ -20,7 +18,7 @@ int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
     ProgramState state(folder);
     std::vector<Contact> contacts;
     try {
-        if (!BookCatalog(state).exists(parsed->book) || !QFileInfo(folder.bookPath(parsed->book)).isFile()) {
+        if (!BookCatalog(state).isStored(parsed->book)) {
             console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";
             return Failed;
         }

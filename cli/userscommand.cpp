@@ -1,5 +1,7 @@
 #include "userscommand.h"
 
+#include "cli/hiddeninput.h"
+
 #include "users/accesslevel.h"
 #include "users/useraccounts.h"
 #include "users/usermessages.h"
@@ -17,7 +19,7 @@ int usage(Console& console)
 
 QString readPassword(Console& console)
 {
-    const QString line = console.in.readLine();
+    const QString line = readHiddenLine(console.in, console.err, QStringLiteral("Password: "));
     return line.isNull() ? QString() : line;
 }
 

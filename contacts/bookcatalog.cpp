@@ -103,6 +103,20 @@ bool BookCatalog::exists(const QString& name)
     return containsIgnoringCase(names(), name);
 }
 
+bool BookCatalog::isStored(const QString& name)
+{
+    if (!exists(name) || isDamaged(name))
+        return false;
+    try {
+        state_.store->open(state_.folder.bookPath(name));
+    } catch (const StoreError& error) {
+        if (error.code() == StoreError::Code::CannotOpen)
+            return false;
+        throw;
+    }
+    return true;
+}
+
 bool BookCatalog::isDamaged(const QString& name) const
 {
     return name.isEmpty() || bookNameProblem(name) || state_.folder.bookPath(name).isEmpty();

@@ -48,6 +48,9 @@ public:
     // The book names in stored order. Store failures throw StoreError here and below.
     QStringList names();
     bool exists(const QString& name);
+    // Whether the book is listed and its tables are there to open, in
+    // whichever store the folder uses.
+    bool isStored(const QString& name);
     bool isDamaged(const QString& name) const;
     // Why a new name is refused (the rules of every book name, and those of
     // the store in use), if it is.

@@ -1,5 +1,6 @@
 #include "filestore.h"
 
+#include "store/archivewatch.h"
 #include "store/schema.h"
 #include "store/sqlitedatabase.h"
 #include "store/storeerror.h"
@@ -19,6 +20,11 @@ const QString booksName = QStringLiteral("rubriche");
 std::shared_ptr<Store> Store::files(const QString& root)
 {
     return std::make_shared<FileStore>(root);
+}
+
+std::unique_ptr<ArchiveWatch> FileStore::watch(const QString&, const QString&)
+{
+    return std::make_unique<ArchiveWatch>();
 }
 
 QString FileStore::child(const QString& dir, const QString& name)

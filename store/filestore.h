@@ -13,6 +13,8 @@ public:
     explicit FileStore(QString root) : root_(std::move(root)) {}
 
     std::shared_ptr<Database> open(const QString& path) override;
+    // Each seat has its own files: nobody else changes them.
+    std::unique_ptr<ArchiveWatch> watch(const QString&, const QString&) override;
     BookStorage& books() override { return *this; }
     QString description() const override;
     QString probe() override { return {}; }

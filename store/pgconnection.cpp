@@ -191,11 +191,27 @@ int PgConnection::backendPid()
     return PQbackendPID(conn_);
 }
 
+int PgConnection::currentBackendPid() const
+{
+    return conn_ && PQstatus(conn_) == CONNECTION_OK ? PQbackendPID(conn_) : 0;
+}
+
 QString pgIdentifier(const QString& name)
 {
     QString quoted = name;
     quoted.replace(u'"', QStringLiteral("\"\""));
     return u'"' + quoted + u'"';
+}
+
+const QStringList* PgConnection::knownColumns(const QString& table) const
+{
+    const auto known = columns_.find(table);
+    return known == columns_.end() ? nullptr : &known->second;
+}
+
+void PgConnection::rememberColumns(const QString& table, QStringList names)
+{
+    columns_[table] = std::move(names);
 }
 
 } // namespace parlix

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
+
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;
 
@@ -63,6 +65,16 @@ public:
     QString serverVersion();
     // The process id of the server process serving this connection.
     int backendPid();
+    // The same without connecting: 0 when there is no connection.
+    int currentBackendPid() const;
+
+    // Column names of tables already looked up, by qualified table name. A
+    // book's tables keep their columns for their whole life, so the names are
+    // asked of the server once per connection; renaming or dropping a schema
+    // forgets them all.
+    const QStringList* knownColumns(const QString& table) const;
+    void rememberColumns(const QString& table, QStringList names);
+    void forgetColumns() { columns_.clear(); }
 
 private:
     void ensureConnected();
@@ -72,6 +84,7 @@ private:
     QString conninfo_;
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;
+    std::map<QString, QStringList> columns_;
 };
 
 // `name` as a quoted identifier: any text is a valid name this way.

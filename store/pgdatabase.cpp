@@ -50,22 +50,22 @@ QString PgDatabase::qualified(const QString& table) const
 
 QStringList PgDatabase::fields(const QString& table)
 {
-    const QString key = table.toLower();
-    const auto known = fields_.find(key);
-    if (known != fields_.end())
-        return known->second;
+    const QString name = qualified(table);
+    if (const QStringList* known = connection_->knownColumns(name))
+        return *known;
     const PgResult result =
         connection_->exec(QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = to_regclass($1)"
                                          " AND attnum > 0 AND NOT attisdropped ORDER BY attnum"),
-                          {qualified(table)});
+                          {name});
     QStringList names;
     for (int r = 0; r < result.rows(); ++r) {
         const QString name = result.text(r, 0);
         if (name != keyColumn)
             names << name;
     }
+    // A table not made yet (a journal on an older book) is asked again.
     if (!names.isEmpty())
-        fields_[key] = names;
+        connection_->rememberColumns(name, names);
     return names;
 }
 

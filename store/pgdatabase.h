@@ -2,8 +2,6 @@
 
 #include "store/database.h"
 
-#include <map>
-
 namespace parlix {
 
 class PgConnection;
@@ -43,7 +41,6 @@ private:
 
     std::shared_ptr<PgConnection> connection_;
     QString schema_;
-    std::map<QString, QStringList> fields_; // by lower-case table name
 };
 
 } // namespace parlix

@@ -2,6 +2,8 @@
 
 #include "store/pgconnection.h"
 #include "store/pgdatabase.h"
+#include "store/pglistener.h"
+#include "store/pgwatch.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
 
@@ -59,6 +61,8 @@ void PgStore::prepare()
             connection_->run(schema::postgresBook(QStringLiteral("Principale")));
             connection_->run(schema::postgresBook(templateSchema));
         }
+        // Databases laid out before the tables announced their changes.
+        connection_->run(schema::postgresChangeNotices());
         connection_->commit();
     } catch (...) {
         connection_->rollback();
@@ -80,24 +84,38 @@ QString PgStore::bookSchema(const QString& name)
     return {};
 }
 
-std::shared_ptr<Database> PgStore::open(const QString& path)
+QString PgStore::archiveSchema(const QString& path)
 {
     prepare();
     const QString relative = QDir(root_).relativeFilePath(QDir::cleanPath(path));
     const auto is = [&](const QString& name) { return relative.compare(name, Qt::CaseInsensitive) == 0; };
     if (is(QStringLiteral("elenco.mdb")))
-        return std::make_shared<PgDatabase>(connection_, listSchema, path);
+        return listSchema;
     if (is(QStringLiteral("rubrica_base.mdb")))
-        return std::make_shared<PgDatabase>(connection_, templateSchema, path);
+        return templateSchema;
     const QString books = QStringLiteral("rubriche/");
     if (relative.startsWith(books, Qt::CaseInsensitive)) {
         const QString book = relative.mid(books.size());
         const QString schema =
             book.contains(u'/') || book.isEmpty() || nameProblem(book) ? QString() : bookSchema(book);
         if (!schema.isEmpty())
-            return std::make_shared<PgDatabase>(connection_, schema, path);
+            return schema;
     }
     throw StoreError::cannotOpen(path);
+}
+
+std::shared_ptr<Database> PgStore::open(const QString& path)
+{
+    return std::make_shared<PgDatabase>(connection_, archiveSchema(path), path);
+}
+
+std::unique_ptr<ArchiveWatch> PgStore::watch(const QString& path, const QString& table)
+{
+    const QString payload = table.toLower() + u'/' + archiveSchema(path);
+    if (!listener_)
+        listener_ = std::make_shared<PgListener>(connection_->conninfo());
+    return std::make_unique<PgWatch>(listener_, payload,
+                                     [connection = connection_] { return connection->currentBackendPid(); });
 }
 
 std::optional<QString> PgStore::nameProblem(const QString& name) const
@@ -147,6 +165,7 @@ void PgStore::rename(const QString& from, const QString& to)
     prepare();
     if (const auto problem = nameProblem(to))
         throw StoreError::engine(*problem);
+    connection_->forgetColumns();
     runAtomically(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(pgIdentifier(from), pgIdentifier(to)));
 }
 
@@ -155,6 +174,7 @@ void PgStore::drop(const QString& name)
     prepare();
     if (nameProblem(name))
         return;
+    connection_->forgetColumns();
     runAtomically(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(pgIdentifier(name)));
 }
 

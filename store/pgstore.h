@@ -6,6 +6,7 @@
 namespace parlix {
 
 class PgConnection;
+class PgListener;
 
 // A PostgreSQL database shared by several seats: the book list is the table
 // "elenco" of schema "public", the template the schema "rubrica_base", and
@@ -18,6 +19,9 @@ public:
     ~PgStore() override;
 
     std::shared_ptr<Database> open(const QString& path) override;
+    // Watches through one listening connection of the store's own, made on
+    // the first watch.
+    std::unique_ptr<ArchiveWatch> watch(const QString& path, const QString& table) override;
     BookStorage& books() override { return *this; }
     QString description() const override;
     QString probe() override;
@@ -36,10 +40,13 @@ private:
     // The schema of book `name`: the exact name, else the one name that
     // differs only in case. Empty when there is none.
     QString bookSchema(const QString& name);
+    // The schema that holds the archive at `path`. Throws CannotOpen.
+    QString archiveSchema(const QString& path);
     // Runs `sql` inside the caller's transaction, or in one of its own.
     void runAtomically(const QString& sql);
 
     std::shared_ptr<PgConnection> connection_;
+    std::shared_ptr<PgListener> listener_;
     QString root_;
     bool prepared_ = false;
 };

@@ -69,6 +69,23 @@ QString sqliteBook()
     return sql + QStringLiteral("COMMIT;");
 }
 
+// What every book table's trigger runs. The schema is read when the trigger
+// fires, so a renamed book announces its new name.
+QString notifyFunction()
+{
+    return QStringLiteral(
+        "CREATE FUNCTION public.parlix_notify() RETURNS trigger LANGUAGE plpgsql AS $f$"
+        " BEGIN PERFORM pg_catalog.pg_notify('parlix', TG_TABLE_NAME || '/' || TG_TABLE_SCHEMA);"
+        " RETURN NULL; END $f$;");
+}
+
+QString notifyTrigger(const QString& qualifiedTable)
+{
+    return QStringLiteral("CREATE TRIGGER parlix_notify AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %1"
+                          " FOR EACH STATEMENT EXECUTE FUNCTION public.parlix_notify();")
+        .arg(qualifiedTable);
+}
+
 } // namespace
 
 QStringList bookTables()
@@ -104,9 +121,10 @@ void createBook(const QString& path)
 QString postgresBookList()
 {
     return QStringLiteral(
-        "CREATE TABLE public.elenco (chiave bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
-        " \"Rubrica\" text NOT NULL);"
-        "CREATE UNIQUE INDEX elenco_rubrica ON public.elenco (lower(\"Rubrica\"));");
+               "CREATE TABLE public.elenco (chiave bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
+               " \"Rubrica\" text NOT NULL);"
+               "CREATE UNIQUE INDEX elenco_rubrica ON public.elenco (lower(\"Rubrica\"));") +
+           notifyFunction();
 }
 
 // lower() with text_pattern_ops serves both "=" and the prefix LIKE without
@@ -121,6 +139,7 @@ QString postgresBook(const QString& name)
             columns << pgIdentifier(QString::fromLatin1(column)) + QStringLiteral(" text");
         const QString qualified = schema + u'.' + QString::fromLatin1(table.name);
         sql += QStringLiteral("CREATE TABLE %1 (%2);").arg(qualified, columns.join(u','));
+        sql += notifyTrigger(qualified);
         for (const Index& index : table.indexes) {
             QStringList on;
             for (const char* column : index.columns)
@@ -131,6 +150,32 @@ QString postgresBook(const QString& name)
         }
     }
     return sql;
+}
+
+QString postgresChangeNotices()
+{
+    QStringList tables;
+    for (const QString& table : bookTables())
+        tables << u'\'' + table + u'\'';
+    return QStringLiteral(
+               "DO $notices$ DECLARE t record; BEGIN"
+               " PERFORM pg_catalog.set_config('lock_timeout', '2s', true);"
+               " IF pg_catalog.to_regprocedure('public.parlix_notify()') IS NULL THEN"
+               "  BEGIN %1 EXCEPTION WHEN insufficient_privilege THEN RETURN; END;"
+               " END IF;"
+               " FOR t IN SELECT n.nspname, c.relname FROM pg_catalog.pg_class c"
+               "  JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
+               "  WHERE c.relkind = 'r' AND c.relname IN (%2)"
+               "  AND n.nspname NOT IN ('public', 'information_schema') AND n.nspname NOT LIKE 'pg\\_%'"
+               "  AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_trigger g"
+               "   WHERE g.tgrelid = c.oid AND g.tgname = 'parlix_notify')"
+               " LOOP BEGIN"
+               "  EXECUTE pg_catalog.format('CREATE TRIGGER parlix_notify AFTER INSERT OR UPDATE OR DELETE OR"
+               " TRUNCATE ON %I.%I FOR EACH STATEMENT EXECUTE FUNCTION public.parlix_notify()',"
+               " t.nspname, t.relname);"
+               " EXCEPTION WHEN insufficient_privilege OR lock_not_available THEN NULL; END; END LOOP;"
+               " END $notices$;")
+        .arg(notifyFunction(), tables.join(QStringLiteral(", ")));
 }
 
 } // namespace parlix::schema

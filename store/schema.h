@@ -16,7 +16,15 @@ void createBook(const QString& path);
 // The book list lives in schema "public", each book in a schema of its own.
 QString postgresBookList();
 // Makes schema `name` (any text: it is quoted) with the four book tables.
+// Every change to a book table is announced on the channel "parlix" with the
+// payload "<table>/<schema>" once its transaction commits, one notice per
+// statement.
 QString postgresBook(const QString& name);
+// Brings a database laid out before the announcements up to date: the
+// function behind them and the trigger on every book table that lacks it.
+// Tables the seat may not change, or that another seat keeps busy, are left
+// for a later start.
+QString postgresChangeNotices();
 
 // The four tables of every book.
 QStringList bookTables();

@@ -6,6 +6,7 @@
 
 namespace parlix {
 
+class ArchiveWatch;
 class BookStorage;
 class Database;
 
@@ -26,6 +27,10 @@ public:
     // Opens the archive at `path`. Throws StoreError (CannotOpen when there is
     // no such archive).
     virtual std::shared_ptr<Database> open(const QString& path) = 0;
+    // A watch on table `table` of the archive at `path` that says when
+    // another seat changes it. Throws StoreError (CannotOpen when there is no
+    // such archive).
+    virtual std::unique_ptr<ArchiveWatch> watch(const QString& path, const QString& table) = 0;
     virtual BookStorage& books() = 0;
     // One line saying which store this is, for the user.
     virtual QString description() const = 0;

@@ -3,7 +3,7 @@
 #include "core/faultpoint.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
-#include "transfer/writetransaction.h"
+#include "store/transaction.h"
 
 namespace parlix {
 
@@ -22,7 +22,7 @@ void appendContacts(ProgramState& state, const QString& bookPath, const std::vec
     // timers, and a form that runs then may replace the shared handles.
     const std::shared_ptr<Database> book = state.dbcorrente;
     Database& db = *book;
-    WriteTransaction transaction(db);
+    Transaction transaction(db);
     // Opened on no row: it only appends.
     Recordset insert(book, queries::rowById(QStringLiteral("rubrica"), 0));
     const int total = int(contacts.size());

@@ -15,8 +15,7 @@ CsvImportResult CsvImport::run(const QString& file, const QString& book, const P
     using Status = CsvImportResult::Status;
     CsvImportResult result;
     try {
-        if (book.isEmpty() || !BookCatalog(state_).exists(book) ||
-            !QFileInfo(state_.folder.bookPath(book)).isFile()) {
+        if (book.isEmpty() || !BookCatalog(state_).isStored(book)) {
             result.status = Status::BookMissing;
             return result;
         }

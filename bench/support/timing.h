@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace parlix::bench {
@@ -22,6 +23,29 @@ inline double medianMs(int runs, const std::function<void()>& work)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// The medians of two pieces of work run in turns, so that a machine busy with
+// other work slows both alike.
+inline std::pair<double, double> medianPairMs(int runs, const std::function<void()>& ours,
+                                              const std::function<void()>& base)
+{
+    std::vector<double> first;
+    std::vector<double> second;
+    const auto timed = [](const std::function<void()>& work) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    };
+    ours();
+    base();
+    for (int i = 0; i < runs; ++i) {
+        first.push_back(timed(ours));
+        second.push_back(timed(base));
+    }
+    std::sort(first.begin(), first.end());
+    std::sort(second.begin(), second.end());
+    return {first[first.size() / 2], second[second.size() / 2]};
 }
 
 inline void report(const char* what, double measured, const char* baseline, double base, double limit)

@@ -122,6 +122,22 @@ TEST(StoreCommands, MigrationToTheSharedDatabaseAndBackGivesTheSameRows)
               QStringLiteral("Principale\nCasa\nD'Angelo è \"qui\"\n"));
     EXPECT_EQ(everything(seat), before);
 
+    // The seat imports into a shared book as into a file, and is told of one that is not there.
+    const QString csv = dir.filePath(QStringLiteral("nuovi.csv"));
+    ASSERT_TRUE(
+        textfile::writeWhole(csv, "Nome;Cognome;Cellulare;Posta elettronica\r\nMario;Verdi;3339;m@v.it\r\n"));
+    const Outcome imported = runLine({QStringLiteral("--home"), seat, QStringLiteral("import-csv"), csv,
+                                      QStringLiteral("--book"), QStringLiteral("casa")});
+    EXPECT_EQ(imported.status, Done) << imported.err.toStdString();
+    EXPECT_EQ(imported.out, QStringLiteral("1\n"));
+    const Outcome nowhere = runLine({QStringLiteral("--home"), seat, QStringLiteral("import-csv"), csv,
+                                     QStringLiteral("--book"), QStringLiteral("Nessuna")});
+    EXPECT_EQ(nowhere.status, Failed);
+    EXPECT_TRUE(nowhere.err.contains(QStringLiteral("La rubrica \"Nessuna\" non esiste")))
+        << nowhere.err.toStdString();
+    const QStringList onSeat = everything(seat);
+    EXPECT_EQ(onSeat.size(), before.size() + 1);
+
     // Only into an empty store.
     const Outcome again = runLine({QStringLiteral("--home"), origin, QStringLiteral("migrate"),
                                    QStringLiteral("--to"), shared.address});
@@ -133,7 +149,7 @@ TEST(StoreCommands, MigrationToTheSharedDatabaseAndBackGivesTheSameRows)
     const Outcome home = runLine({QStringLiteral("--home"), back, QStringLiteral("migrate"),
                                   QStringLiteral("--from"), shared.address});
     EXPECT_EQ(home.status, Done) << home.err.toStdString();
-    EXPECT_EQ(everything(back), before);
+    EXPECT_EQ(everything(back), onSeat);
     EXPECT_EQ(everything(origin), before); // nothing deleted at the source
 }
 
