@@ -160,4 +160,35 @@ TEST(SendBatchJournal, EachSentRowShowsTheOutcomeOfItsOwnBatch)
     EXPECT_EQ(shown, expected);
 }
 
+// A clock that moves on a second each time it is read.
+class TickingClock : public Clock
+{
+public:
+    QDateTime now() const override { return start_.addSecs(ticks_++); }
+
+private:
+    QDateTime start_{QDate(2026, 3, 14), QTime(9, 26, 59)};
+    mutable int ticks_ = 0;
+};
+
+// The batch's journal and its row in inviati carry the same date even when
+// the clock turns a second between the two, so the outcome is found.
+TEST(SendBatchJournal, TheJournalAndTheRowShareTheirDateWhateverTheClockDoes)
+{
+    SandboxHome box;
+    TickingClock clock;
+    box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
+                                   MessageIcon::Information);
+    std::optional<SendBatch::Outcome> outcome;
+    SendBatch batch(AppContext{box.home.state, box.home.dialogs, clock}, box.factory());
+    QObject::connect(&batch, &SendBatch::finished, [&](SendBatch::Outcome o) { outcome = o; });
+    batch.start(listRequest(numbers(1), QStringLiteral("Avviso")));
+    ASSERT_TRUE(waitUntil([&] { return outcome.has_value(); }));
+
+    Recordset rows(Database::open(journalPath(box)), queries::wholeTable(QStringLiteral("inviati")));
+    ASSERT_FALSE(rows.eof());
+    EXPECT_EQ(sentOutcomeLines(journalPath(box), rows.rowid(), rows.field(u"Data"), QStringLiteral("Avviso")),
+              QStringList{QStringLiteral("3330000000: accettato")});
+}
+
 } // namespace
