@@ -240,7 +240,8 @@ void FormLauncher::showSentOutcome()
     try {
         // The journal reads through a connection of its own, as it is written.
         lines = sentOutcomeLines(*chooseStore(context_.state.folder),
-                                 context_.state.folder.bookPath(list.currentBook()), row.data, row.testo);
+                                 context_.state.folder.bookPath(list.currentBook()), row.rowid, row.data,
+                                 row.testo);
     } catch (const StoreError&) {
         // A book that cannot be read has no outcome to show.
     }

@@ -1,5 +1,6 @@
 #include "contactstore.h"
 
+#include "core/faultpoint.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
 
@@ -51,7 +52,10 @@ ContactStore::AddOutcome ContactStore::add(const QString& book, const Contact& c
     }
     rs.addNew();
     writeFields(rs, contact);
+    // One statement: the row is stored whole or not at all.
+    faultpoint::reach("contact.add.row");
     rs.update();
+    faultpoint::reach("contact.add.done");
     return AddOutcome::Added;
 }
 
@@ -63,7 +67,9 @@ bool ContactStore::replace(const QString& book, const QString& number, const Con
         return false;
     rs.edit();
     writeFields(rs, contact);
+    faultpoint::reach("contact.replace.row");
     rs.update();
+    faultpoint::reach("contact.replace.done");
     return true;
 }
 

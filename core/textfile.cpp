@@ -233,4 +233,19 @@ bool writeLines(const QString& path, const QStringList& lines, Access access, QS
     return writeWhole(path, bytes, access, error);
 }
 
+bool rewriteFirstLine(const QString& path, const QString& line)
+{
+    Descriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        return false;
+    struct stat info = {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    if (::pwrite(fd.get(), bytes.constData(), size_t(bytes.size()), 0) != bytes.size())
+        return false;
+    return ::ftruncate(fd.get(), bytes.size()) == 0 && fd.close();
+}
+
 } // namespace parlix::textfile

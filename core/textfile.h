@@ -37,5 +37,13 @@ bool createWhole(const QString& path, const QByteArray& bytes, QString* error = 
 // Replaces the file with these lines, in UTF-8, each ended by CR LF, as writeWhole.
 bool writeLines(const QString& path, const QStringList& lines, Access access = Access::Normal,
                 QString* error = nullptr);
+// Rewrites the first line of an existing regular file in place, for a value
+// rewritten after every step of a long task: no new file and no rename, and
+// no wait for the disk, so it stays cheap. The line and its CR LF go in with
+// one write before the file is cut to them, so a process killed in between
+// leaves the new line first (readers of such files take only the first line).
+// False, with nothing changed, when the file is missing, a link or not a
+// regular file: writeLines then.
+bool rewriteFirstLine(const QString& path, const QString& line);
 
 } // namespace parlix::textfile

@@ -1,11 +1,15 @@
 #include "batchjournal.h"
 
 #include "store/database.h"
+#include "store/recordset.h"
 #include "store/schema.h"
 #include "store/statement.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 #include "store/transaction.h"
+
+#include <algorithm>
+#include <set>
 
 namespace parlix {
 
@@ -14,15 +18,30 @@ namespace {
 // The journal must survive the process being killed, not the machine losing
 // power: commits reach the operating system at once but are not flushed to
 // disk each time, which keeps a commit per recipient cheap.
+bool tiedToRows(Database& db)
+{
+    return db.fields(QStringLiteral("lotti")).contains(QStringLiteral("inviati"), Qt::CaseInsensitive);
+}
+
 void prepare(Database& db)
 {
     db.relaxDurability();
-    if (db.hasTable(QStringLiteral("lotti")) && db.hasTable(QStringLiteral("destinatari")))
-        return;
     // Two seats opening the same book's journal for the first time make the tables once.
-    Transaction transaction(db, Transaction::Mode::Exclusive);
-    schema::addJournalTables(db);
-    transaction.commit();
+    if (!db.hasTable(QStringLiteral("lotti")) || !db.hasTable(QStringLiteral("destinatari"))) {
+        Transaction transaction(db, Transaction::Mode::Exclusive);
+        schema::addJournalTables(db);
+        transaction.commit();
+    }
+    // Journals made before batches were tied to their inviati row.
+    if (!tiedToRows(db)) {
+        Transaction transaction(db, Transaction::Mode::Exclusive);
+        if (!tiedToRows(db))
+            db.exec(QStringLiteral("ALTER TABLE lotti ADD COLUMN inviati %1")
+                        .arg(db.columnType(Database::ColumnType::Integer))
+                        .toUtf8()
+                        .constData());
+        transaction.commit();
+    }
 }
 
 BatchJournal::Batch batchFrom(Statement& st)
@@ -39,9 +58,31 @@ BatchJournal::BatchJournal(std::shared_ptr<Database> book) : db_(std::move(book)
     prepare(*db_);
 }
 
+BatchJournal::~BatchJournal()
+{
+    keepRollbackFile(false);
+}
+
+// While a batch runs, this connection keeps the book's rollback file between
+// its commits instead of making and removing it for each one, which would
+// otherwise cost more than the gateway's answer; going back removes it. A
+// failure only costs speed, or leaves an empty rollback file that the engine
+// ignores and removes at the book's next change.
+void BatchJournal::keepRollbackFile(bool keep)
+{
+    if (keep == keepingRollbackFile_ || db_->handle() == nullptr)
+        return;
+    try {
+        db_->exec(keep ? "PRAGMA journal_mode = PERSIST" : "PRAGMA journal_mode = DELETE");
+        keepingRollbackFile_ = keep;
+    } catch (const StoreError&) {
+    }
+}
+
 long long BatchJournal::begin(const QString& data, const QString& testo,
                               const std::vector<Recipient>& recipients)
 {
+    keepRollbackFile(true);
     Transaction transaction(*db_);
     Statement batch(*db_, "INSERT INTO lotti (Data, Testo) VALUES (?, ?) RETURNING id");
     batch.bind(1, data);
@@ -82,11 +123,20 @@ void BatchJournal::answered(long long batch, int position, long result)
     setState(batch, position, result == 0 ? State::Accepted : State::Refused, result);
 }
 
+void BatchJournal::answered(long long batch, int position, long result, int next)
+{
+    Transaction transaction(*db_);
+    answered(batch, position, result);
+    sending(batch, next);
+    transaction.commit();
+}
+
 void BatchJournal::finish(long long batch)
 {
     Statement st(*db_, "UPDATE lotti SET concluso = 1 WHERE id = ?");
     st.bind(1, batch);
     st.step();
+    keepRollbackFile(false);
 }
 
 std::vector<BatchJournal::Batch> BatchJournal::interrupted()
@@ -109,9 +159,50 @@ std::optional<BatchJournal::Batch> BatchJournal::batch(long long id)
     return found;
 }
 
-std::optional<long long> BatchJournal::find(const QString& data, const QString& testo)
+void BatchJournal::link(long long batchId, const QString& cognome, const QString& cellulare)
 {
-    Statement st(*db_, "SELECT id FROM lotti WHERE Data = ? AND Testo = ? ORDER BY id DESC LIMIT 1");
+    // One writer at a time: two batches with the same rows never take the same one.
+    Transaction transaction(*db_);
+    const auto linked = batch(batchId);
+    if (!linked)
+        return;
+    std::set<long long> taken;
+    Statement others(*db_, "SELECT inviati FROM lotti WHERE inviati IS NOT NULL AND Data = ? AND Testo = ?");
+    others.bind(1, linked->data);
+    others.bind(2, linked->testo);
+    while (others.step())
+        taken.insert(others.integer(0));
+    long long record = 0;
+    Recordset rows(db_, queries::messageByNumberAndDate(QStringLiteral("inviati"), cellulare, linked->data));
+    for (; !rows.eof(); rows.moveNext()) {
+        if (rows.field(u"Testo") == linked->testo && rows.field(u"cognome") == cognome &&
+            rows.field(u"cellulare") == cellulare && !taken.contains(rows.rowid()))
+            record = std::max(record, rows.rowid());
+    }
+    if (record == 0)
+        return;
+    Statement tie(*db_, "UPDATE lotti SET inviati = ? WHERE id = ?");
+    tie.bind(1, record);
+    tie.bind(2, batchId);
+    tie.step();
+    transaction.commit();
+}
+
+std::optional<long long> BatchJournal::find(long long record, const QString& data, const QString& testo)
+{
+    Statement tied(*db_,
+                   "SELECT id FROM lotti WHERE inviati = ? AND Data = ? AND Testo = ? ORDER BY id DESC");
+    tied.bind(1, record);
+    tied.bind(2, data);
+    tied.bind(3, testo);
+    if (tied.step()) {
+        const long long id = tied.integer(0);
+        tied.reset();
+        return id;
+    }
+    Statement st(
+        *db_,
+        "SELECT id FROM lotti WHERE inviati IS NULL AND Data = ? AND Testo = ? ORDER BY id DESC LIMIT 1");
     st.bind(1, data);
     st.bind(2, testo);
     if (!st.step())

@@ -53,6 +53,9 @@ public:
     // own (chooseStore()). Throws StoreError when the book cannot be opened or changed.
     BatchJournal(Store& store, const QString& bookPath);
     explicit BatchJournal(std::shared_ptr<Database> book);
+    ~BatchJournal();
+    BatchJournal(const BatchJournal&) = delete;
+    BatchJournal& operator=(const BatchJournal&) = delete;
 
     // Records a new batch with all its recipients waiting; returns its id.
     long long begin(const QString& data, const QString& testo, const std::vector<Recipient>& recipients);
@@ -60,14 +63,23 @@ public:
     void sending(long long batch, int position);
     // The gateway's answer for that recipient: 0 accepted, anything else refused.
     void answered(long long batch, int position, long result);
+    // The answer for `position` and the recipient at `next` about to be sent,
+    // in one commit: a batch's one write per recipient.
+    void answered(long long batch, int position, long result, int next);
     // The batch ended (every recipient tried, or the user stopped it).
     void finish(long long batch);
 
     // Batches that never reached finish(), oldest first.
     std::vector<Batch> interrupted();
     std::optional<Batch> batch(long long id);
-    // The latest batch recorded with this date and text (those of its inviati row).
-    std::optional<long long> find(const QString& data, const QString& testo);
+    // Ties the batch to its row in inviati, once written there: the newest row
+    // with the batch's date and text and these cognome and cellulare that no
+    // other batch has. Nothing when there is none.
+    void link(long long batch, const QString& cognome, const QString& cellulare);
+    // The batch of the inviati row with key `record` and this date and text:
+    // the one tied to it, else the latest one with that date and text tied to
+    // no row (batches recorded before their rows were tied).
+    std::optional<long long> find(long long record, const QString& data, const QString& testo);
     std::vector<Entry> entries(long long batch);
     // The recipients of `batch` that were never tried: the only ones that may
     // safely get the same text again.
@@ -75,8 +87,10 @@ public:
 
 private:
     void setState(long long batch, int position, State state, long result);
+    void keepRollbackFile(bool keep);
 
     std::shared_ptr<Database> db_;
+    bool keepingRollbackFile_ = false;
 };
 
 } // namespace parlix

@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/dialogs.h"
+#include "core/faultpoint.h"
 #include "core/numbers.h"
 #include "core/programstate.h"
 #include "core/storechoice.h"
@@ -18,6 +19,21 @@
 #include <exception>
 
 namespace parlix {
+
+namespace {
+
+// A clock stopped at one moment.
+class Instant : public Clock
+{
+public:
+    explicit Instant(QDateTime when) : when_(std::move(when)) {}
+    QDateTime now() const override { return when_; }
+
+private:
+    QDateTime when_;
+};
+
+} // namespace
 
 SendBatch::SendBatch(AppContext context, GatewayFactory factory, QObject* parent)
     : QObject(parent), context_(context), factory_(std::move(factory)),
@@ -118,16 +134,22 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
         std::vector<BatchJournal::Recipient> recipients;
         for (const auto& recipient : request_.byRecipient())
             recipients.push_back({request_.multiple ? QString() : request_.record.cognome, recipient.first});
+        // Both carry the same date, whatever second the clock turns meanwhile.
+        const Instant now(context_.clock.now());
         // The journal is written from the sending thread: a store of its own.
         journal_ = std::make_shared<BatchJournal>(*chooseStore(context_.state.folder),
                                                   context_.state.folder.bookPath(request_.book));
-        journalBatch_ = journal_->begin(messageDate(context_.clock.now()), request_.record.testo, recipients);
+        journalBatch_ = journal_->begin(messageDate(now.now()), request_.record.testo, recipients);
         try {
-            appendMessage(context_.state, context_.clock, request_.book, QStringLiteral("inviati"),
-                          request_.record);
+            appendMessage(context_.state, now, request_.book, QStringLiteral("inviati"), request_.record);
         } catch (const std::exception&) {
             journal_->finish(journalBatch_);
             throw;
+        }
+        try {
+            journal_->link(journalBatch_, request_.record.cognome, request_.record.cellulare);
+        } catch (const std::exception&) {
+            // Untied, the batch is still found by its row's date and text.
         }
     } catch (const std::exception&) {
         journal_.reset();
@@ -156,47 +178,73 @@ void SendBatch::sendAll()
     // The window follows the sending at the pace of the screen.
     reportTimer_.start();
     using Entry = SendingReport::Entry;
-    work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_,
-                                       journal = journal_, batch = journalBatch_,
-                                       multiple = request_.multiple, recipients = request_.byRecipient()] {
-        // Each recipient is marked before its first SMS and gets its answer
-        // after its last, so a batch cut short never offers again one the
-        // gateway may have served.
-        int index = 0;
-        try {
-            for (int r = 0; r < int(recipients.size()); ++r) {
+    work_ = QtConcurrent::run(
+        &pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_, journal = journal_,
+                 batch = journalBatch_, multiple = request_.multiple, recipients = request_.byRecipient(),
+                 residui = context_.state.folder.path(QStringLiteral("residui.txt")), credit = credit_] {
+            // Each recipient is marked before its first SMS and gets its answer
+            // after its last, in the commit that marks the next one, so a batch
+            // cut short never offers again one the gateway may have served.
+            // residui.txt follows each answer, so a batch cut short leaves the
+            // credit as of its last recorded answer.
+            int index = 0;
+            long accepted = 0;
+            const int count = int(recipients.size());
+            try {
                 if (cancelled->load())
                     return;
-                const auto& [number, texts] = recipients.at(r);
-                journal->sending(batch, r);
-                long answer = 0;
-                for (int part = 0; part < int(texts.size()); ++part) {
-                    if (part > 0 && cancelled->load())
+                if (count > 0)
+                    journal->sending(batch, 0);
+                for (int r = 0; r < count; ++r) {
+                    faultpoint::reach("batch.sending");
+                    const auto& [number, texts] = recipients.at(r);
+                    long answer = 0;
+                    const long acceptedBefore = accepted;
+                    for (int part = 0; part < int(texts.size()); ++part) {
+                        if (part > 0 && cancelled->load())
+                            break;
+                        ++index;
+                        if (multiple)
+                            report->append({Entry::Kind::Serving, index, number, 0});
+                        const long result = gateway->send(internationalNumber(number), texts.at(part));
+                        report->append({Entry::Kind::Sent, index, QString(), result});
+                        if (result == 0)
+                            ++accepted;
+                        if (answer == 0)
+                            answer = result;
+                    }
+                    faultpoint::reach("batch.sent");
+                    const bool next = r + 1 < count && !cancelled->load();
+                    if (next)
+                        journal->answered(batch, r, answer, r + 1);
+                    else
+                        journal->answered(batch, r, answer);
+                    if (accepted != acceptedBefore) {
+                        // A failed write is told when the batch ends, which writes the file again.
+                        const QString remaining = numbers::format(double(credit - accepted));
+                        if (!textfile::rewriteFirstLine(residui, remaining))
+                            textfile::writeLines(residui, {remaining});
+                        report->append({Entry::Kind::Credit, index, QString(), accepted});
+                    }
+                    if (!next)
                         break;
-                    ++index;
-                    if (multiple)
-                        report->append({Entry::Kind::Serving, index, number, 0});
-                    const long result = gateway->send(internationalNumber(number), texts.at(part));
-                    report->append({Entry::Kind::Sent, index, QString(), result});
-                    if (answer == 0)
-                        answer = result;
                 }
-                journal->answered(batch, r, answer);
+                if (cancelled->load())
+                    return;
+                faultpoint::reach("batch.finish");
+                journal->finish(batch);
+                report->append({Entry::Kind::Done, index, QString(), 0});
+            } catch (const std::exception&) {
+                // The journal can no longer say who was served: no further SMS goes out.
+                report->append({Entry::Kind::Done, index, QString(), 1});
             }
-            if (cancelled->load())
-                return;
-            journal->finish(batch);
-            report->append({Entry::Kind::Done, index, QString(), 0});
-        } catch (const std::exception&) {
-            // The journal can no longer say who was served: no further SMS goes out.
-            report->append({Entry::Kind::Done, index, QString(), 1});
-        }
-        QMetaObject::invokeMethod(this, &SendBatch::readReport, Qt::QueuedConnection);
-    });
+            QMetaObject::invokeMethod(this, &SendBatch::readReport, Qt::QueuedConnection);
+        });
 }
 
 void SendBatch::readReport()
 {
+    long shownCredit = -1; // the SMS accepted as residui.txt last said, when it changed
     for (const SendingReport::Entry& entry : report_->take()) {
         switch (entry.kind) {
         case SendingReport::Entry::Kind::Serving:
@@ -205,14 +253,18 @@ void SendBatch::readReport()
         case SendingReport::Entry::Kind::Sent:
             sent(entry.index, entry.result);
             break;
+        case SendingReport::Entry::Kind::Credit:
+            shownCredit = entry.result;
+            break;
         case SendingReport::Entry::Kind::Done:
             complete(entry.result != 0);
             return;
         }
     }
-    // The credit follows the batch, at the pace of the screen.
-    if (step_ == Step::Sending && accepted_ != savedAccepted_) {
-        saveCredit();
+    // The label follows residui.txt, which the worker keeps answer by answer,
+    // at the pace of the screen.
+    if (step_ == Step::Sending && shownCredit >= 0) {
+        context_.state.credito = double(credit_ - shownCredit);
         emit creditChanged(context_.state.credito);
     }
 }
@@ -230,7 +282,6 @@ void SendBatch::sent(int index, long result)
 bool SendBatch::saveCredit()
 {
     const double remaining = double(credit_ - accepted_);
-    savedAccepted_ = accepted_;
     context_.state.credito = remaining;
     return textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
                                 {numbers::format(remaining)});

@@ -91,7 +91,6 @@ private:
     long credit_ = 0;
     int total_ = 0;
     int accepted_ = 0;
-    int savedAccepted_ = 0; // accepted_ as last written to residui.txt
     bool failed_ = false;
 };
 

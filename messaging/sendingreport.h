@@ -9,7 +9,8 @@
 namespace parlix {
 
 // What the sending thread tells the batch, in order: the number about to be
-// served, the result of each SMS, the end of the loop. The thread appends;
+// served, the result of each SMS, the SMS accepted so far once residui.txt
+// says so, the end of the loop. The thread appends;
 // the batch's thread takes everything pending at once, at the pace of the
 // screen, so a fast gateway does not cost a wake-up of the window per SMS,
 // and nothing is ever skipped.
@@ -18,11 +19,11 @@ class SendingReport
 public:
     struct Entry
     {
-        enum class Kind { Serving, Sent, Done };
+        enum class Kind { Serving, Sent, Credit, Done };
         Kind kind;
         int index = 0; // 1-based SMS number
         QString number;
-        long result = 0;
+        long result = 0; // Sent: the answer; Credit: the SMS accepted so far
     };
 
     void append(Entry entry)

@@ -55,14 +55,15 @@ const QString acceptedSuffix = QStringLiteral(": accettato");
 
 } // namespace
 
-QStringList sentOutcomeLines(Store& store, const QString& bookPath, const QString& data, const QString& testo)
+QStringList sentOutcomeLines(Store& store, const QString& bookPath, long long record, const QString& data,
+                             const QString& testo)
 {
     QStringList lines;
     auto db = store.open(bookPath);
     if (!db->hasTable(QStringLiteral("lotti")))
         return lines;
     BatchJournal journal(db);
-    const auto id = journal.find(data, testo);
+    const auto id = journal.find(record, data, testo);
     if (!id)
         return lines;
     for (const BatchJournal::Entry& entry : journal.entries(*id)) {

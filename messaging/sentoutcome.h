@@ -11,11 +11,12 @@ class Store;
 // answer code a send returned (never 0).
 QString refusalReason(long result);
 
-// The recipients of the sent message stored in `bookPath` with this date and
-// text, one line each with what the gateway answered, as its journal kept it;
-// empty when the journal has no such batch (older messages, or a book without
-// a journal). Throws StoreError when the book cannot be read.
-QStringList sentOutcomeLines(Store& store, const QString& bookPath, const QString& data,
+// The recipients of the sent message stored in `bookPath` of `store` as the
+// inviati row with key `record` and this date and text, one line each with
+// what the gateway answered, as its journal kept it; empty when the journal
+// has no such batch (older messages, or a book without a journal). Throws
+// StoreError when the book cannot be read.
+QStringList sentOutcomeLines(Store& store, const QString& bookPath, long long record, const QString& data,
                              const QString& testo);
 
 // The lines above as one message: every line for a short list; for a long

@@ -93,7 +93,7 @@ void addJournalTables(Database& db)
     using Type = Database::ColumnType;
     db.exec(
         QStringLiteral("CREATE TABLE IF NOT EXISTS lotti (id %1, Data %2, Testo %2,"
-                       " concluso %3 NOT NULL DEFAULT 0);"
+                       " concluso %3 NOT NULL DEFAULT 0, inviati %3);"
                        "CREATE TABLE IF NOT EXISTS destinatari (lotto %3 NOT NULL, posizione %3 NOT NULL,"
                        " cognome %2, cellulare %2, stato %3 NOT NULL DEFAULT 0, esito %3 NOT NULL DEFAULT 0,"
                        " PRIMARY KEY (lotto, posizione));")

@@ -1,5 +1,6 @@
 #include "contactwriter.h"
 
+#include "core/faultpoint.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
 #include "store/transaction.h"
@@ -34,10 +35,13 @@ void appendContacts(ProgramState& state, const QString& bookPath, const std::vec
         insert.setField(u"email", contact.email);
         insert.setField(u"icona", contact.icona);
         insert.update();
+        faultpoint::reach("contacts.append.row");
         if (progress && ++written % progressStep == 0)
             progress(written, total);
     }
+    faultpoint::reach("contacts.append.commit");
     transaction.commit();
+    faultpoint::reach("contacts.append.done");
     if (progress)
         progress(total, total);
 }

@@ -1,8 +1,9 @@
 #include "contacts/bookcatalog.h"
+#include "contacts/contactstore.h"
 #include "store/database.h"
 #include "store/schema.h"
-#include "store/statement.h"
 #include "store/storeerror.h"
+#include "tests/support/crashchild.h"
 #include "tests/support/testhome.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #endif
 
 using namespace parlix;
+using parlix::test::integrity;
 using parlix::test::TestHome;
 
 namespace {
@@ -27,13 +29,8 @@ const QString casa = QStringLiteral("Casa");
 std::unique_ptr<QProcess> startChild(const TestHome& home, const QStringList& change,
                                      const QString& faultPoint = {})
 {
-    auto child = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!faultPoint.isEmpty())
-        environment.insert(QStringLiteral("PARLIX_FAULT_POINT"), faultPoint);
-    child->setProcessEnvironment(environment);
-    child->start(QStringLiteral(PARLIX_BOOKCHILD), QStringList{home.dir.path()} + change);
-    return child;
+    return test::startChild(QStringLiteral(PARLIX_BOOKCHILD), QStringList{home.dir.path()} + change,
+                            faultPoint);
 }
 
 QStringList bookFiles(const TestHome& home)
@@ -44,13 +41,6 @@ QStringList bookFiles(const TestHome& home)
 QStringList bookRows(const TestHome& home)
 {
     return home.rows(home.path(QStringLiteral("elenco.mdb")), QStringLiteral("elenco"));
-}
-
-QString integrity(const QString& path)
-{
-    auto db = Database::open(path);
-    Statement check(*db, QStringLiteral("PRAGMA integrity_check"));
-    return check.step() ? check.text(0) : QStringLiteral("no answer");
 }
 
 // A change killed at each of its steps leaves a book list that is sound and,
@@ -79,9 +69,7 @@ TEST(BookCrashSafety, KillAtEveryStepThenTheNextStartRepairs)
         home.setBooks({principale, casa});
         home.addContact(casa, QStringLiteral("Anna"), QStringLiteral("Neri"), QStringLiteral("3331234467"));
         const auto child = startChild(home, c.change, QString::fromLatin1(c.faultPoint));
-        ASSERT_TRUE(child->waitForFinished(30000)) << c.faultPoint;
-        EXPECT_EQ(child->exitStatus(), QProcess::CrashExit)
-            << c.faultPoint << child->readAllStandardError().data();
+        ASSERT_TRUE(test::diedAtFaultPoint(*child)) << c.faultPoint;
 
         EXPECT_EQ(integrity(home.path(QStringLiteral("elenco.mdb"))), QStringLiteral("ok")) << c.faultPoint;
         BookCatalog(home.state).repair();
@@ -100,6 +88,51 @@ TEST(BookCrashSafety, KillAtEveryStepThenTheNextStartRepairs)
         EXPECT_EQ(BookCatalog(home.state).create(nuova),
                   c.rows.contains(nuova) ? BookCatalog::Outcome::Exists : BookCatalog::Outcome::Done)
             << c.faultPoint;
+    }
+}
+
+// A contact save killed just before or just after its write leaves the book
+// sound with the old contact or the new one, never a part of either, and the
+// next save works.
+TEST(ContactCrashSafety, KillBeforeOrAfterTheWriteKeepsTheOldOrTheNewContact)
+{
+    struct Case
+    {
+        QStringList change;
+        const char* faultPoint;
+        QStringList rows;
+    };
+    const QString anna = QStringLiteral("Anna|Neri|3331234467| |4");
+    const QString marco = QStringLiteral("Marco|Verdi|3339990000| |4");
+    const QString bruni = QStringLiteral("Anna|Bruni|3331234468| |4");
+    const QStringList add = {QStringLiteral("add"), casa, QStringLiteral("Marco"), QStringLiteral("Verdi"),
+                             QStringLiteral("3339990000")};
+    const QStringList replace = {QStringLiteral("replace"),    casa,
+                                 QStringLiteral("3331234467"), QStringLiteral("Anna"),
+                                 QStringLiteral("Bruni"),      QStringLiteral("3331234468")};
+    const Case cases[] = {
+        {add, "contact.add.row", {anna}},
+        {add, "contact.add.done", {anna, marco}},
+        {replace, "contact.replace.row", {anna}},
+        {replace, "contact.replace.done", {bruni}},
+    };
+    for (const Case& c : cases) {
+        TestHome home;
+        home.setBooks({principale, casa});
+        home.addContact(casa, QStringLiteral("Anna"), QStringLiteral("Neri"), QStringLiteral("3331234467"));
+        const auto child = startChild(home, c.change, QString::fromLatin1(c.faultPoint));
+        ASSERT_TRUE(test::diedAtFaultPoint(*child)) << c.faultPoint;
+
+        const QString book = home.path(QStringLiteral("rubriche/Casa"));
+        EXPECT_EQ(integrity(book), QStringLiteral("ok")) << c.faultPoint;
+        EXPECT_EQ(home.rows(book, QStringLiteral("rubrica")), c.rows) << c.faultPoint;
+        EXPECT_EQ(ContactStore(home.state)
+                      .add(casa, {QStringLiteral("Giulia"), QStringLiteral("Rossi"),
+                                  QStringLiteral("3330000001"), QStringLiteral(" "), QStringLiteral("4")}),
+                  ContactStore::AddOutcome::Added)
+            << c.faultPoint;
+        home.state.releaseStore();
+        EXPECT_EQ(home.rows(book, QStringLiteral("rubrica")).size(), c.rows.size() + 1) << c.faultPoint;
     }
 }
 

@@ -98,6 +98,49 @@ TEST(TextFileReader, OnlyRegularFilesWithinTheLimitAreRead)
               QStringList{QStringLiteral("320")});
 }
 
+// The in-place rewrite of a value's line: the new line comes first whatever
+// was there, and only a plain existing file is touched.
+TEST(TextFileWriter, RewriteInPlaceOnlyTouchesAnExistingRegularFile)
+{
+    struct Case
+    {
+        const char* before; // nullptr: no file
+        bool rewritten;
+        QByteArray after;
+    };
+    const Case cases[] = {
+        {"1000\r\n", true, "999\r\n"},
+        {"9\r\n", true, "999\r\n"},
+        {"", true, "999\r\n"},
+        {nullptr, false, "<missing>"},
+    };
+    for (const Case& c : cases) {
+        TestHome home;
+        const QString path = home.path(QStringLiteral("residui.txt"));
+        if (c.before) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.before);
+        }
+        EXPECT_EQ(textfile::rewriteFirstLine(path, QStringLiteral("999")), c.rewritten) << c.before;
+        EXPECT_EQ(contents(path), c.after) << c.before;
+        EXPECT_EQ(textfile::readFirstLine(path),
+                  c.rewritten ? std::optional(QStringLiteral("999")) : std::nullopt);
+    }
+
+    TestHome home;
+    const QString fifo = home.path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString target = home.path(QStringLiteral("altro.txt"));
+    home.writeFile(QStringLiteral("altro.txt"), {QStringLiteral("100")});
+    const QString link = home.path(QStringLiteral("collegamento"));
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_TRUE(QDir().mkdir(home.path(QStringLiteral("cartella"))));
+    for (const QString& path : {fifo, link, home.path(QStringLiteral("cartella"))})
+        EXPECT_FALSE(textfile::rewriteFirstLine(path, QStringLiteral("1"))) << qPrintable(path);
+    EXPECT_EQ(contents(target), QByteArray("100\r\n"));
+}
+
 TEST(Numbers, WhatIsNotAFiniteNumberIsNoValue)
 {
     for (const char* text : {"nan", "NaN", "inf", "-inf", "infinity", "1e999", "", "12 5"})

@@ -1,4 +1,5 @@
 #include "messaging/batchjournal.h"
+#include "store/database.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 #include "tests/support/testhome.h"
@@ -100,6 +101,34 @@ TEST_P(BatchJournalTest, OlderBooksGetTheJournalAndUnreadableOnesAreReported)
     EXPECT_EQ(home.rows(book, QStringLiteral("rubrica")).size(), 1);
     EXPECT_NO_THROW(BatchJournal(store, book)); // a second opening finds the tables in place
     EXPECT_THROW(BatchJournal(store, home.path(QStringLiteral("Prefissi.txt"))), StoreError);
+}
+
+// A journal whose batches were never tied to their inviati rows still opens,
+// finds them by date and text, and ties the batches recorded from then on.
+TEST(BatchJournal, AnOlderJournalGetsItsBatchesTiedToTheirRows)
+{
+    TestHome home;
+    const QString book = home.state.folder.bookPath(principale);
+    const QString data = QStringLiteral("14/03/2026 09:26:53");
+    {
+        auto db = Database::open(book);
+        db->exec("CREATE TABLE lotti (id INTEGER PRIMARY KEY, Data TEXT, Testo TEXT,"
+                 " concluso INTEGER NOT NULL DEFAULT 0);"
+                 "CREATE TABLE destinatari (lotto INTEGER NOT NULL, posizione INTEGER NOT NULL,"
+                 " cognome TEXT, cellulare TEXT, stato INTEGER NOT NULL DEFAULT 0,"
+                 " esito INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (lotto, posizione));"
+                 "INSERT INTO lotti (Data, Testo, concluso) VALUES ('14/03/2026 09:26:53', 'Ciao', 1);");
+    }
+    home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral(" "), QStringLiteral("3331"), data,
+                    QStringLiteral("Ciao"));
+    BatchJournal journal(*home.state.store, book);
+    EXPECT_EQ(journal.find(1, data, QStringLiteral("Ciao")), 1);
+    const long long tied = journal.begin(data, QStringLiteral("Ciao"), {{QString(), QStringLiteral("3332")}});
+    home.addMessage(principale, QStringLiteral("inviati"), QStringLiteral(" "), QStringLiteral("3332"), data,
+                    QStringLiteral("Ciao"));
+    journal.link(tied, QStringLiteral(" "), QStringLiteral("3332"));
+    EXPECT_EQ(journal.find(2, data, QStringLiteral("Ciao")), tied);
+    EXPECT_EQ(journal.find(1, data, QStringLiteral("Ciao")), 1);
 }
 
 } // namespace

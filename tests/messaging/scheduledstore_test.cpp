@@ -200,7 +200,7 @@ TEST(ScheduledStoreFiles, TheTablesAddedToABookFileKeepTheirLayout)
         const char* sql;
     } tables[] = {
         {"lotti", "CREATE TABLE lotti (id INTEGER PRIMARY KEY, Data TEXT, Testo TEXT,"
-                  " concluso INTEGER NOT NULL DEFAULT 0)"},
+                  " concluso INTEGER NOT NULL DEFAULT 0, inviati INTEGER)"},
         {"destinatari",
          "CREATE TABLE destinatari (lotto INTEGER NOT NULL, posizione INTEGER NOT NULL,"
          " cognome TEXT, cellulare TEXT, stato INTEGER NOT NULL DEFAULT 0, esito INTEGER NOT NULL"

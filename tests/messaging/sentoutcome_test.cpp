@@ -16,7 +16,7 @@ TEST(SentOutcome, EachRecipientOfTheMessageWithWhatTheGatewayAnswered)
     const QString book = home.state.folder.bookPath(QStringLiteral("Principale"));
     const QString data = QStringLiteral("14/03/2026 09:26:53");
     // Without a journal, and for a message the journal does not know, there is nothing to show.
-    EXPECT_TRUE(sentOutcomeLines(*home.state.store, book, data, QStringLiteral("Ciao")).isEmpty());
+    EXPECT_TRUE(sentOutcomeLines(*home.state.store, book, 0, data, QStringLiteral("Ciao")).isEmpty());
     {
         BatchJournal journal(*home.state.store, book);
         // An older batch with the same date and text: the latest one is shown.
@@ -35,13 +35,13 @@ TEST(SentOutcome, EachRecipientOfTheMessageWithWhatTheGatewayAnswered)
         }
         journal.sending(id, 3);
     }
-    EXPECT_EQ(sentOutcomeLines(*home.state.store, book, data, QStringLiteral("Ciao")),
+    EXPECT_EQ(sentOutcomeLines(*home.state.store, book, 0, data, QStringLiteral("Ciao")),
               (QStringList{QStringLiteral("3331 (Rossi): accettato"),
                            QStringLiteral("3332: rifiutato: numero non valido (codice 3)"),
                            QStringLiteral("3333: rifiutato: connessione non riuscita (codice 12029)"),
                            QStringLiteral("3334: esito sconosciuto: invio interrotto"),
                            QStringLiteral("3335: non inviato")}));
-    EXPECT_TRUE(sentOutcomeLines(*home.state.store, book, data, QStringLiteral("Altro")).isEmpty());
+    EXPECT_TRUE(sentOutcomeLines(*home.state.store, book, 0, data, QStringLiteral("Altro")).isEmpty());
 }
 
 TEST(SentOutcome, ALongListShowsTheCountAndOnlyTheRecipientsNotAccepted)
