@@ -70,10 +70,10 @@ BatchJournal::~BatchJournal()
 // ignores and removes at the book's next change.
 void BatchJournal::keepRollbackFile(bool keep)
 {
-    if (keep == keepingRollbackFile_ || db_->handle() == nullptr)
+    if (keep == keepingRollbackFile_)
         return;
     try {
-        db_->exec(keep ? "PRAGMA journal_mode = PERSIST" : "PRAGMA journal_mode = DELETE");
+        db_->keepCommitFiles(keep);
         keepingRollbackFile_ = keep;
     } catch (const StoreError&) {
     }

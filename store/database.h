@@ -92,6 +92,10 @@ public:
     // Commits on this connection may reach the disk a moment later: they
     // survive the program being killed, not the machine losing power.
     virtual void relaxDurability() = 0;
+    // While a run of small commits goes on, keep what the engine makes for
+    // each commit (SQLite's rollback file) rather than making it anew; false
+    // goes back to the usual way. Nothing to do for a server.
+    virtual void keepCommitFiles(bool /*keep*/) {}
     // Rows of `table` were written with their "id" given (a copy from another
     // store): rows added later get numbers after them.
     virtual void keysCopied(const QString& /*table*/) {}

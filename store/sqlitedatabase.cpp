@@ -302,4 +302,9 @@ void SqliteDatabase::relaxDurability()
     exec("PRAGMA synchronous = OFF");
 }
 
+void SqliteDatabase::keepCommitFiles(bool keep)
+{
+    exec(keep ? "PRAGMA journal_mode = PERSIST" : "PRAGMA journal_mode = DELETE");
+}
+
 } // namespace parlix

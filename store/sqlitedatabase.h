@@ -31,6 +31,7 @@ public:
     QString columnType(ColumnType type) const override;
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
     void relaxDurability() override;
+    void keepCommitFiles(bool keep) override;
 
 private:
     SqliteDatabase(sqlite3* db, QString path);
