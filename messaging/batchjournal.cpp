@@ -15,9 +15,6 @@ namespace parlix {
 
 namespace {
 
-// The journal must survive the process being killed, not the machine losing
-// power: commits reach the operating system at once but are not flushed to
-// disk each time, which keeps a commit per recipient cheap.
 bool tiedToRows(Database& db)
 {
     return db.fields(QStringLiteral("lotti")).contains(QStringLiteral("inviati"), Qt::CaseInsensitive);
@@ -25,6 +22,9 @@ bool tiedToRows(Database& db)
 
 void prepare(Database& db)
 {
+    // The journal must survive the process being killed, not the machine
+    // losing power: commits reach the operating system at once but are not
+    // flushed to disk each time, which keeps a commit per recipient cheap.
     db.relaxDurability();
     // Two seats opening the same book's journal for the first time make the tables once.
     if (!db.hasTable(QStringLiteral("lotti")) || !db.hasTable(QStringLiteral("destinatari"))) {
@@ -125,10 +125,49 @@ void BatchJournal::answered(long long batch, int position, long result)
 
 void BatchJournal::answered(long long batch, int position, long result, int next)
 {
+    record(batch, {{position, result}}, next, next + 1);
+}
+
+Statement& BatchJournal::cached(std::unique_ptr<Statement>& statement, const char* sql)
+{
+    if (!statement)
+        statement = std::make_unique<Statement>(*db_, sql);
+    return *statement;
+}
+
+void BatchJournal::setRange(long long batch, int from, int to, State state, State only)
+{
+    Statement& st = cached(markRange_, "UPDATE destinatari SET stato = ? WHERE lotto = ? AND stato = ?"
+                                       " AND posizione >= ? AND posizione < ?");
+    st.bind(1, static_cast<long long>(state));
+    st.bind(2, batch);
+    st.bind(3, static_cast<long long>(only));
+    st.bind(4, static_cast<long long>(from));
+    st.bind(5, static_cast<long long>(to));
+    st.step();
+}
+
+void BatchJournal::record(long long batch, const std::vector<Answer>& answers, int markFrom, int markTo)
+{
     Transaction transaction(*db_);
-    answered(batch, position, result);
-    sending(batch, next);
+    Statement& st =
+        cached(answer_, "UPDATE destinatari SET stato = ?, esito = ? WHERE lotto = ? AND posizione = ?");
+    for (const Answer& answer : answers) {
+        st.bind(1, static_cast<long long>(answer.result == 0 ? State::Accepted : State::Refused));
+        st.bind(2, static_cast<long long>(answer.result));
+        st.bind(3, batch);
+        st.bind(4, static_cast<long long>(answer.position));
+        st.step();
+    }
+    if (markFrom < markTo)
+        setRange(batch, markFrom, markTo, State::Sending, State::Waiting);
     transaction.commit();
+}
+
+void BatchJournal::release(long long batch, int from, int to)
+{
+    if (from < to)
+        setRange(batch, from, to, State::Waiting, State::Sending);
 }
 
 void BatchJournal::finish(long long batch)

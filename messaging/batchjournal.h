@@ -9,16 +9,20 @@
 namespace parlix {
 
 class Database;
+class Statement;
 class Store;
 
 // The journal of send batches, kept in the book's own database beside the
 // inviati row of each batch: which recipients a batch has, and for each what
-// the gateway answered. Written as the batch goes, one small commit per step,
-// so that a batch cut short by a crash still tells who was served.
+// the gateway answered. Written as the batch goes, one small commit per block
+// of recipients, so that a batch cut short by a crash still tells who was served.
 //
-// A recipient is marked "sending" just before its SMS goes out and gets its
-// answer just after: one left "sending" by a crash may or may not have been
-// served and is never offered again. Books made before the journal existed
+// A block of recipients is marked "sending" just before its first SMS goes
+// out, in the commit that records the answers of the block before: one left
+// "sending" by a crash may or may not have been served and is never offered
+// again. The sender keeps blocks to one recipient unless the gateway answers
+// far faster than a commit takes, so that only then can a crash leave more
+// than one recipient in doubt. Books made before the journal existed
 // get its tables the first time one is opened on them; nothing else changes.
 //
 // Widget-free; one instance serves one thread.
@@ -64,8 +68,20 @@ public:
     // The gateway's answer for that recipient: 0 accepted, anything else refused.
     void answered(long long batch, int position, long result);
     // The answer for `position` and the recipient at `next` about to be sent,
-    // in one commit: a batch's one write per recipient.
+    // in one commit.
     void answered(long long batch, int position, long result, int next);
+
+    struct Answer
+    {
+        int position;
+        long result;
+    };
+    // The answers given since the last commit, and the recipients
+    // [markFrom, markTo) about to be sent, in one commit: a batch's one write
+    // per block of recipients.
+    void record(long long batch, const std::vector<Answer>& answers, int markFrom, int markTo);
+    // Recipients [from, to) marked but never sent (the batch was stopped) wait again.
+    void release(long long batch, int from, int to);
     // The batch ended (every recipient tried, or the user stopped it).
     void finish(long long batch);
 
@@ -91,6 +107,12 @@ private:
 
     std::shared_ptr<Database> db_;
     bool keepingRollbackFile_ = false;
+    Statement& cached(std::unique_ptr<Statement>& statement, const char* sql);
+    void setRange(long long batch, int from, int to, State state, State only);
+
+    // The steps taken for every block of a batch, prepared once per journal.
+    std::unique_ptr<Statement> answer_;
+    std::unique_ptr<Statement> markRange_;
 };
 
 } // namespace parlix

@@ -16,11 +16,19 @@
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+#include <chrono>
 #include <exception>
 
 namespace parlix {
 
 namespace {
+
+// A batch commits its journal at least this often while the gateway answers
+// faster, and after every recipient while it answers slower (as any gateway
+// over the internet does); never more than maxBlock recipients at once.
+constexpr std::chrono::milliseconds blockWindow{2};
+constexpr int maxBlock = 16;
 
 // A clock stopped at one moment.
 class Instant : public Clock
@@ -182,24 +190,47 @@ void SendBatch::sendAll()
         &pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_, journal = journal_,
                  batch = journalBatch_, multiple = request_.multiple, recipients = request_.byRecipient(),
                  residui = context_.state.folder.path(QStringLiteral("residui.txt")), credit = credit_] {
-            // Each recipient is marked before its first SMS and gets its answer
-            // after its last, in the commit that marks the next one, so a batch
-            // cut short never offers again one the gateway may have served.
-            // residui.txt follows each answer, so a batch cut short leaves the
+            // Recipients are marked in blocks before their first SMS, and their
+            // answers are recorded in the commit that marks the next block, so
+            // a batch cut short never offers again one the gateway may have
+            // served. A block is one recipient unless the gateway answers
+            // within a few milliseconds, as a gateway on this machine does;
+            // residui.txt follows each commit, so a batch cut short leaves the
             // credit as of its last recorded answer.
+            using Steady = std::chrono::steady_clock;
             int index = 0;
             long accepted = 0;
+            long recorded = 0; // accepted as of the last commit
             const int count = int(recipients.size());
+            int marked = 0;                          // recipients below it are marked or answered
+            int r = 0;                               // the recipient being sent
+            Steady::duration exchange = blockWindow; // the last recipient's; none yet
+            std::vector<BatchJournal::Answer> answers;
+            const auto commit = [&](int markTo) {
+                journal->record(batch, answers, marked, markTo);
+                answers.clear();
+                marked = std::max(marked, markTo);
+                if (accepted != recorded) {
+                    // A failed write is told when the batch ends, which writes the file again.
+                    const QString remaining = numbers::format(double(credit - accepted));
+                    if (!textfile::rewriteFirstLine(residui, remaining))
+                        textfile::writeLines(residui, {remaining});
+                    recorded = accepted;
+                    report->append({Entry::Kind::Credit, index, QString(), accepted});
+                }
+            };
             try {
-                if (cancelled->load())
-                    return;
-                if (count > 0)
-                    journal->sending(batch, 0);
-                for (int r = 0; r < count; ++r) {
+                for (; r < count && !cancelled->load(); ++r) {
+                    if (r == marked) {
+                        const auto perRecipient =
+                            std::max<Steady::duration>(exchange, std::chrono::microseconds(1));
+                        const int block = std::clamp(int(blockWindow / perRecipient), 1, maxBlock);
+                        commit(std::min(count, r + block));
+                    }
                     faultpoint::reach("batch.sending");
+                    const auto started = Steady::now();
                     const auto& [number, texts] = recipients.at(r);
                     long answer = 0;
-                    const long acceptedBefore = accepted;
                     for (int part = 0; part < int(texts.size()); ++part) {
                         if (part > 0 && cancelled->load())
                             break;
@@ -213,24 +244,15 @@ void SendBatch::sendAll()
                         if (answer == 0)
                             answer = result;
                     }
+                    exchange = Steady::now() - started;
                     faultpoint::reach("batch.sent");
-                    const bool next = r + 1 < count && !cancelled->load();
-                    if (next)
-                        journal->answered(batch, r, answer, r + 1);
-                    else
-                        journal->answered(batch, r, answer);
-                    if (accepted != acceptedBefore) {
-                        // A failed write is told when the batch ends, which writes the file again.
-                        const QString remaining = numbers::format(double(credit - accepted));
-                        if (!textfile::rewriteFirstLine(residui, remaining))
-                            textfile::writeLines(residui, {remaining});
-                        report->append({Entry::Kind::Credit, index, QString(), accepted});
-                    }
-                    if (!next)
-                        break;
+                    answers.push_back({r, answer});
                 }
-                if (cancelled->load())
+                commit(marked);
+                if (cancelled->load()) {
+                    journal->release(batch, r, marked);
                     return;
+                }
                 faultpoint::reach("batch.finish");
                 journal->finish(batch);
                 report->append({Entry::Kind::Done, index, QString(), 0});

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <optional>
 
 using namespace parlix;
@@ -31,7 +33,7 @@ QStringList numbers(int count)
 {
     QStringList list;
     for (int i = 0; i < count; ++i)
-        list << QStringLiteral("33300000%1").arg(i, 2, 10, QChar(u'0'));
+        list << QStringLiteral("3330%1").arg(i, 6, 10, QChar(u'0'));
     return list;
 }
 
@@ -96,30 +98,39 @@ TEST(SendBatchJournal, RecordsEachAnswerAndKeepsTheCreditFileUpToDate)
 // took, and the credit file already counts them.
 TEST(SendBatchJournal, ABatchStoppedHalfWayTellsWhoWasServed)
 {
-    SandboxHome box({"--delay", "50"});
-    int sent = 0;
+    // A slow gateway (a block of one recipient) and a fast one (blocks of several).
+    const struct
     {
-        SendBatch batch(box.home.context(), box.factory());
-        QObject::connect(&batch, &SendBatch::progressChanged, [&](int i, int) { sent = i; });
-        batch.start(listRequest(numbers(40), QStringLiteral("x")));
-        ASSERT_TRUE(waitUntil([&] { return sent >= 3; }));
-    }
-    const qsizetype served = box.sentSms().size();
-    ASSERT_LT(served, 40);
+        const char* delay;
+        int count;
+        int credit;
+    } rows[] = {{"50", 40, 100}, {"0", 2000, 5000}};
+    for (const auto& row : rows) {
+        SandboxHome box({"--delay", row.delay, "--credit", std::to_string(row.credit)});
+        int sent = 0;
+        {
+            SendBatch batch(box.home.context(), box.factory());
+            QObject::connect(&batch, &SendBatch::progressChanged, [&](int i, int) { sent = i; });
+            batch.start(listRequest(numbers(row.count), QStringLiteral("x")));
+            ASSERT_TRUE(waitUntil([&] { return sent >= 3; })) << row.delay;
+        }
+        const qsizetype served = box.sentSms().size();
+        ASSERT_LT(served, row.count) << row.delay;
 
-    BatchJournal journal(*box.home.state.store, journalPath(box));
-    const auto interrupted = journal.interrupted();
-    ASSERT_EQ(interrupted.size(), 1U);
-    int accepted = 0;
-    int waiting = 0;
-    for (const auto& entry : journal.entries(interrupted[0].id)) {
-        accepted += entry.state == State::Accepted;
-        waiting += entry.state == State::Waiting;
+        BatchJournal journal(*box.home.state.store, journalPath(box));
+        const auto interrupted = journal.interrupted();
+        ASSERT_EQ(interrupted.size(), 1U) << row.delay;
+        int accepted = 0;
+        int waiting = 0;
+        for (const auto& entry : journal.entries(interrupted[0].id)) {
+            accepted += entry.state == State::Accepted;
+            waiting += entry.state == State::Waiting;
+        }
+        EXPECT_EQ(accepted, served) << row.delay;
+        EXPECT_EQ(waiting, row.count - served) << row.delay;
+        EXPECT_EQ(journal.unserved(interrupted[0].id).size(), std::size_t(row.count - served)) << row.delay;
+        EXPECT_EQ(box.residui(), QStringLiteral("%1\r\n").arg(row.credit - served)) << row.delay;
     }
-    EXPECT_EQ(accepted, served);
-    EXPECT_EQ(waiting, 40 - served);
-    EXPECT_EQ(journal.unserved(interrupted[0].id).size(), std::size_t(40 - served));
-    EXPECT_EQ(box.residui(), QStringLiteral("%1\r\n").arg(100 - served));
 }
 
 // Two batches sent in the same second with the same text: "Esito Invio" on
