@@ -1,8 +1,6 @@
 #include "bookscommand.h"
 
-#include "contacts/bookcatalog.h"
-#include "core/programstate.h"
-#include "store/storeerror.h"
+#include "cli/listedbooks.h"
 
 namespace parlix::cli {
 
@@ -12,15 +10,12 @@ int BooksCommand::execute(const DataFolder& folder, const QStringList& arguments
         console.err << "Uso: parlix-cli books\n";
         return Usage;
     }
-    try {
-        ProgramState state(folder);
-        for (const QString& book : BookCatalog(state).names())
-            console.out << book << '\n';
-        return Done;
-    } catch (const StoreError& error) {
-        console.err << "Impossibile leggere l'elenco delle rubriche: " << error.message() << '\n';
+    const std::optional<QStringList> books = listedBooks(folder, console);
+    if (!books)
         return Failed;
-    }
+    for (const QString& book : *books)
+        console.out << book << '\n';
+    return Done;
 }
 
 } // namespace parlix::cli

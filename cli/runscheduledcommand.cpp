@@ -1,9 +1,9 @@
 #include "runscheduledcommand.h"
 
+#include "cli/listedbooks.h"
 #include "cli/sendoutcome.h"
-#include "contacts/bookcatalog.h"
 #include "core/clock.h"
-#include "core/programstate.h"
+#include "core/datafolder.h"
 #include "core/storechoice.h"
 #include "messaging/scheduledrunner.h"
 #include "messaging/scheduledstore.h"
@@ -18,18 +18,13 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
         console.err << "Uso: parlix-cli run-scheduled\n";
         return Usage;
     }
-    QStringList books;
-    try {
-        ProgramState state(folder);
-        books = BookCatalog(state).names();
-    } catch (const StoreError& error) {
-        console.err << "Impossibile leggere l'elenco delle rubriche: " << error.message() << '\n';
+    const std::optional<QStringList> books = listedBooks(folder, console);
+    if (!books)
         return Failed;
-    }
     int status = Done;
     ScheduledRunner runner(folder, services_.factory, services_.clock);
     const std::shared_ptr<Store> store = chooseStore(folder);
-    for (const QString& book : books) {
+    for (const QString& book : *books) {
         QList<qint64> due;
         try {
             due = ScheduledStore(*store, folder.bookPath(book)).due(services_.clock.now());

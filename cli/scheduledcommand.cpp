@@ -1,7 +1,7 @@
 #include "scheduledcommand.h"
 
-#include "contacts/bookcatalog.h"
-#include "core/programstate.h"
+#include "cli/listedbooks.h"
+#include "core/datafolder.h"
 #include "core/storechoice.h"
 #include "messaging/scheduledstore.h"
 #include "store/store.h"
@@ -15,17 +15,12 @@ int ScheduledCommand::execute(const DataFolder& folder, const QStringList& argum
         console.err << "Uso: parlix-cli scheduled\n";
         return Usage;
     }
-    QStringList books;
-    try {
-        ProgramState state(folder);
-        books = BookCatalog(state).names();
-    } catch (const StoreError& error) {
-        console.err << "Impossibile leggere l'elenco delle rubriche: " << error.message() << '\n';
+    const std::optional<QStringList> books = listedBooks(folder, console);
+    if (!books)
         return Failed;
-    }
     int status = Done;
     const std::shared_ptr<Store> shared = chooseStore(folder);
-    for (const QString& book : books) {
+    for (const QString& book : *books) {
         try {
             ScheduledStore store(*shared, folder.bookPath(book));
             for (const ScheduledBatch& batch : store.waiting()) {
