@@ -1,4 +1,5 @@
 #include "cli/commandline.h"
+#include "tests/cli/consolerun.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,23 +11,8 @@ using namespace parlix::cli;
 
 namespace {
 
-struct Outcome
-{
-    int status;
-    QString out;
-    QString err;
-};
-
-Outcome runLine(const QStringList& arguments, const QString& input = {})
-{
-    QString out, err, in = input;
-    QTextStream outStream(&out), errStream(&err), inStream(&in);
-    Console console{outStream, errStream, inStream};
-    const int status = run(arguments, allCommands(), console);
-    outStream.flush();
-    errStream.flush();
-    return {status, out, err};
-}
+using parlix::test::Outcome;
+using parlix::test::runLine;
 
 } // namespace
 

@@ -10,6 +10,7 @@
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/store.h"
+#include "tests/cli/consolerun.h"
 #include "tests/store/storehome.h"
 
 #include <QDir>
@@ -24,23 +25,8 @@ using namespace parlix::cli;
 
 namespace {
 
-struct Outcome
-{
-    int status;
-    QString out;
-    QString err;
-};
-
-Outcome runLine(const QStringList& arguments)
-{
-    QString out, err, in;
-    QTextStream outStream(&out), errStream(&err), inStream(&in);
-    Console console{outStream, errStream, inStream};
-    const int status = run(arguments, allCommands(), console);
-    outStream.flush();
-    errStream.flush();
-    return {status, out, err};
-}
+using parlix::test::Outcome;
+using parlix::test::runLine;
 
 void append(Store& store, const QString& path, const QString& table, const QStringList& fields,
             const QStringList& values)

@@ -3,6 +3,7 @@
 #include "core/textfile.h"
 #include "store/database.h"
 #include "store/statement.h"
+#include "tests/cli/consolerun.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,23 +17,8 @@ using namespace parlix::cli;
 
 namespace {
 
-struct Outcome
-{
-    int status;
-    QString out;
-    QString err;
-};
-
-Outcome runLine(const QStringList& arguments)
-{
-    QString out, err, in;
-    QTextStream outStream(&out), errStream(&err), inStream(&in);
-    Console console{outStream, errStream, inStream};
-    const int status = run(arguments, allCommands(), console);
-    outStream.flush();
-    errStream.flush();
-    return {status, out, err};
-}
+using parlix::test::Outcome;
+using parlix::test::runLine;
 
 void writeAll(const QString& path, const QByteArray& bytes)
 {

@@ -1,4 +1,5 @@
 #include "cli/commandline.h"
+#include "tests/cli/consolerun.h"
 #include "tests/users/accountsupport.h"
 #include "users/usermessages.h"
 
@@ -14,25 +15,14 @@ using parlix::test::storedFile;
 
 namespace {
 
-struct Outcome
-{
-    int status;
-    QString out;
-    QString err;
-};
+using parlix::test::Outcome;
 
 Outcome runUsers(const QString& home, QStringList arguments, const QString& input = {})
 {
     arguments.prepend(QStringLiteral("users"));
     arguments.prepend(home);
     arguments.prepend(QStringLiteral("--home"));
-    QString out, err, in = input;
-    QTextStream outStream(&out), errStream(&err), inStream(&in);
-    Console console{outStream, errStream, inStream};
-    const int status = run(arguments, allCommands(), console);
-    outStream.flush();
-    errStream.flush();
-    return {status, out, err};
+    return parlix::test::runLine(arguments, input);
 }
 
 // Each row runs after the ones above it, on the same data folder.
