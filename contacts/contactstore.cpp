@@ -2,7 +2,9 @@
 
 #include "core/faultpoint.h"
 #include "core/programstate.h"
+#include "store/database.h"
 #include "store/recordset.h"
+#include "store/transaction.h"
 
 namespace parlix {
 
@@ -43,6 +45,9 @@ std::optional<Contact> ContactStore::find(const QString& book, const QString& nu
 ContactStore::AddOutcome ContactStore::add(const QString& book, const Contact& contact)
 {
     openBook(book);
+    // The check and the insert in one exclusive transaction: two programs
+    // adding the same number at once store it once.
+    Transaction transaction(*state_.dbcorrente, Transaction::Mode::Exclusive);
     // The index finds the candidates ignoring case; the test itself is exact.
     Recordset& rs = state_.openRecordset(queries::contactByNumber(contact.cellulare));
     const int field = rs.fieldIndex(u"cellulare");
@@ -52,9 +57,10 @@ ContactStore::AddOutcome ContactStore::add(const QString& book, const Contact& c
     }
     rs.addNew();
     writeFields(rs, contact);
-    // One statement: the row is stored whole or not at all.
-    faultpoint::reach("contact.add.row");
     rs.update();
+    // The row is stored whole with the commit, or not at all.
+    faultpoint::reach("contact.add.row");
+    transaction.commit();
     faultpoint::reach("contact.add.done");
     return AddOutcome::Added;
 }

@@ -1,11 +1,17 @@
 // The contact readers used by sending, on either store.
 #include "contacts/bookcatalog.h"
 #include "contacts/bookcontacts.h"
+#include "contacts/contactstore.h"
+#include "core/programstate.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 #include "tests/support/testhome.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <barrier>
+#include <thread>
 
 using namespace parlix;
 using test::Backend;
@@ -59,3 +65,36 @@ TEST_P(BookContactsTest, BookNamesInTreeOrder)
 }
 
 } // namespace
+
+// Two programs adding the same number at the same moment: the check for a
+// duplicate and the insert go together, so the number is stored once.
+TEST_P(BookContactsTest, TwoProgramsAddingTheSameNumberAtOnceStoreItOnce)
+{
+    constexpr int numbers = 25;
+    const QString book = QStringLiteral("Principale");
+    std::barrier together(2);
+    std::atomic<int> added{0};
+    std::atomic<int> failures{0};
+    const auto program = [&] {
+        ProgramState state(home.state.folder);
+        for (int i = 0; i < numbers; ++i) {
+            together.arrive_and_wait();
+            try {
+                const Contact contact{QStringLiteral("N"), QStringLiteral("C"),
+                                      QStringLiteral("3331%1").arg(i), QStringLiteral(" "),
+                                      QStringLiteral("4")};
+                if (ContactStore(state).add(book, contact) == ContactStore::AddOutcome::Added)
+                    ++added;
+            } catch (const StoreError&) {
+                ++failures;
+            }
+        }
+    };
+    std::thread first(program);
+    std::thread second(program);
+    first.join();
+    second.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(added.load(), numbers);
+    EXPECT_EQ(contactsWithNumbers(*home.seat(), home.state.folder.bookPath(book)).size(), numbers);
+}
