@@ -143,14 +143,10 @@ bool BookCatalog::shared() const
 // dropped in the list's transaction, so every seat sees the whole change or
 // none of it. A seat that makes the same name at the same moment waits for
 // this one and then finds the name taken.
-BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction& transaction)
+BookCatalog::Outcome BookCatalog::sharedChange(Transaction& transaction, const std::function<void()>& change)
 {
     try {
-        storage().create(name);
-        Recordset& rs = state_.openRecordset(queries::bookByName(name));
-        rs.addNew();
-        rs.setField(rubricaField, name);
-        rs.update();
+        change();
         state_.rscorrente.reset();
         transaction.commit();
     } catch (const StoreError& error) {
@@ -160,6 +156,17 @@ BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction&
         throw;
     }
     return Outcome::Done;
+}
+
+BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction& transaction)
+{
+    return sharedChange(transaction, [&] {
+        storage().create(name);
+        Recordset& rs = state_.openRecordset(queries::bookByName(name));
+        rs.addNew();
+        rs.setField(rubricaField, name);
+        rs.update();
+    });
 }
 
 BookCatalog::Outcome BookCatalog::sharedRemove(const QString& name, Transaction& transaction)
@@ -180,7 +187,7 @@ BookCatalog::Outcome BookCatalog::sharedRemove(const QString& name, Transaction&
 BookCatalog::Outcome BookCatalog::sharedRename(const QString& from, const QString& to,
                                                Transaction& transaction)
 {
-    try {
+    return sharedChange(transaction, [&] {
         if (storage().exists(from))
             storage().rename(from, to);
         Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
@@ -192,15 +199,7 @@ BookCatalog::Outcome BookCatalog::sharedRename(const QString& from, const QStrin
                 rs.update();
             }
         }
-        state_.rscorrente.reset();
-        transaction.commit();
-    } catch (const StoreError& error) {
-        state_.rscorrente.reset();
-        if (error.code() == StoreError::Code::Exists)
-            return Outcome::Exists;
-        throw;
-    }
-    return Outcome::Done;
+    });
 }
 
 QString BookCatalog::intentPath() const

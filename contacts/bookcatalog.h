@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace parlix {
@@ -80,6 +81,9 @@ private:
     QString intentPath() const;
     BookStorage& storage() const;
     bool shared() const;
+    // Makes `change` in the list's transaction and commits it; a name another
+    // seat took meanwhile gives Exists.
+    Outcome sharedChange(Transaction& transaction, const std::function<void()>& change);
     Outcome sharedCreate(const QString& name, Transaction& transaction);
     Outcome sharedRemove(const QString& name, Transaction& transaction);
     Outcome sharedRename(const QString& from, const QString& to, Transaction& transaction);

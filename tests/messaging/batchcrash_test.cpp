@@ -117,12 +117,7 @@ TEST(BatchCrashSafety, KilledPartWayTheNextStartOffersOnlyTheRecipientsNeverTrie
         closeInterruptedBatch(box.home.state.folder, found[0]);
         EXPECT_TRUE(findInterruptedBatches(box.home.state.folder).empty()) << qPrintable(row);
         if (!unserved.isEmpty()) {
-            BatchRequest request;
-            request.multiple = true;
-            request.recipients = unserved;
-            request.parts = {QStringLiteral("Di nuovo")};
-            request.book = QStringLiteral("Principale");
-            request.record = {QStringLiteral("<lista>"), unserved.join(u';'), request.parts.first()};
+            const BatchRequest request = test::multipleRequest(unserved, QStringLiteral("Di nuovo"));
             box.home.dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"),
                                            MessageIcon::Information);
             std::optional<SendBatch::Outcome> outcome;

@@ -47,6 +47,17 @@ QString SandboxHome::residui() const
     return QString::fromUtf8(file.readAll());
 }
 
+BatchRequest multipleRequest(const QStringList& numbers, const QString& text)
+{
+    BatchRequest request;
+    request.multiple = true;
+    request.recipients = numbers;
+    request.parts = {text};
+    request.book = QStringLiteral("Principale");
+    request.record = {QStringLiteral("<lista>"), numbers.join(u';'), text};
+    return request;
+}
+
 bool waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QElapsedTimer timer;

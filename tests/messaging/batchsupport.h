@@ -1,5 +1,6 @@
 #pragma once
 
+#include "messaging/batchrequest.h"
 #include "messaging/smsgateway.h"
 #include "sandbox_process.h"
 #include "tests/support/testhome.h"
@@ -31,6 +32,10 @@ public:
     TestHome home;
     qwirl::testing::SandboxProcess sandbox;
 };
+
+// A multiple-mode batch of one text to `numbers` from the book "Principale",
+// recorded in inviati as "<lista>".
+BatchRequest multipleRequest(const QStringList& numbers, const QString& text);
 
 // Runs the event loop until `done` holds or `timeoutMs` pass; false on time-out.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000);

@@ -12,6 +12,7 @@
 #include <vector>
 
 using namespace parlix;
+using parlix::test::multipleRequest;
 using parlix::test::SandboxHome;
 using parlix::test::waitUntil;
 
@@ -53,17 +54,6 @@ BatchRequest singleRequest(const QString& number, const QStringList& parts)
     request.parts = parts;
     request.book = QStringLiteral("Principale");
     request.record = {QStringLiteral("Rossi"), number, parts.join(QString())};
-    return request;
-}
-
-BatchRequest multipleRequest(const QStringList& numbers, const QString& text)
-{
-    BatchRequest request;
-    request.multiple = true;
-    request.recipients = numbers;
-    request.parts = {text};
-    request.book = QStringLiteral("Principale");
-    request.record = {QStringLiteral("<lista>"), numbers.join(u';'), text};
     return request;
 }
 

@@ -12,22 +12,12 @@
 #include <optional>
 
 using namespace parlix;
+using parlix::test::multipleRequest;
 using parlix::test::SandboxHome;
 using parlix::test::waitUntil;
 using State = BatchJournal::State;
 
 namespace {
-
-BatchRequest listRequest(const QStringList& numbers, const QString& text)
-{
-    BatchRequest request;
-    request.multiple = true;
-    request.recipients = numbers;
-    request.parts = {text};
-    request.book = QStringLiteral("Principale");
-    request.record = {QStringLiteral("<lista>"), numbers.join(u';'), text};
-    return request;
-}
 
 QStringList numbers(int count)
 {
@@ -56,7 +46,7 @@ TEST(SendBatchJournal, RecordsEachAnswerAndKeepsTheCreditFileUpToDate)
         QObject::connect(&batch, &SendBatch::creditChanged,
                          [&](double remaining) { credits.emplace_back(remaining, box.residui()); });
         QObject::connect(&batch, &SendBatch::finished, [&](SendBatch::Outcome o) { outcome = o; });
-        batch.start(listRequest(numbers(5), QStringLiteral("Avviso")));
+        batch.start(multipleRequest(numbers(5), QStringLiteral("Avviso")));
         ASSERT_TRUE(waitUntil([&] { return outcome.has_value(); }));
     }
     EXPECT_EQ(outcome, SendBatch::Outcome::Completed);
@@ -111,7 +101,7 @@ TEST(SendBatchJournal, ABatchStoppedHalfWayTellsWhoWasServed)
         {
             SendBatch batch(box.home.context(), box.factory());
             QObject::connect(&batch, &SendBatch::progressChanged, [&](int i, int) { sent = i; });
-            batch.start(listRequest(numbers(row.count), QStringLiteral("x")));
+            batch.start(multipleRequest(numbers(row.count), QStringLiteral("x")));
             ASSERT_TRUE(waitUntil([&] { return sent >= 3; })) << row.delay;
         }
         const qsizetype served = box.sentSms().size();
@@ -149,7 +139,7 @@ TEST(SendBatchJournal, EachSentRowShowsTheOutcomeOfItsOwnBatch)
         std::optional<SendBatch::Outcome> outcome;
         SendBatch batch(box.home.context(), box.factory());
         QObject::connect(&batch, &SendBatch::finished, [&](SendBatch::Outcome o) { outcome = o; });
-        batch.start(listRequest(list, text));
+        batch.start(multipleRequest(list, text));
         ASSERT_TRUE(waitUntil([&] { return outcome.has_value(); }));
     }
     const QString data = QStringLiteral("14/03/2026 09:26:53");
@@ -195,7 +185,7 @@ TEST(SendBatchJournal, TheJournalAndTheRowShareTheirDateWhateverTheClockDoes)
     std::optional<SendBatch::Outcome> outcome;
     SendBatch batch(AppContext{box.home.state, box.home.dialogs, clock}, box.factory());
     QObject::connect(&batch, &SendBatch::finished, [&](SendBatch::Outcome o) { outcome = o; });
-    batch.start(listRequest(numbers(1), QStringLiteral("Avviso")));
+    batch.start(multipleRequest(numbers(1), QStringLiteral("Avviso")));
     ASSERT_TRUE(waitUntil([&] { return outcome.has_value(); }));
 
     Recordset rows(Database::open(journalPath(box)), queries::wholeTable(QStringLiteral("inviati")));
