@@ -7,7 +7,7 @@
 
 namespace parlix::cli {
 
-// "FILE [--book NAME]", the words of the CSV commands. The book is
+// "FILE [--book NOME]", the words of the CSV commands. The book is
 // "Principale" unless named.
 struct FileArguments
 {
