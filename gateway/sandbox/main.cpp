@@ -32,6 +32,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qwirl-sandbox: cannot open the log or trace file\n");
         return 1;
     }
+    if (!server.certificateLoaded()) {
+        std::fprintf(stderr, "qwirl-sandbox: cannot load the TLS certificate or key\n");
+        return 1;
+    }
     const int port = server.bind();
     if (port < 0) {
         std::fprintf(stderr, "qwirl-sandbox: cannot listen on 127.0.0.1:%d\n", options->port);

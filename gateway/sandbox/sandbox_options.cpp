@@ -58,6 +58,7 @@ const char* SandboxOptions::usage()
     return "usage: qwirl-sandbox --port N [--login L --password P] [--credit C] [--log FILE]\n"
            "                     [--trace FILE] [--answer TEXT] [--status CODE] [--delay MS]\n"
            "                     [--refuse NUMBER]... [--proxy-auth USER[:PASSWORD]] [--huge-answer BYTES]\n"
+           "                     [--tls-cert FILE --tls-key FILE]\n"
            "The password may come from QWIRL_PASSWORD, the proxy password from QWIRL_PROXY_PASSWORD.\n";
 }
 
@@ -86,6 +87,10 @@ std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::strin
             options.logPath = value;
         } else if (name == "--trace") {
             options.tracePath = value;
+        } else if (name == "--tls-cert") {
+            options.tlsCertPath = value;
+        } else if (name == "--tls-key") {
+            options.tlsKeyPath = value;
         } else if (name == "--answer") {
             options.fixedAnswer = unescaped(value);
         } else if (name == "--status") {
@@ -123,6 +128,10 @@ std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::strin
             return std::nullopt;
         }
         *options.proxyAuth += ':' + std::string(password);
+    }
+    if (options.tlsCertPath.empty() != options.tlsKeyPath.empty()) {
+        error = "--tls-cert and --tls-key go together";
+        return std::nullopt;
     }
     if (options.port < 0) {
         error = "--port is required";

@@ -17,6 +17,9 @@ struct SandboxOptions
     long credit = 100;
     std::string logPath;   // one JSON line per accepted SMS; empty: no log
     std::string tracePath; // one JSON line per request received; empty: no trace
+    // Served over TLS with this certificate and private key (PEM files) when both are given.
+    std::string tlsCertPath;
+    std::string tlsKeyPath;
 
     // Fault switches.
     std::optional<std::string> fixedAnswer; // every POST gets this body, unprocessed

@@ -54,14 +54,15 @@ std::string fromEnvironment(const char* name, std::string fallback)
 
 Hosts Hosts::compiledDefaults()
 {
-    return {QWIRL_DEFAULT_SEND_HOST, QWIRL_DEFAULT_NOTIFY_HOST};
+    return {QWIRL_DEFAULT_SEND_HOST, QWIRL_DEFAULT_NOTIFY_HOST, {}};
 }
 
 Hosts Hosts::fromEnvironment()
 {
     const Hosts defaults = compiledDefaults();
+    const auto caFile = variable("QWIRL_CA_FILE");
     return {qwirl::fromEnvironment(SendVariable, defaults.send),
-            qwirl::fromEnvironment(NotifyVariable, defaults.notify)};
+            qwirl::fromEnvironment(NotifyVariable, defaults.notify), caFile ? std::string(*caFile) : ""};
 }
 
 std::optional<std::string> Hosts::environmentProblem()
@@ -77,11 +78,28 @@ std::optional<std::string> Hosts::environmentProblem()
 
 Hosts Hosts::both(std::string host)
 {
-    return {host, host};
+    return {host, host, {}};
+}
+
+namespace {
+constexpr std::string_view SecureScheme = "https://";
+} // namespace
+
+bool Hosts::isSecure(std::string_view host)
+{
+    return host.starts_with(SecureScheme);
+}
+
+std::string Hosts::siteOf(std::string_view host)
+{
+    return isSecure(host) ? std::string(host) : "http://" + std::string(host);
 }
 
 bool Hosts::isWellFormed(std::string_view host)
 {
+    if (isSecure(host)) {
+        host.remove_prefix(SecureScheme.size());
+    }
     std::string_view name = host;
     std::string_view port;
     if (host.starts_with('[')) {

@@ -6,11 +6,15 @@
 
 namespace qwirl {
 
-// The two gateway hosts, each "host" or "host:port" (port 80 when none is given).
+// The two gateway hosts, each "host" or "host:port" (plain HTTP, port 80 when none is given) or
+// "https://host" or "https://host:port" (TLS with the certificate and host name checked, port 443 when none
+// is given).
 struct Hosts
 {
     std::string send;   // Send and CheckCredits
     std::string notify; // SendNotify
+    // The certificate authorities trusted for a https host, as a PEM file; empty: the system's own.
+    std::string caFile;
 
     // The values fixed at build time (CMake cache variables QWIRL_SEND_HOST and QWIRL_NOTIFY_HOST).
     static Hosts compiledDefaults();
@@ -28,8 +32,13 @@ struct Hosts
     static Hosts both(std::string host);
 
     // A host name, IPv4 address or bracketed IPv6 address, optionally followed by ":" and a port from 1 to
-    // 65535; nothing that could change the request's path or add user information.
+    // 65535, optionally preceded by "https://"; nothing that could change the request's path or add user
+    // information.
     static bool isWellFormed(std::string_view host);
+    // True for a host written "https://...".
+    static bool isSecure(std::string_view host);
+    // The address of the host's site: "http://" + host for a plain host, the host itself for a https one.
+    static std::string siteOf(std::string_view host);
 };
 
 } // namespace qwirl
