@@ -29,7 +29,7 @@ if(missing)
     message(FATAL_ERROR "missing from the installed prefix: ${missing}")
 endif()
 
-foreach(run "parlix;--version;^parlix " "qwirl;--help;^usage: qwirl " "parlix-cli;--help;^Uso: parlix-cli ")
+foreach(run "parlix;--version;^parlix " "qwirl;--help;^Uso: qwirl " "parlix-cli;--help;^Uso: parlix-cli ")
     list(GET run 0 program)
     list(GET run 1 option)
     list(GET run 2 pattern)
