@@ -58,7 +58,7 @@ int main(int argc, char** argv)
         break;
     }
 
-    if (const auto problem = qwirl::Hosts::environmentProblem()) {
+    if (const auto problem = qwirl::Hosts::configurationProblem()) {
         std::fprintf(stderr, "qwirl: %s; nulla inviato\n", problem->c_str());
         return cli::BadConfiguration;
     }

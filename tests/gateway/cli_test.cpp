@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +26,9 @@ ProcessResult qwirl(const SandboxProcess& sandbox, std::vector<std::string> argu
                     std::map<std::string, std::string> environment = {})
 {
     arguments.insert(arguments.begin(), QWIRL_CLI_PATH);
+    // Never the machine's own configuration files.
+    environment.try_emplace("PARLIX_GATEWAY_CONF_DIR", "/nonexistent/qwirl-test");
+    environment.try_emplace("XDG_CONFIG_HOME", "/nonexistent/qwirl-test");
     environment.try_emplace("QWIRL_SEND_HOST", sandbox.host());
     environment.try_emplace("QWIRL_NOTIFY_HOST", sandbox.host());
     for (const char* name : {"QWIRL_LOGIN", "QWIRL_PASSWORD", "QWIRL_PROXY_PASSWORD", "http_proxy"}) {
@@ -178,10 +183,26 @@ TEST(QwirlCommand, MalformedHostVariableExitsWithTwoAndSendsNothing)
         const ProcessResult result = qwirl(sandbox, send, {{c.variable, c.value}});
         EXPECT_EQ(result.exitCode, 2) << c.value;
         EXPECT_EQ(result.out, "") << c.value;
-        EXPECT_EQ(result.err, "qwirl: " + std::string(c.variable) + " \"" + c.value +
-                                  "\" is not \"host\" or \"host:port\"; nulla inviato\n");
+        EXPECT_EQ(result.err,
+                  "qwirl: " + std::string(c.variable) + " \"" + c.value +
+                      "\" non è \"host\", \"host:porta\" o \"https://host[:porta]\"; nulla inviato\n");
     }
+    // So is a malformed configuration file; a sound one is read.
+    const std::string folder = sandbox.logPath() + ".conf";
+    const auto confFolder = [&folder](const std::string& text) {
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "/gateway.conf") << text;
+        return std::map<std::string, std::string>{{"PARLIX_GATEWAY_CONF_DIR", folder},
+                                                  {"QWIRL_SEND_HOST", ""}};
+    };
+    const ProcessResult broken = qwirl(sandbox, send, confFolder("send-host: " + sandbox.host() + "\n"));
+    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_EQ(broken.err, "qwirl: " + folder +
+                              "/gateway.conf, riga 1: manca \"=\": le righe sono chiave = valore; "
+                              "nulla inviato\n");
     EXPECT_TRUE(sandbox.traceLines().empty());
+    EXPECT_EQ(qwirl(sandbox, send, confFolder("send-host = " + sandbox.host() + "\n")).out, "0\n");
+    std::filesystem::remove_all(folder);
     // Set but empty counts as not set.
     EXPECT_EQ(qwirl(sandbox, send, {{"QWIRL_NOTIFY_HOST", ""}}).out, "0\n");
 }

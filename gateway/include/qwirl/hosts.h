@@ -19,14 +19,19 @@ struct Hosts
     // The values fixed at build time (CMake cache variables QWIRL_SEND_HOST and QWIRL_NOTIFY_HOST).
     static Hosts compiledDefaults();
 
-    // The compiled defaults, each overridden by the environment variable of the same name when that is set
-    // and not empty. A malformed value gives an empty host, never the default: a typo must not send real
-    // messages with a real login to the production gateway. Control refuses to talk to an empty host.
+    // The hosts and CA file as the deployment sets them, weakest first: the compiled defaults,
+    // /etc/parlix/gateway.conf (the folder may be moved with PARLIX_GATEWAY_CONF_DIR), the user's
+    // $XDG_CONFIG_HOME/parlix/gateway.conf (by default ~/.config), and the environment variables
+    // QWIRL_SEND_HOST, QWIRL_NOTIFY_HOST and QWIRL_CA_FILE (set and not empty). The files hold
+    // "key = value" lines (keys send-host, notify-host, ca-file) and "#" comments. A malformed value or file
+    // gives an empty host, never a weaker layer's: a typo must not send real messages with a real login to
+    // the production gateway. Control refuses to talk to an empty host.
     static Hosts fromEnvironment();
 
-    // What is wrong with QWIRL_SEND_HOST or QWIRL_NOTIFY_HOST, e.g.
-    // `QWIRL_SEND_HOST "http://x" is not "host" or "host:port"`; nothing when both are fine or unset.
-    static std::optional<std::string> environmentProblem();
+    // What is wrong in the files or variables above, in Italian, e.g.
+    // `QWIRL_SEND_HOST "http://x" non è "host", "host:porta" o "https://host[:porta]"`; nothing when all
+    // is well.
+    static std::optional<std::string> configurationProblem();
 
     // Both operations on one host, e.g. a local sandbox: Hosts::both("127.0.0.1:8080").
     static Hosts both(std::string host);
