@@ -6,6 +6,7 @@
 import gzip
 import json
 import re
+import shutil
 import subprocess
 import sys
 import unittest
@@ -77,6 +78,12 @@ class GeneratedCompletion(unittest.TestCase):
         for name, words, expected in rows:
             with self.subTest(words=words):
                 self.assertEqual(self.complete(name, words), expected)
+
+    @unittest.skipUnless(shutil.which("zsh"), "zsh is not installed")
+    def test_zsh_reads_the_completion_functions(self):
+        for name in ("qwirl", "qwirl-sandbox"):
+            with self.subTest(name=name):
+                subprocess.run(["zsh", "-n", "%s/%s/_%s" % (DOCS, name, name)], check=True)
 
 
 if __name__ == "__main__":
