@@ -23,7 +23,8 @@ and completions cannot drift from what the program accepts. The grammar is one J
          "value": "LOGIN",                     # the value's name, or null for a switch
          "help": "...",                        # Italian, one sentence
          "repeatable": false,
-         "complete": "file"}                   # "file": the shell offers file names; "" nothing
+         "complete": "file"}                   # what the shell offers for the value: "file" file names,
+                                               # "directory" folder names, "" nothing
       ],
       "commands": [                            # empty for a program that takes options only
         {"name": "send", "operands": ["NUMERO", "TESTO"], "help": "...",
@@ -148,14 +149,16 @@ def bash_completion(grammar):
         names = [n for o in options for n in o["names"]]
         valued = [n for o in options if o.get("value") for n in o["names"]]
         files = [n for o in options if o.get("complete") == "file" for n in o["names"]]
-        return names, valued, files
+        folders = [n for o in options if o.get("complete") == "directory" for n in o["names"]]
+        return names, valued, files, folders
 
-    names, valued, files = lists(grammar["options"])
+    names, valued, files, folders = lists(grammar["options"])
     cases = []
     for command in grammar["commands"]:
-        own_names, own_valued, own_files = lists(command.get("options", []))
+        own_names, own_valued, own_files, own_folders = lists(command.get("options", []))
         valued += own_valued
         files += own_files
+        folders += own_folders
         if own_names:
             cases.append('    %s) options="$options %s" ;;' % (command["name"], shell_words(own_names)))
     commands = shell_words(c["name"] for c in grammar["commands"])
@@ -165,13 +168,18 @@ def bash_completion(grammar):
 {{
     local cur=${{COMP_WORDS[COMP_CWORD]}} prev=${{COMP_WORDS[COMP_CWORD-1]}}
     local commands="{commands}" options="{shell_words(names)}"
-    local valued=" {shell_words(valued)} " files=" {shell_words(files)} " file_commands=" {shell_words(file_commands)} "
+    local valued=" {shell_words(valued)} " files=" {shell_words(files)} " folders=" {shell_words(folders)} "
+    local file_commands=" {shell_words(file_commands)} "
     local command="" i
     for ((i = 1; i < COMP_CWORD; i++)); do
         case " $commands " in *" ${{COMP_WORDS[i]}} "*) command=${{COMP_WORDS[i]}}; break ;; esac
     done
     if [[ -n $prev && $files == *" $prev "* ]]; then
         COMPREPLY=($(compgen -f -- "$cur"))
+        return
+    fi
+    if [[ -n $prev && $folders == *" $prev "* ]]; then
+        COMPREPLY=($(compgen -d -- "$cur"))
         return
     fi
     [[ -n $prev && $valued == *" $prev "* ]] && return
@@ -202,8 +210,8 @@ def zsh_specs(options):
             spec = ("*" if option.get("repeatable") else "") + name
             if option.get("value"):
                 spec += "=" if name.startswith("--") else ""
-                spec += "[%s]:%s:%s" % (zsh_quote(option["help"]), zsh_quote(option["value"]),
-                                        "_files" if option.get("complete") == "file" else " ")
+                action = {"file": "_files", "directory": "_files -/"}.get(option.get("complete"), " ")
+                spec += "[%s]:%s:%s" % (zsh_quote(option["help"]), zsh_quote(option["value"]), action)
             else:
                 spec += "[%s]" % zsh_quote(option["help"])
             specs.append("    '%s'" % spec)

@@ -6,12 +6,15 @@
 import gzip
 import json
 import re
+import pathlib
 import shutil
 import subprocess
 import sys
+import tempfile
 import unittest
 
 DOCS, PROGRAMS = sys.argv[1], sys.argv[2:4]
+GENERATOR = pathlib.Path(__file__).resolve().parents[2] / "packaging" / "gen_docs.py"
 del sys.argv[1:4]
 
 
@@ -84,6 +87,36 @@ class GeneratedCompletion(unittest.TestCase):
         for name in ("qwirl", "qwirl-sandbox"):
             with self.subTest(name=name):
                 subprocess.run(["zsh", "-n", "%s/%s/_%s" % (DOCS, name, name)], check=True)
+
+
+class OptionsOfOneCommand(unittest.TestCase):
+    """A grammar whose commands have options of their own, as parlix-cli's will."""
+
+    def test_the_page_and_completion_carry_them(self):
+        option = {"names": ["--book"], "value": "RUBRICA", "help": "la rubrica", "repeatable": False,
+                  "complete": ""}
+        home = {"names": ["--home"], "value": "CARTELLA", "help": "la cartella", "repeatable": False,
+                "complete": "directory"}
+        grammar = {"format": 1, "program": "demo", "version": "1", "summary": {"it": "prova", "en": "test"},
+                   "description": [], "options": [home], "exit_statuses": [{"code": 0, "meaning": "ok"}],
+                   "commands": [{"name": "import-csv", "operands": ["FILE"], "help": "importa",
+                                 "options": [option]}, {"name": "books", "operands": [], "help": "elenca"}],
+                   "environment": [], "files": [], "examples": []}
+        with tempfile.TemporaryDirectory() as folder:
+            path = pathlib.Path(folder)
+            (path / "demo.json").write_text(json.dumps(grammar))
+            subprocess.run([sys.executable, GENERATOR, path / "demo.json", path], check=True)
+            text = (path / "it" / "demo.1").read_text().replace("\\-", "-")
+            self.assertIn("--book", section(text, "COMANDI"))
+            (path / "sub").mkdir()
+            rows = [(["demo", "import-csv", "--b"], ["--book"]), (["demo", "books", "--b"], []),
+                    (["demo", "--home", str(path / "s")], [str(path / "sub")])]
+            for words, expected in rows:
+                script = 'source "$0"; COMP_WORDS=(%s); COMP_CWORD=%d; _demo; printf "%%s\\n" "${COMPREPLY[@]}"' % (
+                    " ".join("'%s'" % w for w in words), len(words) - 1)
+                result = subprocess.run(["bash", "-c", script, path / "demo.bash"], check=True,
+                                        capture_output=True, text=True)
+                self.assertEqual(result.stdout.split(), expected, words)
 
 
 if __name__ == "__main__":
