@@ -11,10 +11,10 @@
 #include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
-#include "messaging/account.h"
-#include "messaging/keychainstore.h"
 #include "messaging/proxycredentialsdialog.h"
-#include "messaging/qwirlgateway.h"
+#include "sending/account.h"
+#include "sending/keychainstore.h"
+#include "sending/qwirlgateway.h"
 #include "ui/qtdialogs.h"
 
 #include <QApplication>

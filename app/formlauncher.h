@@ -2,7 +2,7 @@
 
 #include "core/appcontext.h"
 #include "core/archivetree.h"
-#include "messaging/smsgateway.h"
+#include "sending/smsgateway.h"
 
 #include <QObject>
 

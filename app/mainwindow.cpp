@@ -17,7 +17,7 @@
 #include "core/ownthread.h"
 #include "core/programstate.h"
 #include "core/startupfiles.h"
-#include "messaging/creditquery.h"
+#include "sending/creditquery.h"
 #include "store/database.h"
 #include "store/storeerror.h"
 

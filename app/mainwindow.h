@@ -3,7 +3,7 @@
 #include "app/vendorpages.h"
 #include "browser/actionspanel.h"
 #include "core/appcontext.h"
-#include "messaging/creditquery.h"
+#include "sending/creditquery.h"
 #include "ui/urlopener.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "actionspanel.h"
 
-#include "browser/archivedeletion.h"
 #include "browser/archivelist.h"
+#include "contacts/archivedeletion.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
 #include "store/storeerror.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/archiverow.h"
+#include "contacts/archiverow.h"
 #include "core/appcontext.h"
 #include "store/archivekind.h"
 

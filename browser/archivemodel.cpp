@@ -1,7 +1,7 @@
 #include "archivemodel.h"
 
-#include "browser/archivecolumns.h"
 #include "browser/rowicon.h"
+#include "contacts/archivecolumns.h"
 
 #include <QDateTime>
 

@@ -5,8 +5,8 @@
 #include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/storechoice.h"
-#include "messaging/scheduledrunner.h"
-#include "messaging/scheduledstore.h"
+#include "sending/scheduledrunner.h"
+#include "sending/scheduledstore.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 

@@ -3,7 +3,7 @@
 #include "cli/listedbooks.h"
 #include "core/datafolder.h"
 #include "core/storechoice.h"
-#include "messaging/scheduledstore.h"
+#include "sending/scheduledstore.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 

@@ -6,9 +6,9 @@
 #include "core/clock.h"
 #include "core/programstate.h"
 #include "core/startupfiles.h"
-#include "messaging/batchplan.h"
-#include "messaging/scheduledrunner.h"
-#include "messaging/scheduledstore.h"
+#include "sending/batchplan.h"
+#include "sending/scheduledrunner.h"
+#include "sending/scheduledstore.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 

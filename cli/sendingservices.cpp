@@ -1,7 +1,7 @@
 #include "sendingservices.h"
 
 #include "core/clock.h"
-#include "messaging/qwirlgateway.h"
+#include "sending/qwirlgateway.h"
 
 namespace parlix::cli {
 

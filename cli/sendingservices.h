@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messaging/smsgateway.h"
+#include "sending/smsgateway.h"
 
 namespace parlix {
 class Clock;

@@ -1,6 +1,6 @@
 #include "sendoutcome.h"
 
-#include "messaging/scheduledrunner.h"
+#include "sending/scheduledrunner.h"
 
 namespace parlix::cli {
 

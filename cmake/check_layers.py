@@ -17,15 +17,17 @@ BELOW = {
     "store": set(),
     "core": {"store"},
     "contacts": {"store", "core"},
+    "sending": {"store", "core", "contacts", "gateway"},
     "ui": {"store", "core"},
     "books": {"store", "core", "contacts", "ui"},
     "browser": {"store", "core", "contacts", "ui"},
-    "messaging": {"store", "core", "contacts", "ui", "gateway", "gateway/designer"},
-    "users": {"store", "core", "ui"},
-    "transfer": {"store", "core", "contacts", "ui"},
-    "cli": {"store", "core", "contacts", "gateway", "messaging", "users", "transfer"},
-    "app": {"store", "core", "contacts", "ui", "books", "browser", "messaging", "users", "transfer", "gateway",
-            "gateway/designer"},
+    "messaging": {"store", "core", "contacts", "sending", "ui", "gateway", "gateway/designer"},
+    "users": {"store", "core"},
+    "access": {"store", "core", "ui", "users"},
+    "transfer": {"store", "core", "contacts"},
+    "cli": {"store", "core", "contacts", "sending", "gateway", "users", "transfer"},
+    "app": {"store", "core", "contacts", "sending", "ui", "books", "browser", "messaging", "users", "access",
+            "transfer", "gateway", "gateway/designer"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]')
 QT_FREE = {"gateway"}

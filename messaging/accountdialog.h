@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/appcontext.h"
-#include "messaging/account.h"
+#include "sending/account.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messaging/messagearchive.h"
+#include "sending/messagearchive.h"
 
 #include <QList>
 #include <QPair>

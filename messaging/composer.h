@@ -2,10 +2,10 @@
 
 #include "core/appcontext.h"
 #include "messaging/composerpreset.h"
-#include "messaging/messagearchive.h"
-#include "messaging/messagesplitter.h"
 #include "messaging/sendbatch.h"
-#include "messaging/smsgateway.h"
+#include "sending/messagearchive.h"
+#include "sending/messagesplitter.h"
+#include "sending/smsgateway.h"
 
 #include <QDialog>
 #include <QStringList>

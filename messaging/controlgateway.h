@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messaging/smsgateway.h"
+#include "sending/smsgateway.h"
 
 namespace qwirl {
 class QwirlControl;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messaging/proxylogin.h"
+#include "sending/proxylogin.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 #include "contacts/bookcontacts.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
-#include "messaging/scheduledstore.h"
+#include "sending/scheduledstore.h"
 #include "store/storeerror.h"
 
 #include <QHBoxLayout>

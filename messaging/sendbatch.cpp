@@ -7,8 +7,8 @@
 #include "core/programstate.h"
 #include "core/storechoice.h"
 #include "core/textfile.h"
-#include "messaging/creditquery.h"
-#include "messaging/recipientnumber.h"
+#include "sending/creditquery.h"
+#include "sending/recipientnumber.h"
 #include "store/store.h"
 
 #include <QCursor>

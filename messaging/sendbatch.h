@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/appcontext.h"
-#include "messaging/account.h"
-#include "messaging/batchjournal.h"
 #include "messaging/batchrequest.h"
 #include "messaging/sendingreport.h"
-#include "messaging/smsgateway.h"
+#include "sending/account.h"
+#include "sending/batchjournal.h"
+#include "sending/smsgateway.h"
 
 #include <QFuture>
 #include <QObject>

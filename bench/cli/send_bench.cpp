@@ -6,8 +6,8 @@
 #include "../support/timing.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
-#include "messaging/account.h"
 #include "sandbox_process.h"
+#include "sending/account.h"
 #include "store/database.h"
 #include "store/statement.h"
 

@@ -7,10 +7,10 @@
 #include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
-#include "messaging/account.h"
-#include "messaging/qwirlgateway.h"
 #include "messaging/sendbatch.h"
 #include "sandbox_process.h"
+#include "sending/account.h"
+#include "sending/qwirlgateway.h"
 
 #include <qwirl/control.h>
 

@@ -4,8 +4,8 @@
 #include "cli/scheduledcommand.h"
 #include "cli/sendcommand.h"
 #include "json_fields.h"
-#include "messaging/account.h"
-#include "messaging/qwirlgateway.h"
+#include "sending/account.h"
+#include "sending/qwirlgateway.h"
 
 #include <gtest/gtest.h>
 

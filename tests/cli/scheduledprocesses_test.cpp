@@ -1,6 +1,6 @@
 #include "clisandbox.h"
-#include "messaging/scheduledstore.h"
 #include "process_runner.h"
+#include "sending/scheduledstore.h"
 
 #include <QElapsedTimer>
 #include <QFile>

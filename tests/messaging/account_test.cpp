@@ -1,7 +1,7 @@
 #include "batchsupport.h"
 #include "core/datafolder.h"
 #include "messaging/accountdialog.h"
-#include "messaging/creditquery.h"
+#include "sending/creditquery.h"
 #include "tests/support/fulldisk.h"
 
 #include <QComboBox>

@@ -8,8 +8,8 @@
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
-#include "messaging/qwirlgateway.h"
 #include "messaging/sendbatch.h"
+#include "sending/qwirlgateway.h"
 
 #include <QCoreApplication>
 

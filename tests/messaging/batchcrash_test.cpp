@@ -1,7 +1,7 @@
 #include "batchsupport.h"
-#include "messaging/batchjournal.h"
-#include "messaging/interruptedbatches.h"
 #include "messaging/sendbatch.h"
+#include "sending/batchjournal.h"
+#include "sending/interruptedbatches.h"
 #include "tests/support/crashchild.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "batchsupport.h"
 
 #include "json_fields.h"
-#include "messaging/account.h"
-#include "messaging/qwirlgateway.h"
+#include "sending/account.h"
+#include "sending/qwirlgateway.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

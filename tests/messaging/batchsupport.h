@@ -1,8 +1,8 @@
 #pragma once
 
 #include "messaging/batchrequest.h"
-#include "messaging/smsgateway.h"
 #include "sandbox_process.h"
+#include "sending/smsgateway.h"
 #include "tests/support/testhome.h"
 
 #include <QString>

@@ -1,8 +1,8 @@
 #include "batchsupport.h"
 #include "core/programstate.h"
-#include "messaging/account.h"
 #include "messaging/composer.h"
 #include "messaging/smscommands.h"
+#include "sending/account.h"
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
 

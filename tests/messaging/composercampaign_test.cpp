@@ -2,9 +2,9 @@
 #include "core/programstate.h"
 #include "messaging/composer.h"
 #include "messaging/scheduledbatcheswindow.h"
-#include "messaging/scheduleddispatcher.h"
-#include "messaging/scheduledstore.h"
 #include "messaging/smscommands.h"
+#include "sending/scheduleddispatcher.h"
+#include "sending/scheduledstore.h"
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
 

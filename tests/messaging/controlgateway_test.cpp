@@ -1,7 +1,7 @@
 #include "batchsupport.h"
 #include "messaging/controlgateway.h"
-#include "messaging/qwirlgateway.h"
 #include "messaging/sendbatch.h"
+#include "sending/qwirlgateway.h"
 
 #include <qwirl-qt/qwirlcontrol.h>
 #include <qwirl/control.h>

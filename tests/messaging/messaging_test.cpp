@@ -1,9 +1,9 @@
-#include "messaging/account.h"
 #include "messaging/composerpreset.h"
-#include "messaging/messagearchive.h"
-#include "messaging/qwirlgateway.h"
-#include "messaging/recipientnumber.h"
 #include "messaging/smscommands.h"
+#include "sending/account.h"
+#include "sending/messagearchive.h"
+#include "sending/qwirlgateway.h"
+#include "sending/recipientnumber.h"
 #include "store/storeerror.h"
 #include "tests/support/testhome.h"
 

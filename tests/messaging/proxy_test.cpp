@@ -1,10 +1,10 @@
 #include "batchsupport.h"
 #include "json_fields.h"
-#include "messaging/creditquery.h"
-#include "messaging/proxyauthenticator.h"
 #include "messaging/proxycredentialsdialog.h"
-#include "messaging/qwirlgateway.h"
 #include "messaging/sendbatch.h"
+#include "sending/creditquery.h"
+#include "sending/proxyauthenticator.h"
+#include "sending/qwirlgateway.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "batchsupport.h"
-#include "messaging/batchjournal.h"
 #include "messaging/sendbatch.h"
-#include "messaging/sentoutcome.h"
+#include "sending/batchjournal.h"
+#include "sending/sentoutcome.h"
 #include "store/database.h"
 #include "store/recordset.h"
 

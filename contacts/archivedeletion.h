@@ -1,0 +1,43 @@
+#pragma once
+
+#include "contacts/archiverow.h"
+#include "store/archivekind.h"
+
+#include <QString>
+
+namespace parlix {
+
+struct ProgramState;
+
+// Deletes rows of one archive of a book. A row is the stored row the list
+// showed (its rowid), provided it still holds the number (and, for messages,
+// the date) shown; several contacts may share a number, and several messages
+// a number and date, so those alone cannot say which row the user meant. A
+// row given without a rowid is found the old way, the first row with that
+// number (and date). A row that is no longer there deletes nothing. Works
+// through the program's shared handles. Failures throw StoreError.
+class ArchiveDeletion
+{
+public:
+    ArchiveDeletion(ProgramState& state, ArchiveKind kind, QString book);
+
+    // The Delete key: removes the row, keeps no copy. True when a row went.
+    bool deleteRow(const RowSelection& row);
+
+    // A ticked row: removes it like deleteRow; a sent message is first copied
+    // into the book's deleted messages: the stored row that goes, or the four
+    // values shown when the row itself is no longer stored. The copy and the
+    // removal are one transaction, so a failure never loses the message.
+    bool deleteTickedRow(const RowSelection& row);
+
+private:
+    // Leaves the shared cursor on the row; false when it is not stored.
+    bool locate(const RowSelection& row);
+    void removeCurrent();
+
+    ProgramState& state_;
+    ArchiveKind kind_;
+    QString book_;
+};
+
+} // namespace parlix

@@ -1,0 +1,90 @@
+#include "batchplan.h"
+
+#include "contacts/bookcontacts.h"
+#include "sending/mergetemplate.h"
+
+namespace parlix {
+
+namespace {
+
+QString tooManyParts(const QString& number, qsizetype parts)
+{
+    return QStringLiteral("Il testo per %1 richiede %2 SMS: il limite è di %3 SMS per messaggio. "
+                          "Accorciare il testo prima dell'invio.")
+        .arg(number)
+        .arg(parts)
+        .arg(MessageSplitter::MaxParts);
+}
+
+} // namespace
+
+std::variant<BatchPlan, QString> BatchPlan::make(const QString& text, const QList<Contact>& contacts,
+                                                 SplitMode mode)
+{
+    const MergeTemplate merge(text);
+    if (!merge.unknownFields().isEmpty())
+        return MergeTemplate::unknownFieldsMessage(merge.unknownFields());
+    if (text.isEmpty())
+        return QStringLiteral("Testo SMS Mancante");
+    if (contacts.isEmpty())
+        return QStringLiteral("Nessun destinatario: la rubrica non ha contatti con un numero di cellulare.");
+
+    BatchPlan plan;
+    plan.text_ = text;
+    plan.personalised_ = merge.personalised();
+    plan.messages_.reserve(contacts.size());
+    const QStringList shared = plan.personalised_ ? QStringList() : MessageSplitter::split(text, mode);
+    for (const Contact& contact : contacts) {
+        RecipientMessage message{contact.cellulare, text, shared};
+        if (plan.personalised_) {
+            message.text = merge.fill(contact);
+            message.parts = MessageSplitter::split(message.text, mode);
+        }
+        if (message.parts.isEmpty())
+            return QStringLiteral("Il testo per %1 risulta vuoto: i campi usati non hanno valore per quel "
+                                  "contatto.")
+                .arg(contact.cellulare);
+        if (message.parts.size() > MessageSplitter::MaxParts)
+            return tooManyParts(contact.cellulare, message.parts.size());
+        plan.smsCount_ += int(message.parts.size());
+        plan.messages_.append(std::move(message));
+    }
+    return plan;
+}
+
+std::variant<BatchPlan, QString> BatchPlan::forNumbers(const QString& text, const QStringList& numbers,
+                                                       Store& store, const QString& bookPath, SplitMode mode)
+{
+    const QList<Contact> contacts = MergeTemplate(text).personalised()
+                                        ? contactsForNumbers(contactsWithNumbers(store, bookPath), numbers)
+                                        : contactsForNumbers({}, numbers);
+    return make(text, contacts, mode);
+}
+
+QString BatchPlan::preview(int shown) const
+{
+    const qsizetype count = std::min<qsizetype>(shown, messages_.size());
+    QString text = count == 1 ? QStringLiteral("Anteprima del primo messaggio:\n")
+                              : QStringLiteral("Anteprima dei primi %1 messaggi:\n").arg(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const RecipientMessage& message = messages_.at(i);
+        text += QStringLiteral("%1 (%2 SMS): %3\n")
+                    .arg(message.number)
+                    .arg(message.parts.size())
+                    .arg(message.text);
+    }
+    text += QStringLiteral("Destinatari: %1. SMS da inviare: %2. Credito necessario: %2.")
+                .arg(messages_.size())
+                .arg(smsCount_);
+    return text;
+}
+
+QString creditShortMessage(int needed, long credit)
+{
+    return QStringLiteral("Credito insufficiente: servono %1 SMS, il credito residuo è di %2. "
+                          "Nessun SMS è stato inviato.")
+        .arg(needed)
+        .arg(credit);
+}
+
+} // namespace parlix

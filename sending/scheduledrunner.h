@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/datafolder.h"
+#include "sending/scheduledstore.h"
+#include "sending/smsgateway.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+namespace parlix {
+
+class Clock;
+
+// How the sending of a stored batch went, for this runner.
+struct RunOutcome
+{
+    enum class Status {
+        Sent,        // every SMS this runner sent was accepted
+        SomeRefused, // the gateway refused some (store.refusals() says which)
+        NotSent,     // nothing sent: no account, credit short, unreachable, no book
+        Nothing,     // nothing left to send: cancelled, over, or served by another runner
+    };
+
+    Status status = Status::Nothing;
+    int attempted = 0;     // SMS handed to the gateway
+    int accepted = 0;      // SMS the gateway accepted
+    QString message;       // why nothing was sent
+    double remaining = -1; // the credit left, also written to residui.txt; -1 when unknown
+};
+
+// Sends a batch kept in a book's database (ScheduledStore), widget-free and
+// synchronous: the window runs it on a worker thread, parlix-cli directly.
+// It checks the account and the credit for the SMS still waiting, marks the
+// batch as leaving (which writes its inviati row once), then takes the
+// recipients one by one, so several runners on one batch, in one process or
+// several, serve each recipient once. Finally residui.txt gets the credit the
+// gateway reports after the batch (or, when it does not answer, the credit
+// before it less the SMS accepted).
+class ScheduledRunner
+{
+public:
+    // After each recipient: the recipients served so far by this runner and
+    // those the batch had waiting when it began.
+    using Progress = std::function<void(int served, int total)>;
+    // Every recipient this runner served, with its own text and result.
+    using Served = std::function<void(const RecipientClaim&, const RecipientResult&)>;
+
+    ScheduledRunner(DataFolder folder, GatewayFactory factory, const Clock& clock);
+
+    void setProgress(Progress progress) { progress_ = std::move(progress); }
+    void setServed(Served served) { served_ = std::move(served); }
+    // Checked between recipients: once set, the runner stops after the one
+    // under way; the rest keep waiting for a later run.
+    void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+
+    RunOutcome run(const QString& book, qint64 id);
+
+    // This process, as runners name themselves in the store.
+    static QString ownerName();
+
+private:
+    DataFolder folder_;
+    GatewayFactory factory_;
+    const Clock& clock_;
+    Progress progress_;
+    Served served_;
+    const std::atomic<bool>* stop_ = nullptr;
+};
+
+} // namespace parlix

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "sending/messagearchive.h"
+#include "sending/messagesplitter.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace parlix {
+
+class BatchPlan;
+class Database;
+class Store;
+
+// A batch kept in a book's database to be sent later, or being sent.
+struct ScheduledBatch
+{
+    enum class State { Waiting, Sending, Done, Cancelled };
+
+    qint64 id = 0;
+    QDateTime due; // when it may leave
+    QString text;  // as typed, merge fields included
+    SplitMode split = SplitMode::Fixed;
+    bool flash = false;
+    QString sender;         // the header text at the time it was stored
+    QString cognome;        // the inviati row: "<lista>"
+    QString cellulare;      // the inviati row: the numbers joined by ";"
+    bool immediate = false; // sent at once by the one who stored it, never by the scheduler
+    State state = State::Waiting;
+    int recipients = 0; // when read back
+    int sms = 0;        // when read back
+
+    // A batch of `plan` due at `due`, whose inviati row will read `cognome`
+    // and `cellulare` (for a list, "<lista>" and the numbers joined by ";").
+    static ScheduledBatch forPlan(const BatchPlan& plan, const QDateTime& due, const QString& cognome,
+                                  const QString& cellulare);
+};
+
+// One recipient taken by a runner: nobody else serves it.
+struct RecipientClaim
+{
+    int position = 0;
+    QString number;
+    QString text;
+};
+
+// What a runner reports for a recipient it served.
+struct RecipientResult
+{
+    int position = 0;
+    long result = 0;  // 0, or the first refusal among its SMS
+    int accepted = 0; // SMS the gateway accepted
+};
+
+// Where the recipients of a batch stand.
+struct RecipientCounts
+{
+    int waiting = 0;
+    int waitingSms = 0;
+    int underWay = 0; // taken by a runner that has not reported (yet)
+    int served = 0;
+    int refused = 0; // served, with a refusal
+    int acceptedSms = 0;
+};
+
+// The batches of one book kept for later, in two tables of the book's
+// database: programmati (the batch: time, text as typed, options, state) and
+// programmati_destinatari (each recipient with its own text and, once served,
+// its result). A book without the tables has no batches; they are made when
+// the first batch is stored.
+//
+// Each recipient is served once, whoever runs the batch: a runner takes
+// recipients one at a time in an exclusive transaction (reporting the
+// previous one's result in the same commit) and only then sends. A runner that dies
+// leaves its recipient "under way": it is never taken again, because the
+// gateway may have accepted its SMS.
+class ScheduledStore
+{
+public:
+    // Opens the book at `bookPath` of `store`; a runner on a thread or in a
+    // process of its own passes a store of its own (chooseStore()). Throws StoreError.
+    ScheduledStore(Store& store, const QString& bookPath);
+    ~ScheduledStore();
+
+    // Stores a batch with the recipients of `plan`, in one transaction; its id.
+    qint64 add(const ScheduledBatch& batch, const BatchPlan& plan);
+
+    // Batches waiting for their time, plus scheduled ones under way with
+    // recipients left, soonest first.
+    QList<ScheduledBatch> waiting();
+    // The scheduled batches that may be run at `now`.
+    QList<qint64> due(const QDateTime& now);
+    std::optional<ScheduledBatch> batch(qint64 id);
+
+    // Cancels a batch that has not left; false when it is under way or over.
+    bool cancel(qint64 id);
+
+    // Marks the batch as leaving and appends its row to inviati (the text as
+    // typed, dated `date`), both in one transaction, so the row is written
+    // once whoever starts it. True also when it had been started before and
+    // may be resumed; false when cancelled or over.
+    bool start(qint64 id, const QString& date);
+    // Reports `served` (if any) and takes the next waiting recipient for
+    // `owner`, in one commit. Nothing when none is left.
+    std::optional<RecipientClaim> next(qint64 id, const QString& owner,
+                                       const std::optional<RecipientResult>& served);
+    // Reports the last recipient served.
+    void report(qint64 id, const RecipientResult& served);
+    // Marks the batch done when no recipient waits; true when it is done.
+    bool closeIfServed(qint64 id);
+
+    RecipientCounts counts(qint64 id);
+    // The served recipients that were refused, as "number: code".
+    QStringList refusals(qint64 id);
+    // The numbers taken by a runner that has not reported them: sent or not,
+    // nobody knows, so they are never sent again.
+    QStringList underWay(qint64 id);
+
+    static QString batchTable() { return QStringLiteral("programmati"); }
+    static QString recipientTable() { return QStringLiteral("programmati_destinatari"); }
+
+private:
+    bool hasTables();
+    void markServed(qint64 id, const RecipientResult& served);
+
+    std::shared_ptr<Database> db_;
+};
+
+} // namespace parlix
