@@ -16,6 +16,7 @@
 #include "sending/keychainstore.h"
 #include "sending/qwirlgateway.h"
 #include "ui/qtdialogs.h"
+#include "ui/qttranslation.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -71,6 +72,7 @@ int runApplication(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(PARLIX_VERSION));
     QApplication::setDesktopFileName(QString::fromLatin1(appId));
     QApplication::setWindowIcon(appIcon());
+    QtTranslation::install(app);
     install(folder);
 
     // The disclaimer comes first when it is switched on; refusing it ends the
