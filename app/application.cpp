@@ -17,6 +17,7 @@
 #include "sending/qwirlgateway.h"
 #include "ui/qtdialogs.h"
 #include "ui/qttranslation.h"
+#include "ui/screenfit.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -73,6 +74,9 @@ int runApplication(int argc, char** argv)
     QApplication::setDesktopFileName(QString::fromLatin1(appId));
     QApplication::setWindowIcon(appIcon());
     QtTranslation::install(app);
+    // Every window opens within the screen, however small.
+    ScreenFit screenFit;
+    app.installEventFilter(&screenFit);
     install(folder);
 
     // The disclaimer comes first when it is switched on; refusing it ends the
