@@ -157,8 +157,10 @@ TEST(TransferCommands, TheConsoleProgramWritesCountsAndMessagesToTheirStreams)
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), int(Stopped));
     EXPECT_EQ(cli.readAllStandardOutput(), QByteArray("1\n"));
-    EXPECT_EQ(QString::fromUtf8(cli.readAllStandardError()),
-              QStringLiteral("Importazione interrotta alla riga 3: \"\"\nContatti importati: 1\n"));
+    EXPECT_TRUE(
+        QString::fromUtf8(cli.readAllStandardError())
+            .startsWith(QStringLiteral("Importazione interrotta alla riga 3: \"\"\nContatti importati: 1\n"
+                                       "Riga non importata: la 3.\nPer riprendere")));
 }
 
 TEST(DemoCommand, FillsANewFolderOnceAndNeverOneInUse)
