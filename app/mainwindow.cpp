@@ -173,7 +173,6 @@ void MainWindow::load()
     context_.state.nodoselezionato = 1;
     checkBookList();
     aggio();
-    context_.state.testoiniziale = true;
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
