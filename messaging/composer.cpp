@@ -419,6 +419,13 @@ void Composer::schedule()
 {
     Dialogs& dialogs = context_.dialogs;
     const QDateTime due = scheduleTime_->dateTime();
+    if (due < context_.clock.now()) {
+        // A time already gone cannot be kept for: now, or another time.
+        if (dialogs.message(SendPreparation::pastTimeQuestion(due), MessageIcon::Question,
+                            MessageButtons::YesNo) == Answer::Yes)
+            send();
+        return;
+    }
     const std::optional<SendPreparation> prepared = prepare(SendPreparation::When::Later);
     if (!prepared)
         return;
