@@ -408,8 +408,8 @@ TEST(ProgramJourney, MultipleSmsReachesTheSandboxThroughTheRealBoxes)
 
 namespace {
 
-// A batch of Principale's contacts kept for 14/03/2026 at `time`.
-void keepBatch(Program& program, const QTime& time)
+// A batch of Principale's contacts kept for 14/03/2026 at `hour`.
+void keepBatch(Program& program, int hour)
 {
     const QString book = program.sandbox.home.state.folder.bookPath(QStringLiteral("Principale"));
     const auto plan = BatchPlan::forNumbers(QStringLiteral("Ciao {Nome}"),
@@ -417,7 +417,7 @@ void keepBatch(Program& program, const QTime& time)
                                             *program.sandbox.home.state.store, book, SplitMode::Fixed);
     ASSERT_TRUE(std::holds_alternative<BatchPlan>(plan));
     ScheduledStore(*program.sandbox.home.state.store, book)
-        .add(ScheduledBatch::forPlan(std::get<BatchPlan>(plan), QDateTime(QDate(2026, 3, 14), time),
+        .add(ScheduledBatch::forPlan(std::get<BatchPlan>(plan), QDateTime(QDate(2026, 3, 14), QTime(hour, 0)),
                                      QStringLiteral("<lista>"), QStringLiteral("3331112222;3334445555")),
              std::get<BatchPlan>(plan));
 }
@@ -429,8 +429,10 @@ TEST(ProgramWiring, DueBatchesGoWhileTheProgramRunsAndTheOthersWaitInTheirList)
     Program program({"--credit", "50"});
     program.addContact(QStringLiteral("Anna"), QStringLiteral("Bianchi"), QStringLiteral("3331112222"));
     program.addContact(QStringLiteral("Bruno"), QStringLiteral("Verdi"), QStringLiteral("3334445555"));
-    keepBatch(program, QTime(9, 15)); // due a few minutes ago: the home's clock says 09:26
-    keepBatch(program, QTime(18, 0)); // not yet
+    // 09:10: the 09:00 batch is due, and not late enough to be asked about.
+    program.sandbox.home.clock.set(QDateTime(QDate(2026, 3, 14), QTime(9, 10)));
+    keepBatch(program, 9);
+    keepBatch(program, 18); // not yet
     program.start();
     const auto* credit = program.window.findChild<QLabel*>(QStringLiteral("Label3"));
     ASSERT_TRUE(waitUntil([&] { return credit->text() == QStringLiteral("Credito residuo 48"); }));
