@@ -352,10 +352,10 @@ bool FormLauncher::confirmClose()
         return true;
     Dialogs& dialogs = context_.dialogs;
     if (userTimer_.enabled())
-        return dialogs.message(closingNotice(waiting, true), MessageIcon::Information,
+        return dialogs.message(closingNotice(waiting, context_.clock.now(), true), MessageIcon::Information,
                                MessageButtons::OkCancel) == Answer::Ok;
-    switch (
-        dialogs.message(closingNotice(waiting, false), MessageIcon::Question, MessageButtons::YesNoCancel)) {
+    switch (dialogs.message(closingNotice(waiting, context_.clock.now(), false), MessageIcon::Question,
+                            MessageButtons::YesNoCancel)) {
     case Answer::No:
         return true;
     case Answer::Yes:

@@ -69,7 +69,7 @@ QString overdueQuestion(const BookBatch& waiting, const QDateTime& now)
         .arg(lateness(batch.due.secsTo(now)), batch.text);
 }
 
-QString closingNotice(const QList<BookBatch>& batches, bool timerOn)
+QString closingNotice(const QList<BookBatch>& batches, const QDateTime& now, bool timerOn)
 {
     const auto soonest =
         std::min_element(batches.cbegin(), batches.cend(),
@@ -77,11 +77,16 @@ QString closingNotice(const QList<BookBatch>& batches, bool timerOn)
     const auto latest =
         std::max_element(batches.cbegin(), batches.cend(),
                          [](const BookBatch& a, const BookBatch& b) { return a.batch.due < b.batch.due; });
+    // A batch kept unsent past its time (the user put off the question at
+    // start) leaves at no time that can be told: it is only said to be late.
+    const QString first = soonest->batch.due < now
+                              ? QStringLiteral("era previsto %1 ed è in ritardo").arg(described(*soonest))
+                              : QStringLiteral("partirà %1").arg(described(*soonest));
     QString text = batches.size() == 1
-                       ? QStringLiteral("Resta un invio programmato: partirà %1.").arg(described(*soonest))
-                       : QStringLiteral("Restano %1 invii programmati: il primo partirà %2, l'ultimo il %3.")
+                       ? QStringLiteral("Resta un invio programmato: %1.").arg(first)
+                       : QStringLiteral("Restano %1 invii programmati: il primo %2, l'ultimo il %3.")
                              .arg(batches.size())
-                             .arg(described(*soonest), timeText(latest->batch.due));
+                             .arg(first, timeText(latest->batch.due));
     if (timerOn)
         return text + QStringLiteral(
                           "\nIl timer utente parlix-run-scheduled.timer è attivo: gli invii partono anche "

@@ -34,9 +34,9 @@ QList<BookBatch> overdueBatches(const QList<BookBatch>& batches, const QDateTime
 // it now, No cancels it, Cancel keeps it waiting unsent.
 QString overdueQuestion(const BookBatch& waiting, const QDateTime& now);
 
-// What closing the program means for the batches still to go; `timerOn` says
-// whether the user timer that sends them is already on. Without it the text
-// ends with the offer to turn it on.
-QString closingNotice(const QList<BookBatch>& batches, bool timerOn);
+// What closing the program at `now` means for the batches still to go;
+// `timerOn` says whether the user timer that sends them is already on.
+// Without it the text ends with the offer to turn it on.
+QString closingNotice(const QList<BookBatch>& batches, const QDateTime& now, bool timerOn);
 
 } // namespace parlix
