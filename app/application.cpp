@@ -112,6 +112,8 @@ int runApplication(int argc, char** argv)
         static_cast<Dialogs&>(dialogs).message(problem, MessageIcon::Critical);
     // A batch cut short last time (the program was killed) is told now.
     forms.offerInterruptedBatches();
+    // A batch kept for later whose time went by long ago is not sent without asking.
+    forms.offerOverdueBatches();
     return app.exec();
 }
 

@@ -7,6 +7,7 @@
 #include "books/prefixeditor.h"
 #include "browser/archivelist.h"
 #include "browser/contactsearchform.h"
+#include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
 #include "core/storechoice.h"
@@ -19,6 +20,7 @@
 #include "sending/creditquery.h"
 #include "sending/interruptedbatches.h"
 #include "sending/scheduleddispatcher.h"
+#include "sending/scheduledstore.h"
 #include "sending/sentoutcome.h"
 #include "store/store.h"
 #include "store/storeerror.h"
@@ -26,6 +28,7 @@
 #include <QTreeWidget>
 
 #include <optional>
+#include <utility>
 
 #include <QAction>
 
@@ -60,7 +63,9 @@ void FormLauncher::install()
     dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
     connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
             [this](const QString&, const RunOutcome& outcome) { scheduledBatchFinished(outcome); });
+    holdOverdueBatches();
     dispatcher_->start();
+    window_.setCloseCheck([this] { return confirmClose(); });
 
     PanelHooks hooks = window_.panelHooks();
     hooks.editContact = [this] { editSelectedContact(); };
@@ -185,6 +190,7 @@ void FormLauncher::sendMultiple()
 void FormLauncher::openScheduledBatches()
 {
     ScheduledBatchesWindow form(context_, &window_);
+    form.follow(*dispatcher_);
     form.exec();
 }
 
@@ -278,6 +284,89 @@ void FormLauncher::openComposerFor(const ComposerPreset& preset, const ArchiveNo
     // of the same book.
     if (searchRequested && window_.checkValidArchive())
         openContactSearchFor(node.text);
+}
+
+} // namespace parlix
+
+namespace parlix {
+
+void FormLauncher::holdOverdueBatches()
+{
+    try {
+        overdue_ = overdueBatches(waitingBatches(*context_.state.store, context_.state.folder),
+                                  context_.clock.now());
+    } catch (const StoreError&) {
+        overdue_.clear(); // no book list: nothing to send either
+    }
+    for (const BookBatch& late : std::as_const(overdue_))
+        dispatcher_->hold(late.book, late.batch.id);
+}
+
+void FormLauncher::offerOverdueBatches()
+{
+    Dialogs& dialogs = context_.dialogs;
+    bool release = false;
+    for (const BookBatch& late : std::exchange(overdue_, {})) {
+        switch (dialogs.message(overdueQuestion(late, context_.clock.now()), MessageIcon::Question,
+                                MessageButtons::YesNoCancel)) {
+        case Answer::Yes:
+            dispatcher_->release(late.book, late.batch.id);
+            release = true;
+            break;
+        case Answer::No:
+            try {
+                if (!ScheduledStore(*context_.state.store, context_.state.folder.bookPath(late.book))
+                         .cancel(late.batch.id))
+                    dialogs.message(QStringLiteral("L'invio è già partito: non si può più annullare."),
+                                    MessageIcon::Exclamation);
+            } catch (const StoreError& error) {
+                dialogs.message(error.message(), MessageIcon::Critical);
+            }
+            break;
+        default:
+            break; // kept, and held until the next start
+        }
+    }
+    if (release)
+        runScheduledNow();
+}
+
+void FormLauncher::runScheduledNow()
+{
+    if (dispatcher_->busy())
+        connect(dispatcher_, &ScheduledDispatcher::roundFinished, dispatcher_, &ScheduledDispatcher::runDue,
+                Qt::SingleShotConnection);
+    else
+        dispatcher_->runDue();
+}
+
+bool FormLauncher::confirmClose()
+{
+    QList<BookBatch> waiting;
+    try {
+        waiting = waitingBatches(*context_.state.store, context_.state.folder);
+    } catch (const StoreError&) {
+        return true; // no book list, no batch to tell of
+    }
+    if (waiting.isEmpty())
+        return true;
+    Dialogs& dialogs = context_.dialogs;
+    if (userTimer_.enabled())
+        return dialogs.message(closingNotice(waiting, context_.clock.now(), true), MessageIcon::Information,
+                               MessageButtons::OkCancel) == Answer::Ok;
+    switch (dialogs.message(closingNotice(waiting, context_.clock.now(), false), MessageIcon::Question,
+                            MessageButtons::YesNoCancel)) {
+    case Answer::No:
+        return true;
+    case Answer::Yes:
+        if (const std::optional<QString> failure = userTimer_.enable()) {
+            dialogs.message(UserTimer::failureText(*failure), MessageIcon::Critical);
+            return false;
+        }
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace parlix

@@ -3,6 +3,8 @@
 #include "core/appcontext.h"
 #include "core/archivetree.h"
 #include "sending/smsgateway.h"
+#include "sending/usertimer.h"
+#include "sending/waitingbatches.h"
 
 #include <QObject>
 
@@ -46,6 +48,14 @@ public:
     // At start: tells of each batch cut short last time and offers its text
     // to the recipients it never reached.
     void offerInterruptedBatches();
+    // At start: asks about each batch kept for later whose time went by long
+    // ago; until answered, none of them is sent.
+    void offerOverdueBatches();
+    // Before the program ends: says when the batches still to go will leave
+    // and offers to turn on the user timer that sends them; false to stay open.
+    bool confirmClose();
+    // The timer offered at closing (systemd's by default).
+    void setUserTimer(UserTimer timer) { userTimer_ = std::move(timer); }
     // A double click in the list: a contact, or a saved message to send again.
     void composeFromRow(ArchiveKind kind, const RowSelection& row);
     // Shows the composer modally with this preset, over the selected node's book.
@@ -60,12 +70,18 @@ private:
     void openContactSearchFor(const QString& book);
 
     void scheduledBatchFinished(const RunOutcome& outcome);
+    // Keeps the dispatcher off the batches long overdue until they are answered.
+    void holdOverdueBatches();
+    // A round now, or as soon as the one under way is over.
+    void runScheduledNow();
 
     MainWindow& window_;
     AppContext context_;
     GatewayFactory gateway_;
     // Sends the batches kept for later while the program runs.
     ScheduledDispatcher* dispatcher_ = nullptr;
+    QList<BookBatch> overdue_;
+    UserTimer userTimer_;
 };
 
 } // namespace parlix

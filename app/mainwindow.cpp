@@ -209,7 +209,6 @@ void MainWindow::load()
     context_.state.nodoselezionato = 1;
     checkBookList();
     aggio();
-    context_.state.testoiniziale = true;
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
@@ -624,8 +623,17 @@ void MainWindow::changeEvent(QEvent* event)
         QTimer::singleShot(0, this, &MainWindow::applyWindowSizeRules);
 }
 
+void MainWindow::setCloseCheck(std::function<bool()> check)
+{
+    closeCheck_ = std::move(check);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (closeCheck_ && !closeCheck_()) {
+        event->ignore();
+        return;
+    }
     // Everything is saved as it changes: closing ends the program at once.
     event->accept();
     QCoreApplication::quit();

@@ -67,6 +67,8 @@ public:
     // Asked on the window's thread before each credit refresh; false stops the
     // refresh (it has told the user why, e.g. that no account is set).
     void setCreditPrecheck(std::function<bool()> precheck);
+    // Asked before the window closes (and the program ends); false keeps it open.
+    void setCloseCheck(std::function<bool()> check);
     void setUrlOpener(UrlOpener opener);
     // The panel's commands that open other forms (composer, contact editor).
     void setPanelHooks(PanelHooks hooks);
@@ -166,6 +168,7 @@ private:
     QTimer layoutTimer_;
     CreditQuery creditQuery_;
     std::function<bool()> creditPrecheck_;
+    std::function<bool()> closeCheck_;
     UrlOpener openUrl_;
     PanelHooks panelHooks_;
     QPointer<AboutBox> about_;

@@ -54,10 +54,6 @@ struct ProgramState
     QString testosel;              // e-mail or message text of that row
     QString datasel;               // date of that row
     bool modificacontatto = false; // the contact editor opens in edit mode
-    bool testoiniziale = true;     // the composer's 160-character warning is armed
-    QStringList parti;             // the parts of the message being sent
-    double numerosms = 0;          // the number of SMS of the batch
-    bool invioflash = false;       // flash SMS chosen
 
     // Empties the selected-row values (tree click, composer closing).
     void clearSelection();

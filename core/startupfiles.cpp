@@ -43,7 +43,6 @@ void loadStartupFiles(ProgramState& state)
             state.credito = *credit;
     }
     state.nodoselezionato = 1;
-    state.testoiniziale = true;
 }
 
 PanelSettings readPanelSettings(const DataFolder& folder)

@@ -6,12 +6,10 @@
 #include "messaging/clickablelabel.h"
 #include "messaging/controlgateway.h"
 #include "messaging/messagetextedit.h"
-#include "sending/batchplan.h"
 #include "sending/mergetemplate.h"
 #include "sending/messagesplitter.h"
 #include "sending/phonenumbercheck.h"
 #include "sending/scheduledstore.h"
-#include "sending/windows1252check.h"
 #include "store/storeerror.h"
 
 #include <qwirl-qt/qwirlcontrol.h>
@@ -32,8 +30,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace parlix {
 
 namespace {
@@ -51,11 +47,6 @@ constexpr Emoticon emoticons[] = {
     {u"Label7", u":-(", u"Label12", u"Triste"},   {u"Label9", u":-o", u"Label13", u"Meravigliato"},
     {u"Label14", u":-?", u"Label15", u"Confuso"}, {u"Label16", u":-@", u"Label17", u"Smack"},
 };
-
-QString listSurname()
-{
-    return QStringLiteral("<lista>");
-}
 
 QString longTextWarning()
 {
@@ -99,7 +90,6 @@ QIcon magnifyingGlass()
 Composer::Composer(AppContext context, GatewayFactory factory, ArchiveNode selected, QWidget* parent)
     : QDialog(parent), context_(context), factory_(std::move(factory)), selected_(std::move(selected))
 {
-    context_.state.invioflash = false;
     build();
 }
 
@@ -299,7 +289,7 @@ void Composer::applyMode()
     fixedSplit_->hide();
     wordSplit_->hide();
     showSplitChoice();
-    surnameLabel_->setText(listSurname());
+    surnameLabel_->setText(SendPreparation::listSurname());
 }
 
 void Composer::refuseEmptyList()
@@ -318,15 +308,14 @@ void Composer::textEdited()
     showSplitChoice();
     const int length = textEdit_->messageLength();
     counterLabel_->setText(QString::number(length));
-    ProgramState& state = context_.state;
     // Multiple mode sends one SMS to each: a longer text is refused, not split.
-    if (state.testoiniziale && length > MessageSplitter::PartLength && !multipleMode()) {
-        state.testoiniziale = false;
+    if (longTextArmed_ && length > MessageSplitter::PartLength && !multipleMode()) {
+        longTextArmed_ = false;
         longTextNotice_->setText(longTextWarning());
         longTextNotice_->show();
     }
     if (length < MessageSplitter::PartLength) {
-        state.testoiniziale = true;
+        longTextArmed_ = true;
         longTextNotice_->hide();
     }
 }
@@ -354,7 +343,7 @@ void Composer::flashChosen()
         typedChoice_ = false;
         return;
     }
-    context_.state.invioflash = typeCombo_->currentText() == u"Flash";
+    flash_ = typeCombo_->currentText() == u"Flash";
 }
 
 bool Composer::eventFilter(QObject* watched, QEvent* event)
@@ -381,124 +370,73 @@ void Composer::send()
         return;
     if (surnameLabel_->text().isEmpty())
         surnameLabel_->setText(QStringLiteral(" "));
-    const QString text = textEdit_->messageText();
-    if (multipleMode() && MergeTemplate(text).personalised()) {
-        sendPersonalised(text);
-        return;
-    }
-    if (text.size() < MessageSplitter::PartLength)
+    if (SendPreparation::splitFor(textEdit_->messageText(), chosenSplit()) == SplitMode::Fixed)
         fixedSplit_->setChecked(true);
     setButtonsEnabled(false);
-
-    const QStringList parts =
-        MessageSplitter::split(text, fixedSplit_->isChecked() ? SplitMode::Fixed : SplitMode::Words);
-    context_.state.parti = parts;
-    context_.state.numerosms = double(parts.size());
-    if (!checkBeforeSending(parts) || !acceptReplacedCharacters(text)) {
+    std::optional<SendPreparation> prepared = prepare(SendPreparation::When::Now);
+    if (!prepared) {
         setButtonsEnabled(true);
         return;
     }
-    if (multipleMode())
-        showMultipleNotice();
-
-    BatchRequest request;
-    request.multiple = multipleMode();
-    request.recipients = multipleMode() ? recipients_ : QStringList{numberEdit_->text()};
-    request.parts = parts;
-    request.flash = context_.state.invioflash;
-    request.sender = context_.state.intestazione;
-    request.book = sentRecordBook(selected_);
-    request.record = {surnameLabel_->text(), recipientString_, text};
-
-    startBatch(std::move(request));
+    startBatch(prepared->request());
 }
 
-void Composer::showMultipleNotice()
+TypedMessage Composer::typed() const
 {
-    context_.dialogs.message(QStringLiteral("L'invio di SMS Multipli può richiedere alcuni minuti non "
-                                            "interrompere il software durante l'elaborazione\n"
-                                            "Fare click su OK per procedere con l'invio degli sms"),
-                             MessageIcon::Information);
+    TypedMessage typed;
+    typed.multiple = multipleMode();
+    typed.number = numberEdit_->text();
+    typed.recipients = recipients_;
+    typed.recipientString = recipientString_;
+    typed.surname = surnameLabel_->text();
+    typed.text = textEdit_->messageText();
+    typed.split = chosenSplit();
+    typed.flash = flash_;
+    typed.sender = context_.state.intestazione;
+    typed.book = sentRecordBook(selected_);
+    return typed;
 }
 
-void Composer::sendPersonalised(const QString& text)
+std::optional<SendPreparation> Composer::prepare(SendPreparation::When when)
 {
-    setButtonsEnabled(false);
-    std::variant<BatchPlan, QString> made = QStringLiteral("?");
-    try {
-        made =
-            BatchPlan::forNumbers(text, recipients_, *context_.state.store,
-                                  context_.state.folder.bookPath(sentRecordBook(selected_)), chosenSplit());
-    } catch (const StoreError& error) {
-        made = error.message();
-    }
+    const TypedMessage message = typed();
+    std::variant<SendPreparation, Refusal> made = SendPreparation::prepare(
+        message, *context_.state.store, context_.state.folder.bookPath(message.book), when);
     Dialogs& dialogs = context_.dialogs;
-    if (const QString* refusal = std::get_if<QString>(&made)) {
-        dialogs.message(*refusal, MessageIcon::Exclamation);
-        setButtonsEnabled(true);
-        return;
+    if (const Refusal* refusal = std::get_if<Refusal>(&made)) {
+        dialogs.message(refusal->text, refusal->icon);
+        return std::nullopt;
     }
-    const BatchPlan& plan = std::get<BatchPlan>(made);
-    if (!checkBeforeSending(plan.messages().constFirst().parts.mid(0, 1))) {
-        setButtonsEnabled(true);
-        return;
+    SendPreparation prepared = std::get<SendPreparation>(std::move(made));
+    for (const Prompt& prompt : prepared.prompts()) {
+        if (dialogs.message(prompt.text, prompt.icon, prompt.buttons) != prompt.proceed)
+            return std::nullopt;
     }
-    showMultipleNotice();
-    if (dialogs.message(plan.preview() + QStringLiteral("\n\nProcedere con l'invio?"), MessageIcon::Question,
-                        MessageButtons::OkCancel) != Answer::Ok) {
-        setButtonsEnabled(true);
-        return;
-    }
-    BatchRequest request;
-    request.multiple = true;
-    request.recipients = recipients_;
-    for (const RecipientMessage& message : plan.messages())
-        request.recipientParts << message.parts;
-    request.parts = plan.messages().constFirst().parts;
-    request.flash = context_.state.invioflash;
-    request.sender = context_.state.intestazione;
-    request.book = sentRecordBook(selected_);
-    request.record = {surnameLabel_->text(), recipientString_, text};
-    context_.state.parti = request.parts;
-    context_.state.numerosms = double(plan.smsCount());
-    startBatch(std::move(request));
+    return prepared;
 }
 
 void Composer::schedule()
 {
-    const QString text = textEdit_->messageText();
-    const QStringList numbers = multipleMode() ? recipients_ : QStringList{numberEdit_->text()};
-    const SplitMode split = text.size() < MessageSplitter::PartLength ? SplitMode::Fixed : chosenSplit();
-    if (!checkBeforeSending(MessageSplitter::split(text, split).mid(0, 1)))
-        return;
-    const QString book = sentRecordBook(selected_);
-    const QString bookPath = context_.state.folder.bookPath(book);
     Dialogs& dialogs = context_.dialogs;
+    const QDateTime due = scheduleTime_->dateTime();
+    if (due < context_.clock.now()) {
+        // A time already gone cannot be kept for: now, or another time.
+        if (dialogs.message(SendPreparation::pastTimeQuestion(due), MessageIcon::Question,
+                            MessageButtons::YesNo) == Answer::Yes)
+            send();
+        return;
+    }
+    const std::optional<SendPreparation> prepared = prepare(SendPreparation::When::Later);
+    if (!prepared)
+        return;
     try {
-        const std::variant<BatchPlan, QString> made =
-            BatchPlan::forNumbers(text, numbers, *context_.state.store, bookPath, split);
-        if (const QString* refusal = std::get_if<QString>(&made)) {
-            dialogs.message(*refusal, MessageIcon::Exclamation);
-            return;
-        }
-        const BatchPlan& plan = std::get<BatchPlan>(made);
-        const QDateTime due = scheduleTime_->dateTime();
-        ScheduledBatch batch = ScheduledBatch::forPlan(
-            plan, due, multipleMode() ? listSurname() : surnameLabel_->text(), recipientString_);
-        batch.split = split;
-        batch.flash = context_.state.invioflash;
-        batch.sender = context_.state.intestazione;
-        ScheduledStore(*context_.state.store, bookPath).add(batch, plan);
-        dialogs.message(
-            QStringLiteral("Invio programmato per il %1 nella rubrica \"%2\": %3 destinatari, %4 SMS.")
-                .arg(due.toString(QStringLiteral("dd/MM/yyyy HH:mm")), book)
-                .arg(plan.messages().size())
-                .arg(plan.smsCount()),
-            MessageIcon::Information);
+        ScheduledStore(*context_.state.store, context_.state.folder.bookPath(sentRecordBook(selected_)))
+            .add(prepared->scheduled(due), prepared->plan());
     } catch (const StoreError& error) {
         dialogs.message(error.message(), MessageIcon::Critical);
         return;
     }
+    dialogs.message(prepared->scheduledText(due), MessageIcon::Information);
     emit batchScheduled();
     done(Accepted);
 }
@@ -532,72 +470,12 @@ GatewayFactory Composer::batchGateways()
     };
 }
 
-bool Composer::checkBeforeSending(const QStringList& parts)
-{
-    Dialogs& dialogs = context_.dialogs;
-    if (parts.isEmpty()) {
-        dialogs.message(QStringLiteral("Testo SMS Mancante"), MessageIcon::Critical);
-        return false;
-    }
-    if (!multipleMode() && numberEdit_->text().isEmpty()) {
-        dialogs.message(QStringLiteral("Numero telefonico mancante"), MessageIcon::Critical);
-        return false;
-    }
-    if (!multipleMode() && !checkTypedNumber(numberEdit_->text()))
-        return false;
-    if (multipleMode()) {
-        // A contact without a number would become "+39" alone: the gateway
-        // could take the credit for an SMS that reaches nobody.
-        const qsizetype empty =
-            std::count_if(recipients_.cbegin(), recipients_.cend(),
-                          [](const QString& number) { return number.trimmed().isEmpty(); });
-        if (recipients_.isEmpty() || empty > 0) {
-            dialogs.message(
-                recipients_.isEmpty()
-                    ? QStringLiteral("Nessun destinatario: spuntare i contatti a cui inviare l'SMS.")
-                    : QStringLiteral("%1 dei destinatari non ha un numero di cellulare: togliere la "
-                                     "spunta a quei contatti prima dell'invio.")
-                          .arg(empty),
-                MessageIcon::Exclamation);
-            return false;
-        }
-    }
-    if (multipleMode() && parts.size() > 1) {
-        dialogs.message(QStringLiteral("Gli SMS Multipli non possono superare 160 caratteri: il testo ne "
-                                       "contiene %1. Accorciare il testo prima dell'invio.")
-                            .arg(textEdit_->messageLength()),
-                        MessageIcon::Exclamation);
-        return false;
-    }
-    if (parts.size() > MessageSplitter::MaxParts) {
-        dialogs.message(QStringLiteral("Il testo richiede %1 SMS: il limite è di %2 SMS per messaggio. "
-                                       "Accorciare il testo prima dell'invio.")
-                            .arg(parts.size())
-                            .arg(MessageSplitter::MaxParts),
-                        MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
-}
-
 bool Composer::checkTypedNumber(const QString& number)
 {
     if (isPossiblePhoneNumber(number))
         return true;
     context_.dialogs.message(QStringLiteral("Inserire un Numero di cellulare Valido"), MessageIcon::Critical);
     return false;
-}
-
-bool Composer::acceptReplacedCharacters(const QString& text)
-{
-    const QStringList lost = charactersWithoutWindows1252(text);
-    if (lost.isEmpty())
-        return true;
-    return context_.dialogs.message(
-               QStringLiteral("Questi caratteri non possono essere spediti e arriveranno "
-                              "come \"?\": %1\nInviare comunque il messaggio?")
-                   .arg(lost.join(u' ')),
-               MessageIcon::Exclamation, MessageButtons::YesNo) == Answer::Yes;
 }
 
 void Composer::batchFinished(SendBatch::Outcome outcome)
@@ -643,7 +521,7 @@ void Composer::save()
     if (surnameLabel_->text().isEmpty())
         surnameLabel_->setText(QStringLiteral(" "));
     if (multipleMode())
-        surnameLabel_->setText(listSurname());
+        surnameLabel_->setText(SendPreparation::listSurname());
     const QString text = textEdit_->messageText();
     if (text.isEmpty()) {
         dialogs.message(QStringLiteral("Testo SMS Mancante"), MessageIcon::Critical);

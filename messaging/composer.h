@@ -5,12 +5,14 @@
 #include "messaging/sendbatch.h"
 #include "sending/messagearchive.h"
 #include "sending/messagesplitter.h"
+#include "sending/sendpreparation.h"
 #include "sending/smsgateway.h"
 
 #include <QDialog>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace qwirl {
 class QwirlControl;
@@ -52,6 +54,8 @@ public:
     // Multiple mode: the numbers the batch serves.
     const QStringList& recipients() const { return recipients_; }
     bool batchRunning() const { return batch_ && batch_->running(); }
+    // Flash SMS chosen from the type list; off each time the composer opens.
+    bool flash() const { return flash_; }
 
 signals:
     // After a batch: the remaining credit is in credito and residui.txt.
@@ -86,19 +90,16 @@ private:
     void flashChosen();
     void appendEmoticon(const QString& symbol);
     void send();
-    // Multiple mode, a text with merge fields: the preview, then the batch.
-    void sendPersonalised(const QString& text);
-    // The notice every multiple send shows once its checks have passed.
-    void showMultipleNotice();
     // "Invia alle…": the batch is stored for the chosen time instead.
     void schedule();
     SplitMode chosenSplit() const;
+    // What the window holds now, as the sending rules take it.
+    TypedMessage typed() const;
+    // The batch of what was typed once every refusal has passed and every
+    // question has been answered to go on; nothing when something stopped it.
+    std::optional<SendPreparation> prepare(SendPreparation::When when);
     void startBatch(BatchRequest request);
     void showSplitChoice();
-    // Refuses what cannot be sent; true when the batch may start.
-    bool checkBeforeSending(const QStringList& parts);
-    // Says which characters the gateway cannot carry; true to send all the same.
-    bool acceptReplacedCharacters(const QString& text);
     // Refuses a typed number that cannot be a telephone number.
     bool checkTypedNumber(const QString& number);
     void save();
@@ -117,6 +118,10 @@ private:
     QString presetText_; // the text the composer opened with: not typed, nothing to lose
     QStringList recipients_;
     bool activated_ = false;
+    bool flash_ = false;
+    // The 160-character notice comes once each time the text grows past one
+    // SMS, and again only after the text dropped below.
+    bool longTextArmed_ = true;
     std::unique_ptr<SendBatch> batch_;
     qwirl::QwirlControl* gatewayControl_ = nullptr; // QWIRL1, invisible
 

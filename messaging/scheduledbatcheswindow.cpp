@@ -1,9 +1,10 @@
 #include "scheduledbatcheswindow.h"
 
-#include "contacts/bookcontacts.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "sending/scheduleddispatcher.h"
 #include "sending/scheduledstore.h"
+#include "sending/waitingbatches.h"
 #include "store/storeerror.h"
 
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace parlix {
 
@@ -56,33 +58,36 @@ int ScheduledBatchesWindow::rowCount() const
     return table_->rowCount();
 }
 
+void ScheduledBatchesWindow::follow(const ScheduledDispatcher& dispatcher)
+{
+    connect(&dispatcher, &ScheduledDispatcher::batchFinished, this, &ScheduledBatchesWindow::reload);
+    connect(&dispatcher, &ScheduledDispatcher::roundFinished, this, &ScheduledBatchesWindow::reload);
+}
+
 void ScheduledBatchesWindow::reload()
 {
+    // The row picked stays picked while others come and go.
+    const int current = table_->currentRow();
+    const std::optional<Row> picked =
+        current >= 0 && current < rows_.size() ? std::optional<Row>(rows_.at(current)) : std::nullopt;
     rows_.clear();
     table_->setRowCount(0);
-    const DataFolder& folder = context_.state.folder;
-    QStringList books;
+    QList<BookBatch> batches;
     try {
-        books = bookNames(*context_.state.store, folder.bookList());
+        batches = waitingBatches(*context_.state.store, context_.state.folder);
     } catch (const StoreError&) {
     }
-    for (const QString& book : books) {
-        QList<ScheduledBatch> batches;
-        try {
-            batches = ScheduledStore(*context_.state.store, folder.bookPath(book)).waiting();
-        } catch (const StoreError&) {
-            continue; // an unreadable book is reported where it is opened
-        }
-        for (const ScheduledBatch& batch : batches) {
-            const int row = table_->rowCount();
-            table_->insertRow(row);
-            const QString cells[] = {
-                book, batch.due.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")),
-                QString::number(batch.recipients), QString::number(batch.sms), batch.text};
-            for (int column = 0; column < 5; ++column)
-                table_->setItem(row, column, new QTableWidgetItem(cells[column]));
-            rows_.append({book, batch.id});
-        }
+    int select = 0;
+    for (const auto& [book, batch] : batches) {
+        const int row = table_->rowCount();
+        table_->insertRow(row);
+        const QString cells[] = {book, batch.due.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                                 QString::number(batch.recipients), QString::number(batch.sms), batch.text};
+        for (int column = 0; column < 5; ++column)
+            table_->setItem(row, column, new QTableWidgetItem(cells[column]));
+        if (picked && picked->book == book && picked->id == batch.id)
+            select = row;
+        rows_.append({book, batch.id});
     }
     // Columns fit their contents but never shrink below a typical row, so an
     // emptied list keeps its shape.
@@ -95,7 +100,7 @@ void ScheduledBatchesWindow::reload()
                                std::max(table_->columnWidth(column),
                                         table_->fontMetrics().horizontalAdvance(typical.at(column)) + 24));
     if (table_->rowCount() > 0)
-        table_->selectRow(0);
+        table_->selectRow(select);
     cancelButton_->setEnabled(table_->rowCount() > 0);
 }
 

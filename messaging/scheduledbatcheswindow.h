@@ -10,6 +10,8 @@ class QTableWidget;
 
 namespace parlix {
 
+class ScheduledDispatcher;
+
 // "Invii programmati": the batches of every book waiting for their time, one
 // row each (book, time, recipients, SMS, text), and "Annulla invio" for the
 // selected one, which works only while it has not left.
@@ -21,6 +23,9 @@ public:
 
     // Reads the batches again.
     void reload();
+    // Reads them again whenever `dispatcher` has sent one, so the list shows
+    // what is still to go.
+    void follow(const ScheduledDispatcher& dispatcher);
     int rowCount() const;
 
 private:

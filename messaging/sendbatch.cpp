@@ -132,7 +132,6 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
         return;
     }
     total_ = request_.smsCount();
-    context_.state.numerosms = total_;
     if (credit < total_) {
         setBusyCursor(false);
         context_.dialogs.message(QStringLiteral("Credito insufficiente"), MessageIcon::Critical);

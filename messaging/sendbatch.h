@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/appcontext.h"
-#include "messaging/batchrequest.h"
+#include "sending/batchrequest.h"
 #include "messaging/sendingreport.h"
 #include "sending/account.h"
 #include "sending/batchjournal.h"

@@ -12,7 +12,7 @@ namespace parlix {
 ScheduledDispatcher::ScheduledDispatcher(DataFolder folder, GatewayFactory factory, const Clock& clock,
                                          QObject* parent)
     : QObject(parent), folder_(std::move(folder)), factory_(std::move(factory)), clock_(clock),
-      stop_(std::make_shared<std::atomic<bool>>(false))
+      stop_(std::make_shared<std::atomic<bool>>(false)), held_(std::make_shared<Held>())
 {
     connect(&timer_, &QTimer::timeout, this, &ScheduledDispatcher::runDue);
 }
@@ -34,7 +34,7 @@ void ScheduledDispatcher::runDue()
     if (busy_)
         return;
     busy_ = true;
-    round_ = runOnOwnThread<int>([this, folder = folder_, factory = factory_, stop = stop_] {
+    round_ = runOnOwnThread<int>([this, folder = folder_, factory = factory_, stop = stop_, held = held_] {
         ScheduledRunner runner(folder, factory, clock_);
         runner.setStopFlag(stop.get());
         int batches = 0;
@@ -51,6 +51,8 @@ void ScheduledDispatcher::runDue()
                 for (const qint64 id : due) {
                     if (stop->load())
                         return batches;
+                    if (held->contains(book, id))
+                        continue;
                     const RunOutcome outcome = runner.run(book, id);
                     ++batches;
                     QMetaObject::invokeMethod(
@@ -69,6 +71,28 @@ void ScheduledDispatcher::runDue()
             Qt::QueuedConnection);
         return batches;
     });
+}
+
+} // namespace parlix
+
+namespace parlix {
+
+void ScheduledDispatcher::hold(const QString& book, qint64 id)
+{
+    const std::lock_guard lock(held_->mutex);
+    held_->batches.insert({book, id});
+}
+
+void ScheduledDispatcher::release(const QString& book, qint64 id)
+{
+    const std::lock_guard lock(held_->mutex);
+    held_->batches.erase({book, id});
+}
+
+bool ScheduledDispatcher::Held::contains(const QString& book, qint64 id)
+{
+    const std::lock_guard lock(mutex);
+    return batches.count({book, id}) > 0;
 }
 
 } // namespace parlix

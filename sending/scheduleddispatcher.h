@@ -10,6 +10,9 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <utility>
 
 namespace parlix {
 
@@ -38,17 +41,30 @@ public:
     void runDue();
     bool busy() const { return busy_; }
 
+    // Batches held back until the user has said what to become of them (a
+    // batch found long overdue at start): no round runs them meanwhile.
+    void hold(const QString& book, qint64 id);
+    void release(const QString& book, qint64 id);
+
 signals:
     // A batch went out (wholly or in part) or could not: on the owner's thread.
     void batchFinished(const QString& book, const parlix::RunOutcome& outcome);
     void roundFinished();
 
 private:
+    struct Held
+    {
+        std::mutex mutex;
+        std::set<std::pair<QString, qint64>> batches;
+        bool contains(const QString& book, qint64 id);
+    };
+
     DataFolder folder_;
     GatewayFactory factory_;
     const Clock& clock_;
     QTimer timer_;
     std::shared_ptr<std::atomic<bool>> stop_;
+    std::shared_ptr<Held> held_;
     QFuture<int> round_;
     bool busy_ = false;
 };

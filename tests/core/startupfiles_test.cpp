@@ -34,7 +34,6 @@ TEST(StartupFiles, ReadsFirstLinesWithBlanksKept)
     EXPECT_EQ(home.state.percorsoericsoft, QStringLiteral(" /srv/ericsoft "));
     EXPECT_EQ(home.state.intestazione, QStringLiteral("Studio Rossi"));
     EXPECT_EQ(home.state.codicirivenditore, QStringList({QStringLiteral("AB12"), QStringLiteral("CD34")}));
-    EXPECT_TRUE(home.state.testoiniziale);
     EXPECT_EQ(home.state.nodoselezionato, 1);
 
     home.writeFile(QStringLiteral("progra"), {QStringLiteral("SOLO")});

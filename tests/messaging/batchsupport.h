@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messaging/batchrequest.h"
+#include "sending/batchrequest.h"
 #include "sandbox_process.h"
 #include "sending/smsgateway.h"
 #include "tests/support/testhome.h"

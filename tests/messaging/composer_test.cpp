@@ -139,34 +139,33 @@ TEST(ComposerText, EmoticonsAreAlwaysAppendedWithTheCaretAtTheEnd)
 TEST(ComposerText, FlashOnlyThroughAChoiceFromTheList)
 {
     TestHome home;
-    home.state.invioflash = true;
     {
         OpenComposer open(home.context(), ComposerPreset::single(QStringLiteral("333"), QString()));
-        EXPECT_FALSE(home.state.invioflash);
+        EXPECT_FALSE(open.composer.flash());
         auto* combo = open.get<QComboBox>(u"Combo1");
         EXPECT_EQ(combo->currentText(), QStringLiteral("Normale"));
         combo->setEditText(QStringLiteral("Flash"));
-        EXPECT_FALSE(home.state.invioflash);
+        EXPECT_FALSE(open.composer.flash());
         // Typing the word and Enter is no choice from the list, and adds nothing to it.
         combo->lineEdit()->selectAll();
         QTest::keyClicks(combo->lineEdit(), QStringLiteral("Flash"));
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-        EXPECT_FALSE(home.state.invioflash);
+        EXPECT_FALSE(open.composer.flash());
         QTest::keyClicks(combo->lineEdit(), QStringLiteral("Pippo"));
         QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
         EXPECT_EQ(combo->count(), 2);
         QCoreApplication::processEvents();
         combo->setCurrentIndex(1);
         emit combo->activated(1);
-        EXPECT_TRUE(home.state.invioflash);
+        EXPECT_TRUE(open.composer.flash());
         combo->setCurrentIndex(0);
         emit combo->activated(0);
-        EXPECT_FALSE(home.state.invioflash);
+        EXPECT_FALSE(open.composer.flash());
         combo->setCurrentIndex(1);
         emit combo->activated(1);
     }
     OpenComposer again(home.context(), ComposerPreset::single(QStringLiteral("333"), QString()));
-    EXPECT_FALSE(home.state.invioflash);
+    EXPECT_FALSE(again.composer.flash());
 }
 
 TEST(ComposerModes, MultipleModeShowsTheListAndLimitsTypingTo160)
@@ -396,7 +395,6 @@ TEST(ComposerSend, TextsThatCannotBeSentAreRefusedWithTheButtonsUsable)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.preset.recipientString.toStdString());
         TestHome home;
-        home.state.testoiniziale = false;
         OpenComposer open(home.context(), c.preset);
         if (!c.text.isEmpty())
             open.text()->setPlainText(c.text);
@@ -493,7 +491,6 @@ TEST(ComposerSend, SingleModeThreePartsThroughTheSandbox)
     EXPECT_EQ(open.status(), QStringLiteral("Invio Completato"));
     EXPECT_EQ(open.get<QProgressBar>(u"batchProgress")->value(), 3);
     EXPECT_EQ(open.composer.result(), QDialog::Accepted);
-    EXPECT_EQ(box.home.state.parti, (QStringList{letters(160, u'a'), letters(160, u'b'), letters(30, u'c')}));
     EXPECT_TRUE(box.home.state.cellularesel.isEmpty());
 }
 

@@ -106,7 +106,6 @@ TEST(SendBatchWithSandbox, SingleModeSendsEveryPartInOrderAndStoresTheRemainingC
     EXPECT_EQ(box.residui(), QStringLiteral("7\r\n"));
     EXPECT_EQ(run.remaining, 7.0);
     EXPECT_EQ(box.home.state.credito, 7.0);
-    EXPECT_EQ(box.home.state.numerosms, 3.0);
     EXPECT_TRUE(run.served.isEmpty());
 }
 
