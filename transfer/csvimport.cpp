@@ -49,9 +49,7 @@ QString stoppedImportMessage(const CsvImportResult& result)
     if (!result.stop)
         return {};
     return QStringLiteral("Importazione interrotta alla riga %1: \"%2\"\rContatti importati: %3")
-        .arg(result.stop->number)
-        .arg(result.stop->text)
-        .arg(result.imported);
+        .arg(QString::number(result.stop->number), result.stop->text, QString::number(result.imported));
 }
 
 } // namespace parlix
