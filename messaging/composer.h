@@ -71,7 +71,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 public:
-    void done(int result) override;
     void reject() override;
 
 private:

@@ -66,9 +66,7 @@ bool esiste(ProgramState& state, const QString& marketCode)
         if (!stored())
             return catalog.create(name) == BookCatalog::Outcome::Done;
         // A book file whose row was lost: the row comes back, the file stays.
-        state.percorsodb = state.folder.bookList();
-        state.openDatabase(state.percorsodb);
-        Recordset& rs = state.openRecordset(queries::bookByName(name));
+        Recordset rs(state.store->open(state.folder.bookList()), queries::bookByName(name));
         rs.addNew();
         rs.setField(u"Rubrica", name);
         rs.update();
