@@ -238,14 +238,15 @@ BookCatalog::Outcome BookCatalog::create(const QString& name)
     if (present.exists() || present.isSymLink() || QFileInfo::exists(state_.folder.bookPath(name)))
         return Outcome::FileConflict;
 
-    QFile templateFile(state_.folder.bookTemplate());
-    if (!templateFile.open(QIODevice::ReadOnly))
-        return Outcome::FileFailure;
-    const QByteArray bytes = templateFile.readAll();
     const Intent intent(intentPath(), {QStringLiteral("create"), name});
     const QString path = dir + u'/' + name;
-    if (!intent.written() || !textfile::createWhole(path, bytes))
+    if (!intent.written())
         return Outcome::FileFailure;
+    try {
+        storage().create(name);
+    } catch (const StoreError& error) {
+        return error.code() == StoreError::Code::Exists ? Outcome::FileConflict : Outcome::FileFailure;
+    }
     faultpoint::reach("book.create.file");
 
     try {
@@ -357,6 +358,39 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
     }
     faultpoint::reach("book.rename.row");
     return Outcome::Done;
+}
+
+BookCatalog::Outcome BookCatalog::ensure(const QString& name)
+{
+    if (const auto refused = checkNewName(name, storage()))
+        return *refused;
+    {
+        openList();
+        Transaction transaction(*list_);
+        const bool listed = containsIgnoringCase(readRows(), name);
+        const bool stored = QFileInfo(state_.folder.bookPath(name)).isFile() || storage().exists(name);
+        if (listed && stored)
+            return Outcome::Done;
+        if (listed || stored) {
+            if (stored) {
+                Recordset rs(list_, queries::bookByName(name));
+                rs.addNew();
+                rs.setField(rubricaField, name);
+                rs.update();
+            } else {
+                try {
+                    storage().create(name);
+                } catch (const StoreError&) {
+                    return Outcome::FileFailure;
+                }
+            }
+            transaction.commit();
+            return Outcome::Done;
+        }
+    }
+    const Outcome made = create(name);
+    // Another program may have made it meanwhile: it is there all the same.
+    return made == Outcome::Exists ? Outcome::Done : made;
 }
 
 void BookCatalog::repair()

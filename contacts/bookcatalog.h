@@ -67,6 +67,11 @@ public:
     // Moves the file, then changes the rows, both under one lock; when the
     // rows cannot be changed the file is moved back.
     Outcome rename(const QString& from, const QString& to);
+    // Makes sure a book of this name (ignoring case) is listed and has its
+    // tables: a new name is created, a listed book without tables gets empty
+    // ones, and tables without a row (a book whose row was lost) get their
+    // row back, their contacts kept.
+    Outcome ensure(const QString& name);
 
     // Completes or undoes an operation that a crash interrupted and removes
     // its temporary files. Throws StoreError when the book list cannot be read.
