@@ -11,6 +11,7 @@
 #include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
+#include "core/storechoice.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "sending/account.h"
 #include "sending/keychainstore.h"
@@ -61,13 +62,25 @@ int runApplication(int argc, char** argv)
         break;
     }
     const DataFolder folder(DataFolder::defaultRoot(arguments));
+    // An "archivio" that cannot be read stops the program: working on the
+    // folder's own files instead would split the data without a word.
+    const std::optional<QString> storeProblem = storeChoiceProblem(folder);
+    if (storeProblem)
+        QTextStream(stderr) << "parlix: " << *storeProblem << '\n';
 
     if (arguments.contains(QStringLiteral("--init"))) {
         QCoreApplication core(argc, argv);
+        if (storeProblem)
+            return 2;
         return install(folder) ? 0 : 1;
     }
 
     QApplication app(argc, argv);
+    if (storeProblem) {
+        QtDialogs storeDialogs;
+        static_cast<Dialogs&>(storeDialogs).message(*storeProblem, MessageIcon::Critical);
+        return 2;
+    }
     // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("Parlix"));
     QApplication::setApplicationVersion(QStringLiteral(PARLIX_VERSION));

@@ -68,9 +68,9 @@ void FormLauncher::install()
     window_.setCloseCheck([this] { return confirmClose(); });
 
     PanelHooks hooks = window_.panelHooks();
-    hooks.editContact = [this] { editSelectedContact(); };
-    hooks.sendSingleSms = [this] {
-        openComposer(ComposerPreset::single(context_.state.cellularesel, context_.state.cognomesel));
+    hooks.editContact = [this](const RowSelection& row) { editContact(row); };
+    hooks.sendSingleSms = [this](const RowSelection& row) {
+        openComposer(ComposerPreset::single(row.cellulare, row.cognome));
     };
     window_.setPanelHooks(std::move(hooks));
     connect(window_.archiveList(), &ArchiveList::rowDoubleClicked, this, &FormLauncher::composeFromRow);
@@ -114,18 +114,15 @@ void FormLauncher::openContactEditor()
 {
     if (!window_.checkValidArchive())
         return;
-    // Always a new contact from here, even while an editor opened by the
-    // panel in edit mode is still open and has not cleared the flag yet.
-    context_.state.modificacontatto = false;
     ContactEditor form(context_, window_.archiveList()->currentBook(), &window_);
     connect(&form, &ContactEditor::contactStored, window_.archiveList(), &ArchiveList::sceglivisua);
     form.exec();
 }
 
-void FormLauncher::editSelectedContact()
+void FormLauncher::editContact(const RowSelection& row)
 {
     // Not modal: the list stays usable while the contact is edited.
-    auto* form = new ContactEditor(context_, window_.archiveList()->currentBook(), &window_);
+    auto* form = new ContactEditor(context_, window_.archiveList()->currentBook(), row, &window_);
     form->setAttribute(Qt::WA_DeleteOnClose);
     connect(form, &ContactEditor::contactStored, window_.archiveList(), &ArchiveList::sceglivisua);
     form->show();
@@ -170,11 +167,13 @@ void FormLauncher::openAccountDialog()
 
 void FormLauncher::sendSingle()
 {
+    const auto values = [](const RowSelection& row) {
+        return ListRowValues{row.cellulare, row.cognome, row.testo, row.data};
+    };
     std::vector<ListRowValues> rows;
     for (const RowSelection& row : window_.archiveList()->tickedRows())
-        rows.push_back({row.cellulare, row.cognome, row.testo, row.data});
-    const QString key = MainWindow::nodeKey(window_.tree()->currentItem());
-    openComposer(ismss(context_.state, key, rows));
+        rows.push_back(values(row));
+    openComposer(ismss(rows, values(window_.archiveList()->selection().value_or(RowSelection{}))));
 }
 
 void FormLauncher::sendMultiple()
@@ -280,6 +279,8 @@ void FormLauncher::openComposerFor(const ComposerPreset& preset, const ArchiveNo
     connect(&composer, &Composer::contactSearchRequested, &composer,
             [&searchRequested] { searchRequested = true; });
     composer.exec();
+    // Closing the composer leaves no row selected in the list.
+    window_.archiveList()->selectRow(-1);
     // The magnifying glass closes the composer and opens the contact search
     // of the same book.
     if (searchRequested && window_.checkValidArchive())

@@ -34,12 +34,12 @@ public:
     // forms exist, and connects them.
     void install();
 
-    void openBookManager();     // "Gestione Rubriche"
-    void openContactEditor();   // "Inserisci Contatto"
-    void editSelectedContact(); // the panel's "Modifica Contatto"
-    void openContactSearch();   // "Cerca Contatto"
-    void openPrefixEditor();    // "Nuovi Prefissi"
-    void openAccountDialog();   // "Dati Account"
+    void openBookManager();                    // "Gestione Rubriche"
+    void openContactEditor();                  // "Inserisci Contatto"
+    void editContact(const RowSelection& row); // the panel's "Modifica Contatto"
+    void openContactSearch();                  // "Cerca Contatto"
+    void openPrefixEditor();                   // "Nuovi Prefissi"
+    void openAccountDialog();                  // "Dati Account"
 
     void sendSingle();           // "Invia SMS Singoli"
     void sendMultiple();         // "Invia SMS Multipli"

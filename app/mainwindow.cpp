@@ -206,7 +206,7 @@ void MainWindow::load()
 {
     loadStartupFiles(context_.state);
     showCredit();
-    context_.state.nodoselezionato = 1;
+    selectedNode_ = 1;
     checkBookList();
     aggio();
     showArchiveList();
@@ -328,7 +328,7 @@ void MainWindow::followShownNode(const QString& key, const QString& text)
         for (QTreeWidgetItem* item : nodes_) {
             if (nodeKey(item) == key) {
                 selectNode(item);
-                context_.state.nodoselezionato = nodeIndex(item);
+                selectedNode_ = nodeIndex(item);
                 return;
             }
         }
@@ -339,7 +339,7 @@ void MainWindow::followShownNode(const QString& key, const QString& text)
     if (item && name == text) {
         // The same book: the list's caption and rows still belong to it.
         selectNode(item);
-        context_.state.nodoselezionato = nodeIndex(item);
+        selectedNode_ = nodeIndex(item);
         return;
     }
     if (!item)
@@ -393,25 +393,15 @@ void MainWindow::treeClick()
     const QTreeWidgetItem* item = tree_->currentItem();
     if (!item)
         return;
-    ProgramState& state = context_.state;
     list_->setSelectAll(false);
-    // Let go of the book the list had open, so that nothing of ours keeps a
-    // handle on it while the tree points elsewhere.
-    try {
-        state.percorsodb = state.folder.bookTemplate();
-        state.openDatabase(state.percorsodb);
-    } catch (const StoreError&) {
-        state.releaseStore();
-    }
-    state.nodoselezionato = nodeIndex(item);
+    selectedNode_ = nodeIndex(item);
     list_->clear();
     const QString key = nodeKey(item);
     const QString text = item->text(0);
     list_->setArchiveCaption(u' ' + text);
     if (const auto caption = archiveCaption(key, text))
         list_->setKindCaption(archiveIcon(caption->image), caption->title);
-    state.aggiornalista = true;
-    state.clearSelection();
+    list_->allowReload();
     list_->sceglivisua();
 }
 
@@ -658,7 +648,7 @@ void MainWindow::activate()
 {
     if (QTreeWidgetItem* first = node(1))
         first->setExpanded(true);
-    if (QTreeWidgetItem* selected = node(context_.state.nodoselezionato))
+    if (QTreeWidgetItem* selected = node(selectedNode_))
         selectNode(selected);
     list_->sceglivisua();
     emit activated();

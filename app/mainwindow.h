@@ -83,6 +83,8 @@ public:
     static QString nodeKey(const QTreeWidgetItem* item);
     // Makes a node the selected one (as a click would) and routes the click.
     void clickNode(int index);
+    // 1-based index of the selected tree node (nodoselezionato).
+    int selectedNodeIndex() const { return selectedNode_; }
 
     // The tree click: tells the archive list what to show and schedules its reload.
     void treeClick();
@@ -171,6 +173,7 @@ private:
     std::function<bool()> closeCheck_;
     UrlOpener openUrl_;
     PanelHooks panelHooks_;
+    int selectedNode_ = 1;
     QPointer<AboutBox> about_;
     bool selectingNode_ = false;
     QHash<QString, QString> renamedBooks_; // old name -> new name, until the next rebuild

@@ -135,7 +135,7 @@ void TransferCommands::imph3()
     window_.aggio();
     if (QTreeWidgetItem* first = window_.node(1))
         first->setExpanded(true);
-    window_.clickNode(state.nodoselezionato);
+    window_.clickNode(window_.selectedNodeIndex());
 
     if (result.status == EricsoftImportResult::Status::Done)
         context_.dialogs.message(ericsoft::completedText(), MessageIcon::None);

@@ -41,7 +41,16 @@ QLineEdit* makeEdit(const QString& name, QWidget* parent)
 } // namespace
 
 ContactEditor::ContactEditor(AppContext context, QString book, QWidget* parent)
-    : QDialog(parent), context_(context), book_(std::move(book)), editMode_(context.state.modificacontatto)
+    : ContactEditor(context, std::move(book), std::nullopt, parent)
+{}
+
+ContactEditor::ContactEditor(AppContext context, QString book, RowSelection edited, QWidget* parent)
+    : ContactEditor(context, std::move(book), std::optional<RowSelection>(std::move(edited)), parent)
+{}
+
+ContactEditor::ContactEditor(AppContext context, QString book, std::optional<RowSelection> edited,
+                             QWidget* parent)
+    : QDialog(parent), context_(context), book_(std::move(book)), edited_(std::move(edited))
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Gestione Contatti"));
@@ -102,11 +111,10 @@ void ContactEditor::load()
     prefixBox_->addItems(prefixes::read(context_.state.folder));
     prefixBox_->setCurrentIndex(-1);
     prefixBox_->setEditText(prefixPlaceholder);
-    if (!editMode_)
+    if (!edited_)
         return;
-    editedNumber_ = context_.state.cellularesel;
     try {
-        const auto contact = ContactStore(context_.state).find(book_, editedNumber_);
+        const auto contact = ContactStore(context_.state).find(book_, edited_->rowid);
         if (!contact)
             return; // OK tells the user; there is nothing to show.
         nameEdit_->setText(contact->nome);
@@ -117,12 +125,6 @@ void ContactEditor::load()
     } catch (const StoreError&) {
         // The same failure comes back, with its message, when OK stores.
     }
-}
-
-void ContactEditor::done(int result)
-{
-    context_.state.modificacontatto = false;
-    QDialog::done(result);
 }
 
 QString ContactEditor::number() const
@@ -138,7 +140,7 @@ bool ContactEditor::fail(const QString& text)
 
 void ContactEditor::store()
 {
-    if (!(editMode_ ? storeEdited() : storeNew()))
+    if (!(edited_ ? storeEdited() : storeNew()))
         return;
     nameEdit_->clear();
     surnameEdit_->clear();
@@ -146,6 +148,12 @@ void ContactEditor::store()
     emailEdit_->clear();
     emit contactStored();
     accept();
+}
+
+bool ContactEditor::refuseDuplicate()
+{
+    context_.dialogs.message(QStringLiteral("Numero di cellulare Esistente"), MessageIcon::Critical);
+    return false;
 }
 
 bool ContactEditor::storeNew()
@@ -171,10 +179,8 @@ bool ContactEditor::storeNew()
     const Contact contact{nameEdit_->text(), surnameEdit_->text(), number(), emailEdit_->text(),
                           pictureIndex_->text()};
     try {
-        if (ContactStore(context_.state).add(book_, contact) == ContactStore::AddOutcome::Duplicate) {
-            context_.dialogs.message(QStringLiteral("Numero di cellulare Esistente"), MessageIcon::Critical);
-            return false;
-        }
+        if (ContactStore(context_.state).add(book_, contact) == ContactStore::AddOutcome::Duplicate)
+            return refuseDuplicate();
     } catch (const StoreError&) {
         return fail(invalidNumber);
     }
@@ -186,11 +192,16 @@ bool ContactEditor::storeEdited()
     const Contact contact{nameEdit_->text(), surnameEdit_->text(), number(), emailEdit_->text(),
                           pictureIndex_->text()};
     try {
-        if (!ContactStore(context_.state).replace(book_, editedNumber_, contact)) {
+        switch (ContactStore(context_.state).replace(book_, edited_->rowid, contact)) {
+        case ContactStore::ReplaceOutcome::Replaced:
+            break;
+        case ContactStore::ReplaceOutcome::Duplicate:
+            return refuseDuplicate();
+        case ContactStore::ReplaceOutcome::Gone:
             context_.dialogs.message(
                 QStringLiteral("Il contatto con il numero \"%1\" non è più presente nella rubrica: nessuna "
                                "modifica salvata.")
-                    .arg(editedNumber_),
+                    .arg(edited_->cellulare),
                 MessageIcon::Exclamation);
             return false;
         }

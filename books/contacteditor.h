@@ -1,8 +1,11 @@
 #pragma once
 
+#include "contacts/archiverow.h"
 #include "core/appcontext.h"
 
 #include <QDialog>
+
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -10,17 +13,19 @@ class QLineEdit;
 
 namespace parlix {
 
-// "Gestione Contatti" (Form4): adds a contact to a book, or, when the program
-// state asks for edit mode (modificacontatto) at creation, edits the contact
-// whose number is cellularesel. Closing it in any way leaves edit mode.
+// "Gestione Contatti" (Form4): adds a contact to a book, or edits the contact
+// of a list row, found by the row's key (several contacts may share a number).
 class ContactEditor : public QDialog
 {
     Q_OBJECT
 
 public:
+    // A new contact.
     ContactEditor(AppContext context, QString book, QWidget* parent = nullptr);
+    // Edits the contact the list showed in `edited`.
+    ContactEditor(AppContext context, QString book, RowSelection edited, QWidget* parent = nullptr);
 
-    bool editMode() const { return editMode_; }
+    bool editMode() const { return edited_.has_value(); }
 
     // OK (Command1): checks and stores; the form closes only once stored.
     void store();
@@ -29,20 +34,19 @@ signals:
     // A contact was stored: the archive list should reload.
     void contactStored();
 
-protected:
-    void done(int result) override;
-
 private:
+    ContactEditor(AppContext context, QString book, std::optional<RowSelection> edited, QWidget* parent);
+
     void load();
     bool storeNew();
     bool storeEdited();
     QString number() const;
     bool fail(const QString& text);
+    bool refuseDuplicate();
 
     AppContext context_;
     QString book_;
-    bool editMode_;
-    QString editedNumber_; // the number the edited contact was loaded by
+    std::optional<RowSelection> edited_;
     QLineEdit* nameEdit_;
     QLineEdit* surnameEdit_;
     QComboBox* prefixBox_;

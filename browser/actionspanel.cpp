@@ -3,7 +3,6 @@
 #include "browser/archivelist.h"
 #include "contacts/archivedeletion.h"
 #include "core/dialogs.h"
-#include "core/programstate.h"
 #include "store/storeerror.h"
 
 #include <QApplication>
@@ -160,13 +159,19 @@ void ActionsPanel::finish()
     close();
 }
 
+RowSelection ActionsPanel::selectedRow() const
+{
+    return list_.selection().value_or(RowSelection{});
+}
+
 void ActionsPanel::modificaContatto()
 {
-    if (!available(edit_))
+    const auto row = list_.selection();
+    // Without a selected row there is no contact to edit.
+    if (!available(edit_) || !row)
         return;
-    context_.state.modificacontatto = true;
     busy_ = true;
-    hooks_.editContact();
+    hooks_.editContact(*row);
     busy_ = false;
     finish();
 }
@@ -177,8 +182,9 @@ void ActionsPanel::inviaSmsSingolo()
         return;
     // The composer is modal: the panel goes first.
     const auto send = hooks_.sendSingleSms;
+    const RowSelection row = selectedRow();
     finish();
-    send();
+    send(row);
 }
 
 void ActionsPanel::inviaEmail()
@@ -188,8 +194,7 @@ void ActionsPanel::inviaEmail()
     busy_ = true;
     // The mail program comes up on top by itself; the window stays where it
     // is, and when no mail program starts the user is told so.
-    const QString address = context_.state.testosel.trimmed();
-    context_.state.testosel.clear();
+    const QString address = selectedRow().testo.trimmed();
     // A box must not find the panel still drawn behind it.
     hide();
     if (address.isEmpty())
@@ -221,7 +226,6 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
                                 MessageIcon::None, MessageButtons::YesNo);
     const bool confirmed = answer == Answer::Yes;
     if (confirmed) {
-        ProgramState& state = context.state;
         const auto kind = list.currentKind();
         const QString book = list.currentBook();
         // Rows go one by one while the list still shows all of them, so the
@@ -230,11 +234,9 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
         for (int i = 0; kind && i < count; ++i) {
             if (!list.isTicked(i))
                 continue;
-            list.selectRow(i);
-            list.lvw1Click();
             try {
                 // The ticked row itself, not the first one sharing its number.
-                ArchiveDeletion(state, *kind, book).deleteTickedRow(rowSelection(*kind, list.row(i)));
+                ArchiveDeletion(context.state, *kind, book).deleteTickedRow(rowSelection(*kind, list.row(i)));
             } catch (const StoreError& error) {
                 // Rows already deleted stay deleted; the rest are left alone.
                 context.dialogs.message(error.message(), MessageIcon::Critical);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contacts/archiverow.h"
 #include "core/appcontext.h"
 #include "ui/urlopener.h"
 
@@ -18,10 +19,10 @@ class ArchiveList;
 // stays greyed and does nothing.
 struct PanelHooks
 {
-    // Opens the composer on the selected contact (cellularesel, cognomesel).
-    std::function<void()> sendSingleSms;
-    // Opens the contact editor on the selected contact (modificacontatto is set).
-    std::function<void()> editContact;
+    // Opens the composer on the selected contact (empty values when no row is selected).
+    std::function<void(const RowSelection&)> sendSingleSms;
+    // Opens the contact editor on the selected contact.
+    std::function<void(const RowSelection&)> editContact;
     UrlOpener openUrl;
 };
 
@@ -63,6 +64,8 @@ protected:
 
 private:
     bool contactsShown() const;
+    // The list's selected row, or empty values.
+    RowSelection selectedRow() const;
     bool available(const QLabel* label) const;
     void paintNormal(QLabel* label);
     void finish();

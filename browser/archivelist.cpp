@@ -93,12 +93,6 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     connect(view_->header(), &QHeaderView::sectionClicked, this, &ArchiveList::sortByColumn);
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
-    connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid() && !restoringSelection_)
-                    lvw1Click();
-            });
-    connect(view_, &QTreeView::clicked, this, [this] { lvw1Click(); });
     connect(view_, &QTreeView::doubleClicked, this, &ArchiveList::onDoubleClicked);
 
     auto* captions = new QHBoxLayout;
@@ -121,10 +115,15 @@ void ArchiveList::sceglivisua()
     reloadTimer_.start();
 }
 
+void ArchiveList::allowReload()
+{
+    reloadAllowed_ = true;
+}
+
 void ArchiveList::reload()
 {
     reloadTimer_.stop();
-    if (context_.state.aggiornalista) {
+    if (reloadAllowed_) {
         if (const auto kind = currentKind())
             load(*kind);
     }
@@ -151,18 +150,17 @@ void ArchiveList::visualizzacance()
     load(ArchiveKind::Deleted);
 }
 
-void ArchiveList::load(ArchiveKind kind, Handles handles)
+void ArchiveList::load(ArchiveKind kind, Failure onFailure)
 {
     const QString book = currentBook();
     std::vector<ArchiveRow> rows;
     std::optional<StoreError> failure;
     try {
-        rows = handles == Handles::Shared ? loadArchive(context_.state, kind, book)
-                                          : readArchive(context_.state, kind, book);
+        rows = readArchive(context_.state, kind, book);
     } catch (const StoreError& error) {
         // A refresh that cannot read leaves the list as it is; the next
         // reload says why.
-        if (handles == Handles::Own)
+        if (onFailure == Failure::Ignore)
             return;
         failure = error;
     }
@@ -234,21 +232,18 @@ void ArchiveList::refresh()
     const auto kind = currentKind();
     // A reload that is due reads the archive anyway; another archive shown
     // meanwhile is not this watch's business.
-    if (!context_.state.aggiornalista || reloadTimer_.isActive() || !kind || model_->kind() != kind ||
+    if (!reloadAllowed_ || reloadTimer_.isActive() || !kind || model_->kind() != kind ||
         loadedBook_ != currentBook())
         return;
     const int current = currentRow();
     const std::optional<ArchiveRow> selected =
         current >= 0 ? std::optional<ArchiveRow>(model_->row(current)) : std::nullopt;
     const int scrolled = view_->verticalScrollBar()->value();
-    load(*kind, Handles::Own);
-    // The row is highlighted again as it was; the selected-row values are
-    // not touched, as on any reload.
+    load(*kind, Failure::Ignore);
+    // The row is highlighted again as it was.
     if (selected) {
         if (const int again = model_->find(*selected); again >= 0) {
-            restoringSelection_ = true;
             selectRow(again);
-            restoringSelection_ = false;
         }
     }
     view_->verticalScrollBar()->setValue(scrolled);
@@ -280,15 +275,6 @@ void ArchiveList::sortByColumn(int column)
     sortedColumn_ = column;
     view_->header()->setSortIndicator(sortedColumn_, sortOrder_);
     model_->sort(sortedColumn_, sortOrder_);
-}
-
-void ArchiveList::lvw1Click()
-{
-    const int index = currentRow();
-    const auto kind = currentKind();
-    if (index < 0 || !kind)
-        return;
-    applySelection(context_.state, *kind, model_->row(index));
 }
 
 void ArchiveList::setArchiveCaption(const QString& caption)
@@ -376,6 +362,15 @@ int ArchiveList::currentRow() const
     return current.isValid() && view_->selectionModel()->isRowSelected(current.row()) ? current.row() : -1;
 }
 
+std::optional<RowSelection> ArchiveList::selection() const
+{
+    const int index = currentRow();
+    const auto kind = model_->kind();
+    if (index < 0 || !kind)
+        return std::nullopt;
+    return rowSelection(*kind, model_->row(index));
+}
+
 void ArchiveList::setSelectAll(bool ticked)
 {
     selectAll_->setChecked(ticked);
@@ -399,18 +394,14 @@ void ArchiveList::deleteSelected()
     // name no number and the deletion would hit whatever row has none.
     if (!kind || currentRow() < 0)
         return;
-    // The row the user sees highlighted is the one asked about, even if
-    // another form has emptied the selected-row variables meanwhile.
-    lvw1Click();
     // The highlighted row itself goes, not the first one sharing its number.
     const RowSelection row = rowSelection(*kind, model_->row(currentRow()));
-    ProgramState& state = context_.state;
     const QString question =
-        QStringLiteral("Si desidera Cancellare la voce ") + state.cellularesel + QStringLiteral(" ?");
+        QStringLiteral("Si desidera Cancellare la voce ") + row.cellulare + QStringLiteral(" ?");
     if (context_.dialogs.message(question, MessageIcon::None, MessageButtons::YesNo) != Answer::Yes)
         return;
     try {
-        ArchiveDeletion(state, *kind, currentBook()).deleteRow(row);
+        ArchiveDeletion(context_.state, *kind, currentBook()).deleteRow(row);
     } catch (const StoreError& error) {
         context_.dialogs.message(error.message(), MessageIcon::Critical);
     }
@@ -422,7 +413,6 @@ void ArchiveList::onDoubleClicked(const QModelIndex& index)
     const auto kind = currentKind();
     if (!index.isValid() || !kind || (*kind != ArchiveKind::Contacts && *kind != ArchiveKind::Saved))
         return;
-    lvw1Click();
     emit rowDoubleClicked(*kind, rowSelection(*kind, model_->row(index.row())));
 }
 

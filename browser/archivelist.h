@@ -49,6 +49,8 @@ public:
     // runs are merged into that one reload.
     void sceglivisua();
     bool reloadPending() const { return reloadTimer_.isActive(); }
+    // A node of the tree was clicked: from now on a reload fills the list.
+    void allowReload();
 
     // Fill the list with the contacts, saved, sent or deleted messages of the
     // selected book (normally run by the scheduled reload). A book that
@@ -57,10 +59,6 @@ public:
     void visualizzasalvati();
     void visualizzainviati();
     void visualizzacance();
-
-    // The row click: puts the current row's values into the selected-row
-    // variables. Without a current row nothing changes.
-    void lvw1Click();
 
     // What the tree click sets: the archive caption (" " + node text), the
     // kind's picture and title; and clearing rows and columns.
@@ -82,6 +80,8 @@ public:
     // Makes a row the current, selected one (-1: none).
     void selectRow(int index);
     int currentRow() const;
+    // The values of the selected row; nothing without one.
+    std::optional<RowSelection> selection() const;
 
     // "Seleziona Tutto" / "Deseleziona Tutto".
     void setSelectAll(bool ticked);
@@ -95,7 +95,7 @@ public:
 
 signals:
     // A double click on a contact or a saved message (not on sent or deleted
-    // messages), after the click has filled the selected-row variables.
+    // messages).
     void rowDoubleClicked(ArchiveKind kind, const RowSelection& row);
     // The right mouse button was released over the list, at this position
     // of the list's own area.
@@ -107,13 +107,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Through the program's shared handles, or through handles of the list's
-    // own (a refresh that no command asked for must not pull the shared
-    // ones from under a command that is using them).
-    enum class Handles { Shared, Own };
+    // A reload a command asked for tells why an archive cannot be read; a
+    // refresh no command asked for leaves the list as it is.
+    enum class Failure { Report, Ignore };
 
     void reload();
-    void load(ArchiveKind kind, Handles handles = Handles::Shared);
+    void load(ArchiveKind kind, Failure failure = Failure::Report);
     void watchArchive(ArchiveKind kind, const QString& book);
     // Another seat changed the archive shown: read it again in place.
     void refresh();
@@ -130,7 +129,7 @@ private:
     std::unique_ptr<ArchiveWatch> watch_;
     QString watched_; // book and kind letter of the archive watched
     QTimer refreshRetry_;
-    bool restoringSelection_ = false;
+    bool reloadAllowed_ = false; // aggiornalista
     int sortedColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     ArchiveModel* model_;

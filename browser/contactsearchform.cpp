@@ -164,7 +164,6 @@ void ContactSearchForm::chooseContact(int row)
     if (row < 0 || row >= numbers_->count())
         return;
     const QString number = textAt(numbers_, row);
-    context_.state.cellularesel = number;
     // The surname is the one in its box, which the click before the double
     // click has filled from this row.
     const QString surname = surnameEdit_->text();

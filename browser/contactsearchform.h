@@ -25,7 +25,7 @@ public:
     void chooseContact(int row); // double click on a number
 
 signals:
-    // The user chose this contact to write to (cellularesel is set already).
+    // The user chose this contact to write to.
     void composeRequested(const QString& number, const QString& surname);
 
 protected:

@@ -13,6 +13,7 @@
 #include "cli/userscommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
+#include "core/storechoice.h"
 
 namespace parlix::cli {
 
@@ -81,6 +82,13 @@ int run(const QStringList& arguments, const Commands& commands, Console& console
         if (command->name() != name)
             continue;
         const DataFolder folder(DataFolder::defaultRoot(homeArguments));
+        // An "archivio" that cannot be read stops everything: working on the
+        // folder's own files instead would split the data without a word.
+        if (const auto problem = storeChoiceProblem(folder)) {
+            console.err << "parlix-cli: " << *problem << '\n';
+            console.err.flush();
+            return Failed;
+        }
         const QStringList failed = Installer(folder).run();
         if (!failed.isEmpty()) {
             console.err << "parlix-cli: impossibile creare nella cartella dati " << folder.root() << ": "

@@ -97,7 +97,6 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
             return Failed;
         }
         loadStartupFiles(state);
-        state.releaseStore();
         const QString bookPath = folder.bookPath(options->book);
         auto plan =
             BatchPlan::make(options->text, contactsWithNumbers(*state.store, bookPath), options->split);

@@ -5,8 +5,12 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace parlix {
 
+class Database;
+class Recordset;
 struct ProgramState;
 
 // Deletes rows of one archive of a book. A row is the stored row the list
@@ -14,12 +18,12 @@ struct ProgramState;
 // the date) shown; several contacts may share a number, and several messages
 // a number and date, so those alone cannot say which row the user meant. A
 // row given without a rowid is found the old way, the first row with that
-// number (and date). A row that is no longer there deletes nothing. Works
-// through the program's shared handles. Failures throw StoreError.
+// number (and date). A row that is no longer there deletes nothing. Each call
+// opens the book for itself. Failures throw StoreError.
 class ArchiveDeletion
 {
 public:
-    ArchiveDeletion(ProgramState& state, ArchiveKind kind, QString book);
+    ArchiveDeletion(const ProgramState& state, ArchiveKind kind, QString book);
 
     // The Delete key: removes the row, keeps no copy. True when a row went.
     bool deleteRow(const RowSelection& row);
@@ -31,11 +35,11 @@ public:
     bool deleteTickedRow(const RowSelection& row);
 
 private:
-    // Leaves the shared cursor on the row; false when it is not stored.
-    bool locate(const RowSelection& row);
-    void removeCurrent();
+    // A cursor on the row; nothing when it is not stored.
+    std::unique_ptr<Recordset> locate(const std::shared_ptr<Database>& db, const RowSelection& row);
+    std::shared_ptr<Database> openBook() const;
 
-    ProgramState& state_;
+    const ProgramState& state_;
     ArchiveKind kind_;
     QString book_;
 };

@@ -35,13 +35,6 @@ std::vector<ArchiveRow> readRows(Recordset& rs, ArchiveKind kind)
 
 } // namespace
 
-std::vector<ArchiveRow> loadArchive(ProgramState& state, ArchiveKind kind, const QString& book)
-{
-    state.percorsodb = bookFile(state.folder, book);
-    state.openDatabase(state.percorsodb);
-    return readRows(state.openRecordset(queries::wholeTable(archiveTable(kind))), kind);
-}
-
 std::vector<ArchiveRow> readArchive(const ProgramState& state, ArchiveKind kind, const QString& book)
 {
     Recordset rs(state.store->open(bookFile(state.folder, book)), queries::wholeTable(archiveTable(kind)));

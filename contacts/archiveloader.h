@@ -11,13 +11,9 @@ namespace parlix {
 
 struct ProgramState;
 
-// Reads one archive of a book for the list, through the program's shared
-// handles (they are left on the book and its table). Throws StoreError when
-// the book cannot be opened or lacks the table; nothing is created or written.
-// The rows come in the order the list shows them (see sortForDisplay).
-std::vector<ArchiveRow> loadArchive(ProgramState& state, ArchiveKind kind, const QString& book);
-// The same read through handles of its own, leaving the shared ones as they
-// are: for a refresh that may come while another operation is using them.
+// Reads one archive of a book for the list. Throws StoreError when the book
+// cannot be opened or lacks the table; nothing is created or written. The rows
+// come in the order the list shows them (see sortForDisplay).
 std::vector<ArchiveRow> readArchive(const ProgramState& state, ArchiveKind kind, const QString& book);
 
 // The list shows an archive sorted by surname, ascending, without regard to

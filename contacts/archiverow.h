@@ -8,8 +8,6 @@
 
 namespace parlix {
 
-struct ProgramState;
-
 // One row of the archive list: its four texts in column order (the first
 // column only carries the check box and the picture). Contacts: number, first
 // name, surname, e-mail. Messages: number, surname, date text, message text.
@@ -21,7 +19,7 @@ struct ArchiveRow
     bool operator==(const ArchiveRow&) const = default;
 };
 
-// What a click on a row makes known to the rest of the program.
+// The values of a selected or ticked row, handed to the form that acts on it.
 struct RowSelection
 {
     QString cellulare;
@@ -34,9 +32,5 @@ struct RowSelection
 };
 
 RowSelection rowSelection(ArchiveKind kind, const ArchiveRow& row);
-
-// Puts a row's values into the program's selected-row variables. A contact
-// leaves `datasel` as it was: contacts have no date.
-void applySelection(ProgramState& state, ArchiveKind kind, const ArchiveRow& row);
 
 } // namespace parlix

@@ -75,18 +75,16 @@ bool moveWithoutReplacing(const QString& from, const QString& to)
 
 void BookCatalog::openList()
 {
-    state_.percorsodb = state_.folder.bookList();
-    state_.openDatabase(state_.percorsodb);
+    list_ = state_.store->open(state_.folder.bookList());
 }
 
 QStringList BookCatalog::readRows()
 {
-    Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+    Recordset rs(list_, queries::wholeTable(elenco));
     const int field = rs.fieldIndex(rubricaField);
     QStringList books;
     for (; !rs.eof(); rs.moveNext())
         books << rs.field(field);
-    state_.rscorrente.reset();
     return books;
 }
 
@@ -147,10 +145,8 @@ BookCatalog::Outcome BookCatalog::sharedChange(Transaction& transaction, const s
 {
     try {
         change();
-        state_.rscorrente.reset();
         transaction.commit();
     } catch (const StoreError& error) {
-        state_.rscorrente.reset();
         if (error.code() == StoreError::Code::Exists)
             return Outcome::Exists;
         throw;
@@ -162,7 +158,7 @@ BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction&
 {
     return sharedChange(transaction, [&] {
         storage().create(name);
-        Recordset& rs = state_.openRecordset(queries::bookByName(name));
+        Recordset rs(list_, queries::bookByName(name));
         rs.addNew();
         rs.setField(rubricaField, name);
         rs.update();
@@ -171,16 +167,14 @@ BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction&
 
 BookCatalog::Outcome BookCatalog::sharedRemove(const QString& name, Transaction& transaction)
 {
-    Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+    Recordset rs(list_, queries::wholeTable(elenco));
     const int field = rs.fieldIndex(rubricaField);
     for (; !rs.eof(); rs.moveNext()) {
         if (rs.field(field) == name)
             rs.deleteCurrent();
     }
-    state_.rscorrente.reset();
     storage().drop(name);
     transaction.commit();
-    state_.releaseStore();
     return Outcome::Done;
 }
 
@@ -190,7 +184,7 @@ BookCatalog::Outcome BookCatalog::sharedRename(const QString& from, const QStrin
     return sharedChange(transaction, [&] {
         if (storage().exists(from))
             storage().rename(from, to);
-        Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+        Recordset rs(list_, queries::wholeTable(elenco));
         const int field = rs.fieldIndex(rubricaField);
         for (; !rs.eof(); rs.moveNext()) {
             if (rs.field(field) == from) {
@@ -229,7 +223,7 @@ BookCatalog::Outcome BookCatalog::create(const QString& name)
     if (const auto refused = checkNewName(name, storage()))
         return *refused;
     openList();
-    Transaction transaction(*state_.dbcorrente);
+    Transaction transaction(*list_);
     if (containsIgnoringCase(readRows(), name))
         return Outcome::Exists;
     if (shared())
@@ -244,22 +238,22 @@ BookCatalog::Outcome BookCatalog::create(const QString& name)
     if (present.exists() || present.isSymLink() || QFileInfo::exists(state_.folder.bookPath(name)))
         return Outcome::FileConflict;
 
-    QFile templateFile(state_.folder.bookTemplate());
-    if (!templateFile.open(QIODevice::ReadOnly))
-        return Outcome::FileFailure;
-    const QByteArray bytes = templateFile.readAll();
     const Intent intent(intentPath(), {QStringLiteral("create"), name});
     const QString path = dir + u'/' + name;
-    if (!intent.written() || !textfile::createWhole(path, bytes))
+    if (!intent.written())
         return Outcome::FileFailure;
+    try {
+        storage().create(name);
+    } catch (const StoreError& error) {
+        return error.code() == StoreError::Code::Exists ? Outcome::FileConflict : Outcome::FileFailure;
+    }
     faultpoint::reach("book.create.file");
 
     try {
-        Recordset& rs = state_.openRecordset(queries::bookByName(name));
+        Recordset rs(list_, queries::bookByName(name));
         rs.addNew();
         rs.setField(rubricaField, name);
         rs.update();
-        state_.rscorrente.reset();
         transaction.commit();
     } catch (const StoreError&) {
         QFile::remove(path);
@@ -272,7 +266,7 @@ BookCatalog::Outcome BookCatalog::create(const QString& name)
 BookCatalog::Outcome BookCatalog::remove(const QString& name)
 {
     openList();
-    Transaction transaction(*state_.dbcorrente);
+    Transaction transaction(*list_);
     const QStringList books = readRows();
     if (!books.contains(name))
         return Outcome::NoSuchBook;
@@ -287,8 +281,6 @@ BookCatalog::Outcome BookCatalog::remove(const QString& name)
     const Intent intent(intentPath(), {QStringLiteral("delete"), name, QFileInfo(file).fileName()});
     if (!intent.written())
         return Outcome::FileFailure;
-    // The book may be the one the list or an editor last opened.
-    state_.rscorrente.reset();
     // The file first goes aside, so that until the rows are gone it can come back.
     if (!file.isEmpty()) {
         QFile::remove(trashPath());
@@ -297,13 +289,12 @@ BookCatalog::Outcome BookCatalog::remove(const QString& name)
     }
     faultpoint::reach("book.delete.file");
     try {
-        Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+        Recordset rs(list_, queries::wholeTable(elenco));
         const int field = rs.fieldIndex(rubricaField);
         for (; !rs.eof(); rs.moveNext()) {
             if (rs.field(field) == name)
                 rs.deleteCurrent();
         }
-        state_.rscorrente.reset();
         transaction.commit();
     } catch (const StoreError&) {
         if (!file.isEmpty())
@@ -312,7 +303,6 @@ BookCatalog::Outcome BookCatalog::remove(const QString& name)
     }
     faultpoint::reach("book.delete.row");
     QFile::remove(trashPath());
-    state_.releaseStore();
     return Outcome::Done;
 }
 
@@ -320,10 +310,8 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
 {
     if (const auto refused = checkNewName(to, storage()))
         return *refused;
-    // No handle of ours may keep writing to the old file once it moves.
-    state_.releaseStore();
     openList();
-    Transaction transaction(*state_.dbcorrente);
+    Transaction transaction(*list_);
     const QStringList books = readRows();
     if (containsIgnoringCase(books, to))
         return Outcome::Exists;
@@ -353,7 +341,7 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
     faultpoint::reach("book.rename.file");
 
     try {
-        Recordset& rs = state_.openRecordset(queries::wholeTable(elenco));
+        Recordset rs(list_, queries::wholeTable(elenco));
         const int field = rs.fieldIndex(rubricaField);
         for (; !rs.eof(); rs.moveNext()) {
             if (rs.field(field) == from) {
@@ -362,16 +350,47 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
                 rs.update();
             }
         }
-        state_.rscorrente.reset();
         transaction.commit();
     } catch (const StoreError&) {
-        state_.rscorrente.reset();
         if (!oldFile.isEmpty())
             moveWithoutReplacing(newFile, oldFile);
         throw;
     }
     faultpoint::reach("book.rename.row");
     return Outcome::Done;
+}
+
+BookCatalog::Outcome BookCatalog::ensure(const QString& name)
+{
+    if (const auto refused = checkNewName(name, storage()))
+        return *refused;
+    {
+        openList();
+        Transaction transaction(*list_);
+        const bool listed = containsIgnoringCase(readRows(), name);
+        const bool stored = QFileInfo(state_.folder.bookPath(name)).isFile() || storage().exists(name);
+        if (listed && stored)
+            return Outcome::Done;
+        if (listed || stored) {
+            if (stored) {
+                Recordset rs(list_, queries::bookByName(name));
+                rs.addNew();
+                rs.setField(rubricaField, name);
+                rs.update();
+            } else {
+                try {
+                    storage().create(name);
+                } catch (const StoreError&) {
+                    return Outcome::FileFailure;
+                }
+            }
+            transaction.commit();
+            return Outcome::Done;
+        }
+    }
+    const Outcome made = create(name);
+    // Another program may have made it meanwhile: it is there all the same.
+    return made == Outcome::Exists ? Outcome::Done : made;
 }
 
 void BookCatalog::repair()
@@ -396,7 +415,7 @@ void BookCatalog::repair()
         return;
     }
 
-    Transaction transaction(*state_.dbcorrente);
+    Transaction transaction(*list_);
     const QStringList books = readRows();
     const QStringList lines = intent.value_or(QStringList());
     const QString kind = lines.value(0);

@@ -4,19 +4,20 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace parlix {
 
 struct ProgramState;
 class BookStorage;
+class Database;
 class Transaction;
 
 // The address books of the data folder. A book exists twice, as a row of
 // table elenco (field Rubrica) and as a copy of the template named after it in
 // "rubriche"; every change here keeps the two in step or leaves both as they
-// were. The book list is reached through the program's shared handles, which
-// are left on it.
+// were. Each catalog opens the book list for itself.
 //
 // Each change holds the book list's write lock from its checks to its end, so
 // two processes on one data folder take turns. Before touching a file it
@@ -44,7 +45,7 @@ public:
         Damaged,      // the stored name is damaged, see above
     };
 
-    explicit BookCatalog(ProgramState& state) : state_(state) {}
+    explicit BookCatalog(const ProgramState& state) : state_(state) {}
 
     // The book names in stored order. Store failures throw StoreError here and below.
     QStringList names();
@@ -61,12 +62,16 @@ public:
     // never replacing a file), then appends the row.
     Outcome create(const QString& name);
     // Removes every row that is exactly `name` and the book's file; a file
-    // that is already gone is no error. The program's handles are released
-    // first, so none of them keeps the file.
+    // that is already gone is no error.
     Outcome remove(const QString& name);
     // Moves the file, then changes the rows, both under one lock; when the
     // rows cannot be changed the file is moved back.
     Outcome rename(const QString& from, const QString& to);
+    // Makes sure a book of this name (ignoring case) is listed and has its
+    // tables: a new name is created, a listed book without tables gets empty
+    // ones, and tables without a row (a book whose row was lost) get their
+    // row back, their contacts kept.
+    Outcome ensure(const QString& name);
 
     // Completes or undoes an operation that a crash interrupted and removes
     // its temporary files. Throws StoreError when the book list cannot be read.
@@ -89,7 +94,8 @@ private:
     Outcome sharedRename(const QString& from, const QString& to, Transaction& transaction);
     QString trashPath() const;
 
-    ProgramState& state_;
+    const ProgramState& state_;
+    std::shared_ptr<Database> list_; // the book list, once opened
 };
 
 } // namespace parlix

@@ -3,6 +3,7 @@
 #include "contacts/readingorder.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
+#include "store/store.h"
 
 #include <algorithm>
 
@@ -34,9 +35,8 @@ std::vector<Contact> ContactSearch::find(const QString& book, const SearchBoxes&
 
 std::vector<Contact> ContactSearch::find(const QString& book, const SearchCriterion& criterion)
 {
-    state_.percorsodb = state_.folder.bookPath(book);
-    state_.openDatabase(state_.percorsodb);
-    Recordset& rs = state_.openRecordset(queries::contactsBeginningWith(criterion.field, criterion.text));
+    Recordset rs(state_.store->open(state_.folder.bookPath(book)),
+                 queries::contactsBeginningWith(criterion.field, criterion.text));
     const int nome = rs.fieldIndex(u"Nome");
     const int cognome = rs.fieldIndex(u"cognome");
     const int cellulare = rs.fieldIndex(u"cellulare");

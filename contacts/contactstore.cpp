@@ -4,6 +4,7 @@
 #include "core/programstate.h"
 #include "store/database.h"
 #include "store/recordset.h"
+#include "store/store.h"
 #include "store/transaction.h"
 
 namespace parlix {
@@ -25,18 +26,29 @@ Contact readFields(const Recordset& rs)
             rs.field(u"icona")};
 }
 
-} // namespace
-
-void ContactStore::openBook(const QString& book)
+// Whether a contact other than the one stored under `exceptKey` holds exactly
+// `number`. The index finds the candidates ignoring case; the test is exact.
+bool numberTaken(const std::shared_ptr<Database>& db, const QString& number, long long exceptKey = 0)
 {
-    state_.percorsodb = state_.folder.bookPath(book);
-    state_.openDatabase(state_.percorsodb);
+    Recordset rs(db, queries::contactByNumber(number));
+    const int field = rs.fieldIndex(u"cellulare");
+    for (; !rs.eof(); rs.moveNext()) {
+        if (rs.field(field) == number && rs.rowid() != exceptKey)
+            return true;
+    }
+    return false;
 }
 
-std::optional<Contact> ContactStore::find(const QString& book, const QString& number)
+} // namespace
+
+std::shared_ptr<Database> ContactStore::openBook(const QString& book) const
 {
-    openBook(book);
-    Recordset& rs = state_.openRecordset(queries::contactByNumber(number));
+    return state_.store->open(state_.folder.bookPath(book));
+}
+
+std::optional<Contact> ContactStore::find(const QString& book, long long key)
+{
+    Recordset rs(openBook(book), queries::rowById(QStringLiteral("rubrica"), key));
     if (rs.eof())
         return std::nullopt;
     return readFields(rs);
@@ -44,17 +56,14 @@ std::optional<Contact> ContactStore::find(const QString& book, const QString& nu
 
 ContactStore::AddOutcome ContactStore::add(const QString& book, const Contact& contact)
 {
-    openBook(book);
+    const std::shared_ptr<Database> db = openBook(book);
     // The check and the insert in one exclusive transaction: two programs
     // adding the same number at once store it once.
-    Transaction transaction(*state_.dbcorrente, Transaction::Mode::Exclusive);
-    // The index finds the candidates ignoring case; the test itself is exact.
-    Recordset& rs = state_.openRecordset(queries::contactByNumber(contact.cellulare));
-    const int field = rs.fieldIndex(u"cellulare");
-    for (; !rs.eof(); rs.moveNext()) {
-        if (rs.field(field) == contact.cellulare)
-            return AddOutcome::Duplicate;
-    }
+    Transaction transaction(*db, Transaction::Mode::Exclusive);
+    if (numberTaken(db, contact.cellulare))
+        return AddOutcome::Duplicate;
+    // Opened on no row: it only appends.
+    Recordset rs(db, queries::rowById(QStringLiteral("rubrica"), 0));
     rs.addNew();
     writeFields(rs, contact);
     rs.update();
@@ -65,18 +74,24 @@ ContactStore::AddOutcome ContactStore::add(const QString& book, const Contact& c
     return AddOutcome::Added;
 }
 
-bool ContactStore::replace(const QString& book, const QString& number, const Contact& contact)
+ContactStore::ReplaceOutcome ContactStore::replace(const QString& book, long long key, const Contact& contact)
 {
-    openBook(book);
-    Recordset& rs = state_.openRecordset(queries::contactByNumber(number));
+    const std::shared_ptr<Database> db = openBook(book);
+    Transaction transaction(*db, Transaction::Mode::Exclusive);
+    Recordset rs(db, queries::rowById(QStringLiteral("rubrica"), key));
     if (rs.eof())
-        return false;
+        return ReplaceOutcome::Gone;
+    // The contact keeps its own number even when another contact shares it
+    // (an import may have stored both); a new number must be free.
+    if (contact.cellulare != rs.field(u"cellulare") && numberTaken(db, contact.cellulare, key))
+        return ReplaceOutcome::Duplicate;
     rs.edit();
     writeFields(rs, contact);
     faultpoint::reach("contact.replace.row");
     rs.update();
+    transaction.commit();
     faultpoint::reach("contact.replace.done");
-    return true;
+    return ReplaceOutcome::Replaced;
 }
 
 } // namespace parlix

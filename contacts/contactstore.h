@@ -4,35 +4,43 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace parlix {
 
+class Database;
 struct ProgramState;
 
-// Adding, reading and changing contacts of one book, through the program's
-// shared handles. A book is "rubriche/<name>" of the data folder and must
-// exist; store failures throw StoreError.
+// Adding, reading and changing contacts of one book. A contact already stored
+// is named by its row key (what the archive list shows it by), never by its
+// number: several contacts may share one. A book is "rubriche/<name>" of the
+// data folder and must exist; each call opens it for itself. Store failures
+// throw StoreError.
 class ContactStore
 {
 public:
     enum class AddOutcome { Added, Duplicate };
+    enum class ReplaceOutcome {
+        Replaced,
+        Gone,      // no row has that key any more: nothing stored
+        Duplicate, // another contact of the book holds the number: nothing stored
+    };
 
-    explicit ContactStore(ProgramState& state) : state_(state) {}
+    explicit ContactStore(const ProgramState& state) : state_(state) {}
 
-    // The first contact whose number is `number` (ignoring case, as lookups
-    // by number always have), or nothing.
-    std::optional<Contact> find(const QString& book, const QString& number);
+    // The contact stored under `key`, or nothing.
+    std::optional<Contact> find(const QString& book, long long key);
     // Appends the contact unless the book already holds exactly its number.
     AddOutcome add(const QString& book, const Contact& contact);
-    // Overwrites every field of the contact found by `number` as find() does;
-    // false, with nothing stored, when there is none.
-    bool replace(const QString& book, const QString& number, const Contact& contact);
+    // Overwrites every field of the contact stored under `key`, unless its
+    // number changes to one that another contact of the book holds exactly.
+    ReplaceOutcome replace(const QString& book, long long key, const Contact& contact);
 
 private:
-    void openBook(const QString& book);
+    std::shared_ptr<Database> openBook(const QString& book) const;
 
-    ProgramState& state_;
+    const ProgramState& state_;
 };
 
 } // namespace parlix

@@ -2,6 +2,7 @@
 
 #include "core/programstate.h"
 #include "store/recordset.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 
 namespace parlix {
@@ -38,13 +39,12 @@ std::vector<ArchiveNode> archiveNodes(const QStringList& books)
     return nodes;
 }
 
-QStringList readBookNames(ProgramState& state)
+QStringList readBookNames(const ProgramState& state)
 {
     QStringList books;
     try {
-        state.percorsodb = state.folder.bookList();
-        state.openDatabase(state.percorsodb);
-        Recordset& rs = state.openRecordset(queries::wholeTable(QStringLiteral("elenco")));
+        Recordset rs(state.store->open(state.folder.bookList()),
+                     queries::wholeTable(QStringLiteral("elenco")));
         const int field = rs.fieldIndex(u"Rubrica");
         for (; !rs.eof(); rs.moveNext())
             books << rs.field(field);

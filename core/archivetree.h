@@ -25,6 +25,6 @@ std::vector<ArchiveNode> archiveNodes(const QStringList& books);
 // The names of the address books, in stored order, read through the program's
 // shared handles (they are left on the book list). An unreadable or missing
 // book list gives no books.
-QStringList readBookNames(ProgramState& state);
+QStringList readBookNames(const ProgramState& state);
 
 } // namespace parlix

@@ -42,7 +42,6 @@ void loadStartupFiles(ProgramState& state)
         if (const auto credit = numbers::parse(*line))
             state.credito = *credit;
     }
-    state.nodoselezionato = 1;
 }
 
 PanelSettings readPanelSettings(const DataFolder& folder)

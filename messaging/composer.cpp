@@ -591,10 +591,4 @@ void Composer::reject()
     QDialog::reject();
 }
 
-void Composer::done(int result)
-{
-    context_.state.clearSelection();
-    QDialog::done(result);
-}
-
 } // namespace parlix

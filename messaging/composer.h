@@ -75,7 +75,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 public:
-    void done(int result) override;
     void reject() override;
 
 private:

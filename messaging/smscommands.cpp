@@ -2,23 +2,13 @@
 
 #include "core/appcontext.h"
 #include "core/dialogs.h"
-#include "core/programstate.h"
 
 namespace parlix {
 
-ComposerPreset ismss(ProgramState& state, const QString& selectedKey,
-                     const std::vector<ListRowValues>& tickedRows)
+ComposerPreset ismss(const std::vector<ListRowValues>& tickedRows, const ListRowValues& selectedRow)
 {
-    if (!tickedRows.empty()) {
-        const ListRowValues& row = tickedRows.back();
-        state.cellularesel = row.cellulare;
-        state.cognomesel = row.cognome;
-        if (!selectedKey.startsWith(u'r')) {
-            state.testosel = row.testo;
-            state.datasel = row.data;
-        }
-    }
-    return ComposerPreset::single(state.cellularesel, state.cognomesel);
+    const ListRowValues& row = tickedRows.empty() ? selectedRow : tickedRows.back();
+    return ComposerPreset::single(row.cellulare, row.cognome);
 }
 
 std::optional<ComposerPreset> ismsm(AppContext& context, const QString& selectedKey,

@@ -11,7 +11,6 @@
 namespace parlix {
 
 struct AppContext;
-struct ProgramState;
 
 // The values of one row of the archive list, by field.
 struct ListRowValues
@@ -22,11 +21,10 @@ struct ListRowValues
     QString data;  // message archives only
 };
 
-// "Invia SMS Singoli": the last of the ticked rows becomes the selected row
-// (with none ticked, the row last clicked stays), and the composer opens for
-// its number and surname. `selectedKey` is the key of the selected tree node.
-ComposerPreset ismss(ProgramState& state, const QString& selectedKey,
-                     const std::vector<ListRowValues>& tickedRows);
+// "Invia SMS Singoli": the composer opens for the number and surname of the
+// last of the ticked rows, or with none ticked of the selected row (empty
+// without one).
+ComposerPreset ismss(const std::vector<ListRowValues>& tickedRows, const ListRowValues& selectedRow);
 
 // "Invia SMS Multipli": the numbers of the ticked rows, in list order, become
 // the recipients. Nothing, after telling the user, when the tree does not show

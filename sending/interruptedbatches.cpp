@@ -72,11 +72,10 @@ std::vector<InterruptedBatch> findInterruptedBatches(const DataFolder& folder)
 
 QString interruptedBatchText(const InterruptedBatch& batch)
 {
-    QString text = QStringLiteral("L'invio del %1 dalla rubrica \"%2\" si è interrotto.\n"
-                                  "Messaggi accettati: %3 di %4 destinatari.")
-                       .arg(batch.data, batch.book)
-                       .arg(batch.accepted)
-                       .arg(batch.total);
+    QString text =
+        QStringLiteral("L'invio del %1 dalla rubrica \"%2\" si è interrotto.\n"
+                       "Messaggi accettati: %3 di %4 destinatari.")
+            .arg(batch.data, batch.book, QString::number(batch.accepted), QString::number(batch.total));
     if (batch.refused > 0)
         text += QStringLiteral("\nRifiutati: %1.").arg(batch.refused);
     if (batch.uncertain > 0)

@@ -4,6 +4,7 @@
 #include "core/programstate.h"
 #include "store/archivekind.h"
 #include "store/recordset.h"
+#include "store/store.h"
 
 namespace parlix {
 
@@ -27,8 +28,7 @@ QString savedRecordBook(const ArchiveNode& node)
 void appendMessage(ProgramState& state, const Clock& clock, const QString& book, const QString& table,
                    const MessageRecord& record)
 {
-    state.openDatabase(state.folder.bookPath(book));
-    Recordset& rs = state.openRecordset(queries::wholeTable(table));
+    Recordset rs(state.store->open(state.folder.bookPath(book)), queries::rowById(table, 0));
     rs.addNew();
     rs.setField(u"cognome", record.cognome);
     rs.setField(u"cellulare", record.cellulare);

@@ -25,8 +25,7 @@ QString sentRecordBook(const ArchiveNode& node);
 // whatever archive; "Principale" for the group nodes, which name no book.
 QString savedRecordBook(const ArchiveNode& node);
 
-// Appends `record` to `table` of `book`, dated now, through the program's one
-// open database and recordset (percorsodb is left as it was). Throws
+// Appends `record` to `table` of `book`, dated now. Throws
 // StoreError when the book cannot be opened or written.
 void appendMessage(ProgramState& state, const Clock& clock, const QString& book, const QString& table,
                    const MessageRecord& record);

@@ -8,6 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace parlix {
 
@@ -78,10 +83,24 @@ void FileStore::create(const QString& name)
 {
     const QString dir = child(root_, booksName);
     const QString path = dir + u'/' + name;
-    if (QFileInfo::exists(bookFile(name)))
+    if (QFileInfo::exists(bookFile(name)) || QFileInfo(path).isSymLink())
         throw StoreError(StoreError::Code::Exists, QStringLiteral("Rubrica Esistente"));
-    if (!QDir().mkpath(dir) || !QFile::copy(child(root_, templateName), path))
+    QFile source(child(root_, templateName));
+    if (!QDir().mkpath(dir) || !source.open(QIODevice::ReadOnly))
+        throw StoreError::cannotOpen(source.fileName());
+    // The copy is written whole and on disk under a hidden temporary name,
+    // then given its name by link(), which never replaces a file: a crash
+    // leaves no half-copied book, only a temporary file that the next start
+    // clears away.
+    QTemporaryFile copy(dir + QStringLiteral("/.") + name + QStringLiteral(".XXXXXX"));
+    const QByteArray bytes = source.readAll();
+    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush() || ::fsync(copy.handle()) != 0)
         throw StoreError::cannotOpen(path);
+    if (::link(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        if (errno == EEXIST)
+            throw StoreError(StoreError::Code::Exists, QStringLiteral("Rubrica Esistente"));
+        throw StoreError::cannotOpen(path);
+    }
 }
 
 void FileStore::rename(const QString& from, const QString& to)

@@ -2,6 +2,8 @@
 
 #include "store/storeerror.h"
 
+#include <QRegularExpression>
+
 #include <libpq-fe.h>
 
 namespace parlix {
@@ -68,12 +70,52 @@ PgConnection::~PgConnection()
         PQfinish(conn_);
 }
 
+namespace {
+
+// libpq quotes pieces of the string in its parse errors: a piece may be a password.
+QString withoutQuotedPieces(QString detail)
+{
+    static const QRegularExpression quoted(QStringLiteral("\"[^\"]*\""));
+    return detail.replace(quoted, QStringLiteral("\"…\""));
+}
+
+QString quotedValue(const QString& value)
+{
+    if (!value.isEmpty() && !value.contains(u' ') && !value.contains(u'\'') && !value.contains(u'\\'))
+        return value;
+    QString escaped = value;
+    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+    return u'\'' + escaped + u'\'';
+}
+
+} // namespace
+
+QString PgConnection::maskedConninfo(const QString& conninfo)
+{
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
+    PQfreemem(error);
+    if (!options)
+        return QStringLiteral("indirizzo non valido");
+    QStringList settings;
+    for (PQconninfoOption* o = options; o->keyword; ++o) {
+        if (!o->val)
+            continue;
+        const QString keyword = QString::fromUtf8(o->keyword);
+        const QString value = qstrcmp(o->keyword, "password") == 0 ? QStringLiteral("****")
+                                                                   : quotedValue(QString::fromUtf8(o->val));
+        settings << keyword + u'=' + value;
+    }
+    PQconninfoFree(options);
+    return settings.join(u' ');
+}
+
 QString PgConnection::conninfoProblem(const QString& conninfo)
 {
     char* error = nullptr;
     PQconninfoOption* options = PQconninfoParse(conninfo.toUtf8().constData(), &error);
     if (!options) {
-        const QString detail = QString::fromUtf8(error ? error : "?").trimmed();
+        const QString detail = withoutQuotedPieces(QString::fromUtf8(error ? error : "?").trimmed());
         PQfreemem(error);
         return QStringLiteral("Indirizzo dell'archivio non valido: %1").arg(detail);
     }

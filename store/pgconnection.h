@@ -53,6 +53,9 @@ public:
     static QString conninfoProblem(const QString& conninfo);
 
     const QString& conninfo() const { return conninfo_; }
+    // `conninfo` fit to be shown: every setting as key=value, a password as
+    // "****"; a string that does not parse is not shown at all.
+    static QString maskedConninfo(const QString& conninfo);
     // Runs one statement; `params` are bound to $1, $2, ... as text.
     // Throws StoreError: Exists (a unique name taken), ConnectionLost, CannotOpen, Engine.
     PgResult exec(const QString& sql, const QStringList& params = {});

@@ -175,15 +175,16 @@ void PgDatabase::update(const QString& table, long long key, const QStringList& 
     QStringList sets;
     for (const QString& field : fields)
         sets << column(table, field) + QStringLiteral(" = $%1").arg(sets.size() + 1);
+    // One arg() call: a "%N" inside a name is text, never a placeholder.
     connection_->exec(QStringLiteral("UPDATE %1 SET %2 WHERE chiave = %3")
-                          .arg(qualified(table), sets.join(QStringLiteral(", ")))
-                          .arg(key),
+                          .arg(qualified(table), sets.join(QStringLiteral(", ")), QString::number(key)),
                       values);
 }
 
 void PgDatabase::remove(const QString& table, long long key)
 {
-    connection_->exec(QStringLiteral("DELETE FROM %1 WHERE chiave = %2").arg(qualified(table)).arg(key));
+    connection_->exec(
+        QStringLiteral("DELETE FROM %1 WHERE chiave = %2").arg(qualified(table), QString::number(key)));
 }
 
 QString PgDatabase::queryPlan(const Query& query)

@@ -34,7 +34,7 @@ PgStore::~PgStore() = default;
 
 QString PgStore::description() const
 {
-    return QStringLiteral("PostgreSQL (%1)").arg(connection_->conninfo());
+    return QStringLiteral("PostgreSQL (%1)").arg(PgConnection::maskedConninfo(connection_->conninfo()));
 }
 
 QString PgStore::probe()

@@ -3,6 +3,7 @@
 #include "core/faultpoint.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
+#include "store/store.h"
 #include "store/transaction.h"
 
 namespace parlix {
@@ -13,14 +14,10 @@ constexpr int progressStep = 512;
 
 } // namespace
 
-void appendContacts(ProgramState& state, const QString& bookPath, const std::vector<Contact>& contacts,
+void appendContacts(const ProgramState& state, const QString& bookPath, const std::vector<Contact>& contacts,
                     const Progress& progress)
 {
-    state.percorsodb = bookPath;
-    state.openDatabase(bookPath);
-    // Our own hold on the connection: `progress` lets the window handle its
-    // timers, and a form that runs then may replace the shared handles.
-    const std::shared_ptr<Database> book = state.dbcorrente;
+    const std::shared_ptr<Database> book = state.store->open(bookPath);
     Database& db = *book;
     Transaction transaction(db);
     // Opened on no row: it only appends.

@@ -3,6 +3,7 @@
 #include "core/programstate.h"
 #include "core/textfile.h"
 #include "store/recordset.h"
+#include "store/store.h"
 #include "transfer/csvformat.h"
 
 namespace parlix {
@@ -19,9 +20,8 @@ bool writeContactsFile(const QString& path, const std::vector<Contact>& contacts
 
 std::vector<Contact> bookContacts(ProgramState& state, const QString& book)
 {
-    state.percorsodb = state.folder.bookPath(book);
-    state.openDatabase(state.percorsodb);
-    Recordset& rs = state.openRecordset(queries::wholeTable(QStringLiteral("rubrica")));
+    Recordset rs(state.store->open(state.folder.bookPath(book)),
+                 queries::wholeTable(QStringLiteral("rubrica")));
     const int nome = rs.fieldIndex(u"Nome");
     const int cognome = rs.fieldIndex(u"cognome");
     const int cellulare = rs.fieldIndex(u"cellulare");

@@ -1,17 +1,12 @@
 #include "ericsoftimport.h"
 
 #include "contacts/bookcatalog.h"
-#include "contacts/bookname.h"
 #include "core/programstate.h"
-#include "store/bookstorage.h"
 #include "store/database.h"
 #include "store/recordset.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 #include "transfer/contactwriter.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <map>
 #include <unordered_set>
@@ -55,33 +50,7 @@ Contact contactOf(const EricsoftCustomer& customer)
 
 bool esiste(ProgramState& state, const QString& marketCode)
 {
-    const QString name = ericsoft::marketBook(marketCode);
-    if (bookNameProblem(name))
-        return false;
-    BookCatalog catalog(state);
-    const QString file = state.folder.bookPath(name);
-    BookStorage& storage = state.store->books();
-    const auto stored = [&] { return QFileInfo(file).isFile() || storage.exists(name); };
-    if (!catalog.exists(name)) {
-        if (!stored())
-            return catalog.create(name) == BookCatalog::Outcome::Done;
-        // A book file whose row was lost: the row comes back, the file stays.
-        state.percorsodb = state.folder.bookList();
-        state.openDatabase(state.percorsodb);
-        Recordset& rs = state.openRecordset(queries::bookByName(name));
-        rs.addNew();
-        rs.setField(u"Rubrica", name);
-        rs.update();
-        return true;
-    }
-    if (stored())
-        return true;
-    try {
-        storage.create(name);
-    } catch (const StoreError&) {
-        return false;
-    }
-    return true;
+    return BookCatalog(state).ensure(ericsoft::marketBook(marketCode)) == BookCatalog::Outcome::Done;
 }
 
 namespace {

@@ -190,9 +190,7 @@ qsizetype walkBare(PGconn* conn)
 
 size_t searchStore(ProgramState& state, const QString& prefix)
 {
-    const auto found = ContactSearch(state).find(book, SearchBoxes{prefix, {}, {}, {}});
-    state.releaseStore();
-    return found.size();
+    return ContactSearch(state).find(book, SearchBoxes{prefix, {}, {}, {}}).size();
 }
 
 size_t searchBare(PGconn* conn, const QString& prefix)

@@ -103,7 +103,6 @@ void contactSearch(benchmark::State& bench)
         const auto found = ContactSearch(f.state).find(bookName, SearchBoxes{prefix, {}, {}, {}});
         rows = found.size();
         benchmark::DoNotOptimize(found.data());
-        f.state.releaseStore();
     }
     bench.counters["rows"] = double(rows);
 }

@@ -12,6 +12,7 @@
 #include "sending/scheduledstore.h"
 #include "tests/messaging/batchsupport.h"
 #include "tests/support/modalpresser.h"
+#include "transfer/csvimport.h"
 #include "ui/qtdialogs.h"
 
 #include <QAction>
@@ -274,7 +275,7 @@ TEST(ProgramWiring, TheListFollowsItsBookThroughTheBookManager)
         EXPECT_EQ(list.archiveCaption(), QString::fromUtf8(row.caption));
         EXPECT_EQ(u' ' + list.currentBook(), QString::fromUtf8(row.caption));
         EXPECT_EQ(list.row(0).cells[2], QString::fromUtf8(row.firstSurname));
-        EXPECT_EQ(program.window.node(home.state.nodoselezionato)->text(0), list.currentBook());
+        EXPECT_EQ(program.window.node(program.window.selectedNodeIndex())->text(0), list.currentBook());
     }
 }
 
@@ -286,9 +287,7 @@ TEST(ProgramWiring, InsertContactOpensANewContactWhileAnEditIsStillOpen)
     program.start();
     program.showContacts(1);
     // The panel's "Modifica Contatto" leaves its editor open, not modal.
-    program.sandbox.home.state.cellularesel = QStringLiteral("3330000003");
-    program.sandbox.home.state.modificacontatto = true;
-    program.forms.editSelectedContact();
+    program.forms.editContact(rowSelection(ArchiveKind::Contacts, program.window.archiveList()->row(0)));
     auto* editing = program.window.findChild<ContactEditor*>();
     ASSERT_NE(editing, nullptr);
     EXPECT_TRUE(editing->editMode());
@@ -300,6 +299,34 @@ TEST(ProgramWiring, InsertContactOpensANewContactWhileAnEditIsStillOpen)
     });
     EXPECT_TRUE(newMode);
     editing->close();
+}
+
+TEST(ProgramJourney, EditingTheSecondOfTwoContactsSharingANumberKeepsTheFirst)
+{
+    Program program;
+    TestHome& home = program.sandbox.home;
+    // The CSV import lets two contacts share a number.
+    home.writeFile(QStringLiteral("doppi.csv"), {QStringLiteral("Nome;Cognome;Cellulare;Posta elettronica"),
+                                                 QStringLiteral("Anna;Bianchi;3331234567;a@x.it"),
+                                                 QStringLiteral("Bruno;Rossi;3331234567;b@x.it")});
+    ASSERT_EQ(CsvImport(home.state)
+                  .run(home.path(QStringLiteral("doppi.csv")), QStringLiteral("Principale"))
+                  .imported,
+              2);
+    program.start();
+    program.showContacts(2);
+    ArchiveList& list = *program.window.archiveList();
+    ASSERT_EQ(list.row(1).cells[2], QStringLiteral("Rossi"));
+    list.selectRow(1);
+    program.window.showActionsPanel(QPoint())->modificaContatto();
+    auto* editor = program.window.findChild<ContactEditor*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->findChild<QLineEdit*>(QStringLiteral("Text2"))->text(), QStringLiteral("Rossi"));
+    editor->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("Carlo"));
+    editor->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    EXPECT_EQ(home.rows(home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica")),
+              QStringList({QStringLiteral("Anna|Bianchi|3331234567|a@x.it|4"),
+                           QStringLiteral("Carlo|Rossi|3331234567|b@x.it|4")}));
 }
 
 TEST(ProgramWiring, AnUnreadableBookIsReportedOnceNotAtEveryActivation)

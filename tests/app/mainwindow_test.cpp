@@ -48,7 +48,6 @@ TEST(MainWindowLoad, OpensWithTheWholeToolbarInView)
 TEST(MainWindowLoad, SaysWhenTheBookListCannotBeRead)
 {
     TestHome home;
-    home.state.releaseStore();
     ASSERT_TRUE(QFile::remove(home.state.folder.bookList()));
     ASSERT_TRUE(QDir().mkdir(home.state.folder.bookList()));
     const QString path = home.state.folder.bookList();
@@ -101,7 +100,12 @@ TEST(MainWindowLoad, ActivationSelectsTheRememberedNode)
     window.load();
     int activations = 0;
     QObject::connect(&window, &MainWindow::activated, [&] { ++activations; });
-    home.state.nodoselezionato = 6;
+    // Node 6 is remembered while the tree's highlight is elsewhere.
+    window.clickNode(6);
+    {
+        const QSignalBlocker quiet(window.tree());
+        window.tree()->setCurrentItem(window.node(3));
+    }
     window.show();
     window.activateWindow();
     QApplication::processEvents();
@@ -188,7 +192,7 @@ TEST(MainWindowTree, LoadSelectsTheFirstBookAndShowsItsContacts)
     LoadedWindow w;
     w.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("3331"));
     MainWindow& window = w.open();
-    EXPECT_EQ(w.home.state.nodoselezionato, 2);
+    EXPECT_EQ(window.selectedNodeIndex(), 2);
     EXPECT_EQ(MainWindow::nodeKey(window.tree()->currentItem()), QStringLiteral("r1"));
     EXPECT_EQ(w.list().kindCaption(), QStringLiteral("Rubrica"));
     EXPECT_EQ(w.list().archiveCaption(), QStringLiteral(" Principale"));
@@ -201,13 +205,11 @@ TEST(MainWindowTree, GroupNodeShowsItsCaptionAndIsNoValidArchive)
 {
     LoadedWindow w;
     MainWindow& window = w.open();
-    w.home.state.cellularesel = QStringLiteral("3331");
     w.click(5); // "SMS Inviati"
     EXPECT_EQ(w.list().kindCaption(), QStringLiteral("SMS Inviati"));
     EXPECT_EQ(w.list().archiveCaption(), QStringLiteral(" SMS Inviati"));
     EXPECT_EQ(w.list().model()->columnCount(), 0);
-    EXPECT_TRUE(w.home.state.cellularesel.isEmpty());
-    EXPECT_EQ(w.home.state.nodoselezionato, 5);
+    EXPECT_EQ(window.selectedNodeIndex(), 5);
 
     w.home.dialogs.expectMessage(QStringLiteral("selezionare un Archivio Valido"), MessageIcon::Critical);
     window.action(QStringLiteral("canse"))->trigger();

@@ -242,6 +242,12 @@ QStringList contactRows(const TestHome& home, const QString& book)
     return home.rows(home.state.folder.bookPath(book), QStringLiteral("rubrica"));
 }
 
+// A contact as the list shows it: its number and its row key.
+RowSelection listedContact(const QString& number, long long key)
+{
+    return {number, {}, {}, {}, key};
+}
+
 TEST(ContactEditorForm, StoresPrefixAndNumberAsOneAndSplitsThemForEditing)
 {
     TestHome home;
@@ -267,9 +273,7 @@ TEST(ContactEditorForm, StoresPrefixAndNumberAsOneAndSplitsThemForEditing)
     }
     EXPECT_EQ(contactRows(home, casa), QStringList{QStringLiteral(" |D'Angelo|3331234467| |4")});
 
-    home.state.modificacontatto = true;
-    home.state.cellularesel = QStringLiteral("3331234467");
-    ContactEditor editor(home.context(), casa);
+    ContactEditor editor(home.context(), casa, listedContact(QStringLiteral("3331234467"), 1));
     editor.show();
     EXPECT_TRUE(editor.editMode());
     EXPECT_EQ(child<QComboBox>(editor, "Combo1")->currentText(), QStringLiteral("333"));
@@ -281,7 +285,6 @@ TEST(ContactEditorForm, StoresPrefixAndNumberAsOneAndSplitsThemForEditing)
     // Enter in a field presses "OK", the default button.
     QTest::keyClick(child<QLineEdit>(editor, "Text3"), Qt::Key_Return);
     EXPECT_EQ(contactRows(home, casa), QStringList{QStringLiteral("Anna|D'Angelo|3337654321| |4")});
-    EXPECT_FALSE(home.state.modificacontatto);
 }
 
 TEST(ContactEditorForm, ChecksComeInOrderAndKeepTheFormOpen)
@@ -370,7 +373,7 @@ TEST(ContactEditorForm, ADuplicateIsRefusedInTheSameBookOnly)
     EXPECT_EQ(contactRows(home, principale), QStringList{QStringLiteral(" |Secondo|3331234467| |4")});
 }
 
-TEST(ContactEditorForm, EditingStoresPictureFourAndClosingLeavesEditMode)
+TEST(ContactEditorForm, EditingStoresPictureFour)
 {
     TestHome home;
     home.setBooks({principale, casa});
@@ -382,24 +385,42 @@ TEST(ContactEditorForm, EditingStoresPictureFourAndClosingLeavesEditMode)
         rs.setField(u"icona", QStringLiteral("7"));
         rs.update();
     }
-    home.state.modificacontatto = true;
-    home.state.cellularesel = QStringLiteral("3471111111");
-    {
-        ContactEditor editor(home.context(), casa);
-        editor.show();
-        click(editor, "Command1");
-    }
+    ContactEditor editor(home.context(), casa, listedContact(QStringLiteral("3471111111"), 1));
+    editor.show();
+    click(editor, "Command1");
     EXPECT_EQ(contactRows(home, casa), QStringList{QStringLiteral("A|Bianchi|3471111111| |4")});
+}
 
-    // Annulla leaves edit mode too: the next editor adds.
-    home.state.modificacontatto = true;
+TEST(ContactEditorForm, EditingRefusesANumberAnotherContactHoldsAndKeepsItsOwn)
+{
+    struct Case
     {
-        ContactEditor editor(home.context(), casa);
-        click(editor, "Command2");
+        const char* number;
+        const char* message; // nullptr: stored
+        const char* second;  // the second contact's row afterwards
+    };
+    const Case cases[] = {
+        {"1111111", "Numero di cellulare Esistente", "B|Due|3332222222| |4"},
+        {"2222222", nullptr, "Bruno|Due|3332222222| |4"},
+        {"9999999", nullptr, "Bruno|Due|3339999999| |4"},
+    };
+    for (const Case& c : cases) {
+        TestHome home;
+        home.setBooks({principale, casa});
+        home.addContact(casa, QStringLiteral("A"), QStringLiteral("Uno"), QStringLiteral("3331111111"));
+        home.addContact(casa, QStringLiteral("B"), QStringLiteral("Due"), QStringLiteral("3332222222"));
+        ContactEditor editor(home.context(), casa, listedContact(QStringLiteral("3332222222"), 2));
+        editor.show();
+        child<QLineEdit>(editor, "Text1")->setText(QStringLiteral("Bruno"));
+        child<QLineEdit>(editor, "Text3")->setText(QString::fromUtf8(c.number));
+        if (c.message)
+            home.dialogs.expectMessage(QString::fromUtf8(c.message), MessageIcon::Critical);
+        click(editor, "Command1");
+        EXPECT_EQ(editor.isVisible(), c.message != nullptr) << c.number;
+        EXPECT_EQ(contactRows(home, casa),
+                  QStringList({QStringLiteral("A|Uno|3331111111| |4"), QString::fromUtf8(c.second)}))
+            << c.number;
     }
-    EXPECT_FALSE(home.state.modificacontatto);
-    ContactEditor editor(home.context(), casa);
-    EXPECT_FALSE(editor.editMode());
 }
 
 TEST(ContactEditorForm, EditingAContactThatIsGoneStoresNothing)
@@ -407,9 +428,7 @@ TEST(ContactEditorForm, EditingAContactThatIsGoneStoresNothing)
     TestHome home;
     home.setBooks({principale, casa});
     home.addContact(casa, QStringLiteral("A"), QStringLiteral("Bianchi"), QStringLiteral("3471111111"));
-    home.state.modificacontatto = true;
-    home.state.cellularesel = QStringLiteral("3330000000");
-    ContactEditor editor(home.context(), casa);
+    ContactEditor editor(home.context(), casa, listedContact(QStringLiteral("3330000000"), 2));
     editor.show();
     EXPECT_EQ(child<QLineEdit>(editor, "Text2")->text(), QString());
     fill(editor, {QStringLiteral("333"), QStringLiteral("0000000"), QStringLiteral("Nuovo"), {}, {}});

@@ -196,7 +196,7 @@ TEST_F(ActionsPanelTest, YesWithNothingTickedDeletesNothingButReloadsAndCloses)
 TEST_F(ActionsPanelTest, PointerOverDeleteHighlightsItWhileOtherCommandsStayGreyForMessages)
 {
     f.show(QStringLiteral("i1"), principale);
-    openPanel({[] {}, [] {}, {}});
+    openPanel({[](const RowSelection&) {}, [](const RowSelection&) {}, {}});
     const QPalette system = QApplication::palette();
     const QColor grey = system.color(QPalette::Disabled, QPalette::WindowText);
     panel->hover(panel->command(4));
@@ -216,8 +216,8 @@ TEST_F(ActionsPanelTest, ContactCommandsHighlightAndHandOverWhenContactsAreShown
                       QStringLiteral("mario@example.it"));
     f.show(QStringLiteral("r1"), principale);
     f.list.selectRow(0);
-    int edits = 0;
-    openPanel({{}, [&] { ++edits; }, {}});
+    std::vector<RowSelection> edits;
+    openPanel({{}, [&](const RowSelection& row) { edits.push_back(row); }, {}});
     const QPalette system = QApplication::palette();
     panel->hover(panel->command(1));
     EXPECT_EQ(panel->command(1)->palette().color(QPalette::Window), system.color(QPalette::Highlight));
@@ -229,8 +229,8 @@ TEST_F(ActionsPanelTest, ContactCommandsHighlightAndHandOverWhenContactsAreShown
     EXPECT_FALSE(panelClosed());
 
     panel->modificaContatto();
-    EXPECT_EQ(edits, 1);
-    EXPECT_TRUE(f.home.state.modificacontatto);
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0], rowSelection(ArchiveKind::Contacts, f.list.row(0)));
     EXPECT_TRUE(panelClosed());
 }
 
@@ -251,13 +251,11 @@ TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
     openPanel(hooks());
     panel->inviaEmail();
     EXPECT_EQ(opened, QList<QUrl>({QUrl(QStringLiteral("mailto:mario@example.it"))}));
-    EXPECT_TRUE(f.home.state.testosel.isEmpty());
     EXPECT_TRUE(panelClosed());
 
     // No mail program could be started: said, not silently dropped.
     mailProgram = false;
     f.list.selectRow(0);
-    f.home.state.testosel = QStringLiteral("mario@example.it");
     openPanel(hooks());
     f.home.dialogs.expectMessage(
         QStringLiteral(
@@ -269,7 +267,10 @@ TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
     EXPECT_TRUE(panelClosed());
 
     // A contact with no address is told so, and nothing is opened.
-    f.home.state.testosel = QStringLiteral(" ");
+    f.home.addContact(principale, QStringLiteral("Anna"), QStringLiteral("Verdi"), QStringLiteral("3332"),
+                      QStringLiteral(" "));
+    f.show(QStringLiteral("r1"), principale);
+    f.list.selectRow(1);
     openPanel(hooks());
     f.home.dialogs.expectMessage(QStringLiteral("Il contatto non ha un indirizzo di posta elettronica: "
                                                 "aggiungerlo con \"Modifica Contatto\"."),
@@ -277,12 +278,13 @@ TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
     panel->inviaEmail();
     EXPECT_TRUE(f.home.dialogs.done() && opened.size() == 2 && panelClosed());
 
+    f.home.addMessage(principale, QStringLiteral("salvati"), QStringLiteral("Rossi"), QStringLiteral("3331"),
+                      QStringLiteral("01/02/2026 10:00:00"), QStringLiteral("testo"));
     f.show(QStringLiteral("s1"), principale);
-    f.home.state.testosel = QStringLiteral("testo");
+    f.list.selectRow(0);
     openPanel(hooks());
     panel->inviaEmail();
     EXPECT_EQ(opened.size(), 2);
-    EXPECT_EQ(f.home.state.testosel, QStringLiteral("testo"));
     panel->close();
 }
 

@@ -216,7 +216,7 @@ TEST(ArchiveList, SeveralRequestsBeforeTheTickGiveOneReload)
 {
     ListFixture f;
     f.node = {QStringLiteral("r1"), principale};
-    f.home.state.aggiornalista = true;
+    f.list.allowReload();
     QSignalSpy reloaded(&f.list, &ArchiveList::reloaded);
     f.list.sceglivisua();
     f.list.sceglivisua();
@@ -237,17 +237,20 @@ TEST(ArchiveList, NothingLoadsBeforeTheFirstTreeClick)
     EXPECT_EQ(f.list.rowCount(), 0);
 }
 
-TEST(ArchiveList, ClickFillsTheSelectedRowValues)
+TEST(ArchiveList, TheSelectedRowGivesItsValues)
 {
     ListFixture f;
     f.home.addMessage(principale, QStringLiteral("salvati"), QStringLiteral("Rossi"), QStringLiteral("3331"),
                       QStringLiteral("01/01/2026 09:00:00"), QStringLiteral("Ciao"));
     f.show(QStringLiteral("s1"), principale);
+    EXPECT_EQ(f.list.selection(), std::nullopt);
     f.list.selectRow(0);
-    ProgramState& s = f.home.state;
-    EXPECT_EQ(QStringList({s.cellularesel, s.cognomesel, s.testosel, s.datasel}),
+    const auto s = f.list.selection();
+    ASSERT_TRUE(s);
+    EXPECT_EQ(QStringList({s->cellulare, s->cognome, s->testo, s->data}),
               QStringList({QStringLiteral("3331"), QStringLiteral("Rossi"), QStringLiteral("Ciao"),
                            QStringLiteral("01/01/2026 09:00:00")}));
+    EXPECT_EQ(s->rowid, 1);
 }
 
 TEST(ArchiveList, DeleteKeyOnSentMessageRemovesItWithoutCopy)

@@ -21,7 +21,7 @@ public:
     {
         node = {key, book};
         list.clear();
-        home.state.aggiornalista = true;
+        list.allowReload();
         list.sceglivisua();
         runReload();
     }

@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace parlix::cli;
 
 namespace {
@@ -71,4 +76,42 @@ TEST(CommandLine, TheDataFolderComesFromHomeThenTheEnvironmentAndIsInstalled)
     EXPECT_EQ(runLine({QStringLiteral("--home"), given, QStringLiteral("books")}).status, Done);
     EXPECT_TRUE(QFile::exists(given + QStringLiteral("/rubriche/Principale")));
     qunsetenv("PARLIX_HOME");
+}
+
+// An "archivio" that is there but cannot be read stops the command: the
+// folder's own files are never used in its place.
+TEST(CommandLine, AnUnreadableArchivioStopsBeforeTheLocalFilesAreTouched)
+{
+    const struct
+    {
+        const char* name;
+        std::function<bool(const QString&)> make;
+    } rows[] = {
+        {"fifo",
+         [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"folder", [](const QString& path) { return QDir().mkpath(path); }},
+        {"over 1 MiB",
+         [](const QString& path) {
+             QFile file(path);
+             return file.open(QIODevice::WriteOnly) && file.write(QByteArray((1 << 20) + 1, 'x')) > 0;
+         }},
+        {"not readable",
+         [](const QString& path) {
+             QFile file(path);
+             return ::geteuid() != 0 && file.open(QIODevice::WriteOnly) && file.write("host=x\n") > 0 &&
+                    file.setPermissions(QFile::WriteOwner);
+         }},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir home;
+        if (!row.make(home.filePath(QStringLiteral("archivio"))))
+            continue; // the superuser reads every file
+        const Outcome outcome = runLine({QStringLiteral("--home"), home.path(), QStringLiteral("books")});
+        EXPECT_EQ(outcome.status, Failed) << row.name;
+        EXPECT_TRUE(
+            outcome.err.contains(QStringLiteral("che indica l'archivio condiviso, non si può leggere")))
+            << row.name << ": " << outcome.err.toStdString();
+        EXPECT_EQ(outcome.out, QString()) << row.name;
+        EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("elenco.mdb")))) << row.name;
+    }
 }

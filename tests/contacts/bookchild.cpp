@@ -39,8 +39,9 @@ int main(int argc, char** argv)
                        : 1;
         else if (args[2] == u"replace" && args.size() > 7)
             return parlix::ContactStore(state).replace(
-                       args[3], args[4],
-                       {args[5], args[6], args[7], QStringLiteral(" "), QStringLiteral("4")})
+                       args[3], args[4].toLongLong(),
+                       {args[5], args[6], args[7], QStringLiteral(" "), QStringLiteral("4")}) ==
+                           parlix::ContactStore::ReplaceOutcome::Replaced
                        ? 0
                        : 1;
         return outcome == Outcome::Done ? 0 : 1;

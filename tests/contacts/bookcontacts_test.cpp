@@ -1,4 +1,5 @@
 // The contact readers used by sending, on either store.
+#include "contacts/archivedeletion.h"
 #include "contacts/bookcatalog.h"
 #include "contacts/bookcontacts.h"
 #include "contacts/contactstore.h"
@@ -53,6 +54,33 @@ TEST_P(BookContactsTest, ContactsWithANumberInStoredOrder)
     EXPECT_EQ(contactsWithNumbers(*home.seat(), book), expected);
     EXPECT_THROW(contactsWithNumbers(*home.seat(), home.state.folder.bookPath(QStringLiteral("Casa"))),
                  StoreError);
+}
+
+// A "%N" in a book name is text, never a placeholder of the statement built
+// around it: each book's edit and deletion stay in that book.
+TEST_P(BookContactsTest, NamesWithPlaceholdersQuotesAndSemicolonsAreEditedAndDeletedInTheirOwnBook)
+{
+    const QStringList books{QStringLiteral("Clienti%3"), QStringLiteral("Clienti1"),
+                            QStringLiteral("Rubrica%2"), QStringLiteral("Rubrica2"),
+                            QStringLiteral("%1%2"),      QStringLiteral("D'Angelo \"x\"; y")};
+    for (const QString& book : books) {
+        ASSERT_EQ(BookCatalog(home.state).create(book), BookCatalog::Outcome::Done) << book.toStdString();
+        for (const char* number : {"3331", "3332"})
+            home.addContact(book, QStringLiteral("N"), QStringLiteral("C"), QString::fromLatin1(number));
+    }
+    for (const QString& book : books) {
+        ContactStore(home.state)
+            .replace(book, 1,
+                     {QStringLiteral("N"), book, QStringLiteral("3331"), QStringLiteral(" "),
+                      QStringLiteral("4")});
+        EXPECT_TRUE(ArchiveDeletion(home.state, ArchiveKind::Contacts, book)
+                        .deleteRow({QStringLiteral("3332"), {}, {}, {}, 2}))
+            << book.toStdString();
+    }
+    for (const QString& book : books)
+        EXPECT_EQ(home.rows(home.state.folder.bookPath(book), QStringLiteral("rubrica")),
+                  QStringList{QStringLiteral("N|%1|3331| |4").arg(book)})
+            << book.toStdString();
 }
 
 TEST_P(BookContactsTest, BookNamesInTreeOrder)

@@ -46,8 +46,6 @@ TEST(BookCatalogCreate, CopiesTheTemplateAndAppendsTheRow)
     EXPECT_EQ(bookFiles(home), QStringList({casa, principale}));
     EXPECT_EQ(contentOf(home.path(QStringLiteral("rubriche/Casa"))),
               contentOf(home.path(QStringLiteral("rubrica_base.mdb"))));
-    // The shared handles are left on the book list.
-    EXPECT_EQ(home.state.percorsodb, home.path(QStringLiteral("elenco.mdb")));
 }
 
 TEST(BookCatalogCreate, NamesAreUniqueWithoutRegardToCaseAndAccents)
@@ -166,33 +164,17 @@ TEST(BookCatalogRemove, NeverTakesTheFileOfABookDifferingOnlyInCase)
     EXPECT_EQ(bookFiles(home), QStringList({principale, QStringLiteral("casa")}));
 }
 
-TEST(BookCatalogRemove, LetsGoOfTheSharedHandles)
-{
-    TestHome home;
-    home.setBooks({principale, casa});
-    home.state.percorsodb = home.path(QStringLiteral("rubriche/Casa"));
-    home.state.openDatabase(home.state.percorsodb);
-    BookCatalog(home.state).remove(casa);
-    EXPECT_EQ(home.state.dbcorrente, nullptr);
-    EXPECT_EQ(home.state.rscorrente, nullptr);
-    EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("rubriche/Casa"))));
-}
-
 TEST(BookCatalogRename, MovesFileAndRowWithoutLeavingATemporaryFile)
 {
     TestHome home;
     home.setBooks({principale, casa, QStringLiteral("Studio")});
     home.addContact(casa, QStringLiteral("Anna"), QStringLiteral("D'Angelo"), QStringLiteral("3331234467"));
-    // The book is open in the shared handles, as after showing its contacts.
-    home.state.percorsodb = home.path(QStringLiteral("rubriche/Casa"));
-    home.state.openDatabase(home.state.percorsodb);
 
     EXPECT_EQ(BookCatalog(home.state).rename(casa, QStringLiteral("Lavoro")), BookCatalog::Outcome::Done);
     EXPECT_EQ(bookRows(home), QStringList({principale, QStringLiteral("Lavoro"), QStringLiteral("Studio")}));
     EXPECT_EQ(bookFiles(home), QStringList({QStringLiteral("Lavoro"), principale, QStringLiteral("Studio")}));
     EXPECT_EQ(home.rows(home.path(QStringLiteral("rubriche/Lavoro")), QStringLiteral("rubrica")),
               QStringList{QStringLiteral("Anna|D'Angelo|3331234467| |4")});
-    EXPECT_NE(home.state.percorsodb, home.path(QStringLiteral("rubriche/Casa")));
 }
 
 TEST(BookCatalogRename, RefusesTakenAndInvalidNames)

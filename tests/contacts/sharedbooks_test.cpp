@@ -65,7 +65,7 @@ TEST_F(SharedBooksTest, RenameAndDeleteAreSeenByTheOtherSeatWithTheContacts)
     const QString renamed = QStringLiteral("D'Angelo \"è\" qui");
     EXPECT_EQ(BookCatalog(*b).rename(QStringLiteral("Casa"), renamed), Outcome::Done);
     EXPECT_EQ(BookCatalog(*a).names(), QStringList({QStringLiteral("Principale"), renamed}));
-    const auto found = ContactStore(*a).find(renamed, QStringLiteral("3331"));
+    const auto found = ContactStore(*a).find(renamed, 1);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->cognome, QStringLiteral("D'Amico"));
     EXPECT_EQ(BookCatalog(*a).rename(renamed, QStringLiteral("PRINCIPALE")), Outcome::Exists);

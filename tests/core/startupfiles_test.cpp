@@ -34,7 +34,6 @@ TEST(StartupFiles, ReadsFirstLinesWithBlanksKept)
     EXPECT_EQ(home.state.percorsoericsoft, QStringLiteral(" /srv/ericsoft "));
     EXPECT_EQ(home.state.intestazione, QStringLiteral("Studio Rossi"));
     EXPECT_EQ(home.state.codicirivenditore, QStringList({QStringLiteral("AB12"), QStringLiteral("CD34")}));
-    EXPECT_EQ(home.state.nodoselezionato, 1);
 
     home.writeFile(QStringLiteral("progra"), {QStringLiteral("SOLO")});
     loadStartupFiles(home.state);
@@ -138,10 +137,6 @@ TEST(ArchiveTree, ThreeBooksGiveSixteenNodesInGroupOrder)
     EXPECT_EQ(nodes[2].parentIndex, 1);
     EXPECT_EQ(nodes[7].parentIndex, 5);
     EXPECT_EQ(nodes[10].parentIndex, 9);
-    // The shared handles are left on the book list.
-    EXPECT_EQ(home.state.percorsodb, home.state.folder.bookList());
-    ASSERT_TRUE(home.state.rscorrente);
-    EXPECT_EQ(home.state.rscorrente->table(), QStringLiteral("elenco"));
 }
 
 TEST(ArchiveTree, EmptyOrUnreadableBookListGivesTheFourGroups)
@@ -150,7 +145,6 @@ TEST(ArchiveTree, EmptyOrUnreadableBookListGivesTheFourGroups)
     home.setBooks({});
     EXPECT_EQ(archiveNodes(readBookNames(home.state)).size(), 4u);
 
-    home.state.releaseStore();
     QFile::remove(home.state.folder.bookList());
     {
         QFile file(home.state.folder.bookList());

@@ -239,12 +239,10 @@ TEST(ComposerModes, RecipientStringAndListAsTheCallerGaveThem)
 TEST(ComposerModes, MultipleModeWithoutRecipientsClosesAfterSayingSo)
 {
     TestHome home;
-    home.state.cellularesel = QStringLiteral("333");
     home.dialogs.expectMessage(QStringLiteral("Nessun contatto selezionato"), MessageIcon::Exclamation);
     OpenComposer open(home.context(), ComposerPreset::multiple({}));
     ASSERT_TRUE(waitUntil([&] { return !open.composer.isVisible(); }));
     EXPECT_EQ(open.composer.result(), QDialog::Rejected);
-    EXPECT_TRUE(home.state.cellularesel.isEmpty());
 }
 
 TEST(ComposerSave, InternationalPrefixIsRemovedAfterAsking)
@@ -461,9 +459,9 @@ TEST(ComposerSend, AFailedCreditQueryKeepsTheTextForAnotherTry)
 TEST(ComposerSend, SingleModeThreePartsThroughTheSandbox)
 {
     SandboxHome box({"--credit", "10", "--delay", "30"});
-    box.home.state.cellularesel = QStringLiteral("3331112222");
-    box.home.state.cognomesel = QStringLiteral("Rossi");
-    OpenComposer open(box.home.context(), ismss(box.home.state, QStringLiteral("r1"), {}), box.factory());
+    OpenComposer open(box.home.context(),
+                      ismss({}, {QStringLiteral("3331112222"), QStringLiteral("Rossi"), {}, {}}),
+                      box.factory());
     std::optional<double> remaining;
     int refills = 0;
     QObject::connect(&open.composer, &Composer::creditChanged, [&](double r) { remaining = r; });
@@ -491,7 +489,6 @@ TEST(ComposerSend, SingleModeThreePartsThroughTheSandbox)
     EXPECT_EQ(open.status(), QStringLiteral("Invio Completato"));
     EXPECT_EQ(open.get<QProgressBar>(u"batchProgress")->value(), 3);
     EXPECT_EQ(open.composer.result(), QDialog::Accepted);
-    EXPECT_TRUE(box.home.state.cellularesel.isEmpty());
 }
 
 TEST(ComposerSend, WordModeSendsWholeWords)

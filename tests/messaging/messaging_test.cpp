@@ -96,34 +96,21 @@ TEST(ComposerPresets, SavedMessageWithASemicolonIsAList)
     EXPECT_EQ(ticked.recipients, (QStringList{QStringLiteral("333"), QString()}));
 }
 
-TEST(SingleSmsCommand, LastTickedRowWinsAndNoTickKeepsTheClickedRow)
+TEST(SingleSmsCommand, LastTickedRowWinsAndNoTickTakesTheSelectedRow)
 {
-    TestHome home;
-    ProgramState& state = home.state;
-    state.cellularesel = QStringLiteral("300");
-    state.cognomesel = QStringLiteral("Cliccato");
-    state.testosel = QStringLiteral("mail@x.it");
-
-    ComposerPreset preset = ismss(state, QStringLiteral("r1"), {});
+    const ListRowValues selected{
+        QStringLiteral("300"), QStringLiteral("Cliccato"), QStringLiteral("mail@x.it"), {}};
+    ComposerPreset preset = ismss({}, selected);
     EXPECT_EQ(preset.recipientString, QStringLiteral("300"));
     EXPECT_EQ(preset.surname, QStringLiteral("Cliccato"));
 
-    preset = ismss(state, QStringLiteral("r1"),
-                   {{QStringLiteral("311"), QStringLiteral("Primo"), {}, {}},
-                    {QStringLiteral("322"), QStringLiteral("Secondo"), {}, {}}});
+    preset = ismss({{QStringLiteral("311"), QStringLiteral("Primo"), {}, {}},
+                    {QStringLiteral("322"), QStringLiteral("Secondo"), {}, {}}},
+                   selected);
     EXPECT_EQ(preset.mode, ComposerPreset::Mode::Single);
     EXPECT_EQ(preset.recipientString, QStringLiteral("322"));
     EXPECT_EQ(preset.surname, QStringLiteral("Secondo"));
     EXPECT_TRUE(preset.text.isEmpty());
-    // A contact row carries no text or date: those stay.
-    EXPECT_EQ(state.testosel, QStringLiteral("mail@x.it"));
-
-    ismss(state, QStringLiteral("i1"),
-          {{QStringLiteral("333"), QStringLiteral("Verdi"), QStringLiteral("testo"),
-            QStringLiteral("01/02/2026 10:00:00")}});
-    EXPECT_EQ(state.cellularesel, QStringLiteral("333"));
-    EXPECT_EQ(state.testosel, QStringLiteral("testo"));
-    EXPECT_EQ(state.datasel, QStringLiteral("01/02/2026 10:00:00"));
 }
 
 TEST(MultipleSmsCommand, RefusesAnythingButAnAddressBook)
@@ -155,16 +142,14 @@ TEST(MessageArchive, BooksThatReceiveRecords)
     }
 }
 
-TEST(MessageArchive, AppendsADatedRowAndLeavesTheBookPathAlone)
+TEST(MessageArchive, AppendsADatedRow)
 {
     TestHome home;
     home.setBooks({QStringLiteral("Principale"), QStringLiteral("Casa")});
-    home.state.percorsodb = QStringLiteral("/elsewhere");
     appendMessage(home.state, home.clock, QStringLiteral("Casa"), QStringLiteral("inviati"),
                   {QStringLiteral("<lista>"), QStringLiteral("333;444"), QStringLiteral("Ciao\r\na tutti")});
     EXPECT_EQ(home.rows(home.state.folder.bookPath(QStringLiteral("Casa")), QStringLiteral("inviati")),
               QStringList{QStringLiteral("<lista>|333;444|14/03/2026 09:26:53|Ciao\r\na tutti")});
-    EXPECT_EQ(home.state.percorsodb, QStringLiteral("/elsewhere"));
 
     EXPECT_THROW(
         appendMessage(home.state, home.clock, QStringLiteral("Sparita"), QStringLiteral("inviati"), {}),

@@ -50,7 +50,6 @@ QString TestHome::path(const QString& name) const
 
 void TestHome::setBooks(const QStringList& books)
 {
-    state.releaseStore();
     QFile::remove(state.folder.bookList());
     schema::createBookList(state.folder.bookList(), books);
     for (const QString& book : books) {

@@ -163,6 +163,9 @@ TEST(EricsoftRegister, FailuresOfFolderTableAndFields)
 TEST(EricsoftImport, AddsNewNumbersToMarketBooksOnceAndNothingTheSecondTime)
 {
     test::TestHome home;
+    // "Mercato-7" is listed but its file is gone: it gets an empty one.
+    home.setBooks({QStringLiteral("Principale"), QStringLiteral("Mercato-7")});
+    ASSERT_TRUE(QFile::remove(home.state.folder.bookPath(QStringLiteral("Mercato-7"))));
     home.addContact(QStringLiteral("Principale"), QStringLiteral("x"), QStringLiteral("Già"),
                     QStringLiteral("3334445555"));
     home.addContact(QStringLiteral("Principale"), QStringLiteral("y"), QStringLiteral("Più"),
