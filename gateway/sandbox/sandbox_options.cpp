@@ -57,7 +57,8 @@ const char* SandboxOptions::usage()
 {
     return "usage: qwirl-sandbox --port N [--login L --password P] [--credit C] [--log FILE]\n"
            "                     [--trace FILE] [--answer TEXT] [--status CODE] [--delay MS]\n"
-           "                     [--refuse NUMBER]... [--proxy-auth USER[:PASSWORD]] [--huge-answer BYTES]\n"
+           "                     [--refuse NUMBER]... [--cut-after NUMBER]... [--proxy-auth USER[:PASSWORD]] "
+           "[--huge-answer BYTES]\n"
            "The password may come from QWIRL_PASSWORD, the proxy password from QWIRL_PROXY_PASSWORD.\n";
 }
 
@@ -96,6 +97,8 @@ std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::strin
             options.delay = std::chrono::milliseconds(ms);
         } else if (name == "--refuse") {
             options.refused.push_back(value);
+        } else if (name == "--cut-after") {
+            options.cutAfter.push_back(value);
         } else if (name == "--proxy-auth") {
             ok = !value.empty() && value.front() != ':';
             options.proxyAuth = value;
