@@ -5,6 +5,7 @@
 #include "cli/importcsvcommand.h"
 #include "cli/importericsoftcommand.h"
 #include "cli/migratecommand.h"
+#include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
 #include "cli/sendcommand.h"
@@ -28,6 +29,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<SendCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<ScheduledCommand>());
     commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<ResendCommand>(defaultSendingServices()));
     return commands;
 }
 

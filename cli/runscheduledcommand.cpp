@@ -42,7 +42,11 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
                 outcome.status == RunOutcome::Status::OtherAccount)
                 continue;
             console.out << "Rubrica " << book << ", invio " << id << ": ";
-            BatchLeftovers leftovers{{}, {}, QStringLiteral("parlix-cli run-scheduled")};
+            BatchLeftovers leftovers{
+                {},
+                {},
+                QStringLiteral("parlix-cli run-scheduled"),
+                QStringLiteral("parlix-cli resend --book \"%1\" --batch %2").arg(book).arg(id)};
             try {
                 ScheduledStore journal(*store, folder.bookPath(book));
                 leftovers.refusals = journal.refusals(id);

@@ -107,12 +107,14 @@ QString resumeCommand(const QString& book)
     return QStringLiteral("parlix-cli send --resume --book \"%1\"").arg(book);
 }
 
-BatchLeftovers leftoversOf(ScheduledStore& store, qint64 id, const QString& resume)
+BatchLeftovers leftoversOf(ScheduledStore& store, qint64 id, const QString& book)
 {
+    const QString resume = resumeCommand(book);
+    const QString resend = QStringLiteral("parlix-cli resend --book \"%1\" --batch %2").arg(book).arg(id);
     try {
-        return {store.refusals(id), store.inDoubt(id), resume};
+        return {store.refusals(id), store.inDoubt(id), resume, resend};
     } catch (const StoreError&) {
-        return {{}, {}, resume}; // the run has told why the journal failed
+        return {{}, {}, resume, resend}; // the run has told why the journal failed
     }
 }
 
@@ -144,9 +146,8 @@ int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Conso
                 ++resumed;
                 console.out << "Rubrica " << book << ", invio " << batch.id << ": ";
                 const RunOutcome outcome = runner.run(book, batch.id);
-                status = worseStatus(
-                    status,
-                    reportOutcome(outcome, leftoversOf(store, batch.id, resumeCommand(book)), console));
+                status =
+                    worseStatus(status, reportOutcome(outcome, leftoversOf(store, batch.id, book), console));
                 if (outcome.end == SendTally::End::Stopped)
                     return Stopped;
             }
@@ -228,7 +229,7 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
             } catch (const StoreError&) {
             }
         }
-        return reportOutcome(outcome, leftoversOf(store, id, resumeCommand(options->book)), console);
+        return reportOutcome(outcome, leftoversOf(store, id, options->book), console);
     } catch (const StoreError& error) {
         console.err << error.message() << " Nessun SMS inviato.\n";
         return Failed;

@@ -19,6 +19,8 @@ int reportOutcome(const RunOutcome& outcome, const BatchLeftovers& leftovers, Co
         console.err << "Alcuni messaggi non Inviati. Rifiutati (numero: codice):\n";
         for (const QString& refusal : leftovers.refusals)
             console.err << "  " << refusal << '\n';
+        if (!leftovers.resend.isEmpty())
+            console.err << "Per inviarlo di nuovo ai rifiutati: " << leftovers.resend << '\n';
         status = Stopped;
     }
     if (refused && !leftovers.inDoubt.isEmpty()) {

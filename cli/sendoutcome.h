@@ -14,6 +14,7 @@ struct BatchLeftovers
     QStringList refusals; // "number: code"
     QStringList inDoubt;  // "number: code"
     QString resume;       // the command that serves the recipients still waiting
+    QString resend;       // the command that sends again to the refused ones
 };
 
 // Prints how a batch went ("Inviati N di M", the refusals, the recipients in

@@ -38,6 +38,8 @@ void readJournal(Store& store, const QString& book, const QString& path, std::ve
             case RecipientEntry::State::Waiting:
                 item.unserved << entry.number;
                 break;
+            case RecipientEntry::State::Moved:
+                break;
             }
         }
         found.push_back(std::move(item));

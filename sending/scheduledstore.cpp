@@ -18,7 +18,8 @@ namespace parlix {
 
 namespace {
 
-enum RecipientState : int { Waiting = 0, UnderWay = 1, Served = 2 };
+// Moved: never tried here, handed to a batch that sends the same text again.
+enum RecipientState : int { Waiting = 0, UnderWay = 1, Served = 2, Moved = 3 };
 
 QString stateText(ScheduledBatch::State state)
 {
@@ -160,6 +161,13 @@ qint64 ScheduledStore::add(const ScheduledBatch& batch, const QList<RecipientMes
     Transaction transaction(*db_, Transaction::Mode::Exclusive);
     if (!hasTables())
         schema::addScheduledTables(*db_);
+    const qint64 id = insert(batch, recipients);
+    transaction.commit();
+    return id;
+}
+
+qint64 ScheduledStore::insert(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients)
+{
     Statement insert(*db_, "INSERT INTO programmati (Quando, Testo, Suddivisione, Flash, Mittente, cognome,"
                            " cellulare, Immediato, Stato, Account) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
                            " RETURNING id");
@@ -193,7 +201,6 @@ qint64 ScheduledStore::add(const ScheduledBatch& batch, const QList<RecipientMes
             recipient.bind(6, parts);
         recipient.step();
     }
-    transaction.commit();
     return id;
 }
 
@@ -386,6 +393,53 @@ void ScheduledStore::close(qint64 id)
     st.step();
 }
 
+std::optional<qint64> ScheduledStore::resend(qint64 id, const QDateTime& now, const QString& account)
+{
+    if (!hasTables())
+        return std::nullopt;
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
+    const std::optional<ScheduledBatch> old = batch(id);
+    if (!old)
+        return std::nullopt;
+    QList<RecipientMessage> again;
+    QList<int> moved;
+    Statement st(*db_,
+                 "SELECT posizione, cellulare, Testo, Pezzi, Stato, coalesce(Esito, 0) FROM"
+                 " programmati_destinatari WHERE programma = ? AND (Stato = 0 OR (Stato = 2 AND Esito <> 0))"
+                 " ORDER BY posizione");
+    st.bind(1, id);
+    while (st.step()) {
+        const bool waiting = st.integer(4) == Waiting;
+        if (!waiting && exchangeOutcome(long(st.integer(5))) == ExchangeOutcome::InDoubt)
+            continue;
+        const QString text = st.text(2);
+        again.append({st.text(1), text, partsFrom(st.text(3), text, old->split)});
+        if (waiting)
+            moved << int(st.integer(0));
+    }
+    st.reset();
+    if (again.isEmpty())
+        return std::nullopt;
+    Statement move(*db_, "UPDATE programmati_destinatari SET Stato = 3 WHERE programma = ? AND posizione = ?"
+                         " AND Stato = 0");
+    for (const int position : moved) {
+        move.bind(1, id);
+        move.bind(2, qint64(position));
+        move.step();
+    }
+    ScheduledBatch batch = *old;
+    batch.due = now;
+    batch.immediate = true;
+    batch.account = account;
+    QStringList numbers;
+    for (const RecipientMessage& message : again)
+        numbers << message.number;
+    batch.cellulare = numbers.join(u';');
+    const qint64 added = insert(batch, again);
+    transaction.commit();
+    return added;
+}
+
 QList<ScheduledBatch> ScheduledStore::interrupted()
 {
     QList<ScheduledBatch> batches;
@@ -429,6 +483,9 @@ std::vector<RecipientEntry> ScheduledStore::entries(qint64 id)
         switch (st.integer(1)) {
         case UnderWay:
             entry.state = RecipientEntry::State::UnderWay;
+            break;
+        case Moved:
+            entry.state = RecipientEntry::State::Moved;
             break;
         case Served:
             switch (exchangeOutcome(entry.result)) {

@@ -67,7 +67,7 @@ struct RecipientResult
 // One recipient of a batch as its journal tells it.
 struct RecipientEntry
 {
-    enum class State { Waiting, UnderWay, Accepted, Refused, InDoubt };
+    enum class State { Waiting, UnderWay, Accepted, Refused, InDoubt, Moved /* to a batch sending again */ };
     QString number;
     State state = State::Waiting;
     long result = 0;
@@ -141,6 +141,12 @@ public:
     // Marks the batch as done, whatever is left in it.
     void close(qint64 id);
 
+    // A new immediate batch of the same text and options, with the account
+    // `account`, to the recipients of `id` the gateway refused or that were
+    // never tried; those never tried no longer wait in `id`. Never to an
+    // accepted recipient or one in doubt. Nothing when there is none.
+    std::optional<qint64> resend(qint64 id, const QDateTime& now, const QString& account);
+
     // Immediate batches that left and were never closed, oldest first.
     QList<ScheduledBatch> interrupted();
     // The batch whose inviati row has this date, text and cellulare; the newest of alike ones.
@@ -164,6 +170,7 @@ public:
 private:
     bool hasTables();
     void addNewColumns();
+    qint64 insert(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients);
     void markServed(qint64 id, const RecipientResult& served);
 
     std::shared_ptr<Database> db_;

@@ -67,6 +67,8 @@ QString entryOutcome(const RecipientEntry& entry)
             .arg(entry.result);
     case RecipientEntry::State::UnderWay:
         return QStringLiteral("esito sconosciuto: invio interrotto");
+    case RecipientEntry::State::Moved:
+        return QStringLiteral("non inviato: passato a un nuovo invio");
     case RecipientEntry::State::Waiting:
         break;
     }

@@ -185,15 +185,20 @@ TEST(SendFaults, AFaultMidRunStopsWithTheTrueCountsAndTheRestWaits)
         EXPECT_FALSE(outcome.err.contains(QStringLiteral("Nessun SMS inviato")));
         const std::map<QString, int> before = timesSent(cli);
         int waiting = 0;
+        int cut = 0;
         for (const RecipientEntry& entry : journal(cli)) {
             if (entry.state == State::Waiting) {
                 ++waiting;
                 EXPECT_EQ(before.count(QStringLiteral("+39") + entry.number), 0U)
                     << entry.number.toStdString();
             }
+            cut += entry.state != State::Waiting && entry.state != State::Accepted;
+            EXPECT_NE(entry.result, 12029) << "served as unreachable: " << entry.number.toStdString();
         }
         if (fault == Fault::GatewayGone) {
-            EXPECT_EQ(waiting, 12 - int(taken));
+            // The exchanges under way when the gateway stopped have an answer (in doubt, or its
+            // going-away answer); the ones it never reached wait, none marked served.
+            EXPECT_EQ(waiting, 12 - int(taken) - cut);
             continue;
         }
         EXPECT_GT(waiting, 0);
@@ -253,4 +258,25 @@ TEST(SendAccount, TheConsoleUsesTheKeyringAndLeavesOtherAccountsBatchesAlone)
     EXPECT_EQ(run.status, cli::Done) << run.err.toStdString();
     EXPECT_EQ(cli.sent(), QStringList{number(1) + QStringLiteral("|TEXT|Subito")});
     EXPECT_TRUE(cli.run({QStringLiteral("scheduled")}).out.endsWith(QStringLiteral("\tDopo\tdemo\n")));
+}
+
+// Sending again goes only to the refused recipients: not to the accepted
+// one, nor to the one whose exchange was cut after the gateway took it.
+TEST(SendAgain, ResendServesOnlyTheRefused)
+{
+    CliSandbox cli({"--cut-after", number(1).toStdString(), "--refuse", number(2).toStdString()});
+    cli.addContacts(3);
+    const CliSandbox::Outcome first = cli.run(sendTo(QStringLiteral("Ciao")));
+    EXPECT_TRUE(first.err.contains(QStringLiteral("parlix-cli resend --book \"Principale\" --batch 1")))
+        << first.err.toStdString();
+    const std::size_t requests = cli.sandbox.traceLines().size();
+    const CliSandbox::Outcome again =
+        cli.run({QStringLiteral("resend"), QStringLiteral("--book"), QStringLiteral("Principale"),
+                 QStringLiteral("--batch"), QStringLiteral("1")});
+    EXPECT_EQ(again.status, cli::Stopped) << again.err.toStdString();
+    EXPECT_EQ(again.out, QStringLiteral("Rubrica Principale, invio 2: Inviati 0 di 1\n"));
+    const std::vector<std::string> trace = cli.sandbox.traceLines();
+    ASSERT_EQ(trace.size(), requests + 3); // credit, the one SMS, credit
+    EXPECT_NE(trace.at(requests + 1).find("rcpt=%2B393330000002"), std::string::npos)
+        << trace.at(requests + 1);
 }
