@@ -6,6 +6,7 @@
 #include "cli/importcsvcommand.h"
 #include "cli/importericsoftcommand.h"
 #include "cli/migratecommand.h"
+#include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
 #include "cli/sendcommand.h"
@@ -31,6 +32,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<ScheduledCommand>());
     commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<DemoCommand>(defaultSendingServices().clock));
+    commands.push_back(std::make_unique<ResendCommand>(defaultSendingServices()));
     return commands;
 }
 

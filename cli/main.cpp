@@ -1,4 +1,6 @@
 #include "cli/commandline.h"
+#include "sending/account.h"
+#include "sending/keychainstore.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -8,6 +10,9 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // The gateway password where the window keeps it: the desktop's keyring, else the account file.
+    parlix::KeychainStore keychain;
+    parlix::Account::setSecretStore(&keychain);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QTextStream in(stdin);

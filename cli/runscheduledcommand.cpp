@@ -2,6 +2,7 @@
 
 #include "cli/listedbooks.h"
 #include "cli/sendoutcome.h"
+#include "cli/stopsignals.h"
 #include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/storechoice.h"
@@ -22,7 +23,9 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
     if (!books)
         return Failed;
     int status = Done;
+    const StopSignals stopOnSignals;
     ScheduledRunner runner(folder, services_.factory, services_.clock);
+    runner.setStopFlag(StopSignals::flag());
     const std::shared_ptr<Store> store = chooseStore(folder);
     for (const QString& book : *books) {
         QList<qint64> due;
@@ -35,13 +38,24 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
         }
         for (const qint64 id : due) {
             const RunOutcome outcome = runner.run(book, id);
-            if (outcome.status == RunOutcome::Status::Nothing)
+            if (outcome.status == RunOutcome::Status::Nothing ||
+                outcome.status == RunOutcome::Status::OtherAccount)
                 continue;
             console.out << "Rubrica " << book << ", invio " << id << ": ";
-            QStringList refusals;
-            if (outcome.status == RunOutcome::Status::SomeRefused)
-                refusals = ScheduledStore(*store, folder.bookPath(book)).refusals(id);
-            status = worseStatus(status, reportOutcome(outcome, refusals, console));
+            BatchLeftovers leftovers{
+                {},
+                {},
+                QStringLiteral("parlix-cli run-scheduled"),
+                QStringLiteral("parlix-cli resend --book \"%1\" --batch %2").arg(book).arg(id)};
+            try {
+                ScheduledStore journal(*store, folder.bookPath(book));
+                leftovers.refusals = journal.refusals(id);
+                leftovers.inDoubt = journal.inDoubt(id);
+            } catch (const StoreError&) {
+            }
+            status = worseStatus(status, reportOutcome(outcome, leftovers, console));
+            if (outcome.end == SendTally::End::Stopped)
+                return worseStatus(status, Stopped);
         }
     }
     return status;

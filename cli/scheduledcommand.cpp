@@ -30,7 +30,8 @@ int ScheduledCommand::execute(const DataFolder& folder, const QStringList& argum
                     .replace(u'\t', u' ');
                 console.out << book << '\t' << batch.id << '\t'
                             << batch.due.toLocalTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm")) << '\t'
-                            << batch.recipients << '\t' << batch.sms << '\t' << text << '\n';
+                            << batch.recipients << '\t' << batch.sms << '\t' << text << '\t' << batch.account
+                            << '\n';
             }
         } catch (const StoreError& error) {
             console.err << "Rubrica \"" << book << "\": " << error.message() << '\n';

@@ -1,14 +1,19 @@
 #include "sendcommand.h"
 
+#include "cli/listedbooks.h"
 #include "cli/sendoutcome.h"
+#include "cli/stopsignals.h"
 #include "contacts/bookcatalog.h"
 #include "contacts/bookcontacts.h"
 #include "core/clock.h"
 #include "core/programstate.h"
 #include "core/startupfiles.h"
+#include "core/storechoice.h"
+#include "sending/account.h"
 #include "sending/batchplan.h"
 #include "sending/scheduledrunner.h"
 #include "sending/scheduledstore.h"
+#include "sending/windows1252check.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 
@@ -25,6 +30,8 @@ struct SendOptions
     bool flash = false;
     SplitMode split = SplitMode::Fixed;
     std::optional<QDateTime> at;
+    bool acceptReplacements = false;
+    bool resume = false;
 };
 
 std::optional<SendOptions> parseOptions(const QStringList& arguments, QTextStream& err)
@@ -46,6 +53,10 @@ std::optional<SendOptions> parseOptions(const QStringList& arguments, QTextStrea
             hasText = true;
         } else if (word == u"--flash") {
             options.flash = true;
+        } else if (word == u"--accept-replacements") {
+            options.acceptReplacements = true;
+        } else if (word == u"--resume") {
+            options.resume = true;
         } else if (word == u"--split") {
             const QString& mode = arguments.at(++i);
             if (mode != u"fixed" && mode != u"word") {
@@ -65,9 +76,10 @@ std::optional<SendOptions> parseOptions(const QStringList& arguments, QTextStrea
             return std::nullopt;
         }
     }
-    if (options.book.isEmpty() || !hasText) {
+    if (options.resume ? hasText || options.at : options.book.isEmpty() || !hasText) {
         err << "Uso: parlix-cli send --book NOME --text TESTO [--flash] [--split fixed|word] "
-               "[--at AAAA-MM-GGTHH:MM]\n";
+               "[--at AAAA-MM-GGTHH:MM] [--accept-replacements]\n"
+               "     parlix-cli send --resume [--book NOME]\n";
         return std::nullopt;
     }
     return options;
@@ -82,13 +94,93 @@ QString numbersOf(const BatchPlan& plan)
     return numbers.join(u';');
 }
 
+// The text as the gateway will carry it: every character Windows-1252 lacks becomes "?".
+QString asSent(QString text, const QStringList& missing)
+{
+    for (const QString& character : missing)
+        text.replace(character, QStringLiteral("?"));
+    return text;
+}
+
+QString resumeCommand(const QString& book)
+{
+    return QStringLiteral("parlix-cli send --resume --book \"%1\"").arg(book);
+}
+
+BatchLeftovers leftoversOf(ScheduledStore& store, qint64 id, const QString& book)
+{
+    const QString resume = resumeCommand(book);
+    const QString resend = QStringLiteral("parlix-cli resend --book \"%1\" --batch %2").arg(book).arg(id);
+    try {
+        return {store.refusals(id), store.inDoubt(id), resume, resend};
+    } catch (const StoreError&) {
+        return {{}, {}, resume, resend}; // the run has told why the journal failed
+    }
+}
+
 } // namespace
+
+int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Console& console)
+{
+    QStringList books{onlyBook};
+    if (onlyBook.isEmpty()) {
+        const std::optional<QStringList> listed = listedBooks(folder, console);
+        if (!listed)
+            return Failed;
+        books = *listed;
+    }
+    const StopSignals stopOnSignals;
+    ScheduledRunner runner(folder, services_.factory, services_.clock);
+    runner.setStopFlag(StopSignals::flag());
+    const std::shared_ptr<Store> shared = chooseStore(folder);
+    int status = Done;
+    int resumed = 0;
+    for (const QString& book : books) {
+        try {
+            ScheduledStore store(*shared, folder.bookPath(book));
+            for (const ScheduledBatch& batch : store.interrupted()) {
+                if (store.counts(batch.id).waiting == 0) {
+                    store.close(batch.id);
+                    continue;
+                }
+                ++resumed;
+                console.out << "Rubrica " << book << ", invio " << batch.id << ": ";
+                const RunOutcome outcome = runner.run(book, batch.id);
+                status =
+                    worseStatus(status, reportOutcome(outcome, leftoversOf(store, batch.id, book), console));
+                if (outcome.end == SendTally::End::Stopped)
+                    return Stopped;
+            }
+        } catch (const StoreError& error) {
+            console.err << "Rubrica \"" << book << "\": " << error.message() << '\n';
+            status = worseStatus(status, Failed);
+        }
+    }
+    if (resumed == 0)
+        console.err << "Nessun invio interrotto da riprendere.\n";
+    return status;
+}
 
 int SendCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
     const std::optional<SendOptions> options = parseOptions(arguments, console.err);
     if (!options)
         return Usage;
+    if (options->resume)
+        return resume(folder, options->book, console);
+    if (options->at && *options->at <= services_.clock.now()) {
+        console.err << "L'ora indicata (" << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+                    << ") è già passata: nessun invio programmato.\n";
+        return Usage;
+    }
+    const QStringList missing = charactersWithoutWindows1252(options->text);
+    if (!missing.isEmpty() && !options->acceptReplacements) {
+        console.err << "Il testo contiene caratteri che gli SMS non possono trasmettere: "
+                    << missing.join(u' ')
+                    << ". Verrebbero inviati come \"?\": correggere il testo, o ripetere il comando con "
+                       "--accept-replacements per inviarlo così. Nessun SMS inviato.\n";
+        return Failed;
+    }
 
     try {
         ProgramState state(folder);
@@ -98,8 +190,9 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         }
         loadStartupFiles(state);
         const QString bookPath = folder.bookPath(options->book);
-        auto plan =
-            BatchPlan::make(options->text, contactsWithNumbers(*state.store, bookPath), options->split);
+        // What is kept, split and previewed is the text as it goes out.
+        auto plan = BatchPlan::make(asSent(options->text, missing),
+                                    contactsWithNumbers(*state.store, bookPath), options->split);
         if (const QString* refusal = std::get_if<QString>(&plan)) {
             console.err << *refusal << " Nessun SMS inviato.\n";
             return Failed;
@@ -113,6 +206,7 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         batch.flash = options->flash;
         batch.sender = state.intestazione;
         batch.immediate = !options->at;
+        batch.account = Account::load(folder).login;
         ScheduledStore store(*state.store, bookPath);
         const qint64 id = store.add(batch, batchPlan);
         if (options->at) {
@@ -123,11 +217,18 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
             return Done;
         }
 
+        const StopSignals stopOnSignals;
         ScheduledRunner runner(folder, services_.factory, services_.clock);
+        runner.setStopFlag(StopSignals::flag());
         const RunOutcome outcome = runner.run(options->book, id);
-        if (outcome.status == RunOutcome::Status::NotSent)
-            store.cancel(id);
-        return reportOutcome(outcome, store.refusals(id), console);
+        if (outcome.status == RunOutcome::Status::NotSent && outcome.attempted == 0) {
+            try {
+                store.cancel(id);
+                store.close(id);
+            } catch (const StoreError&) {
+            }
+        }
+        return reportOutcome(outcome, leftoversOf(store, id, options->book), console);
     } catch (const StoreError& error) {
         console.err << error.message() << " Nessun SMS inviato.\n";
         return Failed;

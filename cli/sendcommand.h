@@ -16,17 +16,22 @@ public:
     QString synopsis() const override
     {
         return QStringLiteral(
-            "--book NOME --text TESTO [--flash] [--split fixed|word] [--at AAAA-MM-GGTHH:MM]");
+            "--book NOME --text TESTO [--flash] [--split fixed|word] [--at AAAA-MM-GGTHH:MM]\n"
+            "      [--accept-replacements] | --resume [--book NOME]");
     }
     QString description() const override
     {
         return QStringLiteral(
             "invia il testo ai contatti della rubrica ({Nome}, {Cognome}, {Cellulare}, {Email}\n"
-            "      diventano i dati di ciascuno); con --at lo programma per quell'ora");
+            "      diventano i dati di ciascuno); con --at lo programma per quell'ora; con --resume\n"
+            "      riprende gli invii interrotti, solo verso i destinatari mai tentati");
     }
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:
+    // Serves the recipients never tried of the interrupted batches of `book` (of every book when empty).
+    int resume(const DataFolder& folder, const QString& book, Console& console);
+
     SendingServices services_;
 };
 

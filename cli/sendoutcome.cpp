@@ -4,7 +4,7 @@
 
 namespace parlix::cli {
 
-int reportOutcome(const RunOutcome& outcome, const QStringList& refusals, Console& console)
+int reportOutcome(const RunOutcome& outcome, const BatchLeftovers& leftovers, Console& console)
 {
     if (outcome.status == RunOutcome::Status::NotSent) {
         console.err << outcome.message << "\nNessun SMS inviato.\n";
@@ -12,12 +12,29 @@ int reportOutcome(const RunOutcome& outcome, const QStringList& refusals, Consol
         return Failed;
     }
     console.out << "Inviati " << outcome.accepted << " di " << outcome.attempted << '\n';
-    if (outcome.status != RunOutcome::Status::SomeRefused)
-        return Done;
-    console.err << "Alcuni messaggi non Inviati. Rifiutati (numero: codice):\n";
-    for (const QString& refusal : refusals)
-        console.err << "  " << refusal << '\n';
-    return Stopped;
+    int status = Done;
+    // The batch's refusals and doubts, when this run had some of its own.
+    const bool refused = outcome.status == RunOutcome::Status::SomeRefused;
+    if (refused && !leftovers.refusals.isEmpty()) {
+        console.err << "Alcuni messaggi non Inviati. Rifiutati (numero: codice):\n";
+        for (const QString& refusal : leftovers.refusals)
+            console.err << "  " << refusal << '\n';
+        if (!leftovers.resend.isEmpty())
+            console.err << "Per inviarlo di nuovo ai rifiutati: " << leftovers.resend << '\n';
+        status = Stopped;
+    }
+    if (refused && !leftovers.inDoubt.isEmpty()) {
+        console.err << inDoubtText(leftovers.inDoubt) << '\n';
+        status = Stopped;
+    }
+    if (outcome.end != SendTally::End::Finished) {
+        console.err << runEndText(outcome);
+        if (outcome.left > 0 && !leftovers.resume.isEmpty())
+            console.err << " Per riprendere: " << leftovers.resume;
+        console.err << '\n';
+        status = Stopped;
+    }
+    return status;
 }
 
 int worseStatus(int a, int b)

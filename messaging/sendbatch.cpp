@@ -2,14 +2,16 @@
 
 #include "core/clock.h"
 #include "core/dialogs.h"
-#include "core/faultpoint.h"
 #include "core/numbers.h"
 #include "core/programstate.h"
 #include "core/storechoice.h"
 #include "core/textfile.h"
+#include "sending/batchsender.h"
 #include "sending/creditquery.h"
 #include "sending/recipientnumber.h"
+#include "sending/scheduledrunner.h"
 #include "store/store.h"
+#include "store/storeerror.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -24,22 +26,14 @@ namespace parlix {
 
 namespace {
 
-// A batch commits its journal at least this often while the gateway answers
-// faster, and after every recipient while it answers slower (as any gateway
-// over the internet does); never more than maxBlock recipients at once.
-constexpr std::chrono::milliseconds blockWindow{2};
-constexpr int maxBlock = 16;
-
-// A clock stopped at one moment.
-class Instant : public Clock
+// The batch as its journal keeps it, each recipient with the parts the composer made.
+QList<RecipientMessage> recipientsOf(const BatchRequest& request)
 {
-public:
-    explicit Instant(QDateTime when) : when_(std::move(when)) {}
-    QDateTime now() const override { return when_; }
-
-private:
-    QDateTime when_;
-};
+    QList<RecipientMessage> recipients;
+    for (const auto& [number, texts] : request.byRecipient())
+        recipients.append({number, texts.join(QString()), texts});
+    return recipients;
+}
 
 } // namespace
 
@@ -141,28 +135,29 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
 
     credit_ = credit;
     try {
-        // The journal first: a book it cannot be written to gets no record of a batch never sent.
-        std::vector<BatchJournal::Recipient> recipients;
-        for (const auto& recipient : request_.byRecipient())
-            recipients.push_back({request_.multiple ? QString() : request_.record.cognome, recipient.first});
-        // Both carry the same date, whatever second the clock turns meanwhile.
-        const Instant now(context_.clock.now());
+        ScheduledBatch batch;
+        batch.due = context_.clock.now();
+        batch.text = request_.record.testo;
+        batch.flash = request_.flash;
+        batch.sender = request_.sender;
+        batch.cognome = request_.record.cognome;
+        batch.cellulare = request_.record.cellulare;
+        batch.immediate = true;
+        batch.account = account_.login;
         // The journal is written from the sending thread: a store of its own.
-        journal_ = std::make_shared<BatchJournal>(*chooseStore(context_.state.folder),
-                                                  context_.state.folder.bookPath(request_.book));
-        journalBatch_ = journal_->begin(messageDate(now.now()), request_.record.testo, recipients);
-        try {
-            appendMessage(context_.state, now, request_.book, QStringLiteral("inviati"), request_.record);
-        } catch (const std::exception&) {
-            journal_->finish(journalBatch_);
-            throw;
-        }
-        try {
-            journal_->link(journalBatch_, request_.record.cognome, request_.record.cellulare);
-        } catch (const std::exception&) {
-            // Untied, the batch is still found by its row's date and text.
-        }
+        journal_ = std::make_shared<ScheduledStore>(*chooseStore(context_.state.folder),
+                                                    context_.state.folder.bookPath(request_.book));
+        journalBatch_ = journal_->add(batch, recipientsOf(request_));
+        // The inviati row and the batch's leaving, in one commit.
+        if (!journal_->start(journalBatch_, messageDate(context_.clock.now())))
+            throw StoreError::engine(QStringLiteral("invio non avviato"));
     } catch (const std::exception&) {
+        if (journal_ && journalBatch_ != 0) {
+            try {
+                journal_->cancel(journalBatch_);
+            } catch (const std::exception&) {
+            }
+        }
         journal_.reset();
         setBusyCursor(false);
         context_.dialogs.message(QStringLiteral("Invio Annullato"), MessageIcon::None);
@@ -189,82 +184,30 @@ void SendBatch::sendAll()
     // The window follows the sending at the pace of the screen.
     reportTimer_.start();
     using Entry = SendingReport::Entry;
-    work_ = QtConcurrent::run(
-        &pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_, journal = journal_,
-                 batch = journalBatch_, multiple = request_.multiple, recipients = request_.byRecipient(),
-                 residui = context_.state.folder.path(QStringLiteral("residui.txt")), credit = credit_] {
-            // Recipients are marked in blocks before their first SMS, and their
-            // answers are recorded in the commit that marks the next block, so
-            // a batch cut short never offers again one the gateway may have
-            // served. A block is one recipient unless the gateway answers
-            // within a few milliseconds, as a gateway on this machine does;
-            // residui.txt follows each commit, so a batch cut short leaves the
-            // credit as of its last recorded answer.
-            using Steady = std::chrono::steady_clock;
-            int index = 0;
-            long accepted = 0;
-            long recorded = 0; // accepted as of the last commit
-            const int count = int(recipients.size());
-            int marked = 0;                          // recipients below it are marked or answered
-            int r = 0;                               // the recipient being sent
-            Steady::duration exchange = blockWindow; // the last recipient's; none yet
-            std::vector<BatchJournal::Answer> answers;
-            const auto commit = [&](int markTo) {
-                journal->record(batch, answers, marked, markTo);
-                answers.clear();
-                marked = std::max(marked, markTo);
-                if (accepted != recorded) {
-                    // A failed write is told when the batch ends, which writes the file again.
-                    const QString remaining = numbers::format(double(credit - accepted));
-                    if (!textfile::rewriteFirstLine(residui, remaining))
-                        textfile::writeLines(residui, {remaining});
-                    recorded = accepted;
-                    report->append({Entry::Kind::Credit, index, QString(), accepted});
-                }
-            };
-            try {
-                for (; r < count && !cancelled->load(); ++r) {
-                    if (r == marked) {
-                        const auto perRecipient =
-                            std::max<Steady::duration>(exchange, std::chrono::microseconds(1));
-                        const int block = std::clamp(int(blockWindow / perRecipient), 1, maxBlock);
-                        commit(std::min(count, r + block));
-                    }
-                    faultpoint::reach("batch.sending");
-                    const auto started = Steady::now();
-                    const auto& [number, texts] = recipients.at(r);
-                    long answer = 0;
-                    for (int part = 0; part < int(texts.size()); ++part) {
-                        if (part > 0 && cancelled->load())
-                            break;
-                        ++index;
-                        if (multiple)
-                            report->append({Entry::Kind::Serving, index, number, 0});
-                        const long result = gateway->send(internationalNumber(number), texts.at(part));
-                        report->append({Entry::Kind::Sent, index, QString(), result});
-                        if (result == 0)
-                            ++accepted;
-                        if (answer == 0)
-                            answer = result;
-                    }
-                    exchange = Steady::now() - started;
-                    faultpoint::reach("batch.sent");
-                    answers.push_back({r, answer});
-                }
-                commit(marked);
-                if (cancelled->load()) {
-                    journal->release(batch, r, marked);
-                    return;
-                }
-                faultpoint::reach("batch.finish");
-                journal->finish(batch);
-                report->append({Entry::Kind::Done, index, QString(), 0});
-            } catch (const std::exception&) {
-                // The journal can no longer say who was served: no further SMS goes out.
-                report->append({Entry::Kind::Done, index, QString(), 1});
-            }
-            QMetaObject::invokeMethod(this, &SendBatch::readReport, Qt::QueuedConnection);
+    work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_, cancelled = cancelled_, report = report_,
+                                       journal = journal_, batch = journalBatch_,
+                                       multiple = request_.multiple,
+                                       residui = context_.state.folder.path(QStringLiteral("residui.txt")),
+                                       credit = credit_] {
+        BatchSender sender(*journal, *gateway, batch);
+        sender.setStopFlag(cancelled.get());
+        sender.setCreditFile(residui, credit);
+        int index = 0;
+        sender.onServing([&](const QString& number) {
+            ++index;
+            if (multiple)
+                report->append({Entry::Kind::Serving, index, number, 0});
         });
+        sender.onSent([&](long result) { report->append({Entry::Kind::Sent, index, QString(), result}); });
+        sender.onCommitted([&](int accepted) {
+            report->append({Entry::Kind::Credit, index, QString(), accepted});
+        });
+        const SendTally tally = sender.run(ScheduledRunner::ownerName());
+        if (tally.end == SendTally::End::Stopped && cancelled->load())
+            return; // the window is closing: nothing more to tell
+        report->append({Entry::Kind::Done, index, QString(), long(tally.end)});
+        QMetaObject::invokeMethod(this, &SendBatch::readReport, Qt::QueuedConnection);
+    });
 }
 
 void SendBatch::readReport()
@@ -282,7 +225,7 @@ void SendBatch::readReport()
             shownCredit = entry.result;
             break;
         case SendingReport::Entry::Kind::Done:
-            complete(entry.result != 0);
+            complete(int(entry.result));
             return;
         }
     }
@@ -312,7 +255,7 @@ bool SendBatch::saveCredit()
                                 {numbers::format(remaining)});
 }
 
-void SendBatch::complete(bool journalFailed)
+void SendBatch::complete(int end)
 {
     if (step_ != Step::Sending)
         return;
@@ -321,12 +264,28 @@ void SendBatch::complete(bool journalFailed)
     emit creditChanged(context_.state.credito);
     emit statusChanged(QStringLiteral("Invio Completato"));
     setBusyCursor(false);
-    if (journalFailed) {
+    RunOutcome outcome;
+    outcome.end = SendTally::End(end);
+    QStringList inDoubt;
+    try {
+        outcome.left = journal_->counts(journalBatch_).waiting;
+        inDoubt = journal_->inDoubt(journalBatch_);
+    } catch (const std::exception&) {
+        outcome.left = 0;
+    }
+    if (outcome.end == SendTally::End::StoreFailed) {
         failed_ = true;
         context_.dialogs.message(QStringLiteral("L'invio è stato interrotto: la rubrica \"%1\" non può più "
                                                 "registrare l'esito dei messaggi.")
                                      .arg(request_.book),
                                  MessageIcon::Exclamation);
+    } else if (outcome.end != SendTally::End::Finished) {
+        failed_ = true;
+        context_.dialogs.message(runEndText(outcome), MessageIcon::Exclamation);
+    }
+    if (!inDoubt.isEmpty()) {
+        failed_ = true;
+        context_.dialogs.message(inDoubtText(inDoubt), MessageIcon::Exclamation);
     }
     if (failed_)
         context_.dialogs.message(QStringLiteral("Alcuni messaggi non Inviati."), MessageIcon::None);

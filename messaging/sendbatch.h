@@ -4,7 +4,7 @@
 #include "sending/batchrequest.h"
 #include "messaging/sendingreport.h"
 #include "sending/account.h"
-#include "sending/batchjournal.h"
+#include "sending/scheduledstore.h"
 #include "sending/smsgateway.h"
 
 #include <QFuture>
@@ -64,7 +64,7 @@ private:
     void sendAll();
     void readReport();
     void sent(int index, long result);
-    void complete(bool journalFailed);
+    void complete(int end);
     // Writes the remaining credit to residui.txt and credito; false when the file cannot be written.
     bool saveCredit();
     void finish(Outcome outcome);
@@ -77,9 +77,10 @@ private:
     std::shared_ptr<SmsGateway> gateway_;
     std::shared_ptr<std::atomic<bool>> cancelled_;
     std::shared_ptr<SendingReport> report_;
-    // The batch's journal in its book: opened here, then written only by the worker.
-    std::shared_ptr<BatchJournal> journal_;
-    long long journalBatch_ = 0;
+    // The batch's journal in its book: opened here, then written only by the
+    // worker until it ends.
+    std::shared_ptr<ScheduledStore> journal_;
+    qint64 journalBatch_ = 0;
     QTimer reportTimer_;
     // The batch's own worker: one exchange at a time, and a thread that ends
     // with the batch (the TLS library keeps per-thread state that must not

@@ -4,6 +4,7 @@
 #include "core/datafolder.h"
 #include "core/storechoice.h"
 #include "sending/batchjournal.h"
+#include "sending/scheduledstore.h"
 #include "store/database.h"
 #include "store/store.h"
 #include "store/storeerror.h"
@@ -12,14 +13,49 @@ namespace parlix {
 
 namespace {
 
+void readJournal(Store& store, const QString& book, const QString& path, std::vector<InterruptedBatch>& found)
+{
+    ScheduledStore journal(store, path);
+    for (const ScheduledBatch& batch : journal.interrupted()) {
+        InterruptedBatch item;
+        item.book = book;
+        item.id = batch.id;
+        item.data = batch.sentDate;
+        item.testo = batch.text;
+        for (const RecipientEntry& entry : journal.entries(batch.id)) {
+            ++item.total;
+            switch (entry.state) {
+            case RecipientEntry::State::Accepted:
+                ++item.accepted;
+                break;
+            case RecipientEntry::State::Refused:
+                ++item.refused;
+                break;
+            case RecipientEntry::State::UnderWay:
+            case RecipientEntry::State::InDoubt:
+                ++item.uncertain;
+                break;
+            case RecipientEntry::State::Waiting:
+                item.unserved << entry.number;
+                break;
+            case RecipientEntry::State::Moved:
+                break;
+            }
+        }
+        found.push_back(std::move(item));
+    }
+}
+
 void readBook(Store& store, const QString& book, const QString& path, std::vector<InterruptedBatch>& found)
 {
+    readJournal(store, book, path, found);
     auto db = store.open(path);
     if (!db->hasTable(QStringLiteral("lotti")))
         return;
     BatchJournal journal(db);
     for (const BatchJournal::Batch& batch : journal.interrupted()) {
         InterruptedBatch item;
+        item.earlierJournal = true;
         item.book = book;
         item.id = batch.id;
         item.data = batch.data;
@@ -89,7 +125,10 @@ QString interruptedBatchText(const InterruptedBatch& batch)
 
 void closeInterruptedBatch(const DataFolder& folder, const InterruptedBatch& batch)
 {
-    BatchJournal(*chooseStore(folder), folder.bookPath(batch.book)).finish(batch.id);
+    if (batch.earlierJournal)
+        BatchJournal(*chooseStore(folder), folder.bookPath(batch.book)).finish(batch.id);
+    else
+        ScheduledStore(*chooseStore(folder), folder.bookPath(batch.book)).close(batch.id);
 }
 
 } // namespace parlix

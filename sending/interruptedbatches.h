@@ -25,6 +25,8 @@ struct InterruptedBatch
     int uncertain = 0;
     // The numbers never tried, in order: the only ones that may get the text again.
     QStringList unserved;
+    // Kept in the journal of the earlier versions (lotti), not in programmati.
+    bool earlierJournal = false;
 };
 
 // The interrupted batches of every book of the list, book by book, oldest

@@ -49,6 +49,15 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
         if (!batch || batch->state == ScheduledBatch::State::Done ||
             batch->state == ScheduledBatch::State::Cancelled)
             return {};
+        if (!batch->account.isEmpty() && batch->account != account.login) {
+            RunOutcome other;
+            other.status = RunOutcome::Status::OtherAccount;
+            other.message =
+                QStringLiteral("L'invio %1 è dell'account \"%2\": con l'account \"%3\" resta in attesa.")
+                    .arg(id)
+                    .arg(batch->account, account.login);
+            return other;
+        }
         const RecipientCounts before = store.counts(id);
         if (before.waiting == 0) {
             store.closeIfServed(id);
@@ -72,39 +81,35 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
         gateway->setFlash(batch->flash);
         gateway->setSender(batch->sender);
 
-        RunOutcome outcome;
-        const QString owner = ownerName();
+        BatchSender sender(store, *gateway, id);
+        sender.setStopFlag(stop_);
+        sender.setWaitingBound(waitingBound_);
+        sender.setCreditFile(folder_.path(QStringLiteral("residui.txt")), credit);
         int served = 0;
-        std::optional<RecipientResult> last;
-        while (!(stop_ && stop_->load())) {
-            const std::optional<RecipientClaim> claim = store.next(id, owner, last);
-            last.reset();
-            if (!claim)
-                break;
-            RecipientResult result{claim->position, 0, 0};
-            const QString number = internationalNumber(claim->number);
-            for (const QString& part : MessageSplitter::split(claim->text, batch->split)) {
-                const long code = gateway->send(number, part);
-                ++outcome.attempted;
-                if (code == 0)
-                    ++result.accepted;
-                else if (result.result == 0)
-                    result.result = code;
-            }
-            outcome.accepted += result.accepted;
-            last = result;
+        sender.onServed([&](const RecipientClaim& claim, const RecipientResult& result) {
             if (served_)
-                served_(*claim, result);
-            if (progress_)
+                served_(claim, result);
+            if (progress_ && !result.unreached)
                 progress_(++served, before.waiting);
-        }
-        if (last)
-            store.report(id, *last);
-        store.closeIfServed(id);
+        });
+        const SendTally tally = sender.run(ownerName());
 
-        outcome.status = outcome.accepted < outcome.attempted ? RunOutcome::Status::SomeRefused
-                         : outcome.attempted > 0              ? RunOutcome::Status::Sent
-                                                              : RunOutcome::Status::Nothing;
+        RunOutcome outcome;
+        outcome.attempted = tally.attempted;
+        outcome.accepted = tally.accepted;
+        outcome.inDoubt = tally.inDoubt;
+        outcome.end = tally.end;
+        outcome.message = tally.storeError;
+        outcome.status = tally.refused > 0 || tally.inDoubt > 0 ? RunOutcome::Status::SomeRefused
+                         : outcome.attempted > 0                ? RunOutcome::Status::Sent
+                                                                : RunOutcome::Status::Nothing;
+        if (tally.end == SendTally::End::StoreFailed && outcome.attempted == 0)
+            outcome.status = RunOutcome::Status::NotSent;
+        try {
+            outcome.left = store.counts(id).waiting;
+        } catch (const StoreError&) {
+            outcome.left = -1; // not known: the journal cannot be read
+        }
         // Another runner may have sent from the same account meanwhile: the
         // gateway's own figure is the one to keep, when it answers.
         const long after = outcome.attempted > 0 ? gateway->checkCredits() : -1;
@@ -116,6 +121,40 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
     } catch (const StoreError& error) {
         return notSent(error.message());
     }
+}
+
+QString runEndText(const RunOutcome& outcome)
+{
+    QString why;
+    switch (outcome.end) {
+    case SendTally::End::Finished:
+        return {};
+    case SendTally::End::Stopped:
+        why = QStringLiteral("Invio interrotto.");
+        break;
+    case SendTally::End::Unreachable:
+        why = QStringLiteral("Il servizio SMS non risponde: invio sospeso.");
+        break;
+    case SendTally::End::WaitedTooLong:
+        why = QStringLiteral("Il servizio SMS risponde troppo lentamente: invio sospeso.");
+        break;
+    case SendTally::End::StoreFailed:
+        why = QStringLiteral("La rubrica non può più registrare l'esito degli invii (%1): invio fermato.")
+                  .arg(outcome.message);
+        break;
+    }
+    if (outcome.left > 0)
+        why += QStringLiteral(" Restano da inviare %1 destinatari.").arg(outcome.left);
+    return why;
+}
+
+QString inDoubtText(const QStringList& recipients)
+{
+    return QStringLiteral("Esito incerto per %1 destinatari (numero: codice): la connessione si è interrotta "
+                          "dopo l'invio della richiesta, il messaggio potrebbe essere arrivato. Non verranno "
+                          "inviati di nuovo.\n  %2")
+        .arg(recipients.size())
+        .arg(recipients.join(QStringLiteral("\n  ")));
 }
 
 } // namespace parlix

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/datafolder.h"
+#include "sending/batchsender.h"
 #include "sending/scheduledstore.h"
 #include "sending/smsgateway.h"
 
@@ -17,21 +18,28 @@ class Clock;
 struct RunOutcome
 {
     enum class Status {
-        Sent,        // every SMS this runner sent was accepted
-        SomeRefused, // the gateway refused some (store.refusals() says which)
-        NotSent,     // nothing sent: no account, credit short, unreachable, no book
-        Nothing,     // nothing left to send: cancelled, over, or served by another runner
+        Sent,         // every SMS this runner sent was accepted
+        SomeRefused,  // the gateway refused some (store.refusals() says which)
+        NotSent,      // nothing sent: no account, credit short, unreachable, no book
+        Nothing,      // nothing left to send: cancelled, over, or served by another runner
+        OtherAccount, // scheduled with another gateway login: left alone
     };
 
     Status status = Status::Nothing;
-    int attempted = 0;     // SMS handed to the gateway
-    int accepted = 0;      // SMS the gateway accepted
-    QString message;       // why nothing was sent
+    int attempted = 0; // SMS handed to the gateway
+    int accepted = 0;  // SMS the gateway accepted
+    int inDoubt = 0;   // recipients whose exchange was cut after the request left
+    // Why the run ended before every recipient was served (Finished when it did not).
+    SendTally::End end = SendTally::End::Finished;
+    int left = 0;          // recipients still waiting in the batch after this run
+    QString message;       // why nothing was sent, or why the run stopped early
     double remaining = -1; // the credit left, also written to residui.txt; -1 when unknown
 };
 
-// Sends a batch kept in a book's database (ScheduledStore), widget-free and
-// synchronous: the window runs it on a worker thread, parlix-cli directly.
+// Sends a batch of a book's journal (ScheduledStore) from start to end, through
+// the one sending loop (BatchSender); widget-free and synchronous: the window
+// runs it on a worker thread, parlix-cli directly. A batch kept with another
+// gateway login is left alone.
 // It checks the account and the credit for the SMS still waiting, marks the
 // batch as leaving (which writes its inviati row once), then takes the
 // recipients one by one, so several runners on one batch, in one process or
@@ -51,9 +59,10 @@ public:
 
     void setProgress(Progress progress) { progress_ = std::move(progress); }
     void setServed(Served served) { served_ = std::move(served); }
-    // Checked between recipients: once set, the runner stops after the one
+    // Checked between SMS: once set, the runner stops after the exchange
     // under way; the rest keep waiting for a later run.
     void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
+    void setWaitingBound(std::chrono::milliseconds bound) { waitingBound_ = bound; }
 
     RunOutcome run(const QString& book, qint64 id);
 
@@ -67,6 +76,12 @@ private:
     Progress progress_;
     Served served_;
     const std::atomic<bool>* stop_ = nullptr;
+    std::chrono::milliseconds waitingBound_ = BatchSender::DefaultWaitingBound;
 };
+
+// What the user is told about a run that ended before its batch was served, and how to go on.
+QString runEndText(const RunOutcome& outcome);
+// What the user is told about the recipients ("number: code") whose exchange was cut after the request left.
+QString inDoubtText(const QStringList& recipients);
 
 } // namespace parlix

@@ -1,17 +1,25 @@
 #include "scheduledstore.h"
 
 #include "sending/batchplan.h"
+#include "sending/exchangeoutcome.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/statement.h"
 #include "store/store.h"
+#include "store/storeerror.h"
 #include "store/transaction.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
 
 namespace parlix {
 
 namespace {
 
-enum RecipientState : int { Waiting = 0, UnderWay = 1, Served = 2 };
+// Moved: never tried here, handed to a batch that sends the same text again.
+enum RecipientState : int { Waiting = 0, UnderWay = 1, Served = 2, Moved = 3 };
 
 QString stateText(ScheduledBatch::State state)
 {
@@ -51,7 +59,8 @@ QDateTime timeFromText(const QString& text)
 }
 
 constexpr const char* batchColumns =
-    "id, Quando, Testo, Suddivisione, Flash, Mittente, cognome, cellulare, Immediato, Stato,"
+    "id, Quando, Testo, Suddivisione, Flash, Mittente, cognome, cellulare, Immediato, Stato, Account, "
+    "Inviato,"
     " (SELECT count(*) FROM programmati_destinatari d WHERE d.programma = p.id),"
     " (SELECT coalesce(sum(Parti), 0) FROM programmati_destinatari d WHERE d.programma = p.id)";
 
@@ -68,9 +77,31 @@ ScheduledBatch readBatch(const Statement& st)
     batch.cellulare = st.text(7);
     batch.immediate = st.integer(8) != 0;
     batch.state = stateFromText(st.text(9));
-    batch.recipients = int(st.integer(10));
-    batch.sms = int(st.integer(11));
+    batch.account = st.text(10);
+    batch.sentDate = st.text(11);
+    batch.recipients = int(st.integer(12));
+    batch.sms = int(st.integer(13));
     return batch;
+}
+
+// The parts a recipient gets, kept only where splitting its text again would
+// not give them (the composer's own parts): otherwise empty.
+QString partsText(const RecipientMessage& message, SplitMode split)
+{
+    if (message.parts == MessageSplitter::split(message.text, split))
+        return {};
+    return QString::fromUtf8(
+        QJsonDocument(QJsonArray::fromStringList(message.parts)).toJson(QJsonDocument::Compact));
+}
+
+QStringList partsFrom(const QString& kept, const QString& text, SplitMode split)
+{
+    if (kept.isEmpty())
+        return MessageSplitter::split(text, split);
+    QStringList parts;
+    for (const QJsonValue& part : QJsonDocument::fromJson(kept.toUtf8()).array())
+        parts << part.toString();
+    return parts;
 }
 
 } // namespace
@@ -86,7 +117,32 @@ ScheduledBatch ScheduledBatch::forPlan(const BatchPlan& plan, const QDateTime& d
     return batch;
 }
 
-ScheduledStore::ScheduledStore(Store& store, const QString& bookPath) : db_(store.open(bookPath)) {}
+ScheduledStore::ScheduledStore(Store& store, const QString& bookPath) : db_(store.open(bookPath))
+{
+    // A runner's commits must survive the process being killed, not the
+    // machine losing power: they reach the operating system at once but are
+    // not flushed to disk each time, which keeps a commit per block cheap.
+    db_->relaxDurability();
+    if (hasTables())
+        addNewColumns();
+}
+
+// Books whose tables were made before the batches kept their account, the
+// date of their inviati row and their recipients' own parts.
+void ScheduledStore::addNewColumns()
+{
+    if (!schema::lacksScheduledColumns(*db_))
+        return;
+    try {
+        Transaction transaction(*db_, Transaction::Mode::Exclusive);
+        schema::addScheduledColumns(*db_);
+        transaction.commit();
+    } catch (const StoreError&) {
+        // Another seat added them at the same moment.
+        if (schema::lacksScheduledColumns(*db_))
+            throw;
+    }
+}
 
 ScheduledStore::~ScheduledStore() = default;
 
@@ -97,11 +153,24 @@ bool ScheduledStore::hasTables()
 
 qint64 ScheduledStore::add(const ScheduledBatch& batch, const BatchPlan& plan)
 {
+    return add(batch, plan.messages());
+}
+
+qint64 ScheduledStore::add(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients)
+{
     Transaction transaction(*db_, Transaction::Mode::Exclusive);
     if (!hasTables())
         schema::addScheduledTables(*db_);
+    const qint64 id = insert(batch, recipients);
+    transaction.commit();
+    return id;
+}
+
+qint64 ScheduledStore::insert(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients)
+{
     Statement insert(*db_, "INSERT INTO programmati (Quando, Testo, Suddivisione, Flash, Mittente, cognome,"
-                           " cellulare, Immediato, Stato) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
+                           " cellulare, Immediato, Stato, Account) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                           " RETURNING id");
     insert.bind(1, timeText(batch.due));
     insert.bind(2, batch.text);
     insert.bind(3, batch.split == SplitMode::Words ? QStringLiteral("parole") : QStringLiteral("fisso"));
@@ -111,22 +180,27 @@ qint64 ScheduledStore::add(const ScheduledBatch& batch, const BatchPlan& plan)
     insert.bind(7, batch.cellulare);
     insert.bind(8, batch.immediate ? 1LL : 0LL);
     insert.bind(9, stateText(ScheduledBatch::State::Waiting));
+    insert.bind(10, batch.account);
     insert.step();
     const qint64 id = insert.integer(0);
     insert.reset();
 
     Statement recipient(*db_, "INSERT INTO programmati_destinatari (programma, posizione, cellulare, Testo,"
-                              " Parti) VALUES (?, ?, ?, ?, ?)");
+                              " Parti, Pezzi) VALUES (?, ?, ?, ?, ?, ?)");
     int position = 0;
-    for (const RecipientMessage& message : plan.messages()) {
+    for (const RecipientMessage& message : recipients) {
         recipient.bind(1, id);
         recipient.bind(2, qint64(++position));
         recipient.bind(3, message.number);
         recipient.bind(4, message.text);
         recipient.bind(5, qint64(message.parts.size()));
+        const QString parts = partsText(message, batch.split);
+        if (parts.isEmpty())
+            recipient.bindNull(6);
+        else
+            recipient.bind(6, parts);
         recipient.step();
     }
-    transaction.commit();
     return id;
 }
 
@@ -209,8 +283,9 @@ bool ScheduledStore::start(qint64 id, const QString& date)
     row.bind(3, date);
     row.bind(4, testo);
     row.step();
-    Statement leaving(*db_, "UPDATE programmati SET Stato = 'invio' WHERE id = ?");
-    leaving.bind(1, id);
+    Statement leaving(*db_, "UPDATE programmati SET Stato = 'invio', Inviato = ? WHERE id = ?");
+    leaving.bind(1, date);
+    leaving.bind(2, id);
     leaving.step();
     transaction.commit();
     return true;
@@ -218,8 +293,15 @@ bool ScheduledStore::start(qint64 id, const QString& date)
 
 void ScheduledStore::markServed(qint64 id, const RecipientResult& served)
 {
-    Statement st(*db_, "UPDATE programmati_destinatari SET Stato = 2, Esito = ?, Accettati = ?"
-                       " WHERE programma = ? AND posizione = ?");
+    if (served.unreached) {
+        release(id, {served.position});
+        return;
+    }
+    if (!markServed_)
+        markServed_ = std::make_unique<Statement>(*db_, "UPDATE programmati_destinatari SET Stato = 2,"
+                                                        " Esito = ?, Accettati = ? WHERE programma = ? AND"
+                                                        " posizione = ?");
+    Statement& st = *markServed_;
     st.bind(1, qint64(served.result));
     st.bind(2, qint64(served.accepted));
     st.bind(3, id);
@@ -230,28 +312,200 @@ void ScheduledStore::markServed(qint64 id, const RecipientResult& served)
 std::optional<RecipientClaim> ScheduledStore::next(qint64 id, const QString& owner,
                                                    const std::optional<RecipientResult>& served)
 {
-    Transaction transaction(*db_, Transaction::Mode::Exclusive);
+    QList<RecipientResult> results;
     if (served)
-        markServed(id, *served);
-    Statement take(*db_, "UPDATE programmati_destinatari SET Stato = 1, Esecutore = ? WHERE programma = ? AND"
-                         " posizione = (SELECT posizione FROM programmati_destinatari WHERE programma = ? AND"
-                         " Stato = 0 ORDER BY posizione LIMIT 1) RETURNING posizione, cellulare, Testo");
-    take.bind(1, owner);
-    take.bind(2, id);
-    take.bind(3, id);
-    std::optional<RecipientClaim> claim;
-    if (take.step())
-        claim = RecipientClaim{int(take.integer(0)), take.text(1), take.text(2)};
-    take.reset();
+        results << *served;
+    const QList<RecipientClaim> claims = claim(id, owner, results, 1);
+    if (claims.isEmpty())
+        return std::nullopt;
+    return claims.constFirst();
+}
+
+QList<RecipientClaim> ScheduledStore::claim(qint64 id, const QString& owner,
+                                            const QList<RecipientResult>& served, int count)
+{
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
+    for (const RecipientResult& result : served)
+        markServed(id, result);
+    QList<RecipientClaim> claims;
+    if (count > 0) {
+        if (!split_ || split_->first != id) {
+            Statement mode(*db_, "SELECT Suddivisione FROM programmati WHERE id = ?");
+            mode.bind(1, id);
+            split_.emplace(id,
+                           mode.step() && mode.text(0) == u"parole" ? SplitMode::Words : SplitMode::Fixed);
+            mode.reset();
+        }
+        if (!take_)
+            take_ = std::make_unique<Statement>(
+                *db_, "UPDATE programmati_destinatari SET Stato = 1, Esecutore = ? WHERE programma = ? AND"
+                      " posizione IN (SELECT posizione FROM programmati_destinatari WHERE programma = ? AND"
+                      " Stato = 0 ORDER BY posizione LIMIT ?) RETURNING posizione, cellulare, Testo, Pezzi");
+        Statement& take = *take_;
+        take.bind(1, owner);
+        take.bind(2, id);
+        take.bind(3, id);
+        take.bind(4, qint64(count));
+        while (take.step()) {
+            const QString text = take.text(2);
+            claims.append(
+                {int(take.integer(0)), take.text(1), text, partsFrom(take.text(3), text, split_->second)});
+        }
+        take.reset();
+        // RETURNING gives the rows in no promised order.
+        std::sort(claims.begin(), claims.end(),
+                  [](const RecipientClaim& a, const RecipientClaim& b) { return a.position < b.position; });
+    }
     transaction.commit();
-    return claim;
+    return claims;
 }
 
 void ScheduledStore::report(qint64 id, const RecipientResult& served)
 {
+    report(id, QList<RecipientResult>{served});
+}
+
+void ScheduledStore::report(qint64 id, const QList<RecipientResult>& served)
+{
+    if (served.isEmpty())
+        return;
     Transaction transaction(*db_);
-    markServed(id, served);
+    for (const RecipientResult& result : served)
+        markServed(id, result);
     transaction.commit();
+}
+
+void ScheduledStore::release(qint64 id, const QList<int>& positions)
+{
+    Statement st(*db_, "UPDATE programmati_destinatari SET Stato = 0, Esecutore = NULL WHERE programma = ?"
+                       " AND posizione = ? AND Stato = 1");
+    for (const int position : positions) {
+        st.bind(1, id);
+        st.bind(2, qint64(position));
+        st.step();
+    }
+}
+
+void ScheduledStore::close(qint64 id)
+{
+    Statement st(*db_, "UPDATE programmati SET Stato = 'concluso' WHERE id = ? AND Stato = 'invio'");
+    st.bind(1, id);
+    st.step();
+}
+
+std::optional<qint64> ScheduledStore::resend(qint64 id, const QDateTime& now, const QString& account)
+{
+    if (!hasTables())
+        return std::nullopt;
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
+    const std::optional<ScheduledBatch> old = batch(id);
+    if (!old)
+        return std::nullopt;
+    QList<RecipientMessage> again;
+    QList<int> moved;
+    Statement st(*db_,
+                 "SELECT posizione, cellulare, Testo, Pezzi, Stato, coalesce(Esito, 0) FROM"
+                 " programmati_destinatari WHERE programma = ? AND (Stato = 0 OR (Stato = 2 AND Esito <> 0))"
+                 " ORDER BY posizione");
+    st.bind(1, id);
+    while (st.step()) {
+        const bool waiting = st.integer(4) == Waiting;
+        if (!waiting && exchangeOutcome(long(st.integer(5))) == ExchangeOutcome::InDoubt)
+            continue;
+        const QString text = st.text(2);
+        again.append({st.text(1), text, partsFrom(st.text(3), text, old->split)});
+        if (waiting)
+            moved << int(st.integer(0));
+    }
+    st.reset();
+    if (again.isEmpty())
+        return std::nullopt;
+    Statement move(*db_, "UPDATE programmati_destinatari SET Stato = 3 WHERE programma = ? AND posizione = ?"
+                         " AND Stato = 0");
+    for (const int position : moved) {
+        move.bind(1, id);
+        move.bind(2, qint64(position));
+        move.step();
+    }
+    ScheduledBatch batch = *old;
+    batch.due = now;
+    batch.immediate = true;
+    batch.account = account;
+    QStringList numbers;
+    for (const RecipientMessage& message : again)
+        numbers << message.number;
+    batch.cellulare = numbers.join(u';');
+    const qint64 added = insert(batch, again);
+    transaction.commit();
+    return added;
+}
+
+QList<ScheduledBatch> ScheduledStore::interrupted()
+{
+    QList<ScheduledBatch> batches;
+    if (!hasTables())
+        return batches;
+    Statement st(*db_, QStringLiteral("SELECT %1 FROM programmati p WHERE Immediato = 1 AND Stato = 'invio'"
+                                      " ORDER BY id")
+                           .arg(QLatin1String(batchColumns)));
+    while (st.step())
+        batches << readBatch(st);
+    return batches;
+}
+
+std::optional<qint64> ScheduledStore::findSent(const QString& data, const QString& testo,
+                                               const QString& cellulare)
+{
+    if (!hasTables())
+        return std::nullopt;
+    Statement st(*db_, "SELECT id FROM programmati WHERE Inviato = ? AND Testo = ? AND cellulare = ?"
+                       " ORDER BY id DESC");
+    st.bind(1, data);
+    st.bind(2, testo);
+    st.bind(3, cellulare);
+    if (!st.step())
+        return std::nullopt;
+    const qint64 id = st.integer(0);
+    st.reset();
+    return id;
+}
+
+std::vector<RecipientEntry> ScheduledStore::entries(qint64 id)
+{
+    std::vector<RecipientEntry> list;
+    if (!hasTables())
+        return list;
+    Statement st(*db_, "SELECT cellulare, Stato, coalesce(Esito, 0) FROM programmati_destinatari"
+                       " WHERE programma = ? ORDER BY posizione");
+    st.bind(1, id);
+    while (st.step()) {
+        RecipientEntry entry{st.text(0), RecipientEntry::State::Waiting, long(st.integer(2))};
+        switch (st.integer(1)) {
+        case UnderWay:
+            entry.state = RecipientEntry::State::UnderWay;
+            break;
+        case Moved:
+            entry.state = RecipientEntry::State::Moved;
+            break;
+        case Served:
+            switch (exchangeOutcome(entry.result)) {
+            case ExchangeOutcome::Accepted:
+                entry.state = RecipientEntry::State::Accepted;
+                break;
+            case ExchangeOutcome::InDoubt:
+                entry.state = RecipientEntry::State::InDoubt;
+                break;
+            default:
+                entry.state = RecipientEntry::State::Refused;
+                break;
+            }
+            break;
+        default:
+            break;
+        }
+        list.push_back(std::move(entry));
+    }
+    return list;
 }
 
 bool ScheduledStore::closeIfServed(qint64 id)
@@ -271,8 +525,7 @@ RecipientCounts ScheduledStore::counts(qint64 id)
     RecipientCounts counts;
     if (!hasTables())
         return counts;
-    Statement st(*db_, "SELECT Stato, count(*), coalesce(sum(Parti), 0), coalesce(sum(Accettati), 0),"
-                       " coalesce(sum(CASE WHEN Esito <> 0 THEN 1 ELSE 0 END), 0) FROM "
+    Statement st(*db_, "SELECT Stato, count(*), coalesce(sum(Parti), 0), coalesce(sum(Accettati), 0) FROM "
                        "programmati_destinatari WHERE programma = ?"
                        " GROUP BY Stato");
     st.bind(1, id);
@@ -289,25 +542,39 @@ RecipientCounts ScheduledStore::counts(qint64 id)
         case Served:
             counts.served = count;
             counts.acceptedSms = int(st.integer(3));
-            counts.refused = int(st.integer(4));
             break;
         }
     }
+    counts.refused = int(refusals(id).size());
+    counts.inDoubt = int(inDoubt(id).size());
     return counts;
 }
 
+namespace {
+
+QStringList servedWith(Database& db, qint64 id, bool doubtful)
+{
+    QStringList found;
+    Statement st(db, "SELECT cellulare, Esito FROM programmati_destinatari WHERE programma = ? AND Stato = 2"
+                     " AND Esito <> 0 ORDER BY posizione");
+    st.bind(1, id);
+    while (st.step()) {
+        if ((exchangeOutcome(long(st.integer(1))) == ExchangeOutcome::InDoubt) == doubtful)
+            found << QStringLiteral("%1: %2").arg(st.text(0)).arg(st.integer(1));
+    }
+    return found;
+}
+
+} // namespace
+
 QStringList ScheduledStore::refusals(qint64 id)
 {
-    QStringList refused;
-    if (!hasTables())
-        return refused;
-    Statement st(*db_,
-                 "SELECT cellulare, Esito FROM programmati_destinatari WHERE programma = ? AND Stato = 2"
-                 " AND Esito <> 0 ORDER BY posizione");
-    st.bind(1, id);
-    while (st.step())
-        refused << QStringLiteral("%1: %2").arg(st.text(0)).arg(st.integer(1));
-    return refused;
+    return hasTables() ? servedWith(*db_, id, false) : QStringList();
+}
+
+QStringList ScheduledStore::inDoubt(qint64 id)
+{
+    return hasTables() ? servedWith(*db_, id, true) : QStringList();
 }
 
 QStringList ScheduledStore::underWay(qint64 id)

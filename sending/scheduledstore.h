@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sending/batchplan.h"
 #include "sending/messagearchive.h"
 #include "sending/messagesplitter.h"
 
@@ -9,11 +10,13 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace parlix {
 
-class BatchPlan;
 class Database;
+class Statement;
 class Store;
 
 // A batch kept in a book's database to be sent later, or being sent.
@@ -31,6 +34,8 @@ struct ScheduledBatch
     QString cellulare;      // the inviati row: the numbers joined by ";"
     bool immediate = false; // sent at once by the one who stored it, never by the scheduler
     State state = State::Waiting;
+    QString account;    // the gateway login it is sent with; empty for batches stored before logins were kept
+    QString sentDate;   // the Data of its inviati row, once it has left
     int recipients = 0; // when read back
     int sms = 0;        // when read back
 
@@ -46,14 +51,26 @@ struct RecipientClaim
     int position = 0;
     QString number;
     QString text;
+    QStringList parts; // the SMS it gets, in order
 };
 
-// What a runner reports for a recipient it served.
+// What a runner reports for a recipient it took.
 struct RecipientResult
 {
     int position = 0;
-    long result = 0;  // 0, or the first refusal among its SMS
+    long result = 0;  // 0, or the first failure among its SMS
     int accepted = 0; // SMS the gateway accepted
+    // Nothing reached the gateway: the recipient waits again, for this run or a later one.
+    bool unreached = false;
+};
+
+// One recipient of a batch as its journal tells it.
+struct RecipientEntry
+{
+    enum class State { Waiting, UnderWay, Accepted, Refused, InDoubt, Moved /* to a batch sending again */ };
+    QString number;
+    State state = State::Waiting;
+    long result = 0;
 };
 
 // Where the recipients of a batch stand.
@@ -64,20 +81,23 @@ struct RecipientCounts
     int underWay = 0; // taken by a runner that has not reported (yet)
     int served = 0;
     int refused = 0; // served, with a refusal
+    int inDoubt = 0; // served, but the exchange was cut after the request left
     int acceptedSms = 0;
 };
 
-// The batches of one book kept for later, in two tables of the book's
-// database: programmati (the batch: time, text as typed, options, state) and
-// programmati_destinatari (each recipient with its own text and, once served,
-// its result). A book without the tables has no batches; they are made when
-// the first batch is stored.
+// The journal of every send batch of one book, whatever started it (the
+// composer, parlix-cli send, a time set for later), in two tables of the
+// book's database: programmati (the batch: time, text as typed, options,
+// account, state) and programmati_destinatari (each recipient with its own
+// text and, once served, its result). A book without the tables has no
+// batches; they are made when the first batch is stored, and the columns
+// added since are added to the tables of older books when first opened.
 //
-// Each recipient is served once, whoever runs the batch: a runner takes
-// recipients one at a time in an exclusive transaction (reporting the
-// previous one's result in the same commit) and only then sends. A runner that dies
-// leaves its recipient "under way": it is never taken again, because the
-// gateway may have accepted its SMS.
+// Each recipient is served once, whoever runs the batch: a runner takes a
+// block of recipients in an exclusive transaction (reporting the previous
+// block's results in the same commit) and only then sends. A runner that dies
+// leaves its block "under way": never taken again, because the gateway may
+// have accepted its SMS.
 class ScheduledStore
 {
 public:
@@ -88,6 +108,7 @@ public:
 
     // Stores a batch with the recipients of `plan`, in one transaction; its id.
     qint64 add(const ScheduledBatch& batch, const BatchPlan& plan);
+    qint64 add(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients);
 
     // Batches waiting for their time, plus scheduled ones under way with
     // recipients left, soonest first.
@@ -108,14 +129,37 @@ public:
     // `owner`, in one commit. Nothing when none is left.
     std::optional<RecipientClaim> next(qint64 id, const QString& owner,
                                        const std::optional<RecipientResult>& served);
-    // Reports the last recipient served.
+    // Reports `served` and takes at most `count` waiting recipients for
+    // `owner`, in position order, in one commit.
+    QList<RecipientClaim> claim(qint64 id, const QString& owner, const QList<RecipientResult>& served,
+                                int count);
+    // Reports the last recipients served.
     void report(qint64 id, const RecipientResult& served);
+    void report(qint64 id, const QList<RecipientResult>& served);
+    // Recipients taken but never sent (the run stopped first) wait again.
+    void release(qint64 id, const QList<int>& positions);
+    // Marks the batch as done, whatever is left in it.
+    void close(qint64 id);
+
+    // A new immediate batch of the same text and options, with the account
+    // `account`, to the recipients of `id` the gateway refused or that were
+    // never tried; those never tried no longer wait in `id`. Never to an
+    // accepted recipient or one in doubt. Nothing when there is none.
+    std::optional<qint64> resend(qint64 id, const QDateTime& now, const QString& account);
+
+    // Immediate batches that left and were never closed, oldest first.
+    QList<ScheduledBatch> interrupted();
+    // The batch whose inviati row has this date, text and cellulare; the newest of alike ones.
+    std::optional<qint64> findSent(const QString& data, const QString& testo, const QString& cellulare);
+    std::vector<RecipientEntry> entries(qint64 id);
     // Marks the batch done when no recipient waits; true when it is done.
     bool closeIfServed(qint64 id);
 
     RecipientCounts counts(qint64 id);
     // The served recipients that were refused, as "number: code".
     QStringList refusals(qint64 id);
+    // The served recipients whose exchange was cut after the request left, as "number: code".
+    QStringList inDoubt(qint64 id);
     // The numbers taken by a runner that has not reported them: sent or not,
     // nobody knows, so they are never sent again.
     QStringList underWay(qint64 id);
@@ -125,9 +169,15 @@ public:
 
 private:
     bool hasTables();
+    void addNewColumns();
+    qint64 insert(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients);
     void markServed(qint64 id, const RecipientResult& served);
 
     std::shared_ptr<Database> db_;
+    // The steps of every block, prepared once per store.
+    std::unique_ptr<Statement> markServed_;
+    std::unique_ptr<Statement> take_;
+    std::optional<std::pair<qint64, SplitMode>> split_; // the last batch claimed from and its splitting
 };
 
 } // namespace parlix

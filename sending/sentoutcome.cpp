@@ -1,7 +1,9 @@
 #include "sentoutcome.h"
 
 #include "sending/batchjournal.h"
+#include "sending/scheduledstore.h"
 #include "store/database.h"
+#include "store/recordset.h"
 #include "store/store.h"
 
 #include <qwirl/result_codes.h>
@@ -53,12 +55,42 @@ namespace {
 
 const QString acceptedSuffix = QStringLiteral(": accettato");
 
+QString entryOutcome(const RecipientEntry& entry)
+{
+    switch (entry.state) {
+    case RecipientEntry::State::Accepted:
+        return acceptedSuffix.mid(2);
+    case RecipientEntry::State::Refused:
+        return QStringLiteral("rifiutato: ") + refusalReason(entry.result);
+    case RecipientEntry::State::InDoubt:
+        return QStringLiteral("esito incerto: connessione interrotta dopo l'invio (codice %1)")
+            .arg(entry.result);
+    case RecipientEntry::State::UnderWay:
+        return QStringLiteral("esito sconosciuto: invio interrotto");
+    case RecipientEntry::State::Moved:
+        return QStringLiteral("non inviato: passato a un nuovo invio");
+    case RecipientEntry::State::Waiting:
+        break;
+    }
+    return QStringLiteral("non inviato");
+}
+
 } // namespace
 
 QStringList sentOutcomeLines(Store& store, const QString& bookPath, long long record, const QString& data,
                              const QString& testo)
 {
     QStringList lines;
+    {
+        ScheduledStore journal(store, bookPath);
+        const Recordset row(store.open(bookPath), queries::rowById(QStringLiteral("inviati"), record));
+        const auto id = row.eof() ? std::nullopt : journal.findSent(data, testo, row.field(u"cellulare"));
+        if (id) {
+            for (const RecipientEntry& entry : journal.entries(*id))
+                lines << entry.number + QStringLiteral(": ") + entryOutcome(entry);
+            return lines;
+        }
+    }
     auto db = store.open(bookPath);
     if (!db->hasTable(QStringLiteral("lotti")))
         return lines;

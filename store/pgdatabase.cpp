@@ -23,6 +23,8 @@ PgDatabase::PgDatabase(std::shared_ptr<PgConnection> connection, QString schema,
 
 void PgDatabase::exec(const char* sql)
 {
+    // A statement run whole may add or change the columns of a table.
+    connection_->forgetColumns();
     connection_->useSchema(schema_);
     connection_->run(QString::fromUtf8(sql));
 }

@@ -4,6 +4,7 @@
 #include "pgconnection.h"
 #include "statement.h"
 
+#include <utility>
 #include <vector>
 
 namespace parlix::schema {
@@ -88,6 +89,22 @@ QString notifyTrigger(const QString& qualifiedTable)
 
 } // namespace
 
+namespace {
+
+// Added to the tables of the batches after they were first made, in this
+// order; a book made now gets them the same way, so every book has one layout.
+const std::vector<std::pair<QString, QString>>& scheduledColumns()
+{
+    static const std::vector<std::pair<QString, QString>> columns{
+        {QStringLiteral("programmati"), QStringLiteral("Account")},
+        {QStringLiteral("programmati"), QStringLiteral("Inviato")},
+        {QStringLiteral("programmati_destinatari"), QStringLiteral("Pezzi")},
+    };
+    return columns;
+}
+
+} // namespace
+
 void addJournalTables(Database& db)
 {
     using Type = Database::ColumnType;
@@ -120,6 +137,27 @@ void addScheduledTables(Database& db)
                      db.columnType(Type::CaselessText))
                 .toUtf8()
                 .constData());
+    addScheduledColumns(db);
+}
+
+bool lacksScheduledColumns(Database& db)
+{
+    for (const auto& [table, field] : scheduledColumns()) {
+        if (!db.fields(table).contains(field, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+void addScheduledColumns(Database& db)
+{
+    for (const auto& [table, field] : scheduledColumns()) {
+        if (!db.fields(table).contains(field, Qt::CaseInsensitive))
+            db.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                        .arg(table, field, db.columnType(Database::ColumnType::Text))
+                        .toUtf8()
+                        .constData());
+    }
 }
 
 const std::vector<AddedTables>& addedTables()

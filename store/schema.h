@@ -41,6 +41,12 @@ QStringList bookTables();
 // (programmati, programmati_destinatari). Both add what is missing and leave
 // what is there.
 void addJournalTables(Database& db);
+// The columns the batches' tables gained since they were first made: the
+// gateway login of a batch (Account), the Data of its inviati row (Inviato)
+// and a recipient's own parts (Pezzi). Books made before get them when first
+// opened by a newer program.
+bool lacksScheduledColumns(Database& db);
+void addScheduledColumns(Database& db);
 void addScheduledTables(Database& db);
 
 // One group of those tables: their names (a table after the one its rows

@@ -1,7 +1,8 @@
-// Sends one batch to the 10,000 contacts of a book through "parlix-cli send"
-// against qwirl-sandbox, twice in the same run: once a text without fields
-// (the baseline) and once the same text with {Nome} and {Cognome}, so every
-// recipient gets a text of its own. Each run has a fresh data folder.
+// Sends batches through parlix-cli against qwirl-sandbox, each on a fresh
+// data folder: 1,000 recipients through "send" and through "run-scheduled"
+// against a bare qwirl::Control loop over the same numbers; 10,000 with
+// {Nome} and {Cognome} against the same batch without fields; and the peak
+// memory of "send" to 100,000 recipients.
 
 #include "../support/timing.h"
 #include "core/datafolder.h"
@@ -12,8 +13,16 @@
 #include "store/statement.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <qwirl/control.h>
+#include <qwirl/hosts.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -22,10 +31,8 @@ using namespace parlix;
 
 namespace {
 
-constexpr int Recipients = 10000;
-
 // A data folder whose Principale holds the contacts and whose account is the sandbox's.
-void prepare(const QString& home)
+void prepare(const QString& home, int recipients)
 {
     const DataFolder folder(home);
     Installer(folder).run();
@@ -34,7 +41,7 @@ void prepare(const QString& home)
     db->exec("BEGIN");
     Statement insert(
         *db, "INSERT INTO rubrica (Nome, cognome, cellulare, email, icona) VALUES (?, ?, ?, ' ', '4')");
-    for (int i = 1; i <= Recipients; ++i) {
+    for (int i = 1; i <= recipients; ++i) {
         insert.bind(1, QStringLiteral("Nome%1").arg(i));
         insert.bind(2, QStringLiteral("Cognome%1").arg(i));
         insert.bind(3, QStringLiteral("33%1").arg(i, 8, 10, QChar(u'0')));
@@ -43,26 +50,84 @@ void prepare(const QString& home)
     db->exec("COMMIT");
 }
 
-double sendMs(const qwirl::testing::SandboxProcess& sandbox, const QString& text)
+QString number(int i)
+{
+    return QStringLiteral("33%1").arg(i, 8, 10, QChar(u'0'));
+}
+
+struct Run
+{
+    double ms = 0;
+    long peakKb = 0; // the command's own peak resident memory
+};
+
+// Runs parlix-cli with `arguments` on the folder `home`, timed, with its own peak memory.
+Run runCli(const qwirl::testing::SandboxProcess& sandbox, const QString& home, const QStringList& arguments)
+{
+    const std::string host = sandbox.host();
+    std::vector<std::string> words{PARLIX_CLI, "--home", home.toStdString()};
+    for (const QString& word : arguments)
+        words.push_back(word.toStdString());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("QWIRL_SEND_HOST", host.c_str(), 1);
+        std::freopen("/dev/null", "w", stderr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage = {};
+    wait4(child, &status, 0, &usage);
+    const auto end = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::printf("  %s: exit %d\n", qPrintable(arguments.join(u' ')), WEXITSTATUS(status));
+    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss};
+}
+
+double sendMs(const qwirl::testing::SandboxProcess& sandbox, const QString& text, int recipients)
 {
     QTemporaryDir dir;
-    prepare(dir.path());
-    QProcess cli;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QWIRL_SEND_HOST"), QString::fromStdString(sandbox.host()));
-    cli.setProcessEnvironment(environment);
-    cli.setProcessChannelMode(QProcess::SeparateChannels);
-    cli.setStandardErrorFile(QProcess::nullDevice());
+    prepare(dir.path(), recipients);
+    return runCli(sandbox, dir.path(),
+                  {QStringLiteral("send"), QStringLiteral("--book"), QStringLiteral("Principale"),
+                   QStringLiteral("--text"), text})
+        .ms;
+}
+
+double runScheduledMs(const qwirl::testing::SandboxProcess& sandbox, const QString& text, int recipients)
+{
+    QTemporaryDir dir;
+    prepare(dir.path(), recipients);
+    const QString soon =
+        QDateTime::currentDateTime().addSecs(60).toString(QStringLiteral("yyyy-MM-ddTHH:mm"));
+    runCli(sandbox, dir.path(),
+           {QStringLiteral("send"), QStringLiteral("--book"), QStringLiteral("Principale"),
+            QStringLiteral("--text"), text, QStringLiteral("--at"), soon});
+    // The batch is due once its minute has come: the clock is not waited for,
+    // the batch's time is moved into the past.
+    {
+        const auto db = Database::open(DataFolder(dir.path()).bookPath(QStringLiteral("Principale")));
+        db->exec("UPDATE programmati SET Quando = '2000-01-01T00:00:00Z'");
+    }
+    return runCli(sandbox, dir.path(), {QStringLiteral("run-scheduled")}).ms;
+}
+
+double bareLoopMs(const qwirl::testing::SandboxProcess& sandbox, const std::string& text, int recipients)
+{
+    qwirl::Control control(qwirl::Hosts::both(sandbox.host()));
+    control.setLogin("demo");
+    control.setPassword("demo");
     const auto start = std::chrono::steady_clock::now();
-    cli.start(QStringLiteral(PARLIX_CLI),
-              {QStringLiteral("--home"), dir.path(), QStringLiteral("send"), QStringLiteral("--book"),
-               QStringLiteral("Principale"), QStringLiteral("--text"), text});
-    cli.waitForFinished(-1);
-    const auto end = std::chrono::steady_clock::now();
-    std::printf("  %s", cli.readAllStandardOutput().constData());
-    if (cli.exitCode() != 0)
-        std::printf("  exit %d\n", cli.exitCode());
-    return std::chrono::duration<double, std::milli>(end - start).count();
+    for (int i = 1; i <= recipients; ++i) {
+        if (control.Send((QStringLiteral("+39") + number(i)).toStdString(), std::string_view(text)) != 0)
+            std::fprintf(stderr, "bare loop: an SMS was refused\n");
+    }
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 } // namespace
@@ -70,10 +135,28 @@ double sendMs(const qwirl::testing::SandboxProcess& sandbox, const QString& text
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    qwirl::testing::SandboxProcess sandbox({"--credit", "1000000"});
-    const double plain = sendMs(sandbox, QStringLiteral("Buone feste da tutti noi, a presto!"));
-    const double personalised = sendMs(sandbox, QStringLiteral("Buone feste {Nome} {Cognome}, a presto!"));
+    qwirl::testing::SandboxProcess sandbox({"--credit", "100000000"});
+    const QString text = QStringLiteral("Buone feste da tutti noi, a presto!");
+    const double bare = bareLoopMs(sandbox, text.toStdString(), 1000);
+    bench::report("1,000 through parlix-cli send", sendMs(sandbox, text, 1000), "bare qwirl::Control loop",
+                  bare, 1.15);
+    bench::report("1,000 through parlix-cli run-scheduled", runScheduledMs(sandbox, text, 1000),
+                  "bare qwirl::Control loop", bare, 1.15);
+
+    const double plain = sendMs(sandbox, text, 10000);
+    const double personalised =
+        sendMs(sandbox, QStringLiteral("Buone feste {Nome} {Cognome}, a presto!"), 10000);
     bench::report("10,000 personalised through parlix-cli send", personalised,
                   "the same batch without fields", plain, 1.2);
+
+    QTemporaryDir dir;
+    prepare(dir.path(), 100000);
+    const Run big = runCli(sandbox, dir.path(),
+                           {QStringLiteral("send"), QStringLiteral("--book"), QStringLiteral("Principale"),
+                            QStringLiteral("--text"), text});
+    std::printf(
+        "100,000 through parlix-cli send: %.0f ms, peak resident memory %.1f MB (target at most 64 MB): "
+        "%s\n",
+        big.ms, double(big.peakKb) / 1024.0, big.peakKb <= 64 * 1024 ? "met" : "MISSED");
     return 0;
 }

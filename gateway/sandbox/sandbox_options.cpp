@@ -65,7 +65,8 @@ const cli::Grammar& SandboxOptions::grammar()
          "MD5 come li compone la libreria, tiene il credito (account predefinito demo/demo, credito 100) e "
          "lo "
          "abbassa di uno per ogni SMS accettato. Si ferma in modo pulito con SIGINT e SIGTERM.",
-         "Le opzioni --answer, --status, --delay, --refuse, --proxy-auth e --huge-answer simulano i guasti "
+         "Le opzioni --answer, --status, --delay, --refuse, --cut-after, --proxy-auth e --huge-answer "
+         "simulano i guasti "
          "del "
          "gateway per le prove."},
         {
@@ -81,6 +82,11 @@ const cli::Grammar& SandboxOptions::grammar()
             {"status", "CODICE", "lo stato HTTP di ogni risposta", false, ""},
             {"delay", "MS", "attende MS millisecondi prima di rispondere", false, ""},
             {"refuse", "NUMERO", "rifiuta sempre questo destinatario con KO 3 (ripetibile)", true, ""},
+            {"cut-after", "NUMERO",
+             "accetta l'SMS per questo destinatario, poi chiude la connessione prima del corpo della "
+             "risposta "
+             "(ripetibile)",
+             true, ""},
             {"proxy-auth", "UTENTE[:PASSWORD]",
              "risponde 407 finché una richiesta non porta queste credenziali di proxy", false, ""},
             {"huge-answer", "BYTE", "risponde OK seguito da righe di riempimento, BYTE in tutto", false, ""},
@@ -157,6 +163,8 @@ std::optional<SandboxOptions> SandboxOptions::parse(const std::vector<std::strin
             options.delay = std::chrono::milliseconds(ms);
         } else if (name == "refuse") {
             options.refused = values;
+        } else if (name == "cut-after") {
+            options.cutAfter = values;
         } else if (name == "proxy-auth") {
             ok = !value.empty() && value.front() != ':';
             options.proxyAuth = value;

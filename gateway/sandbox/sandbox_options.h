@@ -31,6 +31,7 @@ struct SandboxOptions
     int status = 200;                       // HTTP status of every answer
     std::chrono::milliseconds delay{0};     // wait before answering
     std::vector<std::string> refused;       // recipients always answered "KO 3"
+    std::vector<std::string> cutAfter;      // recipients served, then the connection cut before the answer
     std::optional<std::string> proxyAuth;   // "user:password": 407 until these Basic credentials come
     std::size_t hugeAnswerBytes = 0;        // every POST gets "OK" and padding lines up to this size
 

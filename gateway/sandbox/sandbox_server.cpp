@@ -1,6 +1,7 @@
 #include "sandbox_server.h"
 
 #include "base64.h"
+#include "form_fields.h"
 #include "json_line.h"
 
 #include <httplib.h>
@@ -180,7 +181,26 @@ void SandboxServer::handle(const httplib::Request& request, const std::string& b
         response.set_content(*options_.fixedAnswer, "text/plain");
         return;
     }
-    response.set_content(service_.answer(pathOf(request.target), body), "text/plain");
+    const std::string answer = service_.answer(pathOf(request.target), body);
+    if (cutsAfter(body)) {
+        // The SMS was taken; the answer's headers go out, then the connection
+        // drops before its body.
+        response.set_content_provider(answer.size(), "text/plain",
+                                      [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+        return;
+    }
+    response.set_content(answer, "text/plain");
+}
+
+bool SandboxServer::cutsAfter(const std::string& body) const
+{
+    if (options_.cutAfter.empty()) {
+        return false;
+    }
+    const auto form = FormFields::parse(body);
+    const auto recipient = form ? form->value("rcpt") : std::nullopt;
+    return recipient && std::find(options_.cutAfter.begin(), options_.cutAfter.end(), *recipient) !=
+                            options_.cutAfter.end();
 }
 
 } // namespace qwirl::sandbox

@@ -41,6 +41,8 @@ public:
 private:
     void handle(const httplib::Request& request, const std::string& body, httplib::Response& response);
     bool proxyAuthorized(const httplib::Request& request) const;
+    // The request is for a recipient of --cut-after.
+    bool cutsAfter(const std::string& body) const;
     // Returns false when the sandbox is stopping.
     bool waitDelay();
 

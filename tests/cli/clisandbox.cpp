@@ -1,5 +1,6 @@
 #include "clisandbox.h"
 
+#include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
 #include "cli/sendcommand.h"
@@ -24,6 +25,7 @@ CliSandbox::Outcome CliSandbox::run(const QStringList& arguments)
     commands.push_back(std::make_unique<cli::SendCommand>(services));
     commands.push_back(std::make_unique<cli::ScheduledCommand>());
     commands.push_back(std::make_unique<cli::RunScheduledCommand>(services));
+    commands.push_back(std::make_unique<cli::ResendCommand>(services));
     QString out, err, in;
     QTextStream outStream(&out), errStream(&err), inStream(&in);
     cli::Console console{outStream, errStream, inStream};

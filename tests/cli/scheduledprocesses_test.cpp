@@ -22,6 +22,7 @@ namespace {
 void storeDueBatch(CliSandbox& cli, int count)
 {
     cli.addContacts(count);
+    cli.folder.clock.set(QDateTime(QDate(2025, 12, 31), QTime(8, 0)));
     ASSERT_EQ(cli.run({QStringLiteral("send"), QStringLiteral("--book"), QStringLiteral("Principale"),
                        QStringLiteral("--text"), QStringLiteral("Ciao {Nome}"), QStringLiteral("--at"),
                        QStringLiteral("2026-01-01T08:00")})

@@ -186,7 +186,7 @@ TEST_P(OnBothStores, ABatchIsNotSentBeforeItsTimeAndOnceAfterIt)
               QStringLiteral("Invio 1 programmato per il 14/03/2026 10:00: 2 destinatari, 2 SMS\n"));
     EXPECT_TRUE(cli.sent().isEmpty());
 
-    const QString waiting = QStringLiteral("Principale\t1\t2026-03-14T10:00\t2\t2\tAuguri {Nome}\n");
+    const QString waiting = QStringLiteral("Principale\t1\t2026-03-14T10:00\t2\t2\tAuguri {Nome}\tdemo\n");
     struct Step
     {
         QTime now;
@@ -221,11 +221,13 @@ TEST(ScheduledCommands, ABatchWhoseCreditIsShortWaitsForTheNextRun)
 {
     CliSandbox cli({"--credit", "1"});
     addTwoContacts(cli);
+    cli.folder.clock.set(QDateTime(QDate(2026, 2, 28), QTime(8, 0)));
     ASSERT_EQ(cli.run({QStringLiteral("send"), QStringLiteral("--book"), QStringLiteral("Principale"),
                        QStringLiteral("--text"), QStringLiteral("Ciao"), QStringLiteral("--at"),
                        QStringLiteral("2026-03-01T08:00")})
                   .status,
               Done);
+    cli.folder.clock.set(QDateTime(QDate(2026, 3, 14), QTime(9, 0)));
     const CliSandbox::Outcome run = cli.run({QStringLiteral("run-scheduled")});
     EXPECT_EQ(run.status, Failed);
     EXPECT_TRUE(run.err.contains(QStringLiteral("Credito insufficiente"))) << run.err.toStdString();

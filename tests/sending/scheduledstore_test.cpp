@@ -205,15 +205,16 @@ TEST(ScheduledStoreFiles, TheTablesAddedToABookFileKeepTheirLayout)
          "CREATE TABLE destinatari (lotto INTEGER NOT NULL, posizione INTEGER NOT NULL,"
          " cognome TEXT, cellulare TEXT, stato INTEGER NOT NULL DEFAULT 0, esito INTEGER NOT NULL"
          " DEFAULT 0, PRIMARY KEY (lotto, posizione))"},
-        {"programmati", "CREATE TABLE programmati (id INTEGER PRIMARY KEY, Quando TEXT NOT NULL,"
-                        " Testo TEXT, Suddivisione TEXT, Flash INTEGER NOT NULL DEFAULT 0, Mittente TEXT,"
-                        " cognome TEXT COLLATE NOCASE, cellulare TEXT COLLATE NOCASE,"
-                        " Immediato INTEGER NOT NULL DEFAULT 0, Stato TEXT NOT NULL)"},
+        {"programmati",
+         "CREATE TABLE programmati (id INTEGER PRIMARY KEY, Quando TEXT NOT NULL,"
+         " Testo TEXT, Suddivisione TEXT, Flash INTEGER NOT NULL DEFAULT 0, Mittente TEXT,"
+         " cognome TEXT COLLATE NOCASE, cellulare TEXT COLLATE NOCASE,"
+         " Immediato INTEGER NOT NULL DEFAULT 0, Stato TEXT NOT NULL, Account TEXT, Inviato TEXT)"},
         {"programmati_destinatari",
          "CREATE TABLE programmati_destinatari (programma INTEGER NOT NULL,"
          " posizione INTEGER NOT NULL, cellulare TEXT, Testo TEXT, Parti INTEGER NOT NULL,"
          " Stato INTEGER NOT NULL DEFAULT 0, Esito INTEGER, Accettati INTEGER NOT NULL DEFAULT 0,"
-         " Esecutore TEXT, PRIMARY KEY (programma, posizione))"},
+         " Esecutore TEXT, Pezzi TEXT, PRIMARY KEY (programma, posizione))"},
         {"programmati_quando", "CREATE INDEX programmati_quando ON programmati (Stato, Quando)"},
         {"programmati_destinatari_stato", "CREATE INDEX programmati_destinatari_stato"
                                           " ON programmati_destinatari (programma, Stato, posizione)"},

@@ -129,3 +129,11 @@ TEST(WordSplit, LongTextsCanNeedMoreThanTenParts)
 }
 
 } // namespace
+
+TEST(WordSplit, AWordWhoseBlankWouldMakeThePart161LongMovesToTheNextPart)
+{
+    // 151 characters taken; the next word fits only without its blank.
+    const QString text = letters(150) + u' ' + letters(9, u'b') + u' ' + letters(5, u'c');
+    EXPECT_EQ(MessageSplitter::split(text, SplitMode::Words),
+              (QStringList{letters(150) + u' ', letters(9, u'b') + u' ' + letters(5, u'c') + u' '}));
+}
