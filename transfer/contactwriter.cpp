@@ -2,8 +2,6 @@
 
 #include "core/faultpoint.h"
 #include "core/programstate.h"
-#include "store/recordset.h"
-#include "store/transaction.h"
 
 namespace parlix {
 
@@ -11,37 +9,52 @@ namespace {
 
 constexpr int progressStep = 512;
 
+std::shared_ptr<Database> openBook(ProgramState& state, const QString& bookPath)
+{
+    state.percorsodb = bookPath;
+    state.openDatabase(bookPath);
+    return state.dbcorrente;
+}
+
 } // namespace
+
+ContactAppender::ContactAppender(ProgramState& state, const QString& bookPath)
+    : book_(openBook(state, bookPath)), transaction_(*book_),
+      // Opened on no row: it only appends.
+      insert_(book_, queries::rowById(QStringLiteral("rubrica"), 0))
+{}
+
+void ContactAppender::append(const Contact& contact)
+{
+    insert_.addNew();
+    insert_.setField(u"Nome", contact.nome);
+    insert_.setField(u"cognome", contact.cognome);
+    insert_.setField(u"cellulare", contact.cellulare);
+    insert_.setField(u"email", contact.email);
+    insert_.setField(u"icona", contact.icona);
+    insert_.update();
+    faultpoint::reach("contacts.append.row");
+}
+
+void ContactAppender::commit()
+{
+    faultpoint::reach("contacts.append.commit");
+    transaction_.commit();
+    faultpoint::reach("contacts.append.done");
+}
 
 void appendContacts(ProgramState& state, const QString& bookPath, const std::vector<Contact>& contacts,
                     const Progress& progress)
 {
-    state.percorsodb = bookPath;
-    state.openDatabase(bookPath);
-    // Our own hold on the connection: `progress` lets the window handle its
-    // timers, and a form that runs then may replace the shared handles.
-    const std::shared_ptr<Database> book = state.dbcorrente;
-    Database& db = *book;
-    Transaction transaction(db);
-    // Opened on no row: it only appends.
-    Recordset insert(book, queries::rowById(QStringLiteral("rubrica"), 0));
+    ContactAppender appender(state, bookPath);
     const int total = int(contacts.size());
     int written = 0;
     for (const Contact& contact : contacts) {
-        insert.addNew();
-        insert.setField(u"Nome", contact.nome);
-        insert.setField(u"cognome", contact.cognome);
-        insert.setField(u"cellulare", contact.cellulare);
-        insert.setField(u"email", contact.email);
-        insert.setField(u"icona", contact.icona);
-        insert.update();
-        faultpoint::reach("contacts.append.row");
+        appender.append(contact);
         if (progress && ++written % progressStep == 0)
             progress(written, total);
     }
-    faultpoint::reach("contacts.append.commit");
-    transaction.commit();
-    faultpoint::reach("contacts.append.done");
+    appender.commit();
     if (progress)
         progress(total, total);
 }

@@ -1,20 +1,42 @@
 #pragma once
 
 #include "contacts/contact.h"
+#include "store/recordset.h"
+#include "store/transaction.h"
 #include "transfer/progress.h"
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace parlix {
 
+class Database;
 struct ProgramState;
 
 // Appends contacts to a book's table rubrica in one transaction: all of them
-// or, when the store fails, none. The book is opened through the program's
-// shared handles, which are left on it unless `progress` (which hears of
-// every few rows written) lets another form replace them. Store failures throw StoreError.
+// or, when the store fails or commit() is never reached, none. The book is
+// opened through the program's shared handles, which are left on it unless a
+// form run meanwhile (while the window repaints) replaces them: the appender
+// keeps its own hold on the connection. Store failures throw StoreError.
+class ContactAppender
+{
+public:
+    ContactAppender(ProgramState& state, const QString& bookPath);
+    ContactAppender(const ContactAppender&) = delete;
+    ContactAppender& operator=(const ContactAppender&) = delete;
+
+    void append(const Contact& contact);
+    void commit();
+
+private:
+    std::shared_ptr<Database> book_;
+    Transaction transaction_;
+    Recordset insert_;
+};
+
+// Appends a list of contacts as above; `progress` hears of every few rows written.
 void appendContacts(ProgramState& state, const QString& bookPath, const std::vector<Contact>& contacts,
                     const Progress& progress = {});
 
