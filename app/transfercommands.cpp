@@ -67,13 +67,18 @@ TransferCommands::TransferCommands(MainWindow& window, AppContext context, QObje
     : QObject(parent), window_(window), context_(context)
 {}
 
-void TransferCommands::exru()
+QString TransferCommands::askExportFile(const QString& title, const QString& filter)
 {
     if (!MainWindow::nodeKey(window_.tree()->currentItem()).startsWith(u'r')) {
         context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-        return;
+        return {};
     }
-    const QString file = context_.dialogs.saveFile(QStringLiteral("Esporta Contatti"), {}, csvFilter());
+    return context_.dialogs.saveFile(title, {}, filter);
+}
+
+void TransferCommands::exru()
+{
+    const QString file = askExportFile(QStringLiteral("Esporta Contatti"), csvFilter());
     if (file.isEmpty())
         return;
 
@@ -134,11 +139,7 @@ void TransferCommands::impcvs()
 
 void TransferCommands::exvcard()
 {
-    if (!MainWindow::nodeKey(window_.tree()->currentItem()).startsWith(u'r')) {
-        context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-        return;
-    }
-    const QString file = context_.dialogs.saveFile(QStringLiteral("Esporta vCard"), {}, vcardFilter());
+    const QString file = askExportFile(QStringLiteral("Esporta vCard"), vcardFilter());
     if (file.isEmpty())
         return;
 

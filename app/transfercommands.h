@@ -35,6 +35,10 @@ public:
     void iae();
 
 private:
+    // The file to export to, asked only when a book's node is selected; empty
+    // when the export is refused or the dialog cancelled.
+    QString askExportFile(const QString& title, const QString& filter);
+
     MainWindow& window_;
     AppContext context_;
 };

@@ -10,6 +10,7 @@
 #undef signals
 #include <libebook-contacts/libebook-contacts.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace parlix::vcard {
@@ -54,8 +55,10 @@ bool hasType(EVCardAttribute* attribute, const char* wanted)
 
 QByteArray asUtf8(const QByteArray& text)
 {
-    // A card that names its character set is decoded by the library.
-    if (text.toUpper().contains("CHARSET="))
+    // Most cards are plain ASCII, and a card that names its character set is
+    // decoded by the library.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
+        text.toUpper().contains("CHARSET="))
         return text;
     return csv::decode(text).toUtf8();
 }

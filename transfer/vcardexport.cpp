@@ -1,10 +1,9 @@
 #include "vcardexport.h"
 
 #include "contacts/bookcatalog.h"
-#include "core/programstate.h"
 #include "core/textfile.h"
-#include "store/recordset.h"
 #include "store/storeerror.h"
+#include "transfer/bookrows.h"
 #include "transfer/vcardwriter.h"
 
 namespace parlix {
@@ -56,18 +55,15 @@ VcardExportResult writeVcardBook(ProgramState& state, const QString& book, const
             result.status = VcardExportResult::Status::BookMissing;
             return result;
         }
-        state.percorsodb = state.folder.bookPath(book);
-        state.openDatabase(state.percorsodb);
-        Recordset& rs = state.openRecordset(queries::wholeTable(QStringLiteral("rubrica")));
-        const int nome = rs.fieldIndex(u"Nome");
-        const int cognome = rs.fieldIndex(u"cognome");
-        const int cellulare = rs.fieldIndex(u"cellulare");
-        const int email = rs.fieldIndex(u"email");
-        for (; !rs.eof(); rs.moveNext()) {
-            if (!blocks.add({rs.field(nome), rs.field(cognome), rs.field(cellulare), rs.field(email), {}}))
-                return writeFailed();
-            ++result.exported;
-        }
+        bool written = true;
+        forEachBookContact(state, book, [&](const Contact& contact) {
+            written = blocks.add(contact);
+            if (written)
+                ++result.exported;
+            return written;
+        });
+        if (!written)
+            return writeFailed();
     } catch (const StoreError& error) {
         result = {};
         result.status = VcardExportResult::Status::StoreFailed;
