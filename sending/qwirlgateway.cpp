@@ -102,16 +102,11 @@ std::shared_ptr<ProxyAuthenticator> authenticatorFor(ProxyPrompt prompt)
 
 QString gatewayHostProblem()
 {
-    for (const char* name : {"QWIRL_SEND_HOST", "QWIRL_NOTIFY_HOST"}) {
-        const QByteArray value = qgetenv(name);
-        if (!value.isEmpty() && !qwirl::Hosts::isWellFormed(value.toStdString())) {
-            return QStringLiteral(
-                       "La variabile d'ambiente %1 vale \"%2\", che non è un indirizzo del gateway "
-                       "(\"host\" o \"host:porta\"): nessun SMS sarà inviato.")
-                .arg(QString::fromLatin1(name), QString::fromLocal8Bit(value));
-        }
-    }
-    return {};
+    // The hosts come from the configuration files and the environment alike: say what is wrong in either.
+    const std::optional<std::string> problem = qwirl::Hosts::configurationProblem();
+    if (!problem)
+        return {};
+    return QStringLiteral("%1: nessun SMS sarà inviato.").arg(QString::fromStdString(*problem));
 }
 
 GatewayFactory qwirlGatewayFactory(ProxyPrompt prompt)

@@ -46,9 +46,10 @@ private:
     std::unique_ptr<qwirl::Control> control_;
 };
 
-// What is wrong with the deployment's gateway hosts (QWIRL_SEND_HOST,
-// QWIRL_NOTIFY_HOST), in words for the user; empty when nothing is. While it
-// is not empty the gateways send nothing at all.
+// What is wrong with the deployment's gateway hosts (gateway.conf, the
+// environment variables QWIRL_SEND_HOST and QWIRL_NOTIFY_HOST), in words for
+// the user; empty when nothing is. While it is not empty the gateways send
+// nothing at all.
 QString gatewayHostProblem();
 
 // Gateways on the deployment's hosts: what the program uses. `prompt` is

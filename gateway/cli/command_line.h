@@ -7,16 +7,16 @@
 
 namespace qwirl::cli {
 
-// The command line of qwirl:
+// The command line of qwirl, read against its grammar (qwirl_grammar.h):
 //   qwirl [options] send NUMBER TEXT
 //   qwirl [options] notify NUMBER TEXT MESSAGEID
 //   qwirl [options] credits
-// Options come before the command; whatever follows the command is taken as its arguments, so a TEXT may
-// begin with "--". Login, password and proxy password may come from QWIRL_LOGIN, QWIRL_PASSWORD and
-// QWIRL_PROXY_PASSWORD instead; an option wins.
+// Options may come anywhere; after "--" everything is an operand, so a TEXT may begin with "-". Login,
+// password and proxy password may come from QWIRL_LOGIN, QWIRL_PASSWORD and QWIRL_PROXY_PASSWORD instead;
+// an option wins.
 struct CommandLine
 {
-    enum class Command { Send, Notify, Credits, Help };
+    enum class Command { Send, Notify, Credits, Help, Version, DumpGrammar };
 
     Command command = Command::Help;
     std::string number;
@@ -37,7 +37,6 @@ struct CommandLine
     // Nothing on bad usage, with the reason in `error`.
     static std::optional<CommandLine> parse(const std::vector<std::string>& args,
                                             const Environment& environment, std::string& error);
-    static const char* usage();
 };
 
 } // namespace qwirl::cli

@@ -79,7 +79,7 @@ bool TerminalPrompt::askProxyCredentials(ProxyCredentials& credentials)
     if (!terminal.isOpen()) {
         return false;
     }
-    terminal.write("The proxy " + credentials.proxy + " requires authentication.\nUser name: ");
+    terminal.write("Il proxy " + credentials.proxy + " chiede l'autenticazione.\nUtente: ");
     const auto login = terminal.readLine(true);
     if (!login) {
         return false;

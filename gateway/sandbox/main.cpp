@@ -10,13 +10,37 @@
 #include <pthread.h>
 #include <thread>
 
+namespace {
+
+// The exit statuses the grammar's table describes.
+constexpr int UsageError = 1;
+constexpr int CannotStart = 2;
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    using qwirl::sandbox::SandboxOptions;
+    namespace cli = qwirl::cli;
     std::string error;
-    const auto options = qwirl::sandbox::SandboxOptions::parse({argv + 1, argv + argc}, error);
+    const auto options = SandboxOptions::parse({argv + 1, argv + argc}, error);
     if (!options) {
-        std::fprintf(stderr, "qwirl-sandbox: %s\n%s", error.c_str(), qwirl::sandbox::SandboxOptions::usage());
-        return 2;
+        std::fprintf(stderr, "qwirl-sandbox: %s\n%s(qwirl-sandbox --help per l'aiuto)\n", error.c_str(),
+                     cli::usageText(SandboxOptions::grammar()).c_str());
+        return UsageError;
+    }
+    switch (options->action) {
+    case SandboxOptions::Action::Help:
+        std::fputs(cli::helpText(SandboxOptions::grammar()).c_str(), stdout);
+        return 0;
+    case SandboxOptions::Action::Version:
+        std::fputs(cli::versionText(SandboxOptions::grammar()).c_str(), stdout);
+        return 0;
+    case SandboxOptions::Action::DumpGrammar:
+        std::fputs(cli::grammarJson(SandboxOptions::grammar()).c_str(), stdout);
+        return 0;
+    case SandboxOptions::Action::Serve:
+        break;
     }
 
     // SIGINT and SIGTERM are taken by one thread that stops the server; every other thread blocks them.
@@ -29,13 +53,17 @@ int main(int argc, char** argv)
 
     qwirl::sandbox::SandboxServer server(*options);
     if (!server.logsOpen()) {
-        std::fprintf(stderr, "qwirl-sandbox: cannot open the log or trace file\n");
-        return 1;
+        std::fprintf(stderr, "qwirl-sandbox: impossibile aprire il file di log o di trace\n");
+        return CannotStart;
+    }
+    if (!server.certificateLoaded()) {
+        std::fprintf(stderr, "qwirl-sandbox: impossibile leggere il certificato o la chiave TLS\n");
+        return CannotStart;
     }
     const int port = server.bind();
     if (port < 0) {
-        std::fprintf(stderr, "qwirl-sandbox: cannot listen on 127.0.0.1:%d\n", options->port);
-        return 1;
+        std::fprintf(stderr, "qwirl-sandbox: impossibile ascoltare su 127.0.0.1:%d\n", options->port);
+        return CannotStart;
     }
 
     // A stop that comes before the server runs would be lost, so it is repeated until serving has ended.
@@ -57,5 +85,5 @@ int main(int argc, char** argv)
     // Wakes the signal thread if serving ended on its own.
     pthread_kill(signalWaiter.native_handle(), SIGTERM);
     signalWaiter.join();
-    return served ? 0 : 1;
+    return served ? 0 : CannotStart;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grammar.h"
+
 #include <chrono>
 #include <cstddef>
 #include <optional>
@@ -11,12 +13,18 @@ namespace qwirl::sandbox {
 // The command line of qwirl-sandbox.
 struct SandboxOptions
 {
+    enum class Action { Serve, Help, Version, DumpGrammar };
+    Action action = Action::Serve;
+
     int port = -1; // 0: any free port
     std::string login = "demo";
     std::string password = "demo";
     long credit = 100;
     std::string logPath;   // one JSON line per accepted SMS; empty: no log
     std::string tracePath; // one JSON line per request received; empty: no trace
+    // Served over TLS with this certificate and private key (PEM files) when both are given.
+    std::string tlsCertPath;
+    std::string tlsKeyPath;
 
     // Fault switches.
     std::optional<std::string> fixedAnswer; // every POST gets this body, unprocessed
@@ -28,7 +36,8 @@ struct SandboxOptions
 
     // Parses argv[1..]; on bad usage returns nothing and sets `error`.
     static std::optional<SandboxOptions> parse(const std::vector<std::string>& args, std::string& error);
-    static const char* usage();
+    // The declared grammar the arguments are read with, for the usage, help and manual page.
+    static const cli::Grammar& grammar();
 };
 
 } // namespace qwirl::sandbox

@@ -50,7 +50,9 @@ SandboxServer::SandboxServer(const SandboxOptions& options)
     : options_(options), log_(options.logPath), trace_(options.tracePath),
       service_({options.login, options.password}, options.credit,
                std::set<std::string>(options.refused.begin(), options.refused.end()), log_),
-      server_(std::make_unique<httplib::Server>())
+      server_(options.tlsCertPath.empty() ? std::make_unique<httplib::Server>()
+                                          : std::make_unique<httplib::SSLServer>(options.tlsCertPath.c_str(),
+                                                                                 options.tlsKeyPath.c_str()))
 {
     // Every connection holds a worker while it is open, idle or sending slowly; with workers to spare for
     // those, a well-formed request is still served at once.
@@ -93,6 +95,11 @@ SandboxServer::~SandboxServer() = default;
 bool SandboxServer::logsOpen() const
 {
     return (options_.logPath.empty() || log_.isOpen()) && (options_.tracePath.empty() || trace_.isOpen());
+}
+
+bool SandboxServer::certificateLoaded() const
+{
+    return server_->is_valid();
 }
 
 int SandboxServer::bind()

@@ -35,6 +35,8 @@ public:
     void stop();
 
     bool logsOpen() const;
+    // False when TLS was asked for and the certificate or key could not be loaded.
+    bool certificateLoaded() const;
 
 private:
     void handle(const httplib::Request& request, const std::string& body, httplib::Response& response);

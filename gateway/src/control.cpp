@@ -19,7 +19,7 @@ constexpr const char* NotifyPath = "/sms-gw/smartnotify";
 Control::Control() : Control(Hosts::fromEnvironment()) {}
 
 Control::Control(Hosts hosts, Timeouts timeouts)
-    : Control(std::move(hosts), std::make_unique<CurlTransport>(timeouts))
+    : Control(hosts, std::make_unique<CurlTransport>(timeouts, hosts.caFile))
 {}
 
 Control::Control(Hosts hosts, std::unique_ptr<Transport> transport)

@@ -2,6 +2,7 @@
 
 #include "curl_error_map.h"
 #include "qwirl/cp1252.h"
+#include "qwirl/hosts.h"
 #include "qwirl/response_text.h"
 #include "qwirl/result_codes.h"
 
@@ -102,7 +103,9 @@ struct CurlTransport::Connection
     }
 };
 
-CurlTransport::CurlTransport(Timeouts timeouts) : timeouts_(timeouts) {}
+CurlTransport::CurlTransport(Timeouts timeouts, std::string caFile)
+    : timeouts_(timeouts), caFile_(std::move(caFile))
+{}
 
 CurlTransport::~CurlTransport()
 {
@@ -152,7 +155,7 @@ int CurlTransport::PostForm(const std::string& body, const std::string& path, co
             return static_cast<int>(Result::NoSession);
         }
     }
-    const std::string site = "http://" + host;
+    const std::string site = Hosts::siteOf(host);
     if (!GoOnline(site)) {
         return static_cast<int>(Result::Offline); // the session stays for the next exchange
     }
@@ -171,7 +174,7 @@ int CurlTransport::PostForm(const std::string& body, const std::string& path, co
     }
     int result = 0;
     try {
-        result = exchange(body, site + path, answer);
+        result = exchange(body, site + path, Hosts::isSecure(host), answer);
     } catch (const std::bad_alloc&) {
         result = WinInetError::InternalError;
     }
@@ -179,7 +182,7 @@ int CurlTransport::PostForm(const std::string& body, const std::string& path, co
     return result;
 }
 
-int CurlTransport::exchange(const std::string& body, const std::string& url, std::string& answer)
+int CurlTransport::exchange(const std::string& body, const std::string& url, bool secure, std::string& answer)
 {
     CURL* h = connection_->handle;
     curl_slist_free_all(connection_->headers);
@@ -196,7 +199,15 @@ int CurlTransport::exchange(const std::string& body, const std::string& url, std
 
     BodySink sink;
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
+    // A https host is never reached in plain text, nor with a certificate that fails its checks.
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, secure ? "https" : "http");
+    if (secure) {
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+        if (!caFile_.empty()) {
+            curl_easy_setopt(h, CURLOPT_CAINFO, caFile_.c_str());
+        }
+    }
     curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(h, CURLOPT_USERAGENT, UserAgent);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, connection_->headers);
@@ -238,7 +249,9 @@ int CurlTransport::exchange(const std::string& body, const std::string& url, std
             return WinInetError::Timeout;
         }
         if (code != CURLE_OK && !(code == CURLE_WRITE_ERROR && sink.overflow)) {
-            return winInetErrorFor(code);
+            long verifyResult = 0;
+            curl_easy_getinfo(h, CURLINFO_SSL_VERIFYRESULT, &verifyResult);
+            return winInetErrorFor(code, verifyResult);
         }
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);

@@ -1,5 +1,7 @@
 #include "qwirl/hosts.h"
 
+#include "host_layers.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -28,60 +30,47 @@ bool isValidPort(std::string_view port)
     return value >= 1 && value <= 65535;
 }
 
-constexpr const char* SendVariable = "QWIRL_SEND_HOST";
-constexpr const char* NotifyVariable = "QWIRL_NOTIFY_HOST";
-
-// The variable's value when it is set and not empty.
-std::optional<std::string_view> variable(const char* name)
-{
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0') {
-        return std::nullopt;
-    }
-    return std::string_view(value);
-}
-
-std::string fromEnvironment(const char* name, std::string fallback)
-{
-    const auto value = variable(name);
-    if (!value) {
-        return fallback;
-    }
-    return Hosts::isWellFormed(*value) ? std::string(*value) : std::string();
-}
-
 } // namespace
 
 Hosts Hosts::compiledDefaults()
 {
-    return {QWIRL_DEFAULT_SEND_HOST, QWIRL_DEFAULT_NOTIFY_HOST};
+    return {QWIRL_DEFAULT_SEND_HOST, QWIRL_DEFAULT_NOTIFY_HOST, {}};
 }
 
 Hosts Hosts::fromEnvironment()
 {
-    const Hosts defaults = compiledDefaults();
-    return {qwirl::fromEnvironment(SendVariable, defaults.send),
-            qwirl::fromEnvironment(NotifyVariable, defaults.notify)};
+    return HostLayers::resolve().hosts;
 }
 
-std::optional<std::string> Hosts::environmentProblem()
+std::optional<std::string> Hosts::configurationProblem()
 {
-    for (const char* name : {SendVariable, NotifyVariable}) {
-        const auto value = variable(name);
-        if (value && !isWellFormed(*value)) {
-            return std::string(name) + " \"" + std::string(*value) + "\" is not \"host\" or \"host:port\"";
-        }
-    }
-    return std::nullopt;
+    return HostLayers::resolve().problem;
 }
 
 Hosts Hosts::both(std::string host)
 {
-    return {host, host};
+    return {host, host, {}};
+}
+
+namespace {
+constexpr std::string_view SecureScheme = "https://";
+} // namespace
+
+bool Hosts::isSecure(std::string_view host)
+{
+    return host.starts_with(SecureScheme);
+}
+
+std::string Hosts::siteOf(std::string_view host)
+{
+    return isSecure(host) ? std::string(host) : "http://" + std::string(host);
 }
 
 bool Hosts::isWellFormed(std::string_view host)
 {
+    if (isSecure(host)) {
+        host.remove_prefix(SecureScheme.size());
+    }
     std::string_view name = host;
     std::string_view port;
     if (host.starts_with('[')) {

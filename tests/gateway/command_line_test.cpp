@@ -18,13 +18,13 @@ CommandLine::Environment environmentOf(std::map<std::string, std::string> values
     };
 }
 
-TEST(QwirlCommandLine, ReadsEveryOptionBeforeTheCommand)
+TEST(QwirlCommandLine, ReadsEveryOptionWhereverItComes)
 {
     std::string error;
     const auto line =
-        CommandLine::parse({"--login", "maria", "--password", "pw", "--sender", "Parlix", "--quality", "3",
-                            "--flash", "--proxy", "proxy:3128", "--proxy-login", "anna", "--proxy-password",
-                            "pp", "notify", "+39333", "--flash", "42"},
+        CommandLine::parse({"--login", "maria", "--password=pw", "--sender", "Parlix", "notify",
+                            "--quality=3", "--flash", "+39333", "--proxy", "proxy:3128", "--proxy-login",
+                            "anna", "--proxy-password", "pp", "--", "--flash", "42"},
                            environmentOf({}), error);
     ASSERT_TRUE(line) << error;
     EXPECT_EQ(line->command, CommandLine::Command::Notify);
@@ -73,7 +73,9 @@ TEST(QwirlCommandLine, RejectsBadUsage)
         {"--quality", "high", "credits"},
         {"--quality", "70000", "credits"},
         {"--verbose", "credits"},
-        {"send", "+39333", "text", "--flash"},
+        {"--flash=yes", "credits"},
+        {"-x", "credits"},
+        {"credits", "--login"},
     };
     for (const auto& args : cases) {
         std::string error;

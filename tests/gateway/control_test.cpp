@@ -25,8 +25,9 @@ protected:
     // A control that answers through the recording transport; ready to send unless a test changes it.
     std::unique_ptr<Control> makeControl(int code = 0, std::string answer = "OK\r\n")
     {
-        auto control = std::make_unique<Control>(
-            Hosts{"send.test", "notify.test"}, std::make_unique<RecordingTransport>(exchanges, code, answer));
+        auto control =
+            std::make_unique<Control>(Hosts{"send.test", "notify.test", {}},
+                                      std::make_unique<RecordingTransport>(exchanges, code, answer));
         control->setLogin("maria");
         control->setPassword("s3gr3t0");
         return control;

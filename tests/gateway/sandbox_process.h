@@ -46,4 +46,7 @@ private:
     int port_ = 0;
 };
 
+// A port of 127.0.0.1 where nothing listens: bound once to learn a free number, then released.
+int closedPort();
+
 } // namespace qwirl::testing

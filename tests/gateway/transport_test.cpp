@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <map>
 #include <string>
@@ -20,6 +16,7 @@ namespace {
 using qwirl::CurlTransport;
 using qwirl::ProxyCredentials;
 using qwirl::ProxySettings;
+using qwirl::testing::closedPort;
 using qwirl::testing::parseJsonLine;
 using qwirl::testing::SandboxProcess;
 using Fields = std::map<std::string, std::string>;
@@ -36,20 +33,6 @@ Fields traceLine(const SandboxProcess& sandbox, std::size_t index)
         return {};
     }
     return parseJsonLine(lines[index]).value_or(Fields{});
-}
-
-// A port of 127.0.0.1 where nothing listens: bound once to learn a free number, then released.
-int closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 TEST(QwirlCurlTransport, PostsTheBodyAsAnHttp10FormWithTheFixedAgent)

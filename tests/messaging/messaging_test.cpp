@@ -38,10 +38,8 @@ TEST(GatewayHosts, AMalformedHostIsSaidAndNothingIsSent)
     const QString problem = gatewayHostProblem();
     QwirlGateway gateway;
     qunsetenv("QWIRL_SEND_HOST");
-    EXPECT_EQ(problem,
-              QStringLiteral("La variabile d'ambiente QWIRL_SEND_HOST vale \"http://127.0.0.1:8080\", che "
-                             "non è un indirizzo del gateway (\"host\" o \"host:porta\"): nessun SMS "
-                             "sarà inviato."));
+    EXPECT_TRUE(problem.contains(u"QWIRL_SEND_HOST \"http://127.0.0.1:8080\"")) << problem.toStdString();
+    EXPECT_TRUE(problem.endsWith(u": nessun SMS sarà inviato.")) << problem.toStdString();
     gateway.setLogin(QStringLiteral("demo"));
     gateway.setPassword(QStringLiteral("demo"));
     EXPECT_EQ(gateway.checkCredits(), -1);

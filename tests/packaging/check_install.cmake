@@ -18,6 +18,8 @@ set(expected
     share/icons/hicolor/256x256/apps/it.parlix.Parlix.png
     share/man/man1/parlix.1.gz share/man/man1/parlix-cli.1.gz
     share/man/man1/qwirl.1.gz share/man/man1/qwirl-sandbox.1.gz
+    share/man/it/man1/qwirl.1.gz share/man/it/man1/qwirl-sandbox.1.gz
+    share/bash-completion/completions/qwirl share/zsh/vendor-completions/_qwirl
     share/doc/parlix/parlix.html share/doc/parlix/copyright share/doc/parlix/changelog.gz)
 set(missing)
 foreach(file IN LISTS expected)
@@ -29,7 +31,7 @@ if(missing)
     message(FATAL_ERROR "missing from the installed prefix: ${missing}")
 endif()
 
-foreach(run "parlix;--version;^parlix " "qwirl;--help;^usage: qwirl " "parlix-cli;--help;^Uso: parlix-cli ")
+foreach(run "parlix;--version;^parlix " "qwirl;--help;^Uso: qwirl " "parlix-cli;--help;^Uso: parlix-cli ")
     list(GET run 0 program)
     list(GET run 1 option)
     list(GET run 2 pattern)

@@ -6,7 +6,10 @@
 #include <optional>
 #include <string>
 
-G_DEFINE_QUARK(qwirl - invoke - error - quark, qwirl_invoke_error)
+// The macro spells its first argument out as the domain's name, which the formatter would split.
+// clang-format off
+G_DEFINE_QUARK(qwirl-invoke-error-quark, qwirl_invoke_error)
+// clang-format on
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <string>
 
 namespace qwirl {
 
@@ -16,7 +17,9 @@ struct Timeouts
     std::chrono::milliseconds idle{30000};
 };
 
-// The transport over libcurl: one easy handle per exchange, HTTP/1.0, no connection reuse.
+// The transport over libcurl: one easy handle per exchange, HTTP/1.0, no connection reuse. A host written
+// "https://..." is reached over TLS only, with its certificate and host name checked against the CA file
+// given, or the system's certificate authorities when none is.
 //
 // The session holds the proxy settings read when it was created; normally it lives for one exchange only,
 // but a declined go-online request leaves it open and the next exchange uses it as it is.
@@ -29,7 +32,7 @@ public:
     // How often the proxy-credential callback may send the request again before the exchange is cancelled.
     static constexpr int MaxProxyAuthRounds = 10;
 
-    explicit CurlTransport(Timeouts timeouts = {});
+    explicit CurlTransport(Timeouts timeouts = {}, std::string caFile = {});
     ~CurlTransport() override;
     CurlTransport(const CurlTransport&) = delete;
     CurlTransport& operator=(const CurlTransport&) = delete;
@@ -50,10 +53,11 @@ private:
     struct Session;
     struct Connection;
 
-    int exchange(const std::string& body, const std::string& url, std::string& answer);
+    int exchange(const std::string& body, const std::string& url, bool secure, std::string& answer);
     bool askProxyCredentials();
 
     Timeouts timeouts_;
+    std::string caFile_;
     std::unique_ptr<Session> session_;
     std::unique_ptr<Connection> connection_;
     bool onlineCheck_ = false;

@@ -36,6 +36,20 @@ inline constexpr int CannotConnect = 12029;
 inline constexpr int ConnectionAborted = 12030;
 inline constexpr int ConnectionReset = 12031;
 inline constexpr int InvalidServerResponse = 12152;
+
+// Failures of a https exchange, where the gateway's identity could not be proved. None of them falls back
+// to plain HTTP.
+inline constexpr int CertificateDateInvalid = 12037; // expired or not yet valid
+inline constexpr int CertificateNameInvalid = 12038; // issued for another host name
+inline constexpr int UnknownAuthority = 12045;       // not signed by a trusted certificate authority
+inline constexpr int CertificateErrors = 12055;      // any other certificate problem, an unusable CA file too
+inline constexpr int SecureChannelError = 12157;     // the TLS handshake failed (no TLS server there, say)
+
+inline constexpr bool isCertificateFailure(long code)
+{
+    return code == CertificateDateInvalid || code == CertificateNameInvalid || code == UnknownAuthority ||
+           code == CertificateErrors || code == SecureChannelError;
+}
 } // namespace WinInetError
 
 } // namespace qwirl

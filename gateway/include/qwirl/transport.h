@@ -22,7 +22,8 @@ struct ProxyCredentials
     std::string password;
 };
 
-// Asked before every exchange with the address "http://" + host; false means the user declined to go
+// Asked before every exchange with the host's site (Hosts::siteOf: "http://" + host, or the https
+// host as written); false means the user declined to go
 // online. Without a hook the system counts as online.
 using GoOnlineHook = std::function<bool(const std::string& url)>;
 
@@ -37,7 +38,7 @@ class Transport
 public:
     virtual ~Transport() = default;
 
-    // Posts `body` to "http://" + host + path. Returns 0 with every line of the response body, each ended
+    // Posts `body` to the host's site + path. Returns 0 with every line of the response body, each ended
     // by CR LF, in `answer`; or a non-zero code: 7, 8, 9, 13 or a WinInet-style number above 12000.
     virtual int PostForm(const std::string& body, const std::string& path, const std::string& host,
                          const ProxySettings& proxy, std::string& answer) = 0;

@@ -180,6 +180,7 @@ class Dispatch(unittest.TestCase):
                 with self.assertRaises(GLib.Error) as raised:
                     control.invoke(dispid, arguments)
                 self.assertTrue(raised.exception.matches(Qwirl.invoke_error_quark(), code))
+                self.assertEqual(raised.exception.domain, "qwirl-invoke-error-quark")
         self.assertEqual((control.props.Quality, control.props.Flash, control.props.Sender), (2, False, ""))
 
 
