@@ -36,7 +36,7 @@ public:
     virtual ~Command() = default;
 
     virtual QString name() const = 0;
-    // The words after the name in the help text, e.g. "FILE [--book NAME]".
+    // The words after the name in the help text, e.g. "FILE [--book NOME]".
     virtual QString synopsis() const = 0;
     // One line for the help text.
     virtual QString description() const = 0;

@@ -7,7 +7,7 @@
 
 namespace parlix::cli {
 
-// "FILE [--book NAME]", the words of the import and export commands. The book
+// "FILE [--book NOME]", the words of the import and export commands. The book
 // is "Principale" unless named. FILE may be "-" (standard input or output, for
 // the commands that read or write it).
 struct FileArguments

@@ -11,7 +11,7 @@ class ImportVcardCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("import-vcard"); }
-    QString synopsis() const override { return QStringLiteral("FILE|- [--book NAME]"); }
+    QString synopsis() const override { return QStringLiteral("FILE|- [--book NOME]"); }
     QString description() const override
     {
         return QStringLiteral(

@@ -71,6 +71,13 @@ std::optional<QString> Account::problem() const
     };
     if (breaksLine(login) || breaksLine(password))
         return QStringLiteral("Il login e la password non possono contenere interruzioni di riga.");
+    // A byte-order mark at the start of the file is dropped when it is read, so
+    // a login beginning with one would lose it on every save; it has no
+    // Windows-1252 code either, so the gateway could never be sent it.
+    const auto invisibleStart = [](const QString& value) { return value.startsWith(QChar(0xFEFF)); };
+    if (invisibleStart(login) || invisibleStart(password))
+        return QStringLiteral(
+            "Il login e la password non possono iniziare con un carattere invisibile (U+FEFF).");
     return std::nullopt;
 }
 

@@ -31,7 +31,8 @@ struct Account
 
     // Why this account cannot be stored, in words for the user; nothing when
     // it can. The file holds one value a line, so a line break pasted into the
-    // login or the password would shift every value after it.
+    // login or the password would shift every value after it; neither may
+    // begin with an invisible U+FEFF (a byte-order mark).
     std::optional<QString> problem() const;
 
     // The stored account; an empty one when the file is missing. A quality

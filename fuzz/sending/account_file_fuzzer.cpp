@@ -1,5 +1,5 @@
-// Any "account" file reads as an account with a quality of 1, 2 or 3; what loads without line breaks can
-// be saved and reads back the same.
+// Any "account" file reads as an account with a quality of 1, 2 or 3; what loads without a problem (no line
+// break, no leading byte-order mark in a value) can be saved and reads back the same.
 #include "core/datafolder.h"
 #include "sending/account.h"
 

@@ -203,7 +203,7 @@ TEST(TransferCommands, VcardCommandsOnFilesAndTheStandardStreams)
          Failed,
          {},
          QStringLiteral("Impossibile leggere il file")},
-        {{h, home, in}, {}, Usage, {}, QStringLiteral("Uso: parlix-cli import-vcard FILE|- [--book NAME]")},
+        {{h, home, in}, {}, Usage, {}, QStringLiteral("Uso: parlix-cli import-vcard FILE|- [--book NOME]")},
         {{h, home, out, exported}, {}, Done, QStringLiteral("5\n"), {}},
         {{h, home, out, exported, QStringLiteral("--book"), QStringLiteral("X")},
          {},

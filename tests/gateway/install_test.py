@@ -2,7 +2,7 @@
 
 Usage: install_test.py BUILD_DIR LIBDIR PLUGIN_DIR   (LIBDIR and PLUGIN_DIR relative to the prefix)
 
-Installs the "qwirl" component into a temporary prefix, checks that a host finds the control there (Python
+Installs the control's components (one a Debian package) into a temporary prefix, checks that a host finds the control there (Python
 through the type library, pkg-config, the Designer plugin's libraries), then removes every file of the
 install manifest and the folders left empty, and checks that nothing else is left.
 """
@@ -26,9 +26,12 @@ class InstallAsRegistration(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.TemporaryDirectory()
         self.prefix = pathlib.Path(self.folder.name) / "prefix"
-        run(["cmake", "--install", BUILD, "--prefix", str(self.prefix), "--component", "qwirl"])
-        manifest = pathlib.Path(BUILD) / "install_manifest_qwirl.txt"
-        self.installed = [pathlib.Path(line) for line in manifest.read_text().splitlines() if line]
+        self.installed = []
+        for component in ["qwirl_runtime", "qwirl_qt_runtime", "qwirl_gobject_runtime", "qwirl_typelib",
+                          "qwirl_dev", "qwirl_designer"]:
+            run(["cmake", "--install", BUILD, "--prefix", str(self.prefix), "--component", component])
+            manifest = pathlib.Path(BUILD) / f"install_manifest_{component}.txt"
+            self.installed += [pathlib.Path(line) for line in manifest.read_text().splitlines() if line]
 
     def tearDown(self):
         self.folder.cleanup()

@@ -51,33 +51,43 @@ TEST(AccountDialog, CancelLeavesTheFileAlone)
     EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("account"))));
 }
 
-TEST(AccountDialog, RefusesLineBreaksAndKeepsTheStoredAccount)
+TEST(AccountDialog, RefusesWhatTheFileCannotHoldAndKeepsTheStoredAccount)
 {
     struct Case
     {
-        const char* login;
-        const char* password;
+        const char16_t* login;
+        const char16_t* password;
+        const char16_t* message;
     };
-    const Case cases[] = {{"nuovo\nlogin", "pw"}, {"nuovo", "pass\rword"}, {"nuovo", "pass\r\n2"}};
+    const char16_t* const lineBreaks = u"Il login e la password non possono contenere interruzioni di riga.";
+    const char16_t* const invisible =
+        u"Il login e la password non possono iniziare con un carattere invisibile (U+FEFF).";
+    const Case cases[] = {
+        {u"nuovo\nlogin", u"pw", lineBreaks},
+        {u"nuovo", u"pass\rword", lineBreaks},
+        {u"nuovo", u"pass\r\n2", lineBreaks},
+        // A byte-order mark opening the file is dropped on reading.
+        {u"\uFEFFnuovo", u"pw", invisible},
+        {u"nuovo", u"\uFEFFpw", invisible},
+    };
     for (const Case& c : cases) {
+        // QStringView, not fromUtf16, which would take a leading U+FEFF for a byte-order mark.
+        const QString login = QStringView(c.login).toString();
+        const QString password = QStringView(c.password).toString();
         TestHome home;
         const Account stored{QStringLiteral("studio"), QStringLiteral("segreta"), 3};
         ASSERT_TRUE(stored.save(home.state.folder));
         AccountDialog dialog(home.context());
         dialog.show();
-        dialog.findChild<QLineEdit*>(QStringLiteral("login"))->setText(QString::fromLatin1(c.login));
-        dialog.findChild<QLineEdit*>(QStringLiteral("password"))->setText(QString::fromLatin1(c.password));
-        home.dialogs.expectMessage(
-            QStringLiteral("Il login e la password non possono contenere interruzioni di riga."),
-            MessageIcon::Critical);
+        dialog.findChild<QLineEdit*>(QStringLiteral("login"))->setText(login);
+        dialog.findChild<QLineEdit*>(QStringLiteral("password"))->setText(password);
+        home.dialogs.expectMessage(QStringView(c.message).toString(), MessageIcon::Critical);
         dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-        EXPECT_TRUE(home.dialogs.done()) << c.login;
-        EXPECT_NE(dialog.result(), QDialog::Accepted) << c.login;
-        EXPECT_EQ(Account::load(home.state.folder), stored) << c.login;
+        EXPECT_TRUE(home.dialogs.done()) << login.toStdString();
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << login.toStdString();
+        EXPECT_EQ(Account::load(home.state.folder), stored) << login.toStdString();
         // The store refuses them as well, whoever calls it.
-        EXPECT_FALSE((Account{QString::fromLatin1(c.login), QString::fromLatin1(c.password), 2})
-                         .save(home.state.folder))
-            << c.login;
+        EXPECT_FALSE((Account{login, password, 2}).save(home.state.folder)) << login.toStdString();
     }
 }
 

@@ -18,6 +18,7 @@ set(expected
     share/icons/hicolor/256x256/apps/it.parlix.Parlix.png
     share/man/man1/parlix.1.gz share/man/man1/parlix-cli.1.gz
     share/man/man1/qwirl.1.gz share/man/man1/qwirl-sandbox.1.gz
+    share/man/it/man1/parlix.1.gz share/man/it/man1/parlix-cli.1.gz
     share/man/it/man1/qwirl.1.gz share/man/it/man1/qwirl-sandbox.1.gz
     share/bash-completion/completions/qwirl share/zsh/vendor-completions/_qwirl
     share/doc/parlix/parlix.html share/doc/parlix/copyright share/doc/parlix/changelog.gz)
