@@ -2,6 +2,7 @@
 
 #include "app/appicon.h"
 #include "app/vendorinfo.h"
+#include "ui/mnemonics.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -52,6 +53,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
+    mnemonics::assign(*this);
 }
 
 } // namespace parlix

@@ -16,6 +16,8 @@
 #include "sending/keychainstore.h"
 #include "sending/qwirlgateway.h"
 #include "ui/qtdialogs.h"
+#include "ui/qttranslation.h"
+#include "ui/screenfit.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -71,6 +73,10 @@ int runApplication(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(PARLIX_VERSION));
     QApplication::setDesktopFileName(QString::fromLatin1(appId));
     QApplication::setWindowIcon(appIcon());
+    QtTranslation::install(app);
+    // Every window opens within the screen, however small.
+    ScreenFit screenFit;
+    app.installEventFilter(&screenFit);
     install(folder);
 
     // The disclaimer comes first when it is switched on; refusing it ends the

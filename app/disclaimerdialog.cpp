@@ -4,6 +4,7 @@
 #include "app/disclaimer.h"
 #include "app/vendorinfo.h"
 #include "core/dialogs.h"
+#include "ui/mnemonics.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -60,6 +61,8 @@ DisclaimerDialog::DisclaimerDialog(const DataFolder& folder, Dialogs& dialogs, Q
     layout->addWidget(text_, 1);
     layout->addLayout(buttons);
     resize(560, 420);
+    text_->setAccessibleName(QStringLiteral("Avvertenze"));
+    mnemonics::assign(*this);
 }
 
 QString DisclaimerDialog::text() const

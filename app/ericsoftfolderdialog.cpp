@@ -3,6 +3,7 @@
 #include "core/dialogs.h"
 #include "core/programstate.h"
 #include "core/textfile.h"
+#include "ui/mnemonics.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -60,6 +61,8 @@ EricsoftFolderDialog::EricsoftFolderDialog(AppContext context, QWidget* parent)
     layout->addLayout(row);
     layout->addLayout(buttons);
     setMinimumWidth(420);
+    title->setBuddy(folder_);
+    mnemonics::assign(*this);
 }
 
 QString EricsoftFolderDialog::shownFolder() const

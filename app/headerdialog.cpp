@@ -3,6 +3,7 @@
 #include "core/dialogs.h"
 #include "core/programstate.h"
 #include "core/textfile.h"
+#include "ui/mnemonics.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -67,6 +68,8 @@ HeaderDialog::HeaderDialog(AppContext context, QWidget* parent) : QDialog(parent
     layout->addWidget(quality);
     layout->addLayout(buttons);
     setFixedWidth(380);
+    title->setBuddy(header_);
+    mnemonics::assign(*this);
 }
 
 void HeaderDialog::save()

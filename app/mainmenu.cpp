@@ -1,5 +1,7 @@
 #include "mainmenu.h"
 
+#include "ui/mnemonics.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
@@ -76,6 +78,7 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
         actions_[text(group.name)] = menu->menuAction();
         for (const Entry& entry : group.entries)
             menu->addAction(add(window, text(entry.name), text(entry.caption), entry.enabled));
+        mnemonics::assign(*menu);
     }
 
     // F10 reaches the menu bar, as in every desktop program.

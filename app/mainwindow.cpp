@@ -20,6 +20,7 @@
 #include "sending/creditquery.h"
 #include "store/database.h"
 #include "store/storeerror.h"
+#include "ui/mnemonics.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +31,8 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
@@ -47,6 +50,8 @@ constexpr int keyRole = Qt::UserRole;
 constexpr int narrowPanelTwips = 2300;
 constexpr int minimumPanelTwips = 1850;
 constexpr int maximumNormalWidthTwips = 18200;
+// Room for the window manager's frame around the window.
+constexpr int screenFrameAllowance = 16;
 
 QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent)
 {
@@ -59,6 +64,31 @@ int ceilPixels(int twips)
 {
     return int(std::ceil(double(twips) / twipsPerPixel));
 }
+
+// The frame of the archive list. A sub-window keeps Tab among its own
+// controls; this one passes it on along the main window's chain, so the
+// keyboard reaches the tree as well as the list.
+class ListSubWindow : public QMdiSubWindow
+{
+protected:
+    bool focusNextPrevChild(bool next) override
+    {
+        QWidget* from = QApplication::focusWidget();
+        if (!from)
+            return QMdiSubWindow::focusNextPrevChild(next);
+        for (QWidget* to = next ? from->nextInFocusChain() : from->previousInFocusChain(); to != from;
+             to = next ? to->nextInFocusChain() : to->previousInFocusChain()) {
+            const bool reachable = to->window() == window() && to->isVisible() && to->isEnabled() &&
+                                   (to->focusPolicy() & Qt::TabFocus) && !to->focusProxy() &&
+                                   !qobject_cast<QMdiSubWindow*>(to) && !qobject_cast<QMdiArea*>(to);
+            if (reachable) {
+                to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -84,9 +114,12 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
     panel_->installEventFilter(this);
     auto* panelLayout = new QVBoxLayout(panel_);
     panelLayout->setContentsMargins(4, 4, 4, 4);
-    panelLayout->addWidget(makeLabel(QStringLiteral("Label2"), QStringLiteral("Elenco Archivi"), panel_));
+    QLabel* treeCaption = makeLabel(QStringLiteral("Label2"), QStringLiteral("Elenco Archivi"), panel_);
+    panelLayout->addWidget(treeCaption);
     tree_ = new QTreeWidget(panel_);
     tree_->setObjectName(QStringLiteral("TreeView1"));
+    treeCaption->setBuddy(tree_);
+    tree_->setAccessibleName(treeCaption->text());
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
     panelLayout->addWidget(tree_, 1);
@@ -108,8 +141,11 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
     });
     // The list lives in the area from the start (so the window owns it) and
     // is shown by the load.
-    listWindow_ = archiveArea_->addSubWindow(list_, Qt::FramelessWindowHint);
+    auto* listWindow = new ListSubWindow;
+    listWindow->setWidget(list_);
+    listWindow_ = archiveArea_->addSubWindow(listWindow, Qt::FramelessWindowHint);
     listWindow_->setObjectName(QStringLiteral("seriWindow"));
+    list_->view()->setAccessibleName(QStringLiteral("Elenco"));
     listWindow_->hide();
     connect(list_, &ArchiveList::rightButtonReleased, this,
             [this](const QPoint& position) { showActionsPanel(position); });
@@ -180,22 +216,37 @@ void MainWindow::load()
     if (!isVisible())
         fitToolbar();
     setPanelWidthTwips(settings.panelWidthTwips);
+    // Alt and a letter for the window's own buttons, apart from the menus'.
+    QString menuLetters;
+    for (const QAction* top : menuBar()->actions())
+        menuLetters += mnemonics::letterOf(top->text());
+    mnemonics::assign(*this, menuLetters);
 }
 
 void MainWindow::fitToolbar()
 {
-    // Opens wide enough for the whole toolbar with its texts beside the
-    // pictures (no overflow menu hiding the last buttons), within the widest
-    // normal window the size rules allow.
+    // Opens wide enough for the whole toolbar (no overflow menu hiding the
+    // last buttons), within the widest normal window the size rules allow. On
+    // a small screen the pictures get smaller first; the program then keeps
+    // every window within the screen (ScreenFit).
     const int widest = maximumNormalWidthTwips / twipsPerPixel;
-    int toolbarWidth = 2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, toolbar_) +
-                       2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent, nullptr, toolbar_);
-    for (QAction* entry : toolbar_->actions()) {
-        if (const QWidget* button = toolbar_->widgetForAction(entry))
-            toolbarWidth += button->sizeHint().width() +
-                            toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, toolbar_);
+    const int room = screen()->availableGeometry().width() - screenFrameAllowance;
+    const auto toolbarWidth = [this] {
+        int total = 2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, toolbar_) +
+                    2 * toolbar_->style()->pixelMetric(QStyle::PM_ToolBarHandleExtent, nullptr, toolbar_) +
+                    24;
+        for (QAction* entry : toolbar_->actions()) {
+            if (const QWidget* button = toolbar_->widgetForAction(entry))
+                total += button->sizeHint().width() +
+                         toolbar_->style()->pixelMetric(QStyle::PM_ToolBarItemSpacing, nullptr, toolbar_);
+        }
+        return total;
+    };
+    if (toolbarWidth() > room) {
+        const int small = toolbar_->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, toolbar_);
+        toolbar_->setIconSize(QSize(small, small));
     }
-    resize(std::clamp(toolbarWidth + 24, 900, widest), 620);
+    resize(std::clamp(toolbarWidth(), 900, widest), 620);
 }
 
 void MainWindow::checkBookList()

@@ -118,6 +118,7 @@ void TransferCommands::impcvs()
     using Status = CsvImportResult::Status;
     switch (result.status) {
     case Status::Done:
+        context_.dialogs.message(completedImportMessage(result, book), MessageIcon::Information);
         break;
     case Status::Stopped:
         context_.dialogs.message(stoppedImportMessage(result), MessageIcon::Exclamation);

@@ -41,6 +41,7 @@ BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent),
     caption->setObjectName(QStringLiteral("Label1"));
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(caption->text());
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(48, 48));

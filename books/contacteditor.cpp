@@ -88,6 +88,11 @@ ContactEditor::ContactEditor(AppContext context, QString book, QWidget* parent)
 
     connect(okButton, &QPushButton::clicked, this, &ContactEditor::store);
     connect(cancelButton, &QPushButton::clicked, this, &ContactEditor::reject);
+    // What a screen reader says for each field.
+    nameEdit_->setAccessibleName(QStringLiteral("Nome"));
+    surnameEdit_->setAccessibleName(QStringLiteral("Cognome"));
+    numberEdit_->setAccessibleName(QStringLiteral("Cellulare"));
+    emailEdit_->setAccessibleName(QStringLiteral("Email"));
 
     load();
 }

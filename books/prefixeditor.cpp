@@ -28,6 +28,8 @@ PrefixEditor::PrefixEditor(AppContext context, QWidget* parent) : QDialog(parent
     listLabel->setObjectName(QStringLiteral("Label2"));
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("List1"));
+    list_->setAccessibleName(listLabel->text());
+    newPrefix_->setAccessibleName(newLabel->text());
 
     auto* okButton =
         makeFormButton(QStringLiteral("Command1"), QStringLiteral("OK"), QStyle::SP_DialogOkButton, this);

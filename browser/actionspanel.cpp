@@ -189,12 +189,18 @@ void ActionsPanel::inviaEmail()
     // The mail program comes up on top by itself; the window stays where it
     // is, and when no mail program starts the user is told so.
     const QString address = context_.state.testosel.trimmed();
-    if (hooks_.openUrl && !hooks_.openUrl(QUrl(QStringLiteral("mailto:") + address)))
+    context_.state.testosel.clear();
+    // A box must not find the panel still drawn behind it.
+    hide();
+    if (address.isEmpty())
+        context_.dialogs.message(QStringLiteral("Il contatto non ha un indirizzo di posta elettronica: "
+                                                "aggiungerlo con \"Modifica Contatto\"."),
+                                 MessageIcon::Exclamation);
+    else if (hooks_.openUrl && !hooks_.openUrl(QUrl(QStringLiteral("mailto:") + address)))
         context_.dialogs.message(QStringLiteral("Impossibile avviare un programma di posta elettronica per "
                                                 "scrivere a ") +
                                      address + u'.',
                                  MessageIcon::Exclamation);
-    context_.state.testosel.clear();
     busy_ = false;
     finish();
 }

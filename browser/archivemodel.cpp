@@ -2,7 +2,9 @@
 
 #include "browser/rowicon.h"
 #include "contacts/archivecolumns.h"
+#include "contacts/readingorder.h"
 
+#include <QCollatorSortKey>
 #include <QDateTime>
 
 #include <algorithm>
@@ -155,14 +157,20 @@ void ArchiveModel::sort(int column, Qt::SortOrder order)
     const size_t cell = size_t(column - 1);
     std::vector<size_t> from(rows_.size());
     std::iota(from.begin(), from.end(), size_t{0});
-    const auto before = [this, cell](size_t a, size_t b) {
-        const QString& left = rows_[a].cells[cell];
-        const QString& right = rows_[b].cells[cell];
-        const QDateTime leftDate = dateOf(left);
-        const QDateTime rightDate = dateOf(right);
-        if (leftDate.isValid() && rightDate.isValid())
-            return leftDate < rightDate;
-        return QString::compare(left, right, Qt::CaseInsensitive) < 0;
+    // Dates by their time, everything else as people read it.
+    const ReadingOrder reading;
+    std::vector<QDateTime> dates;
+    std::vector<QCollatorSortKey> keys;
+    dates.reserve(rows_.size());
+    keys.reserve(rows_.size());
+    for (const ArchiveRow& row : rows_) {
+        dates.push_back(dateOf(row.cells[cell]));
+        keys.push_back(reading.key(row.cells[cell]));
+    }
+    const auto before = [&dates, &keys](size_t a, size_t b) {
+        if (dates[a].isValid() && dates[b].isValid())
+            return dates[a] < dates[b];
+        return keys[a].compare(keys[b]) < 0;
     };
     if (order == Qt::AscendingOrder)
         std::stable_sort(from.begin(), from.end(), before);

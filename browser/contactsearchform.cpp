@@ -99,6 +99,12 @@ ContactSearchForm::ContactSearchForm(AppContext context, QString book, QWidget* 
             [this](QListWidgetItem* item) { showContact(numbers_->row(item)); });
     connect(numbers_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { chooseContact(numbers_->row(item)); });
+    // What a screen reader says for each field.
+    surnameEdit_->setAccessibleName(QStringLiteral("Cognome"));
+    nameEdit_->setAccessibleName(QStringLiteral("Nome"));
+    emailEdit_->setAccessibleName(QStringLiteral("Email"));
+    numberEdit_->setAccessibleName(QStringLiteral("Cellulare"));
+    numbers_->setAccessibleName(QStringLiteral("Contatti Trovati"));
 }
 
 bool ContactSearchForm::eventFilter(QObject* watched, QEvent* event)

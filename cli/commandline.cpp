@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "cli/bookscommand.h"
+#include "cli/democommand.h"
 #include "cli/exportcsvcommand.h"
 #include "cli/exportvcardcommand.h"
 #include "cli/importcsvcommand.h"
@@ -32,6 +33,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<SendCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<ScheduledCommand>());
     commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<DemoCommand>(defaultSendingServices().clock));
     return commands;
 }
 

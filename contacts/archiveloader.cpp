@@ -2,6 +2,7 @@
 
 #include "contacts/archivecolumns.h"
 #include "contacts/bookfile.h"
+#include "contacts/readingorder.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
 #include "store/store.h"
@@ -51,9 +52,13 @@ void sortForDisplay(std::vector<ArchiveRow>& rows, ArchiveKind kind)
 {
     std::reverse(rows.begin(), rows.end());
     const size_t cell = size_t(sortCell(kind));
-    std::stable_sort(rows.begin(), rows.end(), [cell](const ArchiveRow& a, const ArchiveRow& b) {
-        return QString::compare(a.cells[cell], b.cells[cell], Qt::CaseInsensitive) < 0;
-    });
+    const std::vector<size_t> order =
+        ReadingOrder().order(rows.size(), [&rows, cell](size_t i) { return rows[i].cells[cell]; });
+    std::vector<ArchiveRow> sorted;
+    sorted.reserve(rows.size());
+    for (const size_t i : order)
+        sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
 }
 
 } // namespace parlix

@@ -1,5 +1,6 @@
 #include "contactsearch.h"
 
+#include "contacts/readingorder.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
 
@@ -47,13 +48,20 @@ std::vector<Contact> ContactSearch::find(const QString& book, const SearchCriter
     const bool check = std::any_of(criterion.text.cbegin(), criterion.text.cend(),
                                    [](QChar c) { return c.unicode() >= 0x80; });
     std::vector<Contact> found;
+    QStringList keys;
     for (; !rs.eof(); rs.moveNext()) {
         if (check && !queries::beginsWithIgnoringCase(rs.field(searched), criterion.text))
             continue;
         found.push_back({rs.field(nome), rs.field(cognome), rs.field(cellulare), rs.field(email),
                          icona >= 0 ? rs.field(icona) : QString()});
+        keys << rs.field(searched);
     }
-    return found;
+    std::vector<Contact> sorted;
+    sorted.reserve(found.size());
+    for (const size_t i :
+         ReadingOrder().order(found.size(), [&keys](size_t i) { return keys.at(qsizetype(i)); }))
+        sorted.push_back(std::move(found[i]));
+    return sorted;
 }
 
 } // namespace parlix

@@ -35,7 +35,8 @@ std::optional<SearchCriterion> searchCriterion(const SearchBoxes& boxes);
 
 // Finds the contacts of a book whose field begins with the text, in any mix
 // of upper and lower case (Unicode case folding); the text is plain data (quotes and LIKE wildcards match
-// themselves). Rows come in stored order. Uses the program's shared handles;
+// themselves). Rows come in the reading order of the searched field (see
+// ReadingOrder), equal ones in stored order. Uses the program's shared handles;
 // store failures throw StoreError.
 class ContactSearch
 {

@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace parlix {
 
 ScheduledBatchesWindow::ScheduledBatchesWindow(AppContext context, QWidget* parent)
@@ -22,6 +24,7 @@ ScheduledBatchesWindow::ScheduledBatchesWindow(AppContext context, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     table_ = new QTableWidget(0, 5, this);
     table_->setObjectName(QStringLiteral("scheduledList"));
+    table_->setAccessibleName(windowTitle());
     table_->setHorizontalHeaderLabels({QStringLiteral("Rubrica"), QStringLiteral("Ora"),
                                        QStringLiteral("Destinatari"), QStringLiteral("SMS"),
                                        QStringLiteral("Testo")});
@@ -81,8 +84,16 @@ void ScheduledBatchesWindow::reload()
             rows_.append({book, batch.id});
         }
     }
+    // Columns fit their contents but never shrink below a typical row, so an
+    // emptied list keeps its shape.
     table_->resizeColumnsToContents();
     table_->resizeRowsToContents();
+    const QStringList typical = {QStringLiteral("Principale"), QStringLiteral("00/00/0000 00:00"),
+                                 QStringLiteral("Destinatari"), QStringLiteral("0000")};
+    for (int column = 0; column < int(typical.size()); ++column)
+        table_->setColumnWidth(column,
+                               std::max(table_->columnWidth(column),
+                                        table_->fontMetrics().horizontalAdvance(typical.at(column)) + 24));
     if (table_->rowCount() > 0)
         table_->selectRow(0);
     cancelButton_->setEnabled(table_->rowCount() > 0);

@@ -119,6 +119,11 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
         finish(Outcome::Abandoned);
         return;
     }
+    // The gateway's figure is the one to show and keep, whatever follows.
+    context_.state.credito = double(credit);
+    textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
+                         {numbers::format(context_.state.credito)});
+    emit creditChanged(context_.state.credito);
     if (credit == 0) {
         setBusyCursor(false);
         context_.dialogs.message(QStringLiteral("Credito Esaurito"), MessageIcon::Critical);
@@ -136,7 +141,6 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
     }
 
     credit_ = credit;
-    context_.state.credito = double(credit);
     try {
         // The journal first: a book it cannot be written to gets no record of a batch never sent.
         std::vector<BatchJournal::Recipient> recipients;

@@ -101,7 +101,7 @@ Reading read(QByteArrayView bytes)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         auto contact = readContact(lines.at(i), columns);
         if (!contact) {
-            reading.stop = StopLine{int(i + 1), lines.at(i)};
+            reading.stop = StopLine{int(i + 1), lines.at(i), int(lines.size() - i)};
             break;
         }
         reading.contacts.push_back(std::move(*contact));

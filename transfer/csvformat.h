@@ -47,11 +47,12 @@ std::optional<Contact> readContact(QStringView line, const Columns& columns);
 QString writeContact(const Contact& contact);
 
 // The line that ended an import early: its number in the file (the header is
-// line 1) and its text.
+// line 1), its text, and how many lines were left unread from it to the end.
 struct StopLine
 {
     int number = 0;
     QString text;
+    int skipped = 0;
 
     bool operator==(const StopLine&) const = default;
 };

@@ -44,14 +44,32 @@ CsvImportResult CsvImport::run(const QString& file, const QString& book, const P
     return result;
 }
 
+QString completedImportMessage(const CsvImportResult& result, const QString& book)
+{
+    const QString count = result.imported == 1 ? QStringLiteral("1 contatto importato")
+                                               : QStringLiteral("%1 contatti importati").arg(result.imported);
+    return QStringLiteral("Importazione completata: %1 nella rubrica \"%2\".").arg(count, book);
+}
+
 QString stoppedImportMessage(const CsvImportResult& result)
 {
     if (!result.stop)
         return {};
-    return QStringLiteral("Importazione interrotta alla riga %1: \"%2\"\rContatti importati: %3")
-        .arg(result.stop->number)
-        .arg(result.stop->text)
-        .arg(result.imported);
+    const int last = result.stop->number + result.stop->skipped - 1;
+    const QString skipped = result.stop->skipped == 1
+                                ? QStringLiteral("Riga non importata: la %1.").arg(result.stop->number)
+                                : QStringLiteral("Righe non importate: %1, dalla %2 alla %3.")
+                                      .arg(result.stop->skipped)
+                                      .arg(result.stop->number)
+                                      .arg(last);
+    return QStringLiteral(
+               "Importazione interrotta alla riga %1: \"%2\"\rContatti importati: %3\r%4\r"
+               "Per riprendere, correggere la riga %1 e importare un file con la sola intestazione "
+               "e le righe dalla %1 in poi: importando di nuovo l'intero file, i contatti prima "
+               "della riga %1 verrebbero ripetuti.")
+        // In one pass: the line's own text may hold "%3".
+        .arg(QString::number(result.stop->number), result.stop->text, QString::number(result.imported),
+             skipped);
 }
 
 } // namespace parlix

@@ -41,8 +41,11 @@ private:
     ProgramState& state_;
 };
 
+// What the user is told when every line was imported into `book`.
+QString completedImportMessage(const CsvImportResult& result, const QString& book);
 // What the user is told when a line ended the import: how many contacts were
-// imported and the number and text of that line.
+// imported, the number and text of that line, the lines left unread and how
+// to go on without repeating the contacts already imported.
 QString stoppedImportMessage(const CsvImportResult& result);
 
 } // namespace parlix

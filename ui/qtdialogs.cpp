@@ -78,9 +78,14 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(titleOrDefault(title));
     dialog.setLabelText(prompt);
-    // Wide enough for the whole title beside the window's buttons.
-    dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 160);
     dialog.setTextValue(initial);
+    // Wide enough for the whole title, in a title bar's bold type, beside the
+    // window's buttons. The dialog's layout sets its own minimum size, so the
+    // width is asked of the field.
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setMinimumWidth(QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + 160);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Annulla"));
     if (maxLength > 0) {

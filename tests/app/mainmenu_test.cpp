@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "tests/support/testhome.h"
+#include "ui/mnemonics.h"
 
 #include <QAction>
 #include <QMenu>
@@ -19,7 +20,7 @@ QStringList entries(const QMenu* menu, bool enabledOnly = false)
     QStringList result;
     for (const QAction* action : menu->actions()) {
         if (!enabledOnly || action->isEnabled())
-            result << action->objectName() + u'=' + action->text();
+            result << action->objectName() + u'=' + QString(action->text()).remove(u'&');
     }
     return result;
 }
@@ -59,6 +60,16 @@ TEST(MainMenu, EveryEntryInOrderWithItsNameAndCaption)
     EXPECT_EQ(entries(menu("help")),
               QStringList({QStringLiteral("he=Help"), QStringLiteral("guad=Guadagna con noi"),
                            QStringLiteral("inform=Info")}));
+
+    // Every entry opens with Alt and a letter of its own within its menu.
+    for (const QAction* top : window.menuBar()->actions()) {
+        QString letters;
+        for (const QAction* entry : top->menu()->actions())
+            letters += letters.contains(mnemonics::letterOf(entry->text()))
+                           ? QChar()
+                           : mnemonics::letterOf(entry->text());
+        EXPECT_FALSE(letters.contains(QChar())) << top->text().toStdString();
+    }
 }
 
 TEST(MainMenu, AltLetterOpensItsMenuAndF10ReachesTheMenuBar)

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -83,7 +84,7 @@ TEST(MainWindowLoad, BuildsTheTreeAndShowsTheCredit)
     EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("Picture1"))
                   ->findChild<QLabel*>(QStringLiteral("Label2"))
                   ->text(),
-              QStringLiteral("Elenco Archivi"));
+              QStringLiteral("&Elenco Archivi")); // Alt+E reaches the tree
 
     // aggio follows a change of the book list.
     home.setBooks({QStringLiteral("Principale")});
@@ -389,3 +390,20 @@ TEST(MainWindowPanel, RightButtonOnTheListOpensThePanelAtThePointer)
 }
 
 } // namespace
+
+TEST(MainWindowKeyboard, TabGoesRoundTheTreeAndTheList)
+{
+    TestHome home;
+    MainWindow window(home.context());
+    window.load();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.tree()->setFocus();
+    QStringList focused;
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Backtab}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        focused << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(focused.join(u' '), QStringLiteral("Check1 lvw1 TreeView1 lvw1 Check1"));
+}

@@ -6,6 +6,7 @@
 #include "core/textfile.h"
 #include "tests/support/modalpresser.h"
 #include "tests/support/testhome.h"
+#include "transfer/csvimport.h"
 #include "transfer/ericsoftmessages.h"
 #include "ui/qtdialogs.h"
 
@@ -133,7 +134,8 @@ TEST(TransferMenu, ImportAppendsToTheSelectedBookAndSaysWhereItStopped)
 
     home.dialogs.expectOpenFile(file);
     home.dialogs.expectMessage(
-        QStringLiteral("Importazione interrotta alla riga 4: \"3333;Verdi\"\rContatti importati: 2"),
+        stoppedImportMessage(
+            {CsvImportResult::Status::Stopped, 2, csv::StopLine{4, QStringLiteral("3333;Verdi"), 2}, {}}),
         MessageIcon::Exclamation);
     shell.commands.impcvs();
     EXPECT_EQ(home.dialogs.calls().front().title, QStringLiteral("Esporta Indirizzi Da: per rubrica"));
@@ -141,6 +143,15 @@ TEST(TransferMenu, ImportAppendsToTheSelectedBookAndSaysWhereItStopped)
         home.rows(home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica")),
         (QStringList{QStringLiteral("Mario|Rossi|3331|m@r.it|4"), QStringLiteral("Anna|Bianchi|3332| |4")}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return shell.window.archiveList()->rowCount() == 2; }));
+
+    // A whole file says what it brought in.
+    writeAll(file, "Nome;Cognome;Cellulare;Posta elettronica\r\nUgo;Neri;3334;u@n.it\r\n");
+    home.dialogs.expectOpenFile(file);
+    home.dialogs.expectMessage(
+        QStringLiteral("Importazione completata: 1 contatto importato nella rubrica \"Principale\"."),
+        MessageIcon::Information);
+    shell.commands.impcvs();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shell.window.archiveList()->rowCount() == 3; }));
 
     // The group node "Rubriche" names no book.
     shell.showNode(1, 0);
@@ -254,8 +265,8 @@ TEST(TransferMenu, CsvImportJourneyThroughTheRealDialogs)
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (!box)
                 return false;
-            EXPECT_EQ(box->text(),
-                      QStringLiteral("Importazione interrotta alla riga 3: \"\"\rContatti importati: 1"));
+            EXPECT_EQ(box->text(), stoppedImportMessage(
+                                       {CsvImportResult::Status::Stopped, 1, csv::StopLine{3, {}, 1}, {}}));
             EXPECT_EQ(box->icon(), QMessageBox::Warning);
             box->button(QMessageBox::Ok)->click();
             return true;

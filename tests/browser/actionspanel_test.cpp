@@ -268,6 +268,15 @@ TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
     EXPECT_EQ(opened.size(), 2);
     EXPECT_TRUE(panelClosed());
 
+    // A contact with no address is told so, and nothing is opened.
+    f.home.state.testosel = QStringLiteral(" ");
+    openPanel(hooks());
+    f.home.dialogs.expectMessage(QStringLiteral("Il contatto non ha un indirizzo di posta elettronica: "
+                                                "aggiungerlo con \"Modifica Contatto\"."),
+                                 MessageIcon::Exclamation);
+    panel->inviaEmail();
+    EXPECT_TRUE(f.home.dialogs.done() && opened.size() == 2 && panelClosed());
+
     f.show(QStringLiteral("s1"), principale);
     f.home.state.testosel = QStringLiteral("testo");
     openPanel(hooks());

@@ -71,14 +71,15 @@ TEST_F(ContactSearchFormTest, ListsTheRowsWhoseSurnameBeginsWithTheTextInAnyCase
 {
     box("Text1")->setText(QStringLiteral("Ro"));
     search();
+    // As people read the surnames.
     EXPECT_EQ(entries("List1"),
-              QStringList({QStringLiteral("3331"), QStringLiteral("3472"), QStringLiteral("3334")}));
+              QStringList({QStringLiteral("3472"), QStringLiteral("3334"), QStringLiteral("3331")}));
     EXPECT_EQ(entries("List2"),
-              QStringList({QStringLiteral("Anna"), QStringLiteral(" "), QStringLiteral("Bruno")}));
+              QStringList({QStringLiteral(" "), QStringLiteral("Bruno"), QStringLiteral("Anna")}));
     EXPECT_EQ(entries("List3"),
-              QStringList({QStringLiteral("anna@example.it"), QStringLiteral(" "), QStringLiteral(" ")}));
+              QStringList({QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("anna@example.it")}));
     EXPECT_EQ(entries("List4"),
-              QStringList({QStringLiteral("Rossi"), QStringLiteral("ROMANO"), QStringLiteral("rossetti")}));
+              QStringList({QStringLiteral("ROMANO"), QStringLiteral("rossetti"), QStringLiteral("Rossi")}));
     EXPECT_TRUE(list("List1")->isVisible());
     EXPECT_FALSE(list("List4")->isVisible());
 
@@ -157,15 +158,15 @@ TEST_F(ContactSearchFormTest, ClickShowsTheRowAndDoubleClickHandsItToTheComposer
                          ++requests;
                      });
 
-    QTest::mouseClick(list("List1")->viewport(), Qt::LeftButton, {}, rowCentre(1));
+    QTest::mouseClick(list("List1")->viewport(), Qt::LeftButton, {}, rowCentre(0));
     EXPECT_EQ(boxes(), QStringList({QStringLiteral("ROMANO"), QStringLiteral("3472"), QStringLiteral(" "),
                                     QStringLiteral(" ")}));
     for (const char* name : {"List1", "List2", "List3", "List4"})
-        EXPECT_EQ(list(name)->currentRow(), 1) << name;
+        EXPECT_EQ(list(name)->currentRow(), 0) << name;
     EXPECT_EQ(requests, 0);
 
-    QTest::mouseClick(list("List1")->viewport(), Qt::LeftButton, {}, rowCentre(2));
-    QTest::mouseDClick(list("List1")->viewport(), Qt::LeftButton, {}, rowCentre(2));
+    QTest::mouseClick(list("List1")->viewport(), Qt::LeftButton, {}, rowCentre(1));
+    QTest::mouseDClick(list("List1")->viewport(), Qt::LeftButton, {}, rowCentre(1));
     EXPECT_EQ(requests, 1);
     EXPECT_EQ(number, QStringLiteral("3334"));
     EXPECT_EQ(surname, QStringLiteral("rossetti"));

@@ -1,5 +1,6 @@
 #include "contacts/archiveloader.h"
 #include "contacts/archiverow.h"
+#include "contacts/readingorder.h"
 #include "core/programstate.h"
 #include "store/recordset.h"
 #include "store/storeerror.h"
@@ -150,3 +151,23 @@ TEST(RowSelection, ClickValuesDependOnTheKind)
 }
 
 } // namespace
+
+TEST(ReadingOrder, AccentsBesideTheirLetterCaseIgnoredNumbersByValue)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Èrcole Verdi Àlberti Zeta ercole 10 9", "9 10 Àlberti ercole Èrcole Verdi Zeta"},
+        {"zeta Alberti ZETA alberti", "Alberti alberti zeta ZETA"},
+        {"3331234567 333 20 100", "20 100 333 3331234567"},
+    };
+    for (const auto& [given, expected] : cases) {
+        const QStringList texts = QString::fromUtf8(given).split(u' ');
+        QStringList sorted;
+        for (const size_t i :
+             ReadingOrder(QLocale(QLocale::Italian)).order(size_t(texts.size()), [&](size_t i) {
+                 return texts.at(qsizetype(i));
+             }))
+            sorted << texts.at(qsizetype(i));
+        EXPECT_EQ(sorted.join(u' '), QString::fromUtf8(expected));
+    }
+    EXPECT_TRUE(ReadingOrder(QLocale::c()).less(QStringLiteral("Èrcole"), QStringLiteral("Verdi")));
+}

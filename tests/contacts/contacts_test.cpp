@@ -186,10 +186,11 @@ protected:
 
 TEST_F(ContactSearchTest, FindsValuesBeginningWithTheTextInAnyCase)
 {
+    // In reading order: ROMANO, rossetti, Rossi.
     EXPECT_EQ(find({QStringLiteral("Ro"), {}, {}, {}}),
-              QStringList({QStringLiteral("3331"), QStringLiteral("3472"), QStringLiteral("3334")}));
+              QStringList({QStringLiteral("3472"), QStringLiteral("3334"), QStringLiteral("3331")}));
     EXPECT_EQ(find({QStringLiteral("rO"), {}, {}, {}}),
-              QStringList({QStringLiteral("3331"), QStringLiteral("3472"), QStringLiteral("3334")}));
+              QStringList({QStringLiteral("3472"), QStringLiteral("3334"), QStringLiteral("3331")}));
     EXPECT_EQ(find({QStringLiteral("erro"), {}, {}, {}}), QStringList()); // only inside "Ferro"
     EXPECT_EQ(find({{}, QStringLiteral("347"), {}, {}}),
               QStringList({QStringLiteral("3472"), QStringLiteral("3475")}));

@@ -109,9 +109,7 @@ TEST(BatchCrashSafety, KilledPartWayTheNextStartOffersOnlyTheRecipientsNeverTrie
         EXPECT_EQ(taken.size(), c.answered + (c.gatewayTookTheCutOne ? 1 : 0)) << qPrintable(row);
         for (const QString& number : unserved)
             EXPECT_FALSE(taken.contains(number)) << qPrintable(row + QStringLiteral(": ") + number);
-        EXPECT_EQ(box.residui(), c.answered == 0 ? QStringLiteral("<missing>")
-                                                 : QStringLiteral("%1\r\n").arg(100 - c.answered * c.parts))
-            << qPrintable(row);
+        EXPECT_EQ(box.residui(), QStringLiteral("%1\r\n").arg(100 - c.answered * c.parts)) << qPrintable(row);
 
         // The next start: told once, then the offered recipients get the text.
         closeInterruptedBatch(box.home.state.folder, found[0]);

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -204,4 +205,11 @@ TEST(ComposerCampaign, ABatchKeptForLaterIsListedCancelledOrSentByTheDispatcherO
               QStringList{QStringLiteral("<lista>|3331112222;3334445555|14/03/2026 11:00:00|"
                                          "Auguri {Nome}")});
     EXPECT_TRUE(ScheduledStore(*box.home.state.store, book).waiting().isEmpty());
+
+    // The emptied list keeps room for a time in its columns.
+    ScheduledBatchesWindow emptied(box.home.context());
+    const auto* table = emptied.findChild<QTableWidget*>(QStringLiteral("scheduledList"));
+    ASSERT_EQ(emptied.rowCount(), 0);
+    EXPECT_GT(table->columnWidth(1),
+              table->fontMetrics().horizontalAdvance(QStringLiteral("14/03/2026 11:00")));
 }

@@ -72,11 +72,11 @@ TEST(CsvFormat, ReadsContactsAndTheLineThatStopsThem)
         {"an empty line in the middle ends the import",
          "Nome;Cognome;Cellulare;Posta elettronica\r\na;b;c;d\r\n\r\ne;f;g;h\r\n",
          {contact("a", "b", "c", "d")},
-         csv::StopLine{3, {}}},
+         csv::StopLine{3, {}, 2}},
         {"a short line ends the import",
          "Nome;Cognome;Cellulare;Posta elettronica\r\na;b;c;d\r\ne;f;g\r\ni;j;k;l\r\n",
          {contact("a", "b", "c", "d")},
-         csv::StopLine{3, QStringLiteral("e;f;g")}},
+         csv::StopLine{3, QStringLiteral("e;f;g"), 2}},
         {"Windows-1252 accents",
          "Nome;Cognome;Cellulare;Posta elettronica\r\nNiccol\xF2;Perr\xE8;333;\x80@x.it\r\n",
          {contact("Niccolò", "Perrè", "333", "€@x.it")},
@@ -134,7 +134,7 @@ TEST(CsvTransfer, AStoppedImportKeepsTheRowsBeforeTheLineAndSaysWhere)
                     QStringLiteral("3330000000"));
     const QString file = home.dir.filePath(QStringLiteral("parziale.csv"));
     writeAll(file,
-             "Nome;Cognome;Cellulare;Posta elettronica\r\na;b;c;d\r\ne;f;g;h\r\nsolo;due\r\ni;j;k;l\r\n");
+             "Nome;Cognome;Cellulare;Posta elettronica\r\na;b;c;d\r\ne;f;g;h\r\nsolo;%3\r\ni;j;k;l\r\n");
 
     const CsvImportResult result = CsvImport(home.state).run(file, QStringLiteral("Principale"));
     EXPECT_EQ(result.status, CsvImportResult::Status::Stopped);
@@ -142,8 +142,12 @@ TEST(CsvTransfer, AStoppedImportKeepsTheRowsBeforeTheLineAndSaysWhere)
     EXPECT_EQ(home.rows(home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica")),
               (QStringList{QStringLiteral("Già|Qui|3330000000| |4"), QStringLiteral("a|b|c|d|4"),
                            QStringLiteral("e|f|g|h|4")}));
-    EXPECT_EQ(stoppedImportMessage(result),
-              QStringLiteral("Importazione interrotta alla riga 4: \"solo;due\"\rContatti importati: 2"));
+    EXPECT_EQ(
+        stoppedImportMessage(result),
+        QStringLiteral("Importazione interrotta alla riga 4: \"solo;%3\"\rContatti importati: 2\r"
+                       "Righe non importate: 2, dalla 4 alla 5.\rPer riprendere, correggere la riga 4 e "
+                       "importare un file con la sola intestazione e le righe dalla 4 in poi: importando di "
+                       "nuovo l'intero file, i contatti prima della riga 4 verrebbero ripetuti."));
 }
 
 TEST(CsvTransfer, NothingIsCreatedForAMissingBookOrFile)

@@ -86,8 +86,16 @@ TEST(QtDialogs, InputBoxGivesTheTypedTextUpToItsLimitOrNothingOnCancel)
               std::optional<QString>(QStringLiteral("Casa")));
     presser.press(QStringLiteral("Annulla"), typeInto(QStringLiteral("Ufficio")));
     EXPECT_EQ(dialogs.input(QStringLiteral("Nome"), QStringLiteral("Nuova"), QString(), 0), std::nullopt);
+
+    // The box is wide enough for its whole title in bold beside the title bar's buttons.
+    int width = 0;
+    presser.press(QStringLiteral("OK"), [&](QWidget* box) { width = box->width(); });
+    dialogs.input(QStringLiteral("Nuovo Nome Rubrica"), QStringLiteral("Modifica Rubrica"), QString(), 0);
+    QFont bold;
+    bold.setBold(true);
+    EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QStringLiteral("Modifica Rubrica")) + 160);
     EXPECT_TRUE(presser.done());
-    EXPECT_EQ(presser.texts(), QStringList(3, QStringLiteral("Nuova")));
+    EXPECT_EQ(presser.texts(), QStringList(3, QStringLiteral("Nuova")) << QStringLiteral("Modifica Rubrica"));
 }
 
 TEST(QtDialogs, FileDialogsGiveTheChosenPathOrNothingOnCancel)
