@@ -97,6 +97,8 @@ void FormLauncher::installTransferCommands()
     };
     wire("exru", &TransferCommands::exru, true);
     wire("impcvs", &TransferCommands::impcvs, true);
+    wire("exvcard", &TransferCommands::exvcard, true);
+    wire("impvcard", &TransferCommands::impvcard, true);
     // The Ericsoft import stays switched off in the menu; "Imposta Archivi
     // Ericsoft" is connected by the window itself.
     wire("imph3", &TransferCommands::imph3, false);

@@ -10,6 +10,8 @@
 #include "transfer/csvimport.h"
 #include "transfer/ericsoftimport.h"
 #include "transfer/ericsoftmessages.h"
+#include "transfer/vcardexport.h"
+#include "transfer/vcardimport.h"
 
 #include <QApplication>
 #include <QTreeWidget>
@@ -21,6 +23,32 @@ namespace {
 QString csvFilter()
 {
     return QStringLiteral("File di testo (*.csv)");
+}
+
+QString vcardFilter()
+{
+    return QStringLiteral("Schede vCard (*.vcf *.vcard)");
+}
+
+// The contacts ticked in the list, in its order.
+std::vector<Contact> tickedContacts(const ArchiveList& list)
+{
+    std::vector<Contact> contacts;
+    for (int i = 0; i < list.rowCount(); ++i) {
+        if (!list.isTicked(i))
+            continue;
+        // The list's columns: number, first name, surname, e-mail.
+        const auto& cells = list.row(i).cells;
+        contacts.push_back({cells[1], cells[2], cells[0], cells[3], {}});
+    }
+    return contacts;
+}
+
+// The book named by the selected node (any node kind counts, as for the CSV import).
+QString selectedBook(MainWindow& window)
+{
+    const QTreeWidgetItem* node = window.tree()->currentItem();
+    return node ? node->text(0) : QString();
 }
 
 // The busy pointer for as long as it lives.
@@ -39,28 +67,25 @@ TransferCommands::TransferCommands(MainWindow& window, AppContext context, QObje
     : QObject(parent), window_(window), context_(context)
 {}
 
-void TransferCommands::exru()
+QString TransferCommands::askExportFile(const QString& title, const QString& filter)
 {
     if (!MainWindow::nodeKey(window_.tree()->currentItem()).startsWith(u'r')) {
         context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-        return;
+        return {};
     }
-    const QString file = context_.dialogs.saveFile(QStringLiteral("Esporta Contatti"), {}, csvFilter());
+    return context_.dialogs.saveFile(title, {}, filter);
+}
+
+void TransferCommands::exru()
+{
+    const QString file = askExportFile(QStringLiteral("Esporta Contatti"), csvFilter());
     if (file.isEmpty())
         return;
 
     ExportWaitBox wait(&window_);
     wait.show();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const ArchiveList& list = *window_.archiveList();
-    std::vector<Contact> contacts;
-    for (int i = 0; i < list.rowCount(); ++i) {
-        if (!list.isTicked(i))
-            continue;
-        // The list's columns: number, first name, surname, e-mail.
-        const auto& cells = list.row(i).cells;
-        contacts.push_back({cells[1], cells[2], cells[0], cells[3], {}});
-    }
+    const std::vector<Contact> contacts = tickedContacts(*window_.archiveList());
     const bool written = writeContactsFile(file, contacts);
     wait.finish();
     if (!written)
@@ -78,8 +103,7 @@ void TransferCommands::impcvs()
         context_.dialogs.openFile(QStringLiteral("Esporta Indirizzi Da: per rubrica"), {}, csvFilter());
     if (file.isEmpty())
         return;
-    const QTreeWidgetItem* node = window_.tree()->currentItem();
-    const QString book = node ? node->text(0) : QString();
+    const QString book = selectedBook(window_);
 
     CsvImportResult result;
     {
@@ -98,6 +122,79 @@ void TransferCommands::impcvs()
         break;
     case Status::Stopped:
         context_.dialogs.message(stoppedImportMessage(result), MessageIcon::Exclamation);
+        break;
+    case Status::FileUnreadable:
+        context_.dialogs.message(QStringLiteral("Impossibile leggere il file ") + file,
+                                 MessageIcon::Critical);
+        break;
+    case Status::BookMissing:
+        context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
+        break;
+    case Status::StoreFailed:
+        context_.dialogs.message(QStringLiteral("Importazione non riuscita, nessun contatto importato: ") +
+                                     result.detail,
+                                 MessageIcon::Critical);
+        break;
+    }
+}
+
+void TransferCommands::exvcard()
+{
+    const QString file = askExportFile(QStringLiteral("Esporta vCard"), vcardFilter());
+    if (file.isEmpty())
+        return;
+
+    ExportWaitBox wait(&window_);
+    wait.show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const std::vector<Contact> ticked = tickedContacts(*window_.archiveList());
+    const QString book = selectedBook(window_);
+    const VcardExportResult result = writeVcardFile(file, [&](const VcardSink& sink) {
+        return ticked.empty() ? writeVcardBook(context_.state, book, sink) : writeVcardContacts(ticked, sink);
+    });
+    wait.finish();
+    using Status = VcardExportResult::Status;
+    switch (result.status) {
+    case Status::Done:
+        break;
+    case Status::BookMissing:
+        context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
+        break;
+    case Status::StoreFailed:
+        context_.dialogs.message(QStringLiteral("Impossibile leggere la rubrica: ") + result.detail,
+                                 MessageIcon::Critical);
+        break;
+    case Status::WriteFailed:
+        context_.dialogs.message(QStringLiteral("Impossibile scrivere il file ") + file,
+                                 MessageIcon::Critical);
+        break;
+    }
+}
+
+void TransferCommands::impvcard()
+{
+    const QString file = context_.dialogs.openFile(QStringLiteral("Importa file vCard"), {}, vcardFilter());
+    if (file.isEmpty())
+        return;
+
+    VcardImportResult result;
+    {
+        ImportWaitBox wait(&window_);
+        wait.start();
+        result = VcardImport(context_.state).run(file, selectedBook(window_), [&wait](int done, int total) {
+            wait.setProgress(done, total);
+        });
+    }
+    window_.archiveList()->sceglivisua();
+
+    using Status = VcardImportResult::Status;
+    switch (result.status) {
+    case Status::Done:
+        if (const QString report = vcardImportReport(result); !report.isEmpty())
+            context_.dialogs.message(report, MessageIcon::Exclamation);
+        break;
+    case Status::NoCards:
+        context_.dialogs.message(QStringLiteral("Il file non contiene schede vCard"), MessageIcon::Critical);
         break;
     case Status::FileUnreadable:
         context_.dialogs.message(QStringLiteral("Impossibile leggere il file ") + file,

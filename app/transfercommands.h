@@ -9,9 +9,10 @@ namespace parlix {
 class MainWindow;
 
 // The "File" menu's commands that move contacts in and out of the books:
-// "Esporta Rubrica" (exru), "Importa file csv" (impcvs), "Importa da
-// Ericsoft" (imph3) and "Imposta Archivi Ericsoft" (iae). The work is done by
-// the transfer library; these ask, show the wait boxes and tell the outcome.
+// "Esporta Rubrica" (exru), "Esporta vCard" (exvcard), "Importa file csv"
+// (impcvs), "Importa file vCard" (impvcard), "Importa da Ericsoft" (imph3)
+// and "Imposta Archivi Ericsoft" (iae). The work is done by the transfer
+// library; these ask, show the wait boxes and tell the outcome.
 class TransferCommands : public QObject
 {
     Q_OBJECT
@@ -23,12 +24,21 @@ public:
     void exru();
     // Appends the contacts of a file to the book of the selected node.
     void impcvs();
+    // Writes the ticked contacts of the list, or the whole book of the
+    // selected node when none is ticked, to a vCard file the user names.
+    void exvcard();
+    // Appends the contacts of a vCard file to the book of the selected node.
+    void impvcard();
     // Imports the Ericsoft register of the chosen folder.
     void imph3();
     // Shows the Ericsoft folder dialog.
     void iae();
 
 private:
+    // The file to export to, asked only when a book's node is selected; empty
+    // when the export is refused or the dialog cancelled.
+    QString askExportFile(const QString& title, const QString& filter);
+
     MainWindow& window_;
     AppContext context_;
 };

@@ -3,8 +3,10 @@
 #include "cli/bookscommand.h"
 #include "cli/democommand.h"
 #include "cli/exportcsvcommand.h"
+#include "cli/exportvcardcommand.h"
 #include "cli/importcsvcommand.h"
 #include "cli/importericsoftcommand.h"
+#include "cli/importvcardcommand.h"
 #include "cli/migratecommand.h"
 #include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
@@ -24,6 +26,8 @@ Commands allCommands()
     commands.push_back(std::make_unique<BooksCommand>());
     commands.push_back(std::make_unique<ImportCsvCommand>());
     commands.push_back(std::make_unique<ExportCsvCommand>());
+    commands.push_back(std::make_unique<ImportVcardCommand>());
+    commands.push_back(std::make_unique<ExportVcardCommand>());
     commands.push_back(std::make_unique<ImportEricsoftCommand>());
     commands.push_back(std::make_unique<UsersCommand>());
     commands.push_back(std::make_unique<StoreCommand>());

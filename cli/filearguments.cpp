@@ -14,7 +14,7 @@ std::optional<FileArguments> parseFileArguments(const QStringList& arguments)
                 return std::nullopt;
             parsed.book = arguments.at(++i);
             haveBook = true;
-        } else if (!haveFile && !word.startsWith(u'-')) {
+        } else if (!haveFile && (word == u'-' || !word.startsWith(u'-'))) {
             parsed.file = word;
             haveFile = true;
         } else {

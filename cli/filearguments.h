@@ -7,8 +7,9 @@
 
 namespace parlix::cli {
 
-// "FILE [--book NOME]", the words of the CSV commands. The book is
-// "Principale" unless named.
+// "FILE [--book NOME]", the words of the import and export commands. The book
+// is "Principale" unless named. FILE may be "-" (standard input or output, for
+// the commands that read or write it).
 struct FileArguments
 {
     QString file;

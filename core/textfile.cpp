@@ -163,51 +163,77 @@ std::optional<QString> readFirstLine(const QString& path)
     return text->left(end);
 }
 
-namespace {
-
-enum class Placing { Replace, CreateOnly };
-
-bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Placing placing, QString* error)
+ReplacingFile::ReplacingFile(const QString& path, Access access) : path_(path)
 {
     // The temporary file lives in the same folder, so the final rename never
     // crosses file systems and either happens whole or not at all.
     const QFileInfo target(path);
-    QByteArray pattern = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                                           QStringLiteral(".XXXXXX"));
-    Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (!fd.valid()) {
-        if (error)
-            *error = systemError(errno);
+    temporary_ = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                                   QStringLiteral(".XXXXXX"));
+    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        temporary_.clear();
+        fail(errno);
+    } else if (::fchmod(fd_, access == Access::Secret ? 0600 : normalMode(path)) != 0) {
+        fail(errno);
+    }
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+}
+
+bool ReplacingFile::fail(int code)
+{
+    if (ok_)
+        error_ = systemError(code);
+    ok_ = false;
+    return false;
+}
+
+bool ReplacingFile::write(const QByteArray& bytes)
+{
+    if (ok_ && !writeAll(fd_, bytes, &error_))
+        ok_ = false;
+    return ok_;
+}
+
+bool ReplacingFile::commit(Placing placing)
+{
+    if (!ok_)
         return false;
-    }
-    const QByteArray temporary = pattern;
-    bool ok = ::fchmod(fd.get(), access == Access::Secret ? 0600 : normalMode(path)) == 0;
-    if (!ok && error)
-        *error = systemError(errno);
-    ok = ok && writeAll(fd.get(), bytes, error);
-    if (ok && ::fsync(fd.get()) != 0) {
-        ok = false;
-        if (error)
-            *error = systemError(errno);
-    }
-    if (!fd.close() && ok) {
-        ok = false;
-        if (error)
-            *error = systemError(errno);
-    }
-    const QByteArray native = QFile::encodeName(path);
+    if (::fsync(fd_) != 0)
+        return fail(errno);
+    // NFS and some full disks only report a failed write at the close.
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0)
+        return fail(errno);
+    const QByteArray native = QFile::encodeName(path_);
     // link() never replaces an existing name; rename() replaces it atomically.
-    const auto place = [&] {
-        return placing == Placing::CreateOnly ? ::link(temporary.constData(), native.constData())
-                                              : ::rename(temporary.constData(), native.constData());
-    };
-    if (ok && place() != 0) {
-        ok = false;
-        if (error)
-            *error = systemError(errno);
+    if (placing == Placing::CreateOnly) {
+        if (::link(temporary_.constData(), native.constData()) != 0)
+            return fail(errno);
+        return true; // the temporary name goes with the destructor
     }
-    if (!ok || placing == Placing::CreateOnly)
-        ::unlink(temporary.constData());
+    if (::rename(temporary_.constData(), native.constData()) != 0)
+        return fail(errno);
+    temporary_.clear();
+    return true;
+}
+
+namespace {
+
+bool putInPlace(const QString& path, const QByteArray& bytes, Access access, ReplacingFile::Placing placing,
+                QString* error)
+{
+    ReplacingFile file(path, access);
+    const bool ok = file.write(bytes) && file.commit(placing);
+    if (!ok && error)
+        *error = file.error();
     return ok;
 }
 
@@ -215,12 +241,12 @@ bool putInPlace(const QString& path, const QByteArray& bytes, Access access, Pla
 
 bool writeWhole(const QString& path, const QByteArray& bytes, Access access, QString* error)
 {
-    return putInPlace(path, bytes, access, Placing::Replace, error);
+    return putInPlace(path, bytes, access, ReplacingFile::Placing::Replace, error);
 }
 
 bool createWhole(const QString& path, const QByteArray& bytes, QString* error)
 {
-    return putInPlace(path, bytes, Access::Normal, Placing::CreateOnly, error);
+    return putInPlace(path, bytes, Access::Normal, ReplacingFile::Placing::CreateOnly, error);
 }
 
 bool writeLines(const QString& path, const QStringList& lines, Access access, QString* error)

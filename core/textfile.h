@@ -31,6 +31,37 @@ enum class Access { Normal, Secret };
 // given. Secret files are readable by their owner only.
 bool writeWhole(const QString& path, const QByteArray& bytes, Access access = Access::Normal,
                 QString* error = nullptr);
+// A file written piece by piece that takes the place of `path` only when
+// committed, with the guarantees of writeWhole: until then the pieces go to a
+// temporary file next to it, which is removed when the writing fails or is
+// given up (destroyed uncommitted). For files too large to hold in memory.
+class ReplacingFile
+{
+public:
+    enum class Placing { Replace, CreateOnly };
+
+    explicit ReplacingFile(const QString& path, Access access = Access::Normal);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // False once anything has failed; the reason is in error().
+    bool write(const QByteArray& bytes);
+    // Flushes to disk and puts the file in place (CreateOnly: only when no
+    // file of that name has appeared meanwhile).
+    bool commit(Placing placing = Placing::Replace);
+    const QString& error() const { return error_; }
+
+private:
+    bool fail(int code);
+
+    QString path_;
+    QByteArray temporary_;
+    int fd_ = -1;
+    bool ok_ = true;
+    QString error_;
+};
+
 // Like writeWhole, but for a file that must not exist yet: when one appears
 // under that name meanwhile it is left alone and this fails.
 bool createWhole(const QString& path, const QByteArray& bytes, QString* error = nullptr);

@@ -38,12 +38,14 @@ TEST(MainMenu, EveryEntryInOrderWithItsNameAndCaption)
                                   QStringLiteral("help=&?")}));
 
     const auto menu = [&](const char* name) { return window.findChild<QMenu*>(QString::fromLatin1(name)); };
-    EXPECT_EQ(entries(menu("fil")),
-              QStringList({QStringLiteral("exru=Esporta Rubrica"), QStringLiteral("impcvs=Importa file csv"),
-                           QStringLiteral("imph3=Importa da Ericsoft"),
-                           QStringLiteral("iae=Imposta Archivi Ericsoft"),
-                           QStringLiteral("configu=Configura"), QStringLiteral("permut=Permessi Utente"),
-                           QStringLiteral("newpref=Nuovi Prefissi"), QStringLiteral("chiuso=Chiudi")}));
+    EXPECT_EQ(
+        entries(menu("fil")),
+        QStringList({QStringLiteral("exru=Esporta Rubrica"), QStringLiteral("exvcard=Esporta vCard"),
+                     QStringLiteral("impcvs=Importa file csv"), QStringLiteral("impvcard=Importa file vCard"),
+                     QStringLiteral("imph3=Importa da Ericsoft"),
+                     QStringLiteral("iae=Imposta Archivi Ericsoft"), QStringLiteral("configu=Configura"),
+                     QStringLiteral("permut=Permessi Utente"), QStringLiteral("newpref=Nuovi Prefissi"),
+                     QStringLiteral("chiuso=Chiudi")}));
     EXPECT_EQ(entries(menu("ru")),
               QStringList({QStringLiteral("nr=Gestione Rubriche"), QStringLiteral("inru=Inserisci Contatto"),
                            QStringLiteral("cececo=Cerca Contatto")}));

@@ -4,6 +4,7 @@
 #include "app/transfercommands.h"
 #include "browser/archivelist.h"
 #include "core/textfile.h"
+#include "tests/support/modalpresser.h"
 #include "tests/support/testhome.h"
 #include "transfer/csvimport.h"
 #include "transfer/ericsoftmessages.h"
@@ -287,4 +288,68 @@ TEST(TransferMenu, CsvImportJourneyThroughTheRealDialogs)
     EXPECT_TRUE(steps.empty());
     EXPECT_EQ(home.rows(home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica")),
               QStringList{QStringLiteral("Mario|Rossi|3331|m@r.it|4")});
+}
+
+TEST(TransferMenu, VcardExportWritesTheTickedContactsOrElseTheWholeBook)
+{
+    TestHome home;
+    for (const char* number : {"3331", "3332", "3333"})
+        home.addContact(QStringLiteral("Principale"), QStringLiteral("Ugo"), QString::fromLatin1(number),
+                        QString::fromLatin1(number), QString());
+    Shell shell(home, home.dialogs);
+    shell.showNode(2, 3);
+    ArchiveList& list = *shell.window.archiveList();
+    const QString file = home.dir.filePath(QStringLiteral("uscita.vcf"));
+    const auto cards = [&] { return readAll(file).count("BEGIN:VCARD"); };
+
+    home.dialogs.expectSaveFile(file);
+    shell.commands.exvcard();
+    EXPECT_EQ(home.dialogs.calls().back().title, QStringLiteral("Esporta vCard"));
+    EXPECT_EQ(cards(), 3);
+
+    list.setTicked(1, true);
+    home.dialogs.expectSaveFile(file);
+    shell.commands.exvcard();
+    EXPECT_EQ(readAll(file), QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:3332;Ugo;;;\r\nFN:Ugo 3332\r\n"
+                                        "TEL;TYPE=CELL:3332\r\nEND:VCARD\r\n"));
+
+    home.dialogs.expectSaveFile(home.dir.filePath(QStringLiteral("manca/uscita.vcf")));
+    home.dialogs.expectMessage(QStringLiteral("Impossibile scrivere il file ") +
+                                   home.dir.filePath(QStringLiteral("manca/uscita.vcf")),
+                               MessageIcon::Critical);
+    shell.commands.exvcard();
+    shell.showNode(4, 0);
+    home.dialogs.expectMessage(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
+    shell.commands.exvcard();
+}
+
+// Through the menu, Qt's real file dialog and message box.
+TEST(TransferMenu, VcardImportJourneyThroughTheRealDialogs)
+{
+    TestHome home;
+    QtDialogs dialogs;
+    AppContext context{home.state, dialogs, home.clock};
+    MainWindow window(context);
+    FormLauncher forms(window, context, GatewayFactory{});
+    forms.install();
+    window.load();
+    window.show();
+    window.clickNode(2);
+
+    test::ModalPresser presser;
+    presser.press(QStringLiteral("Open"), [](QWidget* box) {
+        box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QStringLiteral(PARLIX_TEST_DATA_DIR "/vcard/broken.vcf"));
+    });
+    presser.press(QStringLiteral("OK"));
+    window.action(QStringLiteral("impvcard"))->trigger();
+    EXPECT_TRUE(presser.done());
+    EXPECT_EQ(presser.texts(),
+              (QStringList{QStringLiteral("Importa file vCard"),
+                           QStringLiteral("Contatti importati: 1\rSchede senza numero di telefono, non "
+                                          "importate: 2 (Senza Numero, Centralino)\rSchede incomplete o non "
+                                          "leggibili, non importate: 2")}));
+    EXPECT_EQ(home.rows(home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica")),
+              QStringList{QStringLiteral("Carlo|Buono|3200000002||4")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.archiveList()->rowCount() == 1; }));
 }

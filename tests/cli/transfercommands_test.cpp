@@ -181,3 +181,86 @@ TEST(DemoCommand, FillsANewFolderOnceAndNeverOneInUse)
     EXPECT_EQ(rows("Principale", "rubrica") + rows("Clienti", "rubrica") + rows("Principale", "salvati"),
               QStringLiteral("431"));
 }
+
+TEST(TransferCommands, VcardCommandsOnFilesAndTheStandardStreams)
+{
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("dati"));
+    const auto sample = [](const char* name) {
+        return QStringLiteral(PARLIX_TEST_DATA_DIR "/vcard/") + QString::fromUtf8(name);
+    };
+    const QString exported = dir.filePath(QStringLiteral("uscita.vcf"));
+    const QString h = QStringLiteral("--home");
+    const QString in = QStringLiteral("import-vcard");
+    const QString out = QStringLiteral("export-vcard");
+    const struct
+    {
+        QStringList arguments;
+        QString input;
+        int status;
+        QString out;
+        QString errPart;
+    } rows[] = {
+        {{h, home, in, sample("phone21.vcf")}, {}, Done, QStringLiteral("2\n"), {}},
+        {{h, home, in, sample("broken.vcf")},
+         {},
+         Stopped,
+         QStringLiteral("1\n"),
+         QStringLiteral("Contatti importati: 1\nSchede senza numero di telefono, non importate: 2 (Senza "
+                        "Numero, Centralino)\nSchede incomplete o non leggibili, non importate: 2\n")},
+        {{h, home, in, QStringLiteral("-")},
+         QString::fromUtf8(readAll(sample("webmail30.vcf"))),
+         Done,
+         QStringLiteral("2\n"),
+         {}},
+        {{h, home, in, sample("notvcard.vcf")}, {}, Failed, {}, QStringLiteral("non contiene schede vCard")},
+        {{h, home, in, sample("phone21.vcf"), QStringLiteral("--book"), QStringLiteral("Nuova")},
+         {},
+         Failed,
+         {},
+         QStringLiteral("La rubrica \"Nuova\" non esiste")},
+        {{h, home, in, dir.filePath(QStringLiteral("manca.vcf"))},
+         {},
+         Failed,
+         {},
+         QStringLiteral("Impossibile leggere il file")},
+        {{h, home, in}, {}, Usage, {}, QStringLiteral("Uso: parlix-cli import-vcard FILE|- [--book NOME]")},
+        {{h, home, out, exported}, {}, Done, QStringLiteral("5\n"), {}},
+        {{h, home, out, exported, QStringLiteral("--book"), QStringLiteral("X")},
+         {},
+         Failed,
+         {},
+         QStringLiteral("La rubrica \"X\" non esiste")},
+        {{h, home, out, dir.filePath(QStringLiteral("no/such/dir.vcf"))},
+         {},
+         Failed,
+         {},
+         QStringLiteral("Impossibile scrivere il file")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.mid(2).join(u' ').toStdString());
+        const Outcome outcome = runLine(row.arguments, row.input);
+        EXPECT_EQ(outcome.status, row.status);
+        EXPECT_EQ(outcome.out, row.out);
+        EXPECT_TRUE(outcome.err.contains(row.errPart)) << outcome.err.toStdString();
+    }
+    EXPECT_TRUE(readAll(exported).startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Perrè;Niccolò;;;\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files),
+              QStringList{QStringLiteral("uscita.vcf")});
+
+    // Through the real program: the cards of standard output read back from standard input.
+    QProcess exporter;
+    exporter.start(QStringLiteral(PARLIX_CLI), {h, home, out, QStringLiteral("-")});
+    ASSERT_TRUE(exporter.waitForFinished(30000));
+    const QByteArray cards = exporter.readAllStandardOutput();
+    EXPECT_EQ(cards, readAll(exported));
+    EXPECT_EQ(exporter.readAllStandardError(), QByteArray("Contatti esportati: 5\n"));
+    QProcess importer;
+    importer.start(QStringLiteral(PARLIX_CLI), {h, home, in, QStringLiteral("-")});
+    importer.write(cards);
+    importer.closeWriteChannel();
+    ASSERT_TRUE(importer.waitForFinished(30000));
+    EXPECT_EQ(importer.exitCode(), int(Done));
+    EXPECT_EQ(importer.readAllStandardOutput(), QByteArray("5\n"));
+    EXPECT_EQ(contactCount(DataFolder(home).bookPath(QStringLiteral("Principale"))), 10);
+}

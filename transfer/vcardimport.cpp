@@ -1,0 +1,112 @@
+#include "vcardimport.h"
+
+#include "contacts/bookcatalog.h"
+#include "core/programstate.h"
+#include "store/storeerror.h"
+#include "transfer/contactwriter.h"
+#include "transfer/vcardcards.h"
+#include "transfer/vcardcontact.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace parlix {
+
+namespace {
+
+constexpr int progressStep = 512;
+constexpr qsizetype namesShown = 10;
+
+int kib(qint64 bytes)
+{
+    return int(bytes / 1024);
+}
+
+} // namespace
+
+VcardImportResult VcardImport::run(const QString& file, const QString& book, const Progress& progress)
+{
+    QFile source(file);
+    if (!QFileInfo(file).isFile() || !source.open(QIODevice::ReadOnly)) {
+        VcardImportResult result;
+        result.status = VcardImportResult::Status::FileUnreadable;
+        return result;
+    }
+    return run(source, book, progress);
+}
+
+VcardImportResult VcardImport::run(QIODevice& source, const QString& book, const Progress& progress)
+{
+    using Status = VcardImportResult::Status;
+    VcardImportResult result;
+    try {
+        if (book.isEmpty() || !BookCatalog(state_).isStored(book)) {
+            result.status = Status::BookMissing;
+            return result;
+        }
+        const int total = source.isSequential() ? 0 : kib(source.size());
+        ContactAppender appender(state_, state_.folder.bookPath(book));
+        vcard::CardReader reader(source);
+        vcard::CardReader::Card card;
+        int cards = 0;
+        while (reader.next(card)) {
+            if (progress && ++cards % progressStep == 0)
+                progress(kib(reader.position()), total);
+            if (!card.complete) {
+                ++result.unreadable;
+                continue;
+            }
+            const vcard::CardContact read = vcard::readCard(card.text);
+            if (read.contact.cellulare.isEmpty()) {
+                if (result.withoutNumber++ < namesShown)
+                    result.withoutNumberNames << read.label;
+                continue;
+            }
+            appender.append(read.contact);
+            ++result.imported;
+        }
+        // A read that failed ends the cards as the end of the file would.
+        if (const auto* file = qobject_cast<const QFileDevice*>(&source);
+            file && file->error() != QFileDevice::NoError) {
+            result = {};
+            result.status = Status::FileUnreadable;
+            return result;
+        }
+        if (!reader.sawCard()) {
+            result = {};
+            result.status = Status::NoCards;
+            return result;
+        }
+        appender.commit();
+        if (progress)
+            progress(kib(reader.position()), total);
+    } catch (const StoreError& error) {
+        result = {};
+        result.status = Status::StoreFailed;
+        result.detail = error.message();
+    }
+    return result;
+}
+
+QString vcardImportReport(const VcardImportResult& result)
+{
+    if (result.withoutNumber == 0 && result.unreadable == 0)
+        return {};
+    QString report = QStringLiteral("Contatti importati: %1").arg(result.imported);
+    if (result.withoutNumber > 0) {
+        QStringList names;
+        for (const QString& name : result.withoutNumberNames)
+            names << (name.isEmpty() ? QStringLiteral("(senza nome)") : name);
+        if (result.withoutNumber > names.size())
+            names << QStringLiteral("...");
+        report += QStringLiteral("\rSchede senza numero di telefono, non importate: %1 (%2)")
+                      .arg(result.withoutNumber)
+                      .arg(names.join(QStringLiteral(", ")));
+    }
+    if (result.unreadable > 0)
+        report +=
+            QStringLiteral("\rSchede incomplete o non leggibili, non importate: %1").arg(result.unreadable);
+    return report;
+}
+
+} // namespace parlix
