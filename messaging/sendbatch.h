@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/appcontext.h"
-#include "sending/batchrequest.h"
 #include "messaging/sendingreport.h"
 #include "sending/account.h"
+#include "sending/batchrequest.h"
 #include "sending/scheduledstore.h"
 #include "sending/smsgateway.h"
 

@@ -203,32 +203,32 @@ def zsh_quote(text):
         ":", "\\:")
 
 
-def zsh_specs(options):
-    specs = []
+def zsh_arguments(options):
+    arguments = []
     for option in options:
         for name in option["names"]:
-            spec = ("*" if option.get("repeatable") else "") + name
+            argument = ("*" if option.get("repeatable") else "") + name
             if option.get("value"):
-                spec += "=" if name.startswith("--") else ""
+                argument += "=" if name.startswith("--") else ""
                 action = {"file": "_files", "directory": "_files -/"}.get(option.get("complete"), " ")
-                spec += "[%s]:%s:%s" % (zsh_quote(option["help"]), zsh_quote(option["value"]), action)
+                argument += "[%s]:%s:%s" % (zsh_quote(option["help"]), zsh_quote(option["value"]), action)
             else:
-                spec += "[%s]" % zsh_quote(option["help"])
-            specs.append("    '%s'" % spec)
-    return specs
+                argument += "[%s]" % zsh_quote(option["help"])
+            arguments.append("    '%s'" % argument)
+    return arguments
 
 
 def zsh_completion(grammar):
     name = grammar["program"]
     function = "_" + name.replace("-", "_")
-    options = zsh_specs(grammar["options"])
+    options = zsh_arguments(grammar["options"])
     head = "#compdef %s\n# zsh completion for %s, made from its grammar by gen_docs.py\n" % (name, name)
     if not grammar["commands"]:
         return head + "_arguments -s \\\n" + " \\\n".join(options) + "\n"
     commands = "\n".join("    '%s:%s'" % (zsh_quote(c["name"]), zsh_quote(c["help"])) for c in grammar["commands"])
     cases = []
     for command in grammar["commands"]:
-        own = zsh_specs(command.get("options", []))
+        own = zsh_arguments(command.get("options", []))
         operand = "_files" if any("FILE" in o for o in command["operands"]) else " "
         cases.append("        %s) _arguments -s $options %s '*:argomento:%s' ;;"
                      % (command["name"], " ".join(s.strip() for s in own), operand))

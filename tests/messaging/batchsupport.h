@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sending/batchrequest.h"
 #include "sandbox_process.h"
+#include "sending/batchrequest.h"
 #include "sending/smsgateway.h"
 #include "tests/support/testhome.h"
 
