@@ -1,6 +1,7 @@
 #include "formlauncher.h"
 
 #include "app/mainwindow.h"
+#include "app/menuentries.h"
 #include "app/transfercommands.h"
 #include "books/bookmanager.h"
 #include "books/contacteditor.h"
@@ -38,9 +39,9 @@ FormLauncher::FormLauncher(MainWindow& window, AppContext context, GatewayFactor
     : QObject(&window), window_(window), context_(context), gateway_(std::move(gateway))
 {}
 
-void FormLauncher::connectAction(const char* name, void (FormLauncher::*slot)())
+void FormLauncher::connectAction(QLatin1String name, void (FormLauncher::*slot)())
 {
-    QAction* action = window_.action(QString::fromLatin1(name));
+    QAction* action = window_.action(name);
     if (!action)
         return;
     action->setEnabled(true);
@@ -49,16 +50,16 @@ void FormLauncher::connectAction(const char* name, void (FormLauncher::*slot)())
 
 void FormLauncher::install()
 {
-    connectAction("nr", &FormLauncher::openBookManager);
-    connectAction("inru", &FormLauncher::openContactEditor);
-    connectAction("cececo", &FormLauncher::openContactSearch);
-    connectAction("newpref", &FormLauncher::openPrefixEditor);
-    connectAction("datiaccount", &FormLauncher::openAccountDialog);
-    connectAction("ismss", &FormLauncher::sendSingle);
-    connectAction("ismsm", &FormLauncher::sendMultiple);
+    connectAction(menuentry::bookManager, &FormLauncher::openBookManager);
+    connectAction(menuentry::newContact, &FormLauncher::openContactEditor);
+    connectAction(menuentry::contactSearch, &FormLauncher::openContactSearch);
+    connectAction(menuentry::prefixes, &FormLauncher::openPrefixEditor);
+    connectAction(menuentry::accountData, &FormLauncher::openAccountDialog);
+    connectAction(menuentry::sendSingle, &FormLauncher::sendSingle);
+    connectAction(menuentry::sendMultiple, &FormLauncher::sendMultiple);
     installTransferCommands();
-    connectAction("invprog", &FormLauncher::openScheduledBatches);
-    connectAction("esinv", &FormLauncher::showSentOutcome);
+    connectAction(menuentry::scheduledBatches, &FormLauncher::openScheduledBatches);
+    connectAction(menuentry::sentOutcome, &FormLauncher::showSentOutcome);
 
     dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
     connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
@@ -90,25 +91,25 @@ void FormLauncher::install()
 void FormLauncher::installTransferCommands()
 {
     auto* transfer = new TransferCommands(window_, context_, this);
-    const auto wire = [&](const char* name, void (TransferCommands::*command)(), bool enabled) {
-        QAction* action = window_.action(QString::fromLatin1(name));
+    const auto wire = [&](QLatin1String name, void (TransferCommands::*command)(), bool enabled) {
+        QAction* action = window_.action(name);
         action->setEnabled(enabled);
         connect(action, &QAction::triggered, transfer, command);
     };
-    wire("exru", &TransferCommands::exru, true);
-    wire("impcvs", &TransferCommands::impcvs, true);
-    wire("exvcard", &TransferCommands::exvcard, true);
-    wire("impvcard", &TransferCommands::impvcard, true);
+    wire(menuentry::exportBook, &TransferCommands::exportBook, true);
+    wire(menuentry::importCsv, &TransferCommands::importCsv, true);
+    wire(menuentry::exportVCard, &TransferCommands::exportVCard, true);
+    wire(menuentry::importVCard, &TransferCommands::importVCard, true);
     // The Ericsoft import stays switched off in the menu; "Imposta Archivi
     // Ericsoft" is connected by the window itself.
-    wire("imph3", &TransferCommands::imph3, false);
+    wire(menuentry::importEricsoft, &TransferCommands::importEricsoft, false);
 }
 
 void FormLauncher::openBookManager()
 {
     BookManager form(context_, &window_);
     connect(&form, &BookManager::bookRenamed, &window_, &MainWindow::bookRenamed);
-    connect(&form, &BookManager::booksChanged, &window_, &MainWindow::aggio);
+    connect(&form, &BookManager::booksChanged, &window_, &MainWindow::rebuildTree);
     form.exec();
 }
 
@@ -117,7 +118,7 @@ void FormLauncher::openContactEditor()
     if (!window_.checkValidArchive())
         return;
     ContactEditor form(context_, window_.archiveList()->currentBook(), &window_);
-    connect(&form, &ContactEditor::contactStored, window_.archiveList(), &ArchiveList::sceglivisua);
+    connect(&form, &ContactEditor::contactStored, window_.archiveList(), &ArchiveList::scheduleReload);
     form.exec();
 }
 
@@ -126,7 +127,7 @@ void FormLauncher::editContact(const RowSelection& row)
     // Not modal: the list stays usable while the contact is edited.
     auto* form = new ContactEditor(context_, window_.archiveList()->currentBook(), row, &window_);
     form->setAttribute(Qt::WA_DeleteOnClose);
-    connect(form, &ContactEditor::contactStored, window_.archiveList(), &ArchiveList::sceglivisua);
+    connect(form, &ContactEditor::contactStored, window_.archiveList(), &ArchiveList::scheduleReload);
     form->show();
 }
 
@@ -175,7 +176,7 @@ void FormLauncher::sendSingle()
     std::vector<ListRowValues> rows;
     for (const RowSelection& row : window_.archiveList()->tickedRows())
         rows.push_back(values(row));
-    openComposer(ismss(rows, values(window_.archiveList()->selection().value_or(RowSelection{}))));
+    openComposer(singleSendPreset(rows, values(window_.archiveList()->selection().value_or(RowSelection{}))));
 }
 
 void FormLauncher::sendMultiple()
@@ -184,7 +185,7 @@ void FormLauncher::sendMultiple()
     for (const RowSelection& row : window_.archiveList()->tickedRows())
         numbers << row.cellulare;
     const QString key = MainWindow::nodeKey(window_.tree()->currentItem());
-    if (const auto preset = ismsm(context_, key, numbers))
+    if (const auto preset = multipleSendPreset(context_, key, numbers))
         openComposer(*preset);
 }
 
@@ -201,7 +202,7 @@ void FormLauncher::scheduledBatchFinished(const RunOutcome& outcome)
         context_.state.credito = outcome.remaining;
         window_.showCredit();
     }
-    window_.archiveList()->sceglivisua();
+    window_.archiveList()->scheduleReload();
 }
 
 void FormLauncher::composeFromRow(ArchiveKind kind, const RowSelection& row)
@@ -275,7 +276,7 @@ void FormLauncher::openComposerFor(const ComposerPreset& preset, const ArchiveNo
     Composer composer(context_, gateway_, node, &window_);
     composer.preset(preset);
     connect(&composer, &Composer::creditChanged, &window_, [this] { window_.showCredit(); });
-    connect(&composer, &Composer::archiveChanged, window_.archiveList(), &ArchiveList::sceglivisua);
+    connect(&composer, &Composer::archiveChanged, window_.archiveList(), &ArchiveList::scheduleReload);
     connect(&composer, &Composer::batchScheduled, dispatcher_, &ScheduledDispatcher::runDue);
     bool searchRequested = false;
     connect(&composer, &Composer::contactSearchRequested, &composer,

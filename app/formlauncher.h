@@ -64,7 +64,7 @@ public:
     void openComposerFor(const ComposerPreset& preset, const ArchiveNode& node);
 
 private:
-    void connectAction(const char* name, void (FormLauncher::*slot)());
+    void connectAction(QLatin1String name, void (FormLauncher::*slot)());
     // "Esporta Rubrica", "Importa file csv" and "Importa da Ericsoft".
     void installTransferCommands();
     void openContactSearchFor(const QString& book);

@@ -1,5 +1,6 @@
 #include "mainmenu.h"
 
+#include "app/menuentries.h"
 #include "ui/mnemonics.h"
 
 #include <QAction>
@@ -96,7 +97,7 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
     window.addAction(menuKey);
 
     // F1 opens the help as well.
-    action(QStringLiteral("he"))->setShortcut(QKeySequence::HelpContents);
+    action(menuentry::help)->setShortcut(QKeySequence::HelpContents);
 
     QStyle* style = QApplication::style();
     const std::pair<const char*, QStyle::StandardPixmap> buttons[] = {

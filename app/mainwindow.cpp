@@ -6,6 +6,7 @@
 #include "app/ericsoftfolderdialog.h"
 #include "app/headerdialog.h"
 #include "app/mainmenu.h"
+#include "app/menuentries.h"
 #include "app/treerouting.h"
 #include "app/windowrules.h"
 #include "browser/archivelist.h"
@@ -163,20 +164,21 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
             treeClick();
     });
 
-    connect(action(QStringLiteral("configu")), &QAction::triggered, this, &MainWindow::showHeaderDialog);
-    connect(action(QStringLiteral("iae")), &QAction::triggered, this, &MainWindow::showEricsoftFolderDialog);
-    connect(action(QStringLiteral("chiuso")), &QAction::triggered, this, &QWidget::close);
-    connect(action(QStringLiteral("canse")), &QAction::triggered, this, &MainWindow::canse);
-    connect(action(QStringLiteral("acqs")), &QAction::triggered, this,
+    connect(action(menuentry::header), &QAction::triggered, this, &MainWindow::showHeaderDialog);
+    connect(action(menuentry::ericsoftFolders), &QAction::triggered, this,
+            &MainWindow::showEricsoftFolderDialog);
+    connect(action(menuentry::quit), &QAction::triggered, this, &QWidget::close);
+    connect(action(menuentry::deleteTicked), &QAction::triggered, this, &MainWindow::deleteTickedContacts);
+    connect(action(menuentry::buyCredit), &QAction::triggered, this,
             [this] { openVendorPage(VendorPage::Purchase); });
-    connect(action(QStringLiteral("programma")), &QAction::triggered, this,
+    connect(action(menuentry::resellerProgramme), &QAction::triggered, this,
             [this] { openVendorPage(VendorPage::ResellerProgramme); });
-    connect(action(QStringLiteral("guad")), &QAction::triggered, this,
+    connect(action(menuentry::partners), &QAction::triggered, this,
             [this] { openVendorPage(VendorPage::Partners); });
-    connect(action(QStringLiteral("aaa")), &QAction::triggered, this, &MainWindow::aggiorna);
-    connect(action(QStringLiteral("he")), &QAction::triggered, this, &MainWindow::help);
-    connect(action(QStringLiteral("inform")), &QAction::triggered, this, &MainWindow::showAbout);
-    action(QStringLiteral("aaa"))->setEnabled(false);
+    connect(action(menuentry::refreshCredit), &QAction::triggered, this, &MainWindow::refreshCredit);
+    connect(action(menuentry::help), &QAction::triggered, this, &MainWindow::help);
+    connect(action(menuentry::about), &QAction::triggered, this, &MainWindow::showAbout);
+    action(menuentry::refreshCredit)->setEnabled(false);
 }
 
 MainWindow::~MainWindow() = default;
@@ -189,7 +191,7 @@ QAction* MainWindow::action(const QString& name) const
 void MainWindow::setCreditQuery(CreditQuery query)
 {
     creditQuery_ = std::move(query);
-    action(QStringLiteral("aaa"))->setEnabled(bool(creditQuery_));
+    action(menuentry::refreshCredit)->setEnabled(bool(creditQuery_));
 }
 
 void MainWindow::setUrlOpener(UrlOpener opener)
@@ -208,7 +210,7 @@ void MainWindow::load()
     showCredit();
     selectedNode_ = 1;
     checkBookList();
-    aggio();
+    rebuildTree();
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
@@ -270,7 +272,7 @@ void MainWindow::showArchiveList()
     scheduleLayout();
 }
 
-void MainWindow::aggio()
+void MainWindow::rebuildTree()
 {
     const QTreeWidgetItem* shown = tree_->currentItem();
     const QString shownKey = nodeKey(shown);
@@ -402,7 +404,7 @@ void MainWindow::treeClick()
     if (const auto caption = archiveCaption(key, text))
         list_->setKindCaption(archiveIcon(caption->image), caption->title);
     list_->allowReload();
-    list_->sceglivisua();
+    list_->scheduleReload();
 }
 
 bool MainWindow::checkValidArchive()
@@ -413,7 +415,7 @@ bool MainWindow::checkValidArchive()
     return false;
 }
 
-void MainWindow::canse()
+void MainWindow::deleteTickedContacts()
 {
     if (checkValidArchive())
         ActionsPanel::deleteTicked(context_, *list_);
@@ -435,20 +437,20 @@ void MainWindow::setCreditPrecheck(std::function<bool()> precheck)
     creditPrecheck_ = std::move(precheck);
 }
 
-void MainWindow::aggiorna()
+void MainWindow::refreshCredit()
 {
-    if (!creditQuery_ || !action(QStringLiteral("aaa"))->isEnabled())
+    if (!creditQuery_ || !action(menuentry::refreshCredit)->isEnabled())
         return;
     if (creditPrecheck_ && !creditPrecheck_())
         return;
-    action(QStringLiteral("aaa"))->setEnabled(false);
+    action(menuentry::refreshCredit)->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The query talks to the gateway; the window keeps repainting meanwhile.
     auto* watcher = new QFutureWatcher<CreditAnswer>(this);
     connect(watcher, &QFutureWatcher<CreditAnswer>::finished, this, [this, watcher] {
         watcher->deleteLater();
         QApplication::restoreOverrideCursor();
-        action(QStringLiteral("aaa"))->setEnabled(true);
+        action(menuentry::refreshCredit)->setEnabled(true);
         finishCreditRefresh(watcher->result());
         emit creditRefreshFinished();
     });
@@ -650,7 +652,7 @@ void MainWindow::activate()
         first->setExpanded(true);
     if (QTreeWidgetItem* selected = node(selectedNode_))
         selectNode(selected);
-    list_->sceglivisua();
+    list_->scheduleReload();
     emit activated();
 }
 

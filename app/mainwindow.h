@@ -54,7 +54,7 @@ public:
     // the node it showed (the same archive of the same book, under its new
     // name after a rename); when that book is gone it shows the same archive
     // of "Principale".
-    void aggio();
+    void rebuildTree();
     // A book was renamed: the next rebuild finds the shown node under `to`.
     void bookRenamed(const QString& from, const QString& to);
 
@@ -93,8 +93,8 @@ public:
     bool checkValidArchive();
 
     // Menu commands.
-    void canse();
-    void aggiorna();
+    void deleteTickedContacts();
+    void refreshCredit();
     void openVendorPage(VendorPage page);
     void help();
     void showHeaderDialog();

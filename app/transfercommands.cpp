@@ -76,7 +76,7 @@ QString TransferCommands::askExportFile(const QString& title, const QString& fil
     return context_.dialogs.saveFile(title, {}, filter);
 }
 
-void TransferCommands::exru()
+void TransferCommands::exportBook()
 {
     const QString file = askExportFile(QStringLiteral("Esporta Contatti"), csvFilter());
     if (file.isEmpty())
@@ -97,7 +97,7 @@ void TransferCommands::exru()
             MessageIcon::Critical);
 }
 
-void TransferCommands::impcvs()
+void TransferCommands::importCsv()
 {
     const QString file =
         context_.dialogs.openFile(QStringLiteral("Esporta Indirizzi Da: per rubrica"), {}, csvFilter());
@@ -113,7 +113,7 @@ void TransferCommands::impcvs()
             wait.setProgress(done, total);
         });
     }
-    window_.archiveList()->sceglivisua();
+    window_.archiveList()->scheduleReload();
 
     using Status = CsvImportResult::Status;
     switch (result.status) {
@@ -138,7 +138,7 @@ void TransferCommands::impcvs()
     }
 }
 
-void TransferCommands::exvcard()
+void TransferCommands::exportVCard()
 {
     const QString file = askExportFile(QStringLiteral("Esporta vCard"), vcardFilter());
     if (file.isEmpty())
@@ -171,7 +171,7 @@ void TransferCommands::exvcard()
     }
 }
 
-void TransferCommands::impvcard()
+void TransferCommands::importVCard()
 {
     const QString file = context_.dialogs.openFile(QStringLiteral("Importa file vCard"), {}, vcardFilter());
     if (file.isEmpty())
@@ -185,7 +185,7 @@ void TransferCommands::impvcard()
             wait.setProgress(done, total);
         });
     }
-    window_.archiveList()->sceglivisua();
+    window_.archiveList()->scheduleReload();
 
     using Status = VcardImportResult::Status;
     switch (result.status) {
@@ -211,7 +211,7 @@ void TransferCommands::impvcard()
     }
 }
 
-void TransferCommands::imph3()
+void TransferCommands::importEricsoft()
 {
     ProgramState& state = context_.state;
     if (state.percorsoericsoft.isEmpty()) {
@@ -229,7 +229,7 @@ void TransferCommands::imph3()
                                            [&wait](int done, int total) { wait.setProgress(done, total); });
     }
     // Books may have been made and contacts added even when the import failed part-way.
-    window_.aggio();
+    window_.rebuildTree();
     if (QTreeWidgetItem* first = window_.node(1))
         first->setExpanded(true);
     window_.clickNode(window_.selectedNodeIndex());

@@ -21,16 +21,16 @@ public:
     TransferCommands(MainWindow& window, AppContext context, QObject* parent = nullptr);
 
     // Writes the ticked contacts of the list to a file the user names.
-    void exru();
+    void exportBook();
     // Appends the contacts of a file to the book of the selected node.
-    void impcvs();
+    void importCsv();
     // Writes the ticked contacts of the list, or the whole book of the
     // selected node when none is ticked, to a vCard file the user names.
-    void exvcard();
+    void exportVCard();
     // Appends the contacts of a vCard file to the book of the selected node.
-    void impvcard();
+    void importVCard();
     // Imports the Ericsoft register of the chosen folder.
-    void imph3();
+    void importEricsoft();
     // Shows the Ericsoft folder dialog.
     void iae();
 

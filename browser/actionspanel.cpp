@@ -246,7 +246,7 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
             }
         }
         list.selectRow(-1);
-        list.sceglivisua();
+        list.scheduleReload();
     }
     list.setSelectAll(false);
     return confirmed;

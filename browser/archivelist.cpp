@@ -110,7 +110,7 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
 
 ArchiveList::~ArchiveList() = default;
 
-void ArchiveList::sceglivisua()
+void ArchiveList::scheduleReload()
 {
     reloadTimer_.start();
 }
@@ -405,7 +405,7 @@ void ArchiveList::deleteSelected()
     } catch (const StoreError& error) {
         context_.dialogs.message(error.message(), MessageIcon::Critical);
     }
-    sceglivisua();
+    scheduleReload();
 }
 
 void ArchiveList::onDoubleClicked(const QModelIndex& index)

@@ -47,7 +47,7 @@ public:
 
     // Schedules one reload for the next idle moment; calls made before it
     // runs are merged into that one reload.
-    void sceglivisua();
+    void scheduleReload();
     bool reloadPending() const { return reloadTimer_.isActive(); }
     // A node of the tree was clicked: from now on a reload fills the list.
     void allowReload();

@@ -5,14 +5,15 @@
 
 namespace parlix {
 
-ComposerPreset ismss(const std::vector<ListRowValues>& tickedRows, const ListRowValues& selectedRow)
+ComposerPreset singleSendPreset(const std::vector<ListRowValues>& tickedRows,
+                                const ListRowValues& selectedRow)
 {
     const ListRowValues& row = tickedRows.empty() ? selectedRow : tickedRows.back();
     return ComposerPreset::single(row.cellulare, row.cognome);
 }
 
-std::optional<ComposerPreset> ismsm(AppContext& context, const QString& selectedKey,
-                                    const QStringList& tickedNumbers)
+std::optional<ComposerPreset> multipleSendPreset(AppContext& context, const QString& selectedKey,
+                                                 const QStringList& tickedNumbers)
 {
     if (!selectedKey.startsWith(u'r')) {
         context.dialogs.message(QStringLiteral("selezionare un Archivio Valido"), MessageIcon::Critical);

@@ -24,12 +24,13 @@ struct ListRowValues
 // "Invia SMS Singoli": the composer opens for the number and surname of the
 // last of the ticked rows, or with none ticked of the selected row (empty
 // without one).
-ComposerPreset ismss(const std::vector<ListRowValues>& tickedRows, const ListRowValues& selectedRow);
+ComposerPreset singleSendPreset(const std::vector<ListRowValues>& tickedRows,
+                                const ListRowValues& selectedRow);
 
 // "Invia SMS Multipli": the numbers of the ticked rows, in list order, become
 // the recipients. Nothing, after telling the user, when the tree does not show
 // an address book.
-std::optional<ComposerPreset> ismsm(AppContext& context, const QString& selectedKey,
-                                    const QStringList& tickedNumbers);
+std::optional<ComposerPreset> multipleSendPreset(AppContext& context, const QString& selectedKey,
+                                                 const QStringList& tickedNumbers);
 
 } // namespace parlix

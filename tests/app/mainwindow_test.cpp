@@ -85,9 +85,9 @@ TEST(MainWindowLoad, BuildsTheTreeAndShowsTheCredit)
                   ->text(),
               QStringLiteral("&Elenco Archivi")); // Alt+E reaches the tree
 
-    // aggio follows a change of the book list.
+    // rebuildTree follows a change of the book list.
     home.setBooks({QStringLiteral("Principale")});
-    window.aggio();
+    window.rebuildTree();
     EXPECT_EQ(window.nodeCount(), 8);
     EXPECT_EQ(MainWindow::nodeKey(window.node(8)), QStringLiteral("c1"));
 }
@@ -290,7 +290,7 @@ TEST(MainWindowCredit, FailedQueryWarnsAndLeavesEverythingAlone)
         window.setCreditQuery([answer = c.answer] { return answer; });
         QSignalSpy finished(&window, &MainWindow::creditRefreshFinished);
         w.home.dialogs.expectMessage(c.told, MessageIcon::Exclamation);
-        window.aggiorna();
+        window.refreshCredit();
         ASSERT_TRUE(finished.wait(5000));
         EXPECT_EQ(window.creditText(), QStringLiteral("Credito residuo 10"));
         EXPECT_EQ(w.home.state.credito, 10);

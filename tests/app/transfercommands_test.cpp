@@ -98,7 +98,7 @@ TEST(TransferMenu, ExportWritesTheTickedContactsOfABook)
 
     const QString file = home.dir.filePath(QStringLiteral("uscita.csv"));
     home.dialogs.expectSaveFile(file);
-    shell.commands.exru();
+    shell.commands.exportBook();
     EXPECT_EQ(home.dialogs.calls().back().title, QStringLiteral("Esporta Contatti"));
     EXPECT_EQ(readAll(file), (header + QStringLiteral("\r\nMario;Rossi;3331;m@r.it\r\n"
                                                       "Ugo;Verdi, \"Jr\";3333; \r\n"))
@@ -112,15 +112,15 @@ TEST(TransferMenu, ExportWritesTheTickedContactsOfABook)
     home.dialogs.expectMessage(
         QStringLiteral("Nessun Contatto esportato\rSelezionare i contatti quindi ripetere il comando"),
         MessageIcon::Critical);
-    shell.commands.exru();
+    shell.commands.exportBook();
     EXPECT_EQ(readAll(file), (header + QStringLiteral("\r\n")).toUtf8());
 
     // A cancelled dialog ends the command; a message archive is refused.
     home.dialogs.expectSaveFile(QString());
-    shell.commands.exru();
+    shell.commands.exportBook();
     shell.showNode(4, 0);
     home.dialogs.expectMessage(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-    shell.commands.exru();
+    shell.commands.exportBook();
 }
 
 TEST(TransferMenu, ImportAppendsToTheSelectedBookAndSaysWhereItStopped)
@@ -137,7 +137,7 @@ TEST(TransferMenu, ImportAppendsToTheSelectedBookAndSaysWhereItStopped)
         stoppedImportMessage(
             {CsvImportResult::Status::Stopped, 2, csv::StopLine{4, QStringLiteral("3333;Verdi"), 2}, {}}),
         MessageIcon::Exclamation);
-    shell.commands.impcvs();
+    shell.commands.importCsv();
     EXPECT_EQ(home.dialogs.calls().front().title, QStringLiteral("Esporta Indirizzi Da: per rubrica"));
     EXPECT_EQ(
         home.rows(home.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica")),
@@ -150,14 +150,14 @@ TEST(TransferMenu, ImportAppendsToTheSelectedBookAndSaysWhereItStopped)
     home.dialogs.expectMessage(
         QStringLiteral("Importazione completata: 1 contatto importato nella rubrica \"Principale\"."),
         MessageIcon::Information);
-    shell.commands.impcvs();
+    shell.commands.importCsv();
     EXPECT_TRUE(QTest::qWaitFor([&] { return shell.window.archiveList()->rowCount() == 3; }));
 
     // The group node "Rubriche" names no book.
     shell.showNode(1, 0);
     home.dialogs.expectOpenFile(file);
     home.dialogs.expectMessage(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-    shell.commands.impcvs();
+    shell.commands.importCsv();
     EXPECT_FALSE(QFile::exists(home.state.folder.booksDir() + QStringLiteral("/Rubriche")));
 }
 
@@ -179,13 +179,13 @@ TEST(TransferMenu, EricsoftImportAsksForTheFolderFirstThenImportsAndRebuildsTheT
         dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
     });
     home.dialogs.expectMessage(ericsoft::folderNotSetText(), MessageIcon::None);
-    shell.commands.imph3();
+    shell.commands.importEricsoft();
     EXPECT_TRUE(dialogSeen);
     EXPECT_EQ(home.state.percorsoericsoft, ericsoftData("vfp"));
     EXPECT_EQ(textfile::readFirstLine(home.path(QStringLiteral("persorso"))), ericsoftData("vfp"));
 
     home.dialogs.expectMessage(QStringLiteral("Importazione Completata"), MessageIcon::None);
-    shell.commands.imph3();
+    shell.commands.importEricsoft();
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(shell.window.findChild<ImportWaitBox*>(), nullptr);
     // Four groups, five books of four archives each.
@@ -206,7 +206,7 @@ TEST(TransferMenu, EricsoftImportAsksForTheFolderFirstThenImportsAndRebuildsTheT
     for (const auto& failure : failures) {
         home.state.percorsoericsoft = failure.folder;
         home.dialogs.expectMessage(failure.message, MessageIcon::Critical);
-        shell.commands.imph3();
+        shell.commands.importEricsoft();
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
     EXPECT_TRUE(ericsoft::unreadableText().startsWith(
@@ -303,13 +303,13 @@ TEST(TransferMenu, VcardExportWritesTheTickedContactsOrElseTheWholeBook)
     const auto cards = [&] { return readAll(file).count("BEGIN:VCARD"); };
 
     home.dialogs.expectSaveFile(file);
-    shell.commands.exvcard();
+    shell.commands.exportVCard();
     EXPECT_EQ(home.dialogs.calls().back().title, QStringLiteral("Esporta vCard"));
     EXPECT_EQ(cards(), 3);
 
     list.setTicked(1, true);
     home.dialogs.expectSaveFile(file);
-    shell.commands.exvcard();
+    shell.commands.exportVCard();
     EXPECT_EQ(readAll(file), QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:3332;Ugo;;;\r\nFN:Ugo 3332\r\n"
                                         "TEL;TYPE=CELL:3332\r\nEND:VCARD\r\n"));
 
@@ -317,10 +317,10 @@ TEST(TransferMenu, VcardExportWritesTheTickedContactsOrElseTheWholeBook)
     home.dialogs.expectMessage(QStringLiteral("Impossibile scrivere il file ") +
                                    home.dir.filePath(QStringLiteral("manca/uscita.vcf")),
                                MessageIcon::Critical);
-    shell.commands.exvcard();
+    shell.commands.exportVCard();
     shell.showNode(4, 0);
     home.dialogs.expectMessage(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-    shell.commands.exvcard();
+    shell.commands.exportVCard();
 }
 
 // Through the menu, Qt's real file dialog and message box.

@@ -163,7 +163,7 @@ TEST(ArchiveList, AClickOnAColumnTitleSortsByItAndASecondClickReverses)
         EXPECT_TRUE(f.list.model()->isTicked(int(f.column(1).indexOf(QStringLiteral("azzurri")))));
     }
     // Shown again (the window's activation reloads), the archive keeps the chosen order.
-    f.list.sceglivisua();
+    f.list.scheduleReload();
     f.runReload();
     EXPECT_EQ(f.column(1), steps[3].surnames);
 }
@@ -218,9 +218,9 @@ TEST(ArchiveList, SeveralRequestsBeforeTheTickGiveOneReload)
     f.node = {QStringLiteral("r1"), principale};
     f.list.allowReload();
     QSignalSpy reloaded(&f.list, &ArchiveList::reloaded);
-    f.list.sceglivisua();
-    f.list.sceglivisua();
-    f.list.sceglivisua();
+    f.list.scheduleReload();
+    f.list.scheduleReload();
+    f.list.scheduleReload();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     EXPECT_EQ(reloaded.count(), 1);
@@ -231,7 +231,7 @@ TEST(ArchiveList, NothingLoadsBeforeTheFirstTreeClick)
     ListFixture f;
     f.home.addContact(principale, QStringLiteral("Mario"), QStringLiteral("Rossi"), QStringLiteral("1"));
     f.node = {QStringLiteral("r1"), principale};
-    f.list.sceglivisua();
+    f.list.scheduleReload();
     f.runReload();
     EXPECT_EQ(f.list.model()->columnCount(), 0);
     EXPECT_EQ(f.list.rowCount(), 0);
@@ -369,7 +369,7 @@ TEST(ArchiveList, ReloadOfTheSameArchiveKeepsTicksOfRowsStillThere)
     f.show(QStringLiteral("r1"), principale);
     f.list.setTicked(1, true);
     f.home.addContact(principale, QStringLiteral("C"), QStringLiteral("Aaa"), QStringLiteral("3"));
-    f.list.sceglivisua();
+    f.list.scheduleReload();
     f.runReload();
     ASSERT_EQ(f.list.rowCount(), 3);
     ASSERT_EQ(f.list.tickedRows().size(), 1u);

@@ -22,7 +22,7 @@ public:
         node = {key, book};
         list.clear();
         list.allowReload();
-        list.sceglivisua();
+        list.scheduleReload();
         runReload();
     }
 

@@ -71,7 +71,7 @@ protected:
         list->allowReload();
         QSignalSpy reloaded(list.get(), &ArchiveList::reloaded);
         list->clear();
-        list->sceglivisua();
+        list->scheduleReload();
         EXPECT_TRUE(QTest::qWaitFor([&] { return reloaded.count() >= 2; }, 5000));
     }
 

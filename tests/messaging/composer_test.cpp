@@ -173,8 +173,8 @@ TEST(ComposerModes, MultipleModeShowsTheListAndLimitsTypingTo160)
 {
     TestHome home;
     AppContext context = home.context();
-    const auto preset =
-        ismsm(context, QStringLiteral("r1"), {QStringLiteral("3331112222"), QStringLiteral("3334445555")});
+    const auto preset = multipleSendPreset(context, QStringLiteral("r1"),
+                                           {QStringLiteral("3331112222"), QStringLiteral("3334445555")});
     ASSERT_TRUE(preset.has_value());
     OpenComposer open(context, *preset);
 
@@ -461,7 +461,7 @@ TEST(ComposerSend, SingleModeThreePartsThroughTheSandbox)
 {
     SandboxHome box({"--credit", "10", "--delay", "30"});
     OpenComposer open(box.home.context(),
-                      ismss({}, {QStringLiteral("3331112222"), QStringLiteral("Rossi"), {}, {}}),
+                      singleSendPreset({}, {QStringLiteral("3331112222"), QStringLiteral("Rossi"), {}, {}}),
                       box.factory());
     std::optional<double> remaining;
     int refills = 0;
@@ -515,9 +515,9 @@ TEST(ComposerSend, InsufficientCreditLeavesTheComposerOpenUntilClosed)
 {
     SandboxHome box({"--credit", "2"});
     AppContext context = box.home.context();
-    const auto preset =
-        ismsm(context, QStringLiteral("r1"),
-              {QStringLiteral("3331112222"), QStringLiteral("3334445555"), QStringLiteral("3337778888")});
+    const auto preset = multipleSendPreset(
+        context, QStringLiteral("r1"),
+        {QStringLiteral("3331112222"), QStringLiteral("3334445555"), QStringLiteral("3337778888")});
     ASSERT_TRUE(preset.has_value());
     OpenComposer open(context, *preset, box.factory());
     open.text()->setPlainText(QStringLiteral("Chiuso per ferie"));

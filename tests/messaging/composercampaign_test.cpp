@@ -43,8 +43,8 @@ struct ListComposer
     ListComposer(SandboxHome& box, AppContext context, const QString& text)
         : composer(context, box.factory(), {QStringLiteral("r1"), QStringLiteral("Principale")})
     {
-        composer.preset(*ismsm(context, QStringLiteral("r1"),
-                               {QStringLiteral("3331112222"), QStringLiteral("3334445555")}));
+        composer.preset(*multipleSendPreset(context, QStringLiteral("r1"),
+                                            {QStringLiteral("3331112222"), QStringLiteral("3334445555")}));
         composer.show();
         QCoreApplication::processEvents();
         composer.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setPlainText(text);

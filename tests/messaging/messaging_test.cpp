@@ -100,13 +100,13 @@ TEST(SingleSmsCommand, LastTickedRowWinsAndNoTickTakesTheSelectedRow)
 {
     const ListRowValues selected{
         QStringLiteral("300"), QStringLiteral("Cliccato"), QStringLiteral("mail@x.it"), {}};
-    ComposerPreset preset = ismss({}, selected);
+    ComposerPreset preset = singleSendPreset({}, selected);
     EXPECT_EQ(preset.recipientString, QStringLiteral("300"));
     EXPECT_EQ(preset.surname, QStringLiteral("Cliccato"));
 
-    preset = ismss({{QStringLiteral("311"), QStringLiteral("Primo"), {}, {}},
-                    {QStringLiteral("322"), QStringLiteral("Secondo"), {}, {}}},
-                   selected);
+    preset = singleSendPreset({{QStringLiteral("311"), QStringLiteral("Primo"), {}, {}},
+                               {QStringLiteral("322"), QStringLiteral("Secondo"), {}, {}}},
+                              selected);
     EXPECT_EQ(preset.mode, ComposerPreset::Mode::Single);
     EXPECT_EQ(preset.recipientString, QStringLiteral("322"));
     EXPECT_EQ(preset.surname, QStringLiteral("Secondo"));
@@ -118,9 +118,10 @@ TEST(MultipleSmsCommand, RefusesAnythingButAnAddressBook)
     TestHome home;
     AppContext context = home.context();
     home.dialogs.expectMessage(QStringLiteral("selezionare un Archivio Valido"), MessageIcon::Critical);
-    EXPECT_FALSE(ismsm(context, QStringLiteral("s1"), {QStringLiteral("333")}).has_value());
+    EXPECT_FALSE(multipleSendPreset(context, QStringLiteral("s1"), {QStringLiteral("333")}).has_value());
 
-    const auto preset = ismsm(context, QStringLiteral("r2"), {QStringLiteral("333"), QStringLiteral("444")});
+    const auto preset =
+        multipleSendPreset(context, QStringLiteral("r2"), {QStringLiteral("333"), QStringLiteral("444")});
     ASSERT_TRUE(preset.has_value());
     EXPECT_EQ(preset->mode, ComposerPreset::Mode::Multiple);
     EXPECT_EQ(preset->recipientString, QStringLiteral("333;444;"));
