@@ -118,7 +118,6 @@ public:
     void scheduleLayout();
 
     QToolBar* toolbar() const { return toolbar_; }
-    QMdiArea* archiveArea() const { return archiveArea_; }
     ArchiveList* archiveList() const { return list_; }
     QLabel* dateLabel() const { return dateLabel_; }
 

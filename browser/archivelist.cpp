@@ -130,26 +130,6 @@ void ArchiveList::reload()
     emit reloaded();
 }
 
-void ArchiveList::visualizza()
-{
-    load(ArchiveKind::Contacts);
-}
-
-void ArchiveList::visualizzasalvati()
-{
-    load(ArchiveKind::Saved);
-}
-
-void ArchiveList::visualizzainviati()
-{
-    load(ArchiveKind::Sent);
-}
-
-void ArchiveList::visualizzacance()
-{
-    load(ArchiveKind::Deleted);
-}
-
 void ArchiveList::load(ArchiveKind kind, Failure onFailure)
 {
     const QString book = currentBook();

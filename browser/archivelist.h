@@ -52,14 +52,6 @@ public:
     // A node of the tree was clicked: from now on a reload fills the list.
     void allowReload();
 
-    // Fill the list with the contacts, saved, sent or deleted messages of the
-    // selected book (normally run by the scheduled reload). A book that
-    // cannot be read is reported and leaves the list empty.
-    void visualizza();
-    void visualizzasalvati();
-    void visualizzainviati();
-    void visualizzacance();
-
     // What the tree click sets: the archive caption (" " + node text), the
     // kind's picture and title; and clearing rows and columns.
     void setArchiveCaption(const QString& caption);

@@ -47,7 +47,6 @@ void ArchiveModel::setTicked(int index, bool ticked)
     ticked_[size_t(index)] = ticked ? 1 : 0;
     const QModelIndex cell = createIndex(index, 0);
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
-    emit tickChanged(index);
 }
 
 void ArchiveModel::setAllTicked(bool ticked)

@@ -50,9 +50,6 @@ public:
     // has no text and leaves the order alone.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-signals:
-    void tickChanged(int row);
-
 private:
     std::optional<ArchiveKind> kind_;
     std::vector<ArchiveRow> rows_;

@@ -17,7 +17,6 @@ class PgDatabase : public Database
 public:
     PgDatabase(std::shared_ptr<PgConnection> connection, QString schema, QString path);
 
-    const QString& schemaName() const { return schema_; }
     PgConnection& connection() const { return *connection_; }
 
     void exec(const char* sql) override;

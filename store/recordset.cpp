@@ -158,12 +158,6 @@ void Recordset::setField(QStringView name, const QString& value)
     values_[requireField(name)] = value;
 }
 
-void Recordset::cancelUpdate()
-{
-    pending_ = Pending::None;
-    values_.clear();
-}
-
 void Recordset::pendingFields(QStringList& names, QStringList& values) const
 {
     for (const auto& [index, value] : values_) {

@@ -55,7 +55,6 @@ public:
     void edit();
     void setField(QStringView name, const QString& value);
     void update();
-    void cancelUpdate();
 
     // Deletes the current row; there is no current row until the next move.
     void deleteCurrent();
