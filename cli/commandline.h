@@ -7,8 +7,6 @@
 
 namespace parlix::cli {
 
-using Commands = std::vector<std::unique_ptr<Command>>;
-
 // Every command of parlix-cli, in the order the help lists them.
 Commands allCommands();
 
