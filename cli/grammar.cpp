@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 #ifndef PARLIX_VERSION
 #error "PARLIX_VERSION must be defined by the build"
 #endif
@@ -190,7 +192,7 @@ OptionSpec jsonOption()
 {
     return {QStringLiteral("json"),
             {},
-            QStringLiteral("scrive il risultato come un oggetto JSON su una riga (campi sotto)"),
+            QStringLiteral("scrive il risultato come un solo oggetto JSON su una riga"),
             {},
             {}};
 }
@@ -258,6 +260,10 @@ std::optional<ParsedLine> parseLine(const QStringList& arguments, const Commands
         const bool global = option != nullptr;
         if (!option && command)
             option = findOption(own, name, isShort);
+        // --json may also come before the command; whether the command takes it is seen below.
+        static const OptionSpec json = jsonOption();
+        if (!option && !command && !isShort && name == json.name)
+            option = &json;
         if (!option) {
             error = QStringLiteral("opzione sconosciuta \"%1\"").arg(equals < 0 ? word : word.left(equals));
             if (!command && !isShort && equals < 0)
@@ -296,6 +302,12 @@ std::optional<ParsedLine> parseLine(const QStringList& arguments, const Commands
         return line;
     if (!command) {
         error = QStringLiteral("manca il comando");
+        return std::nullopt;
+    }
+    const bool takesJson =
+        std::any_of(own.begin(), own.end(), [](const OptionSpec& option) { return option.name == u"json"; });
+    if (line.json && !takesJson) {
+        error = QStringLiteral("opzione sconosciuta \"--json\"");
         return std::nullopt;
     }
     if (operands < minOperands || operands > maxOperands) {

@@ -29,7 +29,7 @@ int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
     }
     ProgramState state(folder);
     const CsvImportResult result = CsvImport(state).run(
-        parsed->file, parsed->book, transferProgress(console, QStringLiteral("Righe lette")));
+        parsed->file, parsed->book, transferProgress(console, QStringLiteral("Contatti scritti")));
     using Status = CsvImportResult::Status;
     switch (result.status) {
     case Status::Done:

@@ -57,6 +57,7 @@ bool ResendCommand::accepts(const QStringList& arguments, QTextStream& err) cons
 
 int ResendCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
+    startBatchReport(console);
     const ResendWords words = *parseWords(arguments);
     const QString& book = words.book;
     const qint64 id = words.id;

@@ -20,6 +20,7 @@ CommandGrammar RunScheduledCommand::grammar() const
 
 int RunScheduledCommand::execute(const DataFolder& folder, const QStringList&, Console& console)
 {
+    startBatchReport(console);
     const std::optional<QStringList> books = listedBooks(folder, console);
     if (!books)
         return Failed;

@@ -194,6 +194,7 @@ int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Conso
 
 int SendCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
+    startBatchReport(console);
     std::optional<SendOptions> options = parseOptions(arguments, console.err);
     if (!options)
         return Usage;

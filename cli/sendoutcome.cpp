@@ -32,6 +32,11 @@ QString stateName(RecipientEntry::State state)
 
 } // namespace
 
+void startBatchReport(Console& console)
+{
+    report(console, {{QStringLiteral("batches"), QJsonArray{}}}, {});
+}
+
 void addBatchReport(Console& console, ScheduledStore& store, const QString& book, qint64 id,
                     const RunOutcome& outcome)
 {

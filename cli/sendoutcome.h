@@ -27,6 +27,8 @@ struct BatchLeftovers
 // nothing was sent.
 int reportOutcome(const RunOutcome& outcome, const BatchLeftovers& leftovers, Console& console);
 
+// With --json, starts the run's "batches" empty, so a run that serves none still has the field.
+void startBatchReport(Console& console);
 // With --json, adds the batch to the run's "batches": book, batch, due, accepted, attempted, left and
 // each recipient (number, state, result) as its journal tells it. Nothing without --json.
 void addBatchReport(Console& console, ScheduledStore& store, const QString& book, qint64 id,
