@@ -71,7 +71,7 @@ const QList<NoteSpec>& files()
                         "dell'installazione")},
         {QStringLiteral("/usr/lib/systemd/user/parlix-run-scheduled.timer"),
          QStringLiteral("il timer (spento) che esegue run-scheduled ogni minuto")},
-        {QStringLiteral("/usr/share/doc/parlix/ufficio.md"),
+        {QStringLiteral("/usr/share/doc/parlix/shared-database.md"),
          QStringLiteral("come condividere le rubriche fra più postazioni su un server PostgreSQL")},
     };
     return list;
