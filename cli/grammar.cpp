@@ -234,10 +234,15 @@ std::optional<ParsedLine> parseLine(const QStringList& arguments, const Commands
         return true;
     };
     bool helpCommand = false;
+    bool optionsEnded = false; // after "--" every word is an operand
     int operands = 0;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& word = arguments.at(i);
-        if (word == u'-' || !word.startsWith(u'-')) {
+        if (word == QStringLiteral("--") && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || word == u'-' || !word.startsWith(u'-')) {
             if (command) {
                 line.words << word;
                 ++operands;

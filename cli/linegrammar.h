@@ -7,7 +7,8 @@
 namespace parlix::cli {
 
 // The command line of parlix-cli read against the commands' own grammars. Global options may come
-// anywhere, a command's options after its name; "--name=V" is "--name V"; "help COMMAND" is
+// anywhere, a command's options after its name; "--name=V" is "--name V"; after "--" every word is an
+// operand; "help COMMAND" is
 // "COMMAND --help". On bad usage gives nothing and says why in `error` (Italian); `command` is then the
 // command named, if any, for its usage line.
 std::optional<ParsedLine> parseLine(const QStringList& arguments, const Commands& commands, QString& error,
