@@ -429,7 +429,9 @@ QByteArray grammarJson(const Commands& commands)
              QStringLiteral(
                  "Con --json un comando scrive un solo oggetto JSON su una riga dello standard output "
                  "(dello standard error quando i dati stessi vanno sullo standard output), con il "
-                 "campo exit (lo stato di uscita) e i campi elencati sotto il comando. "
+                 "campo exit (lo stato di uscita) e i campi elencati sotto il comando; quando il comando "
+                 "non riesce prima di avere un risultato, l'oggetto può avere solo exit (il perché è "
+                 "sullo standard error). "
                  "L'avanzamento va sullo standard error solo quando è un terminale; -q lo toglie."),
          }},
         {QStringLiteral("options"), optionsJson(globalOptions())},
