@@ -45,6 +45,7 @@ struct Console
     // Progress lines on `err`: on a terminal, unless -q. `quiet` also leaves out the send preview.
     bool progress = false;
     bool quiet = false;
+    bool progressLineOpen = false; // a progress line is on `err` without its line end
 };
 
 // One command of parlix-cli. It is given the installed data folder and the

@@ -9,6 +9,7 @@
 #include "cli/importvcardcommand.h"
 #include "cli/linegrammar.h"
 #include "cli/migratecommand.h"
+#include "cli/report.h"
 #include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
@@ -110,6 +111,7 @@ int run(const QStringList& arguments, const Commands& commands, Console& console
     } else {
         status = command->execute(folder, line->words, console);
     }
+    endProgress(console);
     if (console.json)
         printReport(status, console);
     console.out.flush();

@@ -18,6 +18,15 @@ void showProgress(Console& console, const QString& line, bool done)
         return;
     console.err << '\r' << line << (done ? "\n" : "");
     console.err.flush();
+    console.progressLineOpen = !done;
+}
+
+void endProgress(Console& console)
+{
+    if (!console.progressLineOpen)
+        return;
+    console.err << '\n';
+    console.progressLineOpen = false;
 }
 
 Progress transferProgress(Console& console, const QString& what)

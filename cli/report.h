@@ -13,6 +13,9 @@ void report(Console& console, const QJsonObject& fields, const QString& text);
 // terminal, without -q); `done` ends the line.
 void showProgress(Console& console, const QString& line, bool done = false);
 
+// Ends a progress line left open, so what follows on standard error starts on a line of its own.
+void endProgress(Console& console);
+
 // A progress callback of the imports that shows "`what`: done di total" (or "done" when the total is
 // not known) through showProgress.
 Progress transferProgress(Console& console, const QString& what);

@@ -145,7 +145,15 @@ CommandGrammar SendCommand::grammar() const
 
 bool SendCommand::accepts(const QStringList& arguments, QTextStream& err) const
 {
-    return parseOptions(arguments, err).has_value();
+    const std::optional<SendOptions> options = parseOptions(arguments, err);
+    if (!options)
+        return false;
+    if (options->at && *options->at <= services_.clock.now()) {
+        err << "L'ora indicata (" << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+            << ") è già passata: nessun invio programmato.\n";
+        return false;
+    }
+    return true;
 }
 
 int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Console& console)
@@ -206,11 +214,6 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
     }
     if (options->resume)
         return resume(folder, options->book, console);
-    if (options->at && *options->at <= services_.clock.now()) {
-        console.err << "L'ora indicata (" << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm"))
-                    << ") è già passata: nessun invio programmato.\n";
-        return Usage;
-    }
     const QStringList missing = charactersWithoutWindows1252(options->text);
     if (!missing.isEmpty() && !options->acceptReplacements) {
         console.err << "Il testo contiene caratteri che gli SMS non possono trasmettere: "

@@ -88,6 +88,7 @@ std::function<void(int, int)> sendProgress(Console& console)
 
 int reportOutcome(const RunOutcome& outcome, const BatchLeftovers& leftovers, Console& console)
 {
+    endProgress(console);
     if (outcome.status == RunOutcome::Status::NotSent) {
         console.err << outcome.message << "\nNessun SMS inviato.\n";
         if (!console.json)

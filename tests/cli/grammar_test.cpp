@@ -135,6 +135,11 @@ TEST(Grammar, OptionFormsAndPlacesAndTheLinesRefusedBeforeTheFolderIsMade)
          Usage,
          {},
          QStringLiteral("servono --book")},
+        {{homeEq, QStringLiteral("send"), book, QStringLiteral("P"), QStringLiteral("--text=t"),
+          QStringLiteral("--at=2020-01-01T09:00")},
+         Usage,
+         {},
+         QStringLiteral("è già passata")},
         {{homeEq, QStringLiteral("migrate")}, Usage, {}, QStringLiteral("argomenti non validi per migrate")},
         // Accepted: the folder is made from here on.
         {{hm, home, books}, Done, QStringLiteral("Principale\n"), {}},
