@@ -6,6 +6,7 @@
 #include "contacts/bookcatalog.h"
 #include "contacts/bookcontacts.h"
 #include "core/clock.h"
+#include "core/numbers.h"
 #include "core/programstate.h"
 #include "core/startupfiles.h"
 #include "core/storechoice.h"
@@ -258,8 +259,9 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
             }
             console.out << "Invio " << id << " programmato per il "
                         << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm")) << ": "
-                        << batchPlan.messages().size() << " destinatari, " << batchPlan.smsCount()
-                        << " SMS\n";
+                        << numbers::counted(batchPlan.messages().size(), QStringLiteral("destinatario"),
+                                            QStringLiteral("destinatari"))
+                        << ", " << batchPlan.smsCount() << " SMS\n";
             return Done;
         }
 
