@@ -299,6 +299,9 @@ void Composer::showEvent(QShowEvent* event)
 void Composer::applyMode()
 {
     numberEdit_->setText(recipientString_);
+    // With its number given, what is left to type is the text.
+    if (!recipientString_.isEmpty())
+        textEdit_->setFocus(Qt::OtherFocusReason);
     if (!multipleMode())
         return;
     if (recipients_.isEmpty()) {

@@ -628,6 +628,8 @@ TEST(ComposerKeyboard, TabGoesNumberTextEmoticonsOptionsButtonsSearchLast)
     TestHome home;
     OpenComposer open(home.context(), ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")));
     open.composer.activateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), open.text()) << "the number is given: the text is what to type";
     open.number()->setFocus();
     // The date and time box takes Tab from section to section before it lets go.
     QStringList chain;
