@@ -1,5 +1,6 @@
 #include "sendoutcome.h"
 
+#include "sending/optoutregister.h"
 #include "sending/scheduledrunner.h"
 
 namespace parlix::cli {
@@ -12,6 +13,8 @@ int reportOutcome(const RunOutcome& outcome, const BatchLeftovers& leftovers, Co
         return Failed;
     }
     console.out << "Inviati " << outcome.accepted << " di " << outcome.attempted << '\n';
+    if (outcome.excluded > 0)
+        console.err << OptOutRegister::excludedText(outcome.excluded) << '\n';
     int status = Done;
     // The batch's refusals and doubts, when this run had some of its own.
     const bool refused = outcome.status == RunOutcome::Status::SomeRefused;
