@@ -2,6 +2,7 @@
 
 #include "contacts/bookcontacts.h"
 #include "sending/mergetemplate.h"
+#include "sending/optoutline.h"
 #include "sending/optoutregister.h"
 
 namespace parlix {
@@ -70,7 +71,9 @@ std::variant<BatchPlan, QString> BatchPlan::forNumbers(const QString& text, cons
 std::variant<BatchPlan, QString> BatchPlan::forBook(const QString& text, Store& store,
                                                     const QString& bookPath, SplitMode mode)
 {
-    std::variant<BatchPlan, QString> plan = make(text, contactsWithNumbers(store, bookPath), mode);
+    const QString campaign =
+        OptOutLine::appendTo(text, OptOutLine::load(OptOutRegister::folderOfBook(bookPath)));
+    std::variant<BatchPlan, QString> plan = make(campaign, contactsWithNumbers(store, bookPath), mode);
     if (BatchPlan* made = std::get_if<BatchPlan>(&plan)) {
         if (std::optional<QString> refusal = made->exclude(store, bookPath))
             return *refusal;

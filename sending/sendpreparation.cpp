@@ -1,6 +1,7 @@
 #include "sendpreparation.h"
 
 #include "sending/mergetemplate.h"
+#include "sending/optoutline.h"
 #include "sending/optoutregister.h"
 #include "sending/phonenumbercheck.h"
 #include "sending/scheduledstore.h"
@@ -24,6 +25,10 @@ std::variant<SendPreparation, Refusal> SendPreparation::prepare(const TypedMessa
                                                                 const QString& bookPath, When when)
 {
     SendPreparation made(typed);
+    // A campaign carries the opt-out line, counted like the rest of its text.
+    if (typed.multiple)
+        made.typed_.text =
+            OptOutLine::appendTo(typed.text, OptOutLine::load(OptOutRegister::folderOfBook(bookPath)));
     const QString& text = made.typed_.text;
     const SplitMode split = splitFor(text, typed.split);
     made.typed_.split = split;
