@@ -8,6 +8,7 @@
 #include "cli/importericsoftcommand.h"
 #include "cli/importvcardcommand.h"
 #include "cli/migratecommand.h"
+#include "cli/optoutcommand.h"
 #include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
@@ -37,6 +38,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<DemoCommand>(defaultSendingServices().clock));
     commands.push_back(std::make_unique<ResendCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<OptOutCommand>(defaultSendingServices().clock));
     return commands;
 }
 
