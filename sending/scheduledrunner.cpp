@@ -62,7 +62,9 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
         const RecipientCounts before = store.counts(id);
         if (before.waiting == 0) {
             store.closeIfServed(id);
-            return {};
+            RunOutcome nothing;
+            nothing.excluded = before.excluded;
+            return nothing;
         }
 
         std::unique_ptr<SmsGateway> gateway = factory_();
