@@ -63,7 +63,8 @@ constexpr const char* batchColumns =
     "id, Quando, Testo, Suddivisione, Flash, Mittente, cognome, cellulare, Immediato, Stato, Account, "
     "Inviato,"
     " (SELECT count(*) FROM programmati_destinatari d WHERE d.programma = p.id),"
-    " (SELECT coalesce(sum(Parti), 0) FROM programmati_destinatari d WHERE d.programma = p.id)";
+    " (SELECT coalesce(sum(Parti), 0) FROM programmati_destinatari d WHERE d.programma = p.id AND d.Stato <> "
+    "4)";
 
 ScheduledBatch readBatch(const Statement& st)
 {

@@ -40,7 +40,7 @@ struct ScheduledBatch
     QString account;    // the gateway login it is sent with; empty for batches stored before logins were kept
     QString sentDate;   // the Data of its inviati row, once it has left
     int recipients = 0; // when read back
-    int sms = 0;        // when read back
+    int sms = 0;        // when read back; none for the excluded recipients
 
     // A batch of `plan` due at `due`, whose inviati row will read `cognome`
     // and `cellulare` (for a list, "<lista>" and the numbers joined by ";").
