@@ -28,4 +28,17 @@ std::optional<QString> optOutKey(const QString& number)
     return QString::fromStdString(formatted);
 }
 
+QString nationalDigits(const QString& key)
+{
+    using i18n::phonenumbers::PhoneNumber;
+    using i18n::phonenumbers::PhoneNumberUtil;
+    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
+    PhoneNumber parsed;
+    if (util.Parse(key.toStdString(), "IT", &parsed) != PhoneNumberUtil::NO_PARSING_ERROR)
+        return {};
+    std::string national;
+    util.GetNationalSignificantNumber(parsed, &national);
+    return QString::fromStdString(national);
+}
+
 } // namespace parlix

@@ -13,4 +13,8 @@ namespace parlix {
 // (letters, too short or too long for any numbering plan).
 std::optional<QString> optOutKey(const QString& number);
 
+// The national significant number of a key made by optOutKey ("3331234567"
+// for "+393331234567"): the digits every form of that number ends with.
+QString nationalDigits(const QString& key);
+
 } // namespace parlix

@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace parlix {
 
 namespace {
@@ -49,9 +51,30 @@ std::optional<std::pair<QString, QString>> numberOfLine(const QString& line)
 
 } // namespace
 
+OptOutList::OptOutList(QSet<QString> keys) : keys_(std::move(keys))
+{
+    for (const QString& key : keys_) {
+        const QString national = nationalDigits(key);
+        nationals_.insert(national);
+        if (!lengths_.contains(national.size()))
+            lengths_.append(national.size());
+    }
+}
+
 bool OptOutList::contains(const QString& number) const
 {
     if (keys_.isEmpty())
+        return false;
+    QString digits;
+    digits.reserve(number.size());
+    for (const QChar c : number) {
+        if (c.isDigit())
+            digits += c;
+    }
+    const bool maybe = std::any_of(lengths_.cbegin(), lengths_.cend(), [&](qsizetype length) {
+        return digits.size() >= length && nationals_.contains(digits.right(length));
+    });
+    if (!maybe)
         return false;
     const std::optional<QString> key = optOutKey(number);
     return key && keys_.contains(*key);
