@@ -274,3 +274,20 @@ TEST(OptOutWindowJourney, TakingANumberOffAsksThroughTheRealBoxAndKeepsTheDate)
     window.findChild<QCheckBox*>(QStringLiteral("optOutShowRemoved"))->setChecked(true);
     EXPECT_EQ(window.rowCount(), 1) << "a removed number is still told apart from one never there";
 }
+
+TEST(ExcludeFromSending, AddsTheContactsNumbersAndSaysWhatCameOfEach)
+{
+    test::TestHome home;
+    home.dialogs.expectMessage(
+        QStringLiteral("Numeri aggiunti al registro \"Numeri esclusi\": 1. Già presenti: "
+                       "1.\nNumeri non validi, non aggiunti: 33a"),
+        MessageIcon::Exclamation);
+    excludeFromSending(
+        home.context(), QStringLiteral("Clienti"),
+        {QStringLiteral("3331112222"), QStringLiteral("33a"), QStringLiteral("+39 333 111 2222")});
+    EXPECT_TRUE(home.dialogs.done());
+    const auto entry =
+        OptOutRegister(*home.state.store, home.state.folder.bookList()).find(QStringLiteral("3331112222"));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->note, QStringLiteral("dalla rubrica \"Clienti\""));
+}
