@@ -60,12 +60,7 @@ std::variant<BatchPlan, QString> BatchPlan::forNumbers(const QString& text, cons
     const QList<Contact> contacts = MergeTemplate(text).personalised()
                                         ? contactsForNumbers(contactsWithNumbers(store, bookPath), numbers)
                                         : contactsForNumbers({}, numbers);
-    std::variant<BatchPlan, QString> plan = make(text, contacts, mode);
-    if (BatchPlan* made = std::get_if<BatchPlan>(&plan)) {
-        if (std::optional<QString> refusal = made->exclude(store, bookPath))
-            return *refusal;
-    }
-    return plan;
+    return excludingRegistered(make(text, contacts, mode), store, bookPath);
 }
 
 std::variant<BatchPlan, QString> BatchPlan::forBook(const QString& text, Store& store,
@@ -73,7 +68,12 @@ std::variant<BatchPlan, QString> BatchPlan::forBook(const QString& text, Store& 
 {
     const QString campaign =
         OptOutLine::appendTo(text, OptOutLine::load(OptOutRegister::folderOfBook(bookPath)));
-    std::variant<BatchPlan, QString> plan = make(campaign, contactsWithNumbers(store, bookPath), mode);
+    return excludingRegistered(make(campaign, contactsWithNumbers(store, bookPath), mode), store, bookPath);
+}
+
+std::variant<BatchPlan, QString> BatchPlan::excludingRegistered(std::variant<BatchPlan, QString> plan,
+                                                                Store& store, const QString& bookPath)
+{
     if (BatchPlan* made = std::get_if<BatchPlan>(&plan)) {
         if (std::optional<QString> refusal = made->exclude(store, bookPath))
             return *refusal;

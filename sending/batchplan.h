@@ -64,8 +64,10 @@ public:
     static constexpr int PreviewRecipients = 3;
 
 private:
-    // Marks the numbers of `numbers` honoured by the register; the refusal when nobody is left.
+    // Marks the recipients the register honours; the refusal when nobody is left.
     std::optional<QString> exclude(Store& store, const QString& bookPath);
+    static std::variant<BatchPlan, QString> excludingRegistered(std::variant<BatchPlan, QString> plan,
+                                                                Store& store, const QString& bookPath);
 
     QString text_;
     bool personalised_ = false;

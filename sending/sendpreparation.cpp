@@ -174,7 +174,7 @@ QString SendPreparation::scheduledText(const QDateTime& due) const
 {
     return QStringLiteral("Invio programmato per il %1 nella rubrica \"%2\": %3 destinatari, %4 SMS.")
         .arg(timeText(due), typed_.book)
-        .arg(plan_.messages().size())
+        .arg(plan_.messages().size() - plan_.excludedCount())
         .arg(plan_.smsCount());
 }
 
