@@ -1,5 +1,6 @@
 #include "optoutcommand.h"
 
+#include "cli/report.h"
 #include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/storechoice.h"
@@ -10,26 +11,17 @@
 #include "store/storeerror.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace parlix::cli {
 
 namespace {
 
-int usage(Console& console)
-{
-    console.err << "Uso: parlix-cli optout add NUMERO [--note TESTO] | remove NUMERO [--yes] | "
-                   "list [--all] [--search TESTO] | import FILE|- | line [TESTO|--none]  [--json]\n";
-    return Usage;
-}
-
 struct Words
 {
     QStringList plain; // the words that are no option
     QString note;
     QString search;
-    bool json = false;
     bool all = false;
     bool yes = false;
     bool none = false;
@@ -44,8 +36,6 @@ std::optional<Words> parseWords(const QStringList& arguments)
             if (i + 1 >= arguments.size())
                 return std::nullopt;
             (word == u"--note" ? words.note : words.search) = arguments.at(++i);
-        } else if (word == u"--json") {
-            words.json = true;
         } else if (word == u"--all") {
             words.all = true;
         } else if (word == u"--yes") {
@@ -61,19 +51,12 @@ std::optional<Words> parseWords(const QStringList& arguments)
     return words;
 }
 
-void printJson(Console& console, const QJsonValue& value)
-{
-    const QJsonDocument document =
-        value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
-    console.out << QString::fromUtf8(document.toJson(QJsonDocument::Compact)) << '\n';
-}
-
 QJsonObject entryJson(const OptOutEntry& entry)
 {
-    return {{QStringLiteral("numero"), entry.number},  {QStringLiteral("cellulare"), entry.typed},
-            {QStringLiteral("aggiunto"), entry.added}, {QStringLiteral("origine"), entry.source},
-            {QStringLiteral("file"), entry.file},      {QStringLiteral("nota"), entry.note},
-            {QStringLiteral("rimosso"), entry.removed}};
+    return {{QStringLiteral("number"), entry.number},  {QStringLiteral("typed"), entry.typed},
+            {QStringLiteral("added"), entry.added},    {QStringLiteral("source"), entry.source},
+            {QStringLiteral("file"), entry.file},      {QStringLiteral("note"), entry.note},
+            {QStringLiteral("removed"), entry.removed}};
 }
 
 } // namespace
@@ -82,7 +65,7 @@ QString OptOutCommand::synopsis() const
 {
     return QStringLiteral(
         "add NUMERO [--note TESTO] | remove NUMERO [--yes] | list [--all] [--search TESTO] | "
-        "import FILE|- | line [TESTO|--none]  [--json]");
+        "import FILE|- | line [TESTO|--none]");
 }
 
 QString OptOutCommand::description() const
@@ -90,38 +73,68 @@ QString OptOutCommand::description() const
     return QStringLiteral("il registro \"Numeri esclusi\": i numeri a cui nessun invio manda SMS");
 }
 
-int OptOutCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+CommandGrammar OptOutCommand::grammar() const
+{
+    const auto option = [](const char* name, const char* value, const char* help) {
+        return OptionSpec{
+            QString::fromLatin1(name), QString::fromLatin1(value), QString::fromUtf8(help), {}, {}};
+    };
+    const auto field = [](const char* name, const char* meaning) {
+        return FieldSpec{QString::fromLatin1(name), QString::fromUtf8(meaning)};
+    };
+    return {1,
+            2,
+            {option("note", "TESTO", "con add: una nota sul numero"),
+             option("yes", "", "con remove: toglie il numero senza chiedere conferma"),
+             option("all", "", "con list: anche i numeri tolti dal registro"),
+             option("search", "TESTO", "con list: solo i numeri o le note che contengono TESTO"),
+             option("none", "", "con line: toglie la riga aggiunta agli SMS multipli")},
+            {field("number", "con add e remove: il numero come lo tiene il registro (E.164)"),
+             field("outcome", "con add e remove: added, restored (era stato tolto), present o removed"),
+             field("numbers", "con list: un oggetto per numero, con number, typed (come scritto), added (la "
+                              "data), source (digitato o importato), file, note e removed (la data in cui è "
+                              "stato tolto)"),
+             field("added", "con import: i numeri aggiunti"),
+             field("present", "con import: i numeri che erano già nel registro"),
+             field("skipped", "con import: le righe senza un numero, come \"riga N: testo\""),
+             field("line", "con line: la riga aggiunta agli SMS multipli")}};
+}
+
+bool OptOutCommand::accepts(const QStringList& arguments, QTextStream&) const
 {
     const std::optional<Words> words = parseWords(arguments);
     if (!words || words->plain.isEmpty())
-        return usage(console);
+        return false;
     const QString action = words->plain.constFirst();
     const qsizetype count = words->plain.size();
+    return ((action == u"add" || action == u"remove" || action == u"import") && count == 2) ||
+           (action == u"list" && count == 1) ||
+           (action == u"line" && (count == 1 || (count == 2 && !words->none)));
+}
+
+int OptOutCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+{
+    const Words words = parseWords(arguments).value_or(Words{});
+    const QString action = words.plain.value(0);
     if (action == u"line")
-        return count <= 2 ? line(folder, words->plain.mid(1), words->none, words->json, console)
-                          : usage(console);
-    const bool known = ((action == u"add" || action == u"remove" || action == u"import") && count == 2) ||
-                       (action == u"list" && count == 1);
-    if (!known)
-        return usage(console);
+        return line(folder, words.plain.mid(1), words.none, console);
     try {
         OptOutRegister optOut(*chooseStore(folder), folder.bookList());
-        const QString& argument = words->plain.value(1);
+        const QString argument = words.plain.value(1);
         if (action == u"add")
-            return add(optOut, argument, words->note, words->json, console);
+            return add(optOut, argument, words.note, console);
         if (action == u"remove")
-            return remove(optOut, argument, words->yes, words->json, console);
+            return remove(optOut, argument, words.yes, console);
         if (action == u"import")
-            return import(optOut, argument, words->json, console);
-        return list(optOut, words->search, words->all, words->json, console);
+            return import(optOut, argument, console);
+        return list(optOut, words.search, words.all, console);
     } catch (const StoreError& error) {
         console.err << error.message() << '\n';
         return Failed;
     }
 }
 
-int OptOutCommand::add(OptOutRegister& optOut, const QString& number, const QString& note, bool json,
-                       Console& console)
+int OptOutCommand::add(OptOutRegister& optOut, const QString& number, const QString& note, Console& console)
 {
     const OptOutRegister::Added added =
         optOut.add(number, OptOutRegister::Source::Typed, QString(), note, clock_.now());
@@ -129,22 +142,19 @@ int OptOutCommand::add(OptOutRegister& optOut, const QString& number, const QStr
         console.err << OptOutRegister::notANumberText(number) << '\n';
         return Failed;
     }
-    const QString outcome = added == OptOutRegister::Added::AlreadyThere ? QStringLiteral("presente")
-                            : added == OptOutRegister::Added::Restored   ? QStringLiteral("ripristinato")
-                                                                         : QStringLiteral("aggiunto");
+    const bool there = added == OptOutRegister::Added::AlreadyThere;
     const OptOutEntry entry = optOut.find(number).value_or(OptOutEntry{});
-    if (json)
-        printJson(console,
-                  QJsonObject{{QStringLiteral("numero"), entry.number}, {QStringLiteral("esito"), outcome}});
-    else if (added == OptOutRegister::Added::AlreadyThere)
+    if (there)
         console.err << "Il numero " << entry.number << " è già nel registro dal " << entry.added << ".\n";
-    else
-        console.out << entry.number << '\n';
+    const QString outcome = there                                      ? QStringLiteral("present")
+                            : added == OptOutRegister::Added::Restored ? QStringLiteral("restored")
+                                                                       : QStringLiteral("added");
+    report(console, {{QStringLiteral("number"), entry.number}, {QStringLiteral("outcome"), outcome}},
+           there ? QString() : entry.number + u'\n');
     return Done;
 }
 
-int OptOutCommand::remove(OptOutRegister& optOut, const QString& number, bool confirmed, bool json,
-                          Console& console)
+int OptOutCommand::remove(OptOutRegister& optOut, const QString& number, bool confirmed, Console& console)
 {
     const std::optional<OptOutEntry> entry = optOut.find(number);
     if (!entry || !entry->honoured()) {
@@ -167,32 +177,28 @@ int OptOutCommand::remove(OptOutRegister& optOut, const QString& number, bool co
         }
     }
     optOut.remove(number, clock_.now());
-    if (json)
-        printJson(console, QJsonObject{{QStringLiteral("numero"), entry->number},
-                                       {QStringLiteral("esito"), QStringLiteral("rimosso")}});
+    report(
+        console,
+        {{QStringLiteral("number"), entry->number}, {QStringLiteral("outcome"), QStringLiteral("removed")}},
+        {});
     return Done;
 }
 
-int OptOutCommand::list(OptOutRegister& optOut, const QString& search, bool all, bool json, Console& console)
+int OptOutCommand::list(OptOutRegister& optOut, const QString& search, bool all, Console& console)
 {
-    const QList<OptOutEntry> entries = optOut.entries(search, all);
-    if (json) {
-        QJsonArray array;
-        for (const OptOutEntry& entry : entries)
-            array.append(entryJson(entry));
-        printJson(console, array);
-        return Done;
-    }
-    for (const OptOutEntry& entry : entries) {
+    QJsonArray numbers;
+    QString text;
+    for (const OptOutEntry& entry : optOut.entries(search, all)) {
+        numbers.append(entryJson(entry));
         const QString source =
             entry.file.isEmpty() ? entry.source : QStringLiteral("%1 (%2)").arg(entry.source, entry.file);
-        console.out << entry.number << '\t' << entry.added << '\t' << source << '\t' << entry.note << '\t'
-                    << entry.removed << '\n';
+        text += QStringList{entry.number, entry.added, source, entry.note, entry.removed}.join(u'\t') + u'\n';
     }
+    report(console, {{QStringLiteral("numbers"), numbers}}, text);
     return Done;
 }
 
-int OptOutCommand::import(OptOutRegister& optOut, const QString& file, bool json, Console& console)
+int OptOutCommand::import(OptOutRegister& optOut, const QString& file, Console& console)
 {
     std::optional<QStringList> lines;
     if (file == u"-") {
@@ -209,23 +215,17 @@ int OptOutCommand::import(OptOutRegister& optOut, const QString& file, bool json
     }
     const OptOutRegister::ImportTally tally =
         optOut.import(*lines, file == u"-" ? QStringLiteral("standard input") : file, clock_.now());
-    if (json) {
-        printJson(console,
-                  QJsonObject{{QStringLiteral("aggiunti"), tally.added},
-                              {QStringLiteral("presenti"), tally.alreadyThere},
-                              {QStringLiteral("scartate"), QJsonArray::fromStringList(tally.skipped)}});
-    } else {
-        console.out << tally.added << '\n';
-        console.err << OptOutRegister::importText(tally) << '\n';
-    }
+    report(console,
+           {{QStringLiteral("added"), tally.added},
+            {QStringLiteral("present"), tally.alreadyThere},
+            {QStringLiteral("skipped"), QJsonArray::fromStringList(tally.skipped)}},
+           QString::number(tally.added) + u'\n');
+    console.err << OptOutRegister::importText(tally) << '\n';
     return tally.skipped.isEmpty() ? Done : Stopped;
 }
 
-int OptOutCommand::line(const DataFolder& folder, const QStringList& words, bool none, bool json,
-                        Console& console)
+int OptOutCommand::line(const DataFolder& folder, const QStringList& words, bool none, Console& console)
 {
-    if (none && !words.isEmpty())
-        return usage(console);
     QString text = OptOutLine::load(folder);
     if (none || !words.isEmpty()) {
         text = none ? QString() : words.constFirst().simplified();
@@ -234,10 +234,7 @@ int OptOutCommand::line(const DataFolder& folder, const QStringList& words, bool
             return Failed;
         }
     }
-    if (json)
-        printJson(console, QJsonObject{{QStringLiteral("riga"), text}});
-    else if (!text.isEmpty())
-        console.out << text << '\n';
+    report(console, {{QStringLiteral("line"), text}}, text.isEmpty() ? QString() : text + u'\n');
     return Done;
 }
 

@@ -17,7 +17,7 @@ namespace parlix::cli {
 //   optout list [--all] [--search T]   the numbers honoured (--all: the removed too)
 //   optout import FILE|-               a CSV or a plain list, one number a line
 //   optout line [TESTO|--none]         shows or sets the line appended to campaigns
-// --json prints the outcome as JSON on standard output, for scripts.
+// With --json the outcome goes into the run's JSON object, for scripts.
 class OptOutCommand : public Command
 {
 public:
@@ -26,14 +26,16 @@ public:
     QString name() const override { return QStringLiteral("optout"); }
     QString synopsis() const override;
     QString description() const override;
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:
-    int add(OptOutRegister& optOut, const QString& number, const QString& note, bool json, Console& console);
-    int remove(OptOutRegister& optOut, const QString& number, bool confirmed, bool json, Console& console);
-    int list(OptOutRegister& optOut, const QString& search, bool all, bool json, Console& console);
-    int import(OptOutRegister& optOut, const QString& file, bool json, Console& console);
-    int line(const DataFolder& folder, const QStringList& words, bool none, bool json, Console& console);
+    int add(OptOutRegister& optOut, const QString& number, const QString& note, Console& console);
+    int remove(OptOutRegister& optOut, const QString& number, bool confirmed, Console& console);
+    int list(OptOutRegister& optOut, const QString& search, bool all, Console& console);
+    int import(OptOutRegister& optOut, const QString& file, Console& console);
+    int line(const DataFolder& folder, const QStringList& words, bool none, Console& console);
 
     const Clock& clock_;
 };

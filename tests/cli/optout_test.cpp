@@ -95,18 +95,19 @@ TEST(OptOutCommand, ManagesTheRegisterForPeopleAndScripts)
     } rows[] = {
         {args("optout add +39~333~1234567"), Done, QStringLiteral("+393331234567\n")},
         {args("optout add 00393331234567 --json"), Done,
-         QStringLiteral("{\"esito\":\"presente\",\"numero\":\"+393331234567\"}\n")},
+         QStringLiteral("{\"exit\":0,\"number\":\"+393331234567\",\"outcome\":\"present\"}\n")},
         {args("optout add 333abc"), Failed, {}},
         {QStringList{QStringLiteral("optout"), QStringLiteral("import"), file, QStringLiteral("--json")},
          Stopped,
-         QStringLiteral("{\"aggiunti\":1,\"presenti\":1,\"scartate\":[\"riga 2: non un numero\"]}\n")},
+         QStringLiteral("{\"added\":1,\"exit\":3,\"present\":1,\"skipped\":[\"riga 2: non un numero\"]}\n")},
         {args("optout remove 3479999999 --yes"), Done, {}},
         {args("optout remove 3479999999 --yes"), Failed, {}},
         {args("optout list"), Done, QStringLiteral("+393331234567\t%1\tdigitato\t\t\n").arg(added)},
         {args("optout list --all --search 347"), Done,
          QStringLiteral("+393479999999\t%1\timportato (stop.txt)\t\t%1\n").arg(added)},
         {args("optout remove 3331234567"), Failed, {}}, // no "s" on standard input
-        {args("optout line Rispondi_STOP --json"), Done, QStringLiteral("{\"riga\":\"Rispondi_STOP\"}\n")},
+        {args("optout line Rispondi_STOP --json"), Done,
+         QStringLiteral("{\"exit\":0,\"line\":\"Rispondi_STOP\"}\n")},
         {args("optout line"), Done, QStringLiteral("Rispondi_STOP\n")},
         {args("optout list extra"), parlix::cli::Usage, {}},
     };
