@@ -15,6 +15,7 @@
 #include "messaging/accountdialog.h"
 #include "messaging/composer.h"
 #include "messaging/composerpreset.h"
+#include "messaging/optoutwindow.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "messaging/smscommands.h"
 #include "sending/account.h"
@@ -59,6 +60,7 @@ void FormLauncher::install()
     connectAction(menuentry::sendMultiple, &FormLauncher::sendMultiple);
     installTransferCommands();
     connectAction(menuentry::scheduledBatches, &FormLauncher::openScheduledBatches);
+    connectAction(menuentry::optOutRegister, &FormLauncher::openOptOutRegister);
     connectAction(menuentry::sentOutcome, &FormLauncher::showSentOutcome);
 
     dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
@@ -72,6 +74,9 @@ void FormLauncher::install()
     hooks.editContact = [this](const RowSelection& row) { editContact(row); };
     hooks.sendSingleSms = [this](const RowSelection& row) {
         openComposer(ComposerPreset::single(row.cellulare, row.cognome));
+    };
+    hooks.excludeFromSending = [this](const QStringList& numbers) {
+        excludeFromSending(context_, window_.archiveList()->currentBook(), numbers);
     };
     window_.setPanelHooks(std::move(hooks));
     connect(window_.archiveList(), &ArchiveList::rowDoubleClicked, this, &FormLauncher::composeFromRow);
@@ -193,6 +198,12 @@ void FormLauncher::openScheduledBatches()
 {
     ScheduledBatchesWindow form(context_, &window_);
     form.follow(*dispatcher_);
+    form.exec();
+}
+
+void FormLauncher::openOptOutRegister()
+{
+    OptOutWindow form(context_, &window_);
     form.exec();
 }
 

@@ -62,6 +62,7 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
          {{"ismss", "Invia SMS Singoli", false},
           {"ismsm", "Invia SMS Multipli", false},
           {"invprog", "Invii Programmati", false},
+          {"numesc", "Numeri esclusi", false},
           {"esinv", "Esito Invio", false},
           {"canse", "Cancella Spuntati", true}}},
         {"geac",

@@ -22,6 +22,7 @@ inline constexpr QLatin1String contactSearch{"cececo"};        // "Cerca Contatt
 inline constexpr QLatin1String sendSingle{"ismss"};            // "Invia SMS Singoli"
 inline constexpr QLatin1String sendMultiple{"ismsm"};          // "Invia SMS Multipli"
 inline constexpr QLatin1String scheduledBatches{"invprog"};    // "Invii Programmati"
+inline constexpr QLatin1String optOutRegister{"numesc"};       // "Numeri esclusi"
 inline constexpr QLatin1String sentOutcome{"esinv"};           // "Esito Invio"
 inline constexpr QLatin1String deleteTicked{"canse"};          // "Cancella Spuntati"
 inline constexpr QLatin1String buyCredit{"acqs"};              // "Acquista SMS"

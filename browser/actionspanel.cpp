@@ -66,6 +66,7 @@ ActionsPanel::ActionsPanel(AppContext context, ArchiveList& list, PanelHooks hoo
     QFrame* sending = makeFrame(QStringLiteral("Frame3"), outer);
     send_ = makeCommand(QStringLiteral("Label2"), QStringLiteral(" Invia SMS singolo"), sending);
     email_ = makeCommand(QStringLiteral("Label3"), QStringLiteral(" Invia Email"), sending);
+    exclude_ = makeCommand(QStringLiteral("excludeCommand"), QStringLiteral(" Escludi dagli invii"), sending);
     auto* line = new QFrame(outer);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -81,7 +82,7 @@ ActionsPanel::ActionsPanel(AppContext context, ArchiveList& list, PanelHooks hoo
     setFixedWidth(160);
 
     const QPalette system = QApplication::palette();
-    for (QLabel* label : {edit_, send_, email_}) {
+    for (QLabel* label : {edit_, send_, email_, exclude_}) {
         paint(label, system.color(QPalette::Button), grayText());
         if (available(label))
             paintNormal(label);
@@ -101,6 +102,8 @@ QLabel* ActionsPanel::command(int number) const
         return email_;
     case 4:
         return remove_;
+    case 5:
+        return exclude_;
     default:
         return nullptr;
     }
@@ -121,6 +124,8 @@ bool ActionsPanel::available(const QLabel* label) const
         return bool(hooks_.editContact);
     if (label == send_)
         return bool(hooks_.sendSingleSms);
+    if (label == exclude_)
+        return bool(hooks_.excludeFromSending);
     return label == email_;
 }
 
@@ -135,7 +140,7 @@ void ActionsPanel::hover(QLabel* label)
     if (label != remove_ && !available(label))
         return;
     paint(label, QApplication::palette().color(QPalette::Highlight), Qt::white);
-    for (QLabel* other : {edit_, send_, email_, remove_}) {
+    for (QLabel* other : {edit_, send_, email_, remove_, exclude_}) {
         if (other != label && available(other))
             paintNormal(other);
     }
@@ -212,6 +217,23 @@ void ActionsPanel::inviaEmail()
     finish();
 }
 
+void ActionsPanel::excludeFromSending()
+{
+    if (!available(exclude_))
+        return;
+    QStringList numbers;
+    for (const RowSelection& row : list_.tickedRows())
+        numbers << row.cellulare.trimmed();
+    if (numbers.isEmpty() && list_.selection())
+        numbers << list_.selection()->cellulare.trimmed();
+    numbers.removeAll(QString());
+    busy_ = true;
+    hide(); // a box must not find the panel still drawn behind it
+    hooks_.excludeFromSending(numbers);
+    busy_ = false;
+    finish();
+}
+
 void ActionsPanel::cancellaSpuntati()
 {
     busy_ = true;
@@ -262,7 +284,8 @@ bool ActionsPanel::event(QEvent* event)
 bool ActionsPanel::eventFilter(QObject* watched, QEvent* event)
 {
     auto* label = qobject_cast<QLabel*>(watched);
-    if (label && (label == edit_ || label == send_ || label == email_ || label == remove_)) {
+    if (label &&
+        (label == edit_ || label == send_ || label == email_ || label == remove_ || label == exclude_)) {
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
             hover(label);
         } else if (event->type() == QEvent::MouseButtonRelease &&
@@ -273,6 +296,8 @@ bool ActionsPanel::eventFilter(QObject* watched, QEvent* event)
                 inviaSmsSingolo();
             else if (label == email_)
                 inviaEmail();
+            else if (label == exclude_)
+                excludeFromSending();
             else
                 cancellaSpuntati();
             return true;

@@ -24,10 +24,12 @@ struct PanelHooks
     // Opens the contact editor on the selected contact.
     std::function<void(const RowSelection&)> editContact;
     UrlOpener openUrl;
+    // Puts the numbers of the ticked contacts (else the selected one) into the opt-out register.
+    std::function<void(const QStringList& numbers)> excludeFromSending = {};
 };
 
 // The contact actions panel "Form1": a small pop-up over the archive list
-// with four commands. It behaves like a menu: the command under the pointer
+// with four commands and "Escludi dagli invii". It behaves like a menu: the command under the pointer
 // is highlighted, and the panel closes once a command has run or when it
 // loses the focus. Three commands need the list to show contacts; deleting
 // the ticked rows works on every archive.
@@ -52,11 +54,13 @@ public:
     void inviaSmsSingolo();
     void inviaEmail();
     void cancellaSpuntati();
+    // "Escludi dagli invii".
+    void excludeFromSending();
 
     // The highlighting for the pointer over one of the command labels.
     void hover(QLabel* label);
 
-    QLabel* command(int number) const; // 1..4: Label1..Label4
+    QLabel* command(int number) const; // 1..4: Label1..Label4; 5: "Escludi dagli invii"
 
 protected:
     bool event(QEvent* event) override;
@@ -77,6 +81,7 @@ private:
     QLabel* send_;   // Label2
     QLabel* email_;  // Label3
     QLabel* remove_; // Label4
+    QLabel* exclude_;
     bool busy_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include "cli/importvcardcommand.h"
 #include "cli/linegrammar.h"
 #include "cli/migratecommand.h"
+#include "cli/optoutcommand.h"
 #include "cli/report.h"
 #include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
@@ -41,6 +42,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<DemoCommand>(defaultSendingServices().clock));
     commands.push_back(std::make_unique<ResendCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<OptOutCommand>(defaultSendingServices().clock));
     return commands;
 }
 

@@ -4,7 +4,6 @@
 #include "cli/sendoutcome.h"
 #include "cli/stopsignals.h"
 #include "contacts/bookcatalog.h"
-#include "contacts/bookcontacts.h"
 #include "core/clock.h"
 #include "core/numbers.h"
 #include "core/programstate.h"
@@ -233,8 +232,8 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         loadStartupFiles(state);
         const QString bookPath = folder.bookPath(options->book);
         // What is kept, split and previewed is the text as it goes out.
-        auto plan = BatchPlan::make(asSent(options->text, missing),
-                                    contactsWithNumbers(*state.store, bookPath), options->split);
+        auto plan =
+            BatchPlan::forBook(asSent(options->text, missing), *state.store, bookPath, options->split);
         if (const QString* refusal = std::get_if<QString>(&plan)) {
             console.err << *refusal << " Nessun SMS inviato.\n";
             return Failed;

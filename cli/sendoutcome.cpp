@@ -1,6 +1,7 @@
 #include "sendoutcome.h"
 
 #include "cli/report.h"
+#include "sending/optoutregister.h"
 #include "sending/scheduledrunner.h"
 #include "sending/scheduledstore.h"
 #include "store/storeerror.h"
@@ -26,6 +27,8 @@ QString stateName(RecipientEntry::State state)
         return QStringLiteral("in-doubt");
     case RecipientEntry::State::Moved:
         return QStringLiteral("moved");
+    case RecipientEntry::State::Excluded:
+        return QStringLiteral("excluded");
     }
     return {};
 }
@@ -72,7 +75,8 @@ FieldSpec batchesField()
         QStringLiteral("un oggetto per invio: book (la rubrica), batch (il numero), due (l'ora, "
                        "AAAA-MM-GGTHH:MM), accepted (SMS accettati), attempted (SMS consegnati al gateway), "
                        "left (destinatari ancora in attesa), recipients (per destinatario: number, state "
-                       "tra waiting, under-way, accepted, refused, in-doubt, moved, e result, il codice del "
+                       "tra waiting, under-way, accepted, refused, in-doubt, moved, excluded (nel registro "
+                       "dei numeri esclusi), e result, il codice del "
                        "gateway)")};
 }
 
@@ -97,6 +101,8 @@ int reportOutcome(const RunOutcome& outcome, const BatchLeftovers& leftovers, Co
     }
     if (!console.json)
         console.out << "Inviati " << outcome.accepted << " di " << outcome.attempted << '\n';
+    if (outcome.excluded > 0)
+        console.err << OptOutRegister::excludedText(outcome.excluded) << '\n';
     int status = Done;
     // The batch's refusals and doubts, when this run had some of its own.
     const bool refused = outcome.status == RunOutcome::Status::SomeRefused;

@@ -172,6 +172,19 @@ int StoreMigration::run(const std::function<void(const QString&)>& progress)
         progress(QStringLiteral("%1: %2").arg(book, counts.join(QStringLiteral(", "))));
     }
 
+    // The opt-out register, beside the book list.
+    const auto sourceList = from_.open(folder_.bookList());
+    const QString optOut = QStringLiteral("esclusi");
+    if (sourceList->hasTable(optOut)) {
+        const auto targetList = to_.open(folder_.bookList());
+        Transaction transaction(*targetList);
+        schema::addOptOutTable(*targetList);
+        const int rows = copyAddedTable(*sourceList, *targetList, optOut);
+        targetList->keysCopied(optOut);
+        transaction.commit();
+        progress(QStringLiteral("Numeri esclusi: %1").arg(rows));
+    }
+
     const QStringList copied = bookNames(to_, folder_);
     for (const QString& book : books) {
         if (!copied.contains(book))

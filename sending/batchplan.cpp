@@ -2,6 +2,8 @@
 
 #include "contacts/bookcontacts.h"
 #include "sending/mergetemplate.h"
+#include "sending/optoutline.h"
+#include "sending/optoutregister.h"
 
 namespace parlix {
 
@@ -58,24 +60,69 @@ std::variant<BatchPlan, QString> BatchPlan::forNumbers(const QString& text, cons
     const QList<Contact> contacts = MergeTemplate(text).personalised()
                                         ? contactsForNumbers(contactsWithNumbers(store, bookPath), numbers)
                                         : contactsForNumbers({}, numbers);
-    return make(text, contacts, mode);
+    return excludingRegistered(make(text, contacts, mode), store, bookPath);
+}
+
+std::variant<BatchPlan, QString> BatchPlan::forBook(const QString& text, Store& store,
+                                                    const QString& bookPath, SplitMode mode)
+{
+    const QString campaign =
+        OptOutLine::appendTo(text, OptOutLine::load(OptOutRegister::folderOfBook(bookPath)));
+    return excludingRegistered(make(campaign, contactsWithNumbers(store, bookPath), mode), store, bookPath);
+}
+
+std::variant<BatchPlan, QString> BatchPlan::excludingRegistered(std::variant<BatchPlan, QString> plan,
+                                                                Store& store, const QString& bookPath)
+{
+    if (BatchPlan* made = std::get_if<BatchPlan>(&plan)) {
+        if (std::optional<QString> refusal = made->exclude(store, bookPath))
+            return *refusal;
+    }
+    return plan;
+}
+
+std::optional<QString> BatchPlan::exclude(Store& store, const QString& bookPath)
+{
+    const OptOutList honoured = OptOutRegister::honouredForBook(store, bookPath);
+    if (honoured.isEmpty())
+        return std::nullopt;
+    for (RecipientMessage& message : messages_) {
+        if (honoured.contains(message.number)) {
+            message.excluded = true;
+            ++excluded_;
+            smsCount_ -= int(message.parts.size());
+        }
+    }
+    if (excluded_ == 0 || excluded_ < messages_.size())
+        return std::nullopt;
+    if (messages_.size() == 1)
+        return OptOutRegister::refusalText(messages_.constFirst().number);
+    return QStringLiteral("Tutti i destinatari sono nel registro \"%1\": nessun SMS da inviare.")
+        .arg(OptOutRegister::registerName());
 }
 
 QString BatchPlan::preview(int shown) const
 {
-    const qsizetype count = std::min<qsizetype>(shown, messages_.size());
-    QString text = count == 1 ? QStringLiteral("Anteprima del primo messaggio:\n")
-                              : QStringLiteral("Anteprima dei primi %1 messaggi:\n").arg(count);
-    for (qsizetype i = 0; i < count; ++i) {
-        const RecipientMessage& message = messages_.at(i);
+    QList<const RecipientMessage*> sent;
+    for (const RecipientMessage& message : messages_) {
+        if (sent.size() == shown)
+            break;
+        if (!message.excluded)
+            sent << &message;
+    }
+    QString text = sent.size() == 1 ? QStringLiteral("Anteprima del primo messaggio:\n")
+                                    : QStringLiteral("Anteprima dei primi %1 messaggi:\n").arg(sent.size());
+    for (const RecipientMessage* message : sent) {
         text += QStringLiteral("%1 (%2 SMS): %3\n")
-                    .arg(message.number)
-                    .arg(message.parts.size())
-                    .arg(message.text);
+                    .arg(message->number)
+                    .arg(message->parts.size())
+                    .arg(message->text);
     }
     text += QStringLiteral("Destinatari: %1. SMS da inviare: %2. Credito necessario: %2.")
-                .arg(messages_.size())
+                .arg(messages_.size() - excluded_)
                 .arg(smsCount_);
+    if (excluded_ > 0)
+        text += u'\n' + OptOutRegister::excludedText(excluded_);
     return text;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <variant>
 
 namespace parlix {
@@ -19,6 +20,7 @@ struct RecipientMessage
     QString number;
     QString text;
     QStringList parts;
+    bool excluded = false; // in the opt-out register: kept in the journal, never sent
 };
 
 // The texts of a batch to several contacts, worked out before anything is
@@ -41,12 +43,19 @@ public:
     // cannot be read.
     static std::variant<BatchPlan, QString> forNumbers(const QString& text, const QStringList& numbers,
                                                        Store& store, const QString& bookPath, SplitMode mode);
+    // The plan for every contact of the book at `bookPath` that has a number.
+    static std::variant<BatchPlan, QString> forBook(const QString& text, Store& store,
+                                                    const QString& bookPath, SplitMode mode);
+    // Both store-aware plans mark the recipients the opt-out register of the
+    // book's data folder honours as excluded (no SMS, no credit), and are
+    // refused when nobody is left.
 
     const QString& text() const { return text_; }
     bool personalised() const { return personalised_; }
     const QList<RecipientMessage>& messages() const { return messages_; }
-    // Every SMS of the batch, which is also the credit it needs.
+    // Every SMS of the batch, which is also the credit it needs; none for the excluded.
     int smsCount() const { return smsCount_; }
+    int excludedCount() const { return excluded_; }
 
     // The first `shown` recipients' texts, the number of recipients and of
     // SMS and the credit they need, as the user sees them before sending.
@@ -55,10 +64,16 @@ public:
     static constexpr int PreviewRecipients = 3;
 
 private:
+    // Marks the recipients the register honours; the refusal when nobody is left.
+    std::optional<QString> exclude(Store& store, const QString& bookPath);
+    static std::variant<BatchPlan, QString> excludingRegistered(std::variant<BatchPlan, QString> plan,
+                                                                Store& store, const QString& bookPath);
+
     QString text_;
     bool personalised_ = false;
     QList<RecipientMessage> messages_;
     int smsCount_ = 0;
+    int excluded_ = 0;
 };
 
 // The refusal when the credit does not cover the SMS of a batch.

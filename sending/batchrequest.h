@@ -20,13 +20,23 @@ struct BatchRequest
     // Multiple mode with merge fields: each recipient's own parts, in the
     // order of `recipients`; `parts` is then not used.
     QList<QStringList> recipientParts;
+    // Numbers of `recipients` in the opt-out register: journalled as excluded, never sent.
+    QStringList excluded;
     bool flash = false;
     QString sender;       // the header text, handed to the gateway unchanged
     QString book;         // the book whose inviati receives the record
     MessageRecord record; // written before the first SMS goes out
 
-    // The number of SMS the batch sends.
-    int smsCount() const { return int(messages().size()); }
+    // The number of SMS the batch sends, which is also the credit it needs.
+    int smsCount() const
+    {
+        int count = 0;
+        for (const auto& [number, texts] : byRecipient()) {
+            if (!excluded.contains(number))
+                count += int(texts.size());
+        }
+        return count;
+    }
 
     // Each recipient in order, as its number and the texts of its SMS.
     QList<QPair<QString, QStringList>> byRecipient() const

@@ -40,6 +40,7 @@ void readJournal(Store& store, const QString& book, const QString& path, std::ve
                 item.unserved << entry.number;
                 break;
             case RecipientEntry::State::Moved:
+            case RecipientEntry::State::Excluded:
                 break;
             }
         }

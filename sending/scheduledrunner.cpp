@@ -58,10 +58,13 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
                     .arg(batch->account, account.login);
             return other;
         }
+        store.excludeRegistered(id);
         const RecipientCounts before = store.counts(id);
         if (before.waiting == 0) {
             store.closeIfServed(id);
-            return {};
+            RunOutcome nothing;
+            nothing.excluded = before.excluded;
+            return nothing;
         }
 
         std::unique_ptr<SmsGateway> gateway = factory_();
@@ -106,7 +109,9 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
         if (tally.end == SendTally::End::StoreFailed && outcome.attempted == 0)
             outcome.status = RunOutcome::Status::NotSent;
         try {
-            outcome.left = store.counts(id).waiting;
+            const RecipientCounts after = store.counts(id);
+            outcome.left = after.waiting;
+            outcome.excluded = after.excluded;
         } catch (const StoreError&) {
             outcome.left = -1; // not known: the journal cannot be read
         }

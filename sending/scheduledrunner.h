@@ -32,6 +32,7 @@ struct RunOutcome
     // Why the run ended before every recipient was served (Finished when it did not).
     SendTally::End end = SendTally::End::Finished;
     int left = 0;          // recipients still waiting in the batch after this run
+    int excluded = 0;      // recipients of the batch skipped for the opt-out register
     QString message;       // why nothing was sent, or why the run stopped early
     double remaining = -1; // the credit left, also written to residui.txt; -1 when unknown
 };

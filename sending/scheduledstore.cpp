@@ -19,7 +19,8 @@ namespace parlix {
 namespace {
 
 // Moved: never tried here, handed to a batch that sends the same text again.
-enum RecipientState : int { Waiting = 0, UnderWay = 1, Served = 2, Moved = 3 };
+// Excluded: in the opt-out register, never sent.
+enum RecipientState : int { Waiting = 0, UnderWay = 1, Served = 2, Moved = 3, Excluded = 4 };
 
 QString stateText(ScheduledBatch::State state)
 {
@@ -62,7 +63,8 @@ constexpr const char* batchColumns =
     "id, Quando, Testo, Suddivisione, Flash, Mittente, cognome, cellulare, Immediato, Stato, Account, "
     "Inviato,"
     " (SELECT count(*) FROM programmati_destinatari d WHERE d.programma = p.id),"
-    " (SELECT coalesce(sum(Parti), 0) FROM programmati_destinatari d WHERE d.programma = p.id)";
+    " (SELECT coalesce(sum(Parti), 0) FROM programmati_destinatari d WHERE d.programma = p.id AND d.Stato <> "
+    "4)";
 
 ScheduledBatch readBatch(const Statement& st)
 {
@@ -125,6 +127,51 @@ ScheduledStore::ScheduledStore(Store& store, const QString& bookPath) : db_(stor
     db_->relaxDurability();
     if (hasTables())
         addNewColumns();
+    try {
+        optOut_ = std::make_unique<OptOutRegister>(store, OptOutRegister::listPathOfBook(bookPath));
+    } catch (const StoreError& error) {
+        // A book file outside any data folder has no register; any other failure stops the batch.
+        if (error.code() != StoreError::Code::CannotOpen)
+            throw;
+    }
+}
+
+const OptOutList& ScheduledStore::honoured()
+{
+    if (optOut_ && (!honouredAge_.isValid() || honouredAge_.elapsed() > 1000)) {
+        honoured_ = optOut_->honoured();
+        honouredAge_.start();
+    }
+    return honoured_;
+}
+
+void ScheduledStore::markExcluded(qint64 id, int position)
+{
+    Statement st(*db_,
+                 "UPDATE programmati_destinatari SET Stato = 4, Esecutore = NULL WHERE programma = ? AND"
+                 " posizione = ?");
+    st.bind(1, id);
+    st.bind(2, qint64(position));
+    st.step();
+}
+
+int ScheduledStore::excludeRegistered(qint64 id)
+{
+    if (!hasTables() || honoured().isEmpty())
+        return 0;
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
+    QList<int> positions;
+    Statement st(*db_, "SELECT posizione, cellulare FROM programmati_destinatari WHERE programma = ? AND"
+                       " Stato = 0 ORDER BY posizione");
+    st.bind(1, id);
+    while (st.step()) {
+        if (honoured_.contains(st.text(1)))
+            positions << int(st.integer(0));
+    }
+    for (const int position : positions)
+        markExcluded(id, position);
+    transaction.commit();
+    return int(positions.size());
 }
 
 // Books whose tables were made before the batches kept their account, the
@@ -186,9 +233,11 @@ qint64 ScheduledStore::insert(const ScheduledBatch& batch, const QList<Recipient
     insert.reset();
 
     Statement recipient(*db_, "INSERT INTO programmati_destinatari (programma, posizione, cellulare, Testo,"
-                              " Parti, Pezzi) VALUES (?, ?, ?, ?, ?, ?)");
+                              " Parti, Pezzi, Stato) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    const OptOutList& excluded = honoured();
     int position = 0;
     for (const RecipientMessage& message : recipients) {
+        recipient.bind(7, qint64(excluded.contains(message.number) ? Excluded : Waiting));
         recipient.bind(1, id);
         recipient.bind(2, qint64(++position));
         recipient.bind(3, message.number);
@@ -342,16 +391,32 @@ QList<RecipientClaim> ScheduledStore::claim(qint64 id, const QString& owner,
                       " posizione IN (SELECT posizione FROM programmati_destinatari WHERE programma = ? AND"
                       " Stato = 0 ORDER BY posizione LIMIT ?) RETURNING posizione, cellulare, Testo, Pezzi");
         Statement& take = *take_;
-        take.bind(1, owner);
-        take.bind(2, id);
-        take.bind(3, id);
-        take.bind(4, qint64(count));
-        while (take.step()) {
-            const QString text = take.text(2);
-            claims.append(
-                {int(take.integer(0)), take.text(1), text, partsFrom(take.text(3), text, split_->second)});
+        const OptOutList& excluded = honoured();
+        // Numbers registered since the batch was stored are skipped here; the
+        // block is filled up from the recipients after them.
+        while (claims.size() < count) {
+            const qsizetype asked = count - claims.size();
+            take.bind(1, owner);
+            take.bind(2, id);
+            take.bind(3, id);
+            take.bind(4, qint64(asked));
+            qsizetype rows = 0;
+            QList<int> skipped;
+            while (take.step()) {
+                ++rows;
+                const QString text = take.text(2);
+                if (excluded.contains(take.text(1)))
+                    skipped << int(take.integer(0));
+                else
+                    claims.append({int(take.integer(0)), take.text(1), text,
+                                   partsFrom(take.text(3), text, split_->second)});
+            }
+            take.reset();
+            for (const int position : skipped)
+                markExcluded(id, position);
+            if (skipped.isEmpty() || rows < asked)
+                break;
         }
-        take.reset();
         // RETURNING gives the rows in no promised order.
         std::sort(claims.begin(), claims.end(),
                   [](const RecipientClaim& a, const RecipientClaim& b) { return a.position < b.position; });
@@ -487,6 +552,9 @@ std::vector<RecipientEntry> ScheduledStore::entries(qint64 id)
         case Moved:
             entry.state = RecipientEntry::State::Moved;
             break;
+        case Excluded:
+            entry.state = RecipientEntry::State::Excluded;
+            break;
         case Served:
             switch (exchangeOutcome(entry.result)) {
             case ExchangeOutcome::Accepted:
@@ -542,6 +610,9 @@ RecipientCounts ScheduledStore::counts(qint64 id)
         case Served:
             counts.served = count;
             counts.acceptedSms = int(st.integer(3));
+            break;
+        case Excluded:
+            counts.excluded = count;
             break;
         }
     }

@@ -3,6 +3,9 @@
 #include "sending/batchplan.h"
 #include "sending/messagearchive.h"
 #include "sending/messagesplitter.h"
+#include "sending/optoutregister.h"
+
+#include <QElapsedTimer>
 
 #include <QDateTime>
 #include <QList>
@@ -37,7 +40,7 @@ struct ScheduledBatch
     QString account;    // the gateway login it is sent with; empty for batches stored before logins were kept
     QString sentDate;   // the Data of its inviati row, once it has left
     int recipients = 0; // when read back
-    int sms = 0;        // when read back
+    int sms = 0;        // when read back; none for the excluded recipients
 
     // A batch of `plan` due at `due`, whose inviati row will read `cognome`
     // and `cellulare` (for a list, "<lista>" and the numbers joined by ";").
@@ -67,7 +70,15 @@ struct RecipientResult
 // One recipient of a batch as its journal tells it.
 struct RecipientEntry
 {
-    enum class State { Waiting, UnderWay, Accepted, Refused, InDoubt, Moved /* to a batch sending again */ };
+    enum class State {
+        Waiting,
+        UnderWay,
+        Accepted,
+        Refused,
+        InDoubt,
+        Moved,    // to a batch sending again
+        Excluded, // in the opt-out register: never sent
+    };
     QString number;
     State state = State::Waiting;
     long result = 0;
@@ -83,6 +94,7 @@ struct RecipientCounts
     int refused = 0; // served, with a refusal
     int inDoubt = 0; // served, but the exchange was cut after the request left
     int acceptedSms = 0;
+    int excluded = 0; // in the opt-out register: skipped, no credit spent
 };
 
 // The journal of every send batch of one book, whatever started it (the
@@ -98,6 +110,10 @@ struct RecipientCounts
 // block's results in the same commit) and only then sends. A runner that dies
 // leaves its block "under way": never taken again, because the gateway may
 // have accepted its SMS.
+//
+// A recipient whose number the opt-out register of the data folder honours
+// is never sent to: it is marked excluded when the batch is stored and again
+// when a runner would take it (the register may have grown meanwhile).
 class ScheduledStore
 {
 public:
@@ -152,6 +168,9 @@ public:
     // The batch whose inviati row has this date, text and cellulare; the newest of alike ones.
     std::optional<qint64> findSent(const QString& data, const QString& testo, const QString& cellulare);
     std::vector<RecipientEntry> entries(qint64 id);
+    // Marks the waiting recipients the opt-out register now honours as
+    // excluded, before the credit for the rest is reckoned; how many.
+    int excludeRegistered(qint64 id);
     // Marks the batch done when no recipient waits; true when it is done.
     bool closeIfServed(qint64 id);
 
@@ -172,12 +191,18 @@ private:
     void addNewColumns();
     qint64 insert(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients);
     void markServed(qint64 id, const RecipientResult& served);
+    void markExcluded(qint64 id, int position);
+    // The register's numbers, read again when the last reading is over a second old.
+    const OptOutList& honoured();
 
     std::shared_ptr<Database> db_;
     // The steps of every block, prepared once per store.
     std::unique_ptr<Statement> markServed_;
     std::unique_ptr<Statement> take_;
     std::optional<std::pair<qint64, SplitMode>> split_; // the last batch claimed from and its splitting
+    std::unique_ptr<OptOutRegister> optOut_;            // none for a book outside a data folder
+    OptOutList honoured_;
+    QElapsedTimer honouredAge_;
 };
 
 } // namespace parlix

@@ -2,6 +2,8 @@
 
 #include "core/numbers.h"
 #include "sending/mergetemplate.h"
+#include "sending/optoutline.h"
+#include "sending/optoutregister.h"
 #include "sending/phonenumbercheck.h"
 #include "sending/scheduledstore.h"
 #include "sending/windows1252check.h"
@@ -24,20 +26,24 @@ std::variant<SendPreparation, Refusal> SendPreparation::prepare(const TypedMessa
                                                                 const QString& bookPath, When when)
 {
     SendPreparation made(typed);
-    const SplitMode split = splitFor(typed.text, typed.split);
+    // A campaign carries the opt-out line, counted like the rest of its text.
+    if (typed.multiple)
+        made.typed_.text =
+            OptOutLine::appendTo(typed.text, OptOutLine::load(OptOutRegister::folderOfBook(bookPath)));
+    const QString& text = made.typed_.text;
+    const SplitMode split = splitFor(text, typed.split);
     made.typed_.split = split;
     const QStringList numbers = typed.multiple ? typed.recipients : QStringList{typed.number};
-    const bool personalised = MergeTemplate(typed.text).personalised();
+    const bool personalised = MergeTemplate(text).personalised();
 
     // A text without fields is judged as typed; one with fields by the texts
     // it makes, which may each run to several SMS even to a list.
     if (!personalised) {
-        if (std::optional<Refusal> refused = made.check(MessageSplitter::split(typed.text, split)))
+        if (std::optional<Refusal> refused = made.check(MessageSplitter::split(text, split)))
             return *refused;
     }
     try {
-        std::variant<BatchPlan, QString> plan =
-            BatchPlan::forNumbers(typed.text, numbers, store, bookPath, split);
+        std::variant<BatchPlan, QString> plan = BatchPlan::forNumbers(text, numbers, store, bookPath, split);
         if (const QString* refusal = std::get_if<QString>(&plan))
             return Refusal{*refusal, MessageIcon::Exclamation};
         made.plan_ = std::move(std::get<BatchPlan>(plan));
@@ -51,6 +57,11 @@ std::variant<SendPreparation, Refusal> SendPreparation::prepare(const TypedMessa
 
     if (std::optional<Prompt> replaced = made.replacedCharacters())
         made.prompts_.append(*replaced);
+    const bool previewed = when == When::Now && typed.multiple && personalised;
+    if (made.plan_.excludedCount() > 0 && !previewed)
+        made.prompts_.append({OptOutRegister::excludedText(made.plan_.excludedCount()) +
+                                  QStringLiteral("\nSMS da inviare: %1.").arg(made.plan_.smsCount()),
+                              MessageIcon::Information, MessageButtons::Ok, Answer::Ok});
     if (when == When::Now && typed.multiple) {
         made.prompts_.append({multipleNotice(), MessageIcon::Information, MessageButtons::Ok, Answer::Ok});
         if (personalised)
@@ -140,6 +151,10 @@ BatchRequest SendPreparation::request() const
         for (const RecipientMessage& message : plan_.messages())
             request.recipientParts << message.parts;
     }
+    for (const RecipientMessage& message : plan_.messages()) {
+        if (message.excluded)
+            request.excluded << message.number;
+    }
     request.flash = typed_.flash;
     request.sender = typed_.sender;
     request.book = typed_.book;
@@ -160,7 +175,7 @@ QString SendPreparation::scheduledText(const QDateTime& due) const
 {
     return QStringLiteral("Invio programmato per il %1 nella rubrica \"%2\": %3, %4 SMS.")
         .arg(timeText(due), typed_.book,
-             numbers::counted(plan_.messages().size(), QStringLiteral("destinatario"),
+             numbers::counted(plan_.messages().size() - plan_.excludedCount(), QStringLiteral("destinatario"),
                               QStringLiteral("destinatari")))
         .arg(plan_.smsCount());
 }

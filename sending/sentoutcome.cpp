@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "sending/batchjournal.h"
+#include "sending/optoutregister.h"
 #include "sending/scheduledstore.h"
 #include "store/database.h"
 #include "store/recordset.h"
@@ -70,6 +71,8 @@ QString entryOutcome(const RecipientEntry& entry)
         return QStringLiteral("esito sconosciuto: invio interrotto");
     case RecipientEntry::State::Moved:
         return QStringLiteral("non inviato: passato a un nuovo invio");
+    case RecipientEntry::State::Excluded:
+        return QStringLiteral("escluso: il numero è nel registro \"%1\"").arg(OptOutRegister::registerName());
     case RecipientEntry::State::Waiting:
         break;
     }

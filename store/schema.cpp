@@ -140,6 +140,17 @@ void addScheduledTables(Database& db)
     addScheduledColumns(db);
 }
 
+void addOptOutTable(Database& db)
+{
+    using Type = Database::ColumnType;
+    db.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS esclusi (id %1, Numero %2 NOT NULL UNIQUE, Cellulare %2,"
+                       " Aggiunto %2, Origine %2, File %2, Nota %2, Rimosso %2);")
+            .arg(db.columnType(Type::Key), db.columnType(Type::Text))
+            .toUtf8()
+            .constData());
+}
+
 bool lacksScheduledColumns(Database& db)
 {
     for (const auto& [table, field] : scheduledColumns()) {

@@ -48,6 +48,13 @@ void addJournalTables(Database& db);
 bool lacksScheduledColumns(Database& db);
 void addScheduledColumns(Database& db);
 void addScheduledTables(Database& db);
+// The opt-out register of the data folder, in the book list's archive
+// (elenco.mdb, or schema "public" of a shared database): table esclusi, one
+// row per number ever registered, keyed by its E.164 form (Numero), with the
+// number as typed, when and how it came in (Origine "digitato" or
+// "importato", File) and a note; Rimosso holds the date of its removal, NULL
+// while it is honoured.
+void addOptOutTable(Database& db);
 
 // One group of those tables: their names (a table after the one its rows
 // refer to), the one whose "id" the engine numbers, and how they are made.

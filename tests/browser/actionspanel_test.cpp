@@ -288,6 +288,35 @@ TEST_F(ActionsPanelTest, EmailOpensMailtoForTheSelectedContactOnly)
     panel->close();
 }
 
+TEST_F(ActionsPanelTest, ExcludeHandsOverTheTickedNumbersElseTheHighlightedOne)
+{
+    for (const char* surname : {"Alfa", "Beta", "Gamma"})
+        f.home.addContact(principale, QStringLiteral("N"), QString::fromLatin1(surname),
+                          QStringLiteral("333") + QString::fromLatin1(surname).left(1));
+    f.show(QStringLiteral("r1"), principale);
+    const struct
+    {
+        std::vector<int> ticked;
+        int selected;
+        QStringList numbers;
+    } rows[] = {
+        {{0, 2}, 1, {QStringLiteral("333A"), QStringLiteral("333G")}},
+        {{}, 1, {QStringLiteral("333B")}},
+        {{}, -1, {}},
+    };
+    for (const auto& row : rows) {
+        for (int i = 0; i < 3; ++i)
+            f.list.setTicked(i, std::find(row.ticked.begin(), row.ticked.end(), i) != row.ticked.end());
+        f.list.selectRow(row.selected);
+        std::optional<QStringList> handed;
+        PanelHooks hooks;
+        hooks.excludeFromSending = [&](const QStringList& numbers) { handed = numbers; };
+        openPanel(std::move(hooks))->excludeFromSending();
+        EXPECT_EQ(handed, row.numbers) << row.selected;
+        EXPECT_TRUE(panelClosed());
+    }
+}
+
 TEST_F(ActionsPanelTest, PanelOpensAtThePointerAndWhollyOnTheScreen)
 {
     openPanel();

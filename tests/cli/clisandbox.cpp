@@ -1,5 +1,6 @@
 #include "clisandbox.h"
 
+#include "cli/optoutcommand.h"
 #include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
@@ -26,6 +27,7 @@ CliSandbox::Outcome CliSandbox::run(const QStringList& arguments, const QString&
     commands.push_back(std::make_unique<cli::ScheduledCommand>());
     commands.push_back(std::make_unique<cli::RunScheduledCommand>(services));
     commands.push_back(std::make_unique<cli::ResendCommand>(services));
+    commands.push_back(std::make_unique<cli::OptOutCommand>(folder.clock));
     QString out, err, in = input;
     QTextStream outStream(&out), errStream(&err), inStream(&in);
     cli::Console console{outStream, errStream, inStream};

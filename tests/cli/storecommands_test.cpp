@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 #include "sending/batchjournal.h"
 #include "sending/batchplan.h"
+#include "sending/optoutregister.h"
 #include "sending/scheduledstore.h"
 #include "store/database.h"
 #include "store/pgconnection.h"
@@ -199,6 +200,8 @@ TEST(StoreCommands, MigrationCarriesTheKeptBatchesAndTheJournal)
             {{QStringLiteral("Rossi"), QStringLiteral("3331")}, {QString(), QStringLiteral("3332")}});
         journal.answered(id, 0, 11);
         before = describe(*state.store, book);
+        OptOutRegister(*state.store, state.folder.bookList())
+            .add(QStringLiteral("3331234567"), OptOutRegister::Source::Typed, {}, {}, due);
     }
     ASSERT_EQ(before, (QStringList{QStringLiteral("1 Ciao {Nome} 2 2"),
                                    QStringLiteral("1 Ciao 3331=3/11,3332=0/0")}));
@@ -219,6 +222,9 @@ TEST(StoreCommands, MigrationCarriesTheKeptBatchesAndTheJournal)
         ProgramState state{DataFolder(seat)};
         const QString book = state.folder.bookPath(QStringLiteral("Principale"));
         EXPECT_EQ(describe(*state.store, book), before);
+        OptOutRegister optOut(*state.store, state.folder.bookList());
+        EXPECT_TRUE(optOut.honoured().contains(QStringLiteral("+393331234567"))) << "the register goes too";
+        optOut.add(QStringLiteral("3470000000"), OptOutRegister::Source::Typed, {}, {}, due);
         EXPECT_EQ(keep(*state.store, book, 1), 2);
         EXPECT_EQ(BatchJournal(*state.store, book).begin(QStringLiteral("d"), QStringLiteral("t"), {}), 2);
     }
@@ -228,6 +234,7 @@ TEST(StoreCommands, MigrationCarriesTheKeptBatchesAndTheJournal)
                                   QStringLiteral("--from"), shared.address});
     ASSERT_EQ(home.status, Done) << home.err.toStdString();
     ProgramState state{DataFolder(back)};
+    EXPECT_EQ(OptOutRegister(*state.store, state.folder.bookList()).honoured().size(), 2);
     EXPECT_EQ(describe(*state.store, state.folder.bookPath(QStringLiteral("Principale"))),
               (QStringList{QStringLiteral("1 Ciao {Nome} 2 2"), QStringLiteral("2 Ciao {Nome} 1 1"),
                            QStringLiteral("1 Ciao 3331=3/11,3332=0/0"), QStringLiteral("2 t ")}));

@@ -1,15 +1,20 @@
 #include "batchsupport.h"
 #include "core/programstate.h"
 #include "messaging/composer.h"
+#include "messaging/optoutwindow.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "messaging/smscommands.h"
+#include "sending/optoutregister.h"
 #include "sending/scheduleddispatcher.h"
 #include "sending/scheduledstore.h"
+#include "sending/sentoutcome.h"
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -212,4 +217,77 @@ TEST(ComposerCampaign, ABatchKeptForLaterIsListedCancelledOrSentByTheDispatcherO
     ASSERT_EQ(emptied.rowCount(), 0);
     EXPECT_GT(table->columnWidth(1),
               table->fontMetrics().horizontalAdvance(QStringLiteral("14/03/2026 11:00")));
+}
+
+TEST(ComposerCampaign, TheWindowsBatchSkipsARegisteredNumberAndSaysSo)
+{
+    SandboxHome box;
+    addContacts(box);
+    OptOutRegister(*box.home.state.store, box.home.state.folder.bookList())
+        .add(QStringLiteral("+39 333 444 5555"), OptOutRegister::Source::Typed, {}, {}, box.home.clock.now());
+    ListComposer open(box, box.home.context(), QStringLiteral("Ciao"));
+    auto& dialogs = box.home.dialogs;
+    dialogs.expectMessage(OptOutRegister::excludedText(1) + QStringLiteral("\nSMS da inviare: 1."),
+                          MessageIcon::Information);
+    dialogs.expectMessage(notice, MessageIcon::Information);
+    dialogs.expectMessage(QStringLiteral("Messaggio/i  inviato correttamente"), MessageIcon::Information);
+    open.click("Command1");
+    ASSERT_TRUE(waitUntil([&] { return dialogs.done() && !open.composer.isVisible(); }));
+    EXPECT_EQ(box.sentSms(), QStringList{QStringLiteral("+393331112222|TEXT||Ciao")});
+    EXPECT_EQ(box.residui(), QStringLiteral("99\r\n")) << "no credit spent on the excluded";
+    const QString book = box.home.state.folder.bookPath(QStringLiteral("Principale"));
+    EXPECT_EQ(
+        sentOutcomeLines(*box.home.state.store, book, 1, QStringLiteral("14/03/2026 09:26:53"),
+                         QStringLiteral("Ciao")),
+        (QStringList{QStringLiteral("3331112222: accettato"),
+                     QStringLiteral("3334445555: escluso: il numero è nel registro \"Numeri esclusi\"")}));
+}
+
+TEST(OptOutWindowJourney, TakingANumberOffAsksThroughTheRealBoxAndKeepsTheDate)
+{
+    test::TestHome home;
+    QtDialogs realDialogs;
+    OptOutWindow window({home.state, realDialogs, home.clock});
+    window.findChild<QLineEdit*>(QStringLiteral("optOutNumber"))->setText(QStringLiteral("333 1234567"));
+    window.findChild<QLineEdit*>(QStringLiteral("optOutNote"))->setText(QStringLiteral("al telefono"));
+    window.findChild<QPushButton*>(QStringLiteral("optOutAdd"))->click();
+    ASSERT_EQ(window.rowCount(), 1);
+    window.show();
+
+    test::ModalPresser presser;
+    presser.press(QStringLiteral("No"));
+    window.findChild<QPushButton*>(QStringLiteral("optOutRemove"))->click();
+    EXPECT_TRUE(presser.done());
+    EXPECT_EQ(presser.texts(), QStringList{OptOutRegister::removalQuestion(QStringLiteral("+393331234567"))});
+    EXPECT_EQ(window.rowCount(), 1) << "No keeps the number";
+
+    home.clock.set(QDateTime(QDate(2026, 3, 15), QTime(8, 0)));
+    presser.press(QStringLiteral("Sì"));
+    window.findChild<QPushButton*>(QStringLiteral("optOutRemove"))->click();
+    EXPECT_TRUE(presser.done());
+    EXPECT_EQ(window.rowCount(), 0);
+    const auto entry =
+        OptOutRegister(*home.state.store, home.state.folder.bookList()).find(QStringLiteral("3331234567"));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->note, QStringLiteral("al telefono"));
+    EXPECT_EQ(entry->removed, QStringLiteral("15/03/2026 08:00:00"));
+    window.findChild<QCheckBox*>(QStringLiteral("optOutShowRemoved"))->setChecked(true);
+    EXPECT_EQ(window.rowCount(), 1) << "a removed number is still told apart from one never there";
+}
+
+TEST(ExcludeFromSending, AddsTheContactsNumbersAndSaysWhatCameOfEach)
+{
+    test::TestHome home;
+    home.dialogs.expectMessage(
+        QStringLiteral("Numeri aggiunti al registro \"Numeri esclusi\": 1. Già presenti: "
+                       "1.\nNumeri non validi, non aggiunti: 33a"),
+        MessageIcon::Exclamation);
+    excludeFromSending(
+        home.context(), QStringLiteral("Clienti"),
+        {QStringLiteral("3331112222"), QStringLiteral("33a"), QStringLiteral("+39 333 111 2222")});
+    EXPECT_TRUE(home.dialogs.done());
+    const auto entry =
+        OptOutRegister(*home.state.store, home.state.folder.bookList()).find(QStringLiteral("3331112222"));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->note, QStringLiteral("dalla rubrica \"Clienti\""));
 }
