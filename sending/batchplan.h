@@ -7,10 +7,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <variant>
 
 namespace parlix {
 
+class MergeTemplate;
 class Store;
 
 // One recipient of a batch with its own text, split into the SMS it sends.
@@ -19,6 +21,7 @@ struct RecipientMessage
     QString number;
     QString text;
     QStringList parts;
+    QString cognome; // the contact's, where the batch knows it
 };
 
 // The texts of a batch to several contacts, worked out before anything is
@@ -42,6 +45,11 @@ public:
     static std::variant<BatchPlan, QString> forNumbers(const QString& text, const QStringList& numbers,
                                                        Store& store, const QString& bookPath, SplitMode mode);
 
+    // The same for every contact of the book that has a number; a text
+    // without fields reads only the numbers. Throws StoreError.
+    static std::variant<BatchPlan, QString> forBook(const QString& text, Store& store,
+                                                    const QString& bookPath, SplitMode mode);
+
     const QString& text() const { return text_; }
     bool personalised() const { return personalised_; }
     const QList<RecipientMessage>& messages() const { return messages_; }
@@ -55,6 +63,11 @@ public:
     static constexpr int PreviewRecipients = 3;
 
 private:
+    // A text without fields, the same for every number.
+    static std::variant<BatchPlan, QString> shared(const QString& text, const QStringList& numbers,
+                                                   SplitMode mode);
+    static std::optional<QString> refusal(const MergeTemplate& merge, const QString& text, bool none);
+
     QString text_;
     bool personalised_ = false;
     QList<RecipientMessage> messages_;
