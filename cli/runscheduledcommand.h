@@ -23,6 +23,7 @@ public:
             "invia gli SMS programmati la cui ora è arrivata e riprende gli invii interrotti, "
             "poi termina");
     }
+    CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:
