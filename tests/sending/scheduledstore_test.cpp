@@ -1,15 +1,11 @@
 #include "sending/batchjournal.h"
 #include "sending/batchplan.h"
 #include "sending/runnername.h"
-#include "sending/scheduledrunner.h"
 #include "sending/scheduledstore.h"
 #include "store/database.h"
 #include "store/statement.h"
 #include "store/store.h"
 #include "tests/support/testhome.h"
-
-#include <QCoreApplication>
-#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
@@ -250,40 +246,40 @@ TEST(ScheduledStoreFiles, TheTablesAddedToABookFileKeepTheirLayout)
 // while its run goes on, one of another machine while it took recipients lately.
 TEST_P(ScheduledStoreTest, AnInterruptedBatchIsOfferedOnlyWhenNoRunnerIsAtWork)
 {
-    const QString host = QSysInfo::machineHostName();
-    const QString self = QString::number(QCoreApplication::applicationPid());
+    const QString self = runnerName().section(u':', 0, 1); // as runners of earlier versions wrote it
+    const QString here = runnerName().section(u':', 0, 0) + u':';
     const QDateTime now = QDateTime::currentDateTimeUtc();
     const struct
     {
         QString runner; // empty: every recipient taken was released
-        QDateTime taken;
+        qint64 takenAgo;
         bool offered;
     } rows[] = {
-        {{}, now, true},
-        {ScheduledRunner::ownerName(), now, true}, // this process, its run ended
-        {host + u':' + self, now.addSecs(-3600), false},
-        {host + u':' + self + QStringLiteral(":1"), now, true},
-        {host + QStringLiteral(":999999999:5"), now, true},
-        {QStringLiteral("altra:42:7"), now.addSecs(-60), false},
-        {QStringLiteral("altra:42:7"), now.addSecs(-RemoteQuietSeconds - 60), true},
+        {{}, 0, true},
+        {runnerName(), 0, true},
+        {self, 3600, false},
+        {self + QStringLiteral(":1"), 0, true},
+        {here + QStringLiteral("999999999:5"), 0, true},
+        {QStringLiteral("altra:42:7"), 60, false},
+        {QStringLiteral("altra:42:7"), RemoteQuietSeconds + 60, true},
     };
     ScheduledStore store(archive, book());
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.runner.toStdString());
         ScheduledBatch batch = batchAt(at(9));
         batch.immediate = true;
         const qint64 id = store.add(batch, planFor(3));
         ASSERT_TRUE(store.start(id, QStringLiteral("24/12/2026 09:00:00")));
-        const QList<RecipientClaim> taken = store.claim(id, row.runner, {}, 1);
+        const int taken = store.claim(id, row.runner, {}, 1).constFirst().position;
         if (row.runner.isEmpty())
-            store.release(id, {taken.constFirst().position});
+            store.release(id, {taken});
         Statement when(*archive.open(book()),
                        "UPDATE programmati_destinatari SET Preso = ? WHERE programma = ?");
-        when.bind(1, row.taken.toString(Qt::ISODate));
+        when.bind(1, now.addSecs(-row.takenAgo).toString(Qt::ISODate));
         when.bind(2, id);
         when.step();
         const QList<ScheduledBatch> offered = store.interrupted();
-        EXPECT_EQ(offered.size() == 1 && offered.constFirst().id == id, row.offered);
+        EXPECT_EQ(!offered.isEmpty() && offered.constLast().id == id, row.offered)
+            << row.runner.toStdString();
         store.close(id);
     }
 }
