@@ -6,6 +6,7 @@
 #include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/storechoice.h"
+#include "sending/account.h"
 #include "sending/scheduledrunner.h"
 #include "sending/scheduledstore.h"
 #include "store/store.h"
@@ -30,10 +31,16 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList&, C
     runner.setStopFlag(StopSignals::flag());
     runner.setProgress(sendProgress(console));
     const std::shared_ptr<Store> store = chooseStore(folder);
+    const QString login = Account::load(folder).login;
     for (const QString& book : *books) {
         QList<qint64> due;
         try {
-            due = ScheduledStore(*store, folder.bookPath(book)).due(services_.clock.now());
+            ScheduledStore journal(*store, folder.bookPath(book));
+            due = journal.due(services_.clock.now(), login);
+            // Batches sent at once and cut short (a console send killed, a
+            // window closed under way) go on with their recipients never tried.
+            for (const ScheduledBatch& batch : journal.interrupted())
+                due << batch.id;
         } catch (const StoreError& error) {
             console.err << "Rubrica \"" << book << "\": " << error.message() << '\n';
             status = worseStatus(status, Failed);

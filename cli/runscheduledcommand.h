@@ -5,9 +5,11 @@
 
 namespace parlix::cli {
 
-// "run-scheduled": sends every stored batch whose time has come, in every
-// book, and exits (for cron or a systemd user timer). Several of these, or
-// the window program, may run at once: each recipient is served once.
+// "run-scheduled": sends every stored batch of this account whose time has
+// come, in every book, goes on with the batches sent at once that were cut
+// short and that no runner is sending now, and exits (for cron or a systemd
+// user timer). Several of these, or the window program, may run at once:
+// each recipient is served once.
 class RunScheduledCommand : public Command
 {
 public:
@@ -17,7 +19,9 @@ public:
     QString synopsis() const override { return {}; }
     QString description() const override
     {
-        return QStringLiteral("invia gli SMS programmati la cui ora è arrivata, poi termina");
+        return QStringLiteral(
+            "invia gli SMS programmati la cui ora è arrivata e riprende gli invii interrotti, "
+            "poi termina");
     }
     CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;

@@ -87,11 +87,17 @@ std::optional<SendOptions> parseOptions(const QStringList& arguments, QTextStrea
 
 QString numbersOf(const BatchPlan& plan)
 {
-    QStringList numbers;
-    numbers.reserve(plan.messages().size());
+    qsizetype length = 0;
     for (const RecipientMessage& message : plan.messages())
-        numbers << message.number;
-    return numbers.join(u';');
+        length += message.number.size() + 1;
+    QString numbers;
+    numbers.reserve(length);
+    for (const RecipientMessage& message : plan.messages()) {
+        if (!numbers.isEmpty())
+            numbers += u';';
+        numbers += message.number;
+    }
+    return numbers;
 }
 
 // The text as the gateway will carry it: every character Windows-1252 lacks becomes "?".
@@ -231,37 +237,42 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         }
         loadStartupFiles(state);
         const QString bookPath = folder.bookPath(options->book);
-        // What is kept, split and previewed is the text as it goes out.
-        auto plan =
-            BatchPlan::forBook(asSent(options->text, missing), *state.store, bookPath, options->split);
-        if (const QString* refusal = std::get_if<QString>(&plan)) {
-            console.err << *refusal << " Nessun SMS inviato.\n";
-            return Failed;
-        }
-        const BatchPlan& batchPlan = std::get<BatchPlan>(plan);
-        if (!console.quiet)
-            console.err << batchPlan.preview() << '\n';
-
-        ScheduledBatch batch = ScheduledBatch::forPlan(batchPlan, options->at.value_or(services_.clock.now()),
-                                                       QStringLiteral("<lista>"), numbersOf(batchPlan));
-        batch.split = options->split;
-        batch.flash = options->flash;
-        batch.sender = state.intestazione;
-        batch.immediate = !options->at;
-        batch.account = Account::load(folder).login;
         ScheduledStore store(*state.store, bookPath);
-        const qint64 id = store.add(batch, batchPlan);
-        if (options->at) {
-            if (console.json) {
-                addBatchReport(console, store, options->book, id, RunOutcome{});
+        qint64 id = 0;
+        {
+            // The plan lives only until the journal holds it: the run reads the journal.
+            // What is kept, split and previewed is the text as it goes out.
+            auto plan =
+                BatchPlan::forBook(asSent(options->text, missing), *state.store, bookPath, options->split);
+            if (const QString* refusal = std::get_if<QString>(&plan)) {
+                console.err << *refusal << " Nessun SMS inviato.\n";
+                return Failed;
+            }
+            const BatchPlan& batchPlan = std::get<BatchPlan>(plan);
+            if (!console.quiet)
+                console.err << batchPlan.preview() << '\n';
+
+            ScheduledBatch batch =
+                ScheduledBatch::forPlan(batchPlan, options->at.value_or(services_.clock.now()),
+                                        QStringLiteral("<lista>"), numbersOf(batchPlan));
+            batch.split = options->split;
+            batch.flash = options->flash;
+            batch.sender = state.intestazione;
+            batch.immediate = !options->at;
+            batch.account = Account::load(folder).login;
+            id = store.add(batch, batchPlan);
+            if (options->at) {
+                if (console.json) {
+                    addBatchReport(console, store, options->book, id, RunOutcome{});
+                    return Done;
+                }
+                console.out << "Invio " << id << " programmato per il "
+                            << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm")) << ": "
+                            << numbers::counted(batchPlan.messages().size(), QStringLiteral("destinatario"),
+                                                QStringLiteral("destinatari"))
+                            << ", " << batchPlan.smsCount() << " SMS\n";
                 return Done;
             }
-            console.out << "Invio " << id << " programmato per il "
-                        << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm")) << ": "
-                        << numbers::counted(batchPlan.messages().size(), QStringLiteral("destinatario"),
-                                            QStringLiteral("destinatari"))
-                        << ", " << batchPlan.smsCount() << " SMS\n";
-            return Done;
         }
 
         const StopSignals stopOnSignals;

@@ -17,19 +17,35 @@ bool onlyBlanks(const QString& text)
     return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c == u' '; });
 }
 
+// Calls `keep` on every row of the book whose number is not only blanks, in stored order.
+template <typename Keep> void walkNumbered(Store& store, const QString& bookPath, Keep keep)
+{
+    for (Recordset rs(store.open(bookPath), queries::wholeTable(QStringLiteral("rubrica"))); !rs.eof();
+         rs.moveNext()) {
+        QString cellulare = rs.field(u"cellulare");
+        if (!onlyBlanks(cellulare))
+            keep(rs, std::move(cellulare));
+    }
+}
+
 } // namespace
 
 QList<Contact> contactsWithNumbers(Store& store, const QString& bookPath)
 {
     QList<Contact> contacts;
-    for (Recordset rs(store.open(bookPath), queries::wholeTable(QStringLiteral("rubrica"))); !rs.eof();
-         rs.moveNext()) {
-        Contact contact{rs.field(u"Nome"), rs.field(u"cognome"), rs.field(u"cellulare"), rs.field(u"email"),
-                        rs.field(u"icona")};
-        if (!onlyBlanks(contact.cellulare))
-            contacts.append(std::move(contact));
-    }
+    walkNumbered(store, bookPath, [&](const Recordset& rs, QString cellulare) {
+        contacts.append({rs.field(u"Nome"), rs.field(u"cognome"), std::move(cellulare), rs.field(u"email"),
+                         rs.field(u"icona")});
+    });
     return contacts;
+}
+
+QStringList numbersWithContacts(Store& store, const QString& bookPath)
+{
+    QStringList numbers;
+    walkNumbered(store, bookPath,
+                 [&](const Recordset&, QString cellulare) { numbers << std::move(cellulare); });
+    return numbers;
 }
 
 QStringList bookNames(Store& store, const QString& bookListPath)

@@ -15,6 +15,9 @@ class Store;
 // shared handles: a worker thread or parlix-cli passes a store of its own
 // (chooseStore()). Throws StoreError.
 QList<Contact> contactsWithNumbers(Store& store, const QString& bookPath);
+// The numbers alone of those contacts, in the same order: all a batch
+// without merge fields needs, in a fifth of the memory.
+QStringList numbersWithContacts(Store& store, const QString& bookPath);
 
 // The book names of the book list (elenco.mdb), in stored order, read
 // through `store`. Throws StoreError.

@@ -30,8 +30,10 @@ namespace {
 QList<RecipientMessage> recipientsOf(const BatchRequest& request)
 {
     QList<RecipientMessage> recipients;
+    // A message to one contact keeps its surname, as the inviati row does.
+    const QString cognome = request.multiple ? QString() : request.record.cognome;
     for (const auto& [number, texts] : request.byRecipient())
-        recipients.append({number, texts.join(QString()), texts});
+        recipients.append({number, texts.join(QString()), texts, cognome});
     return recipients;
 }
 

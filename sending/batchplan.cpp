@@ -18,18 +18,51 @@ QString tooManyParts(const QString& number, qsizetype parts)
         .arg(MessageSplitter::MaxParts);
 }
 
+QString emptyText(const QString& number)
+{
+    return QStringLiteral("Il testo per %1 risulta vuoto: i campi usati non hanno valore per quel contatto.")
+        .arg(number);
+}
+
 } // namespace
+
+std::optional<QString> BatchPlan::refusal(const MergeTemplate& merge, const QString& text, bool none)
+{
+    if (!merge.unknownFields().isEmpty())
+        return MergeTemplate::unknownFieldsMessage(merge.unknownFields());
+    if (text.isEmpty())
+        return QStringLiteral("Testo SMS Mancante");
+    if (none)
+        return QStringLiteral("Nessun destinatario: la rubrica non ha contatti con un numero di cellulare.");
+    return std::nullopt;
+}
+
+std::variant<BatchPlan, QString> BatchPlan::shared(const QString& text, const QStringList& numbers,
+                                                   SplitMode mode)
+{
+    const MergeTemplate merge(text);
+    if (const auto refused = refusal(merge, text, numbers.isEmpty()))
+        return *refused;
+    const QStringList parts = MessageSplitter::split(text, mode);
+    if (parts.isEmpty())
+        return emptyText(numbers.constFirst());
+    if (parts.size() > MessageSplitter::MaxParts)
+        return tooManyParts(numbers.constFirst(), parts.size());
+    BatchPlan plan;
+    plan.text_ = text;
+    plan.messages_.reserve(numbers.size());
+    for (const QString& number : numbers)
+        plan.messages_.append({number, text, parts, {}});
+    plan.smsCount_ = int(parts.size() * numbers.size());
+    return plan;
+}
 
 std::variant<BatchPlan, QString> BatchPlan::make(const QString& text, const QList<Contact>& contacts,
                                                  SplitMode mode)
 {
     const MergeTemplate merge(text);
-    if (!merge.unknownFields().isEmpty())
-        return MergeTemplate::unknownFieldsMessage(merge.unknownFields());
-    if (text.isEmpty())
-        return QStringLiteral("Testo SMS Mancante");
-    if (contacts.isEmpty())
-        return QStringLiteral("Nessun destinatario: la rubrica non ha contatti con un numero di cellulare.");
+    if (const auto refused = refusal(merge, text, contacts.isEmpty()))
+        return *refused;
 
     BatchPlan plan;
     plan.text_ = text;
@@ -37,15 +70,13 @@ std::variant<BatchPlan, QString> BatchPlan::make(const QString& text, const QLis
     plan.messages_.reserve(contacts.size());
     const QStringList shared = plan.personalised_ ? QStringList() : MessageSplitter::split(text, mode);
     for (const Contact& contact : contacts) {
-        RecipientMessage message{contact.cellulare, text, shared};
+        RecipientMessage message{contact.cellulare, text, shared, contact.cognome};
         if (plan.personalised_) {
             message.text = merge.fill(contact);
             message.parts = MessageSplitter::split(message.text, mode);
         }
         if (message.parts.isEmpty())
-            return QStringLiteral("Il testo per %1 risulta vuoto: i campi usati non hanno valore per quel "
-                                  "contatto.")
-                .arg(contact.cellulare);
+            return emptyText(contact.cellulare);
         if (message.parts.size() > MessageSplitter::MaxParts)
             return tooManyParts(contact.cellulare, message.parts.size());
         plan.smsCount_ += int(message.parts.size());
@@ -57,10 +88,10 @@ std::variant<BatchPlan, QString> BatchPlan::make(const QString& text, const QLis
 std::variant<BatchPlan, QString> BatchPlan::forNumbers(const QString& text, const QStringList& numbers,
                                                        Store& store, const QString& bookPath, SplitMode mode)
 {
-    const QList<Contact> contacts = MergeTemplate(text).personalised()
-                                        ? contactsForNumbers(contactsWithNumbers(store, bookPath), numbers)
-                                        : contactsForNumbers({}, numbers);
-    return excludingRegistered(make(text, contacts, mode), store, bookPath);
+    if (!MergeTemplate(text).personalised())
+        return excludingRegistered(shared(text, numbers, mode), store, bookPath);
+    return excludingRegistered(
+        make(text, contactsForNumbers(contactsWithNumbers(store, bookPath), numbers), mode), store, bookPath);
 }
 
 std::variant<BatchPlan, QString> BatchPlan::forBook(const QString& text, Store& store,
@@ -68,6 +99,9 @@ std::variant<BatchPlan, QString> BatchPlan::forBook(const QString& text, Store& 
 {
     const QString campaign =
         OptOutLine::appendTo(text, OptOutLine::load(OptOutRegister::folderOfBook(bookPath)));
+    if (!MergeTemplate(campaign).personalised())
+        return excludingRegistered(shared(campaign, numbersWithContacts(store, bookPath), mode), store,
+                                   bookPath);
     return excludingRegistered(make(campaign, contactsWithNumbers(store, bookPath), mode), store, bookPath);
 }
 

@@ -12,6 +12,7 @@
 
 namespace parlix {
 
+class MergeTemplate;
 class Store;
 
 // One recipient of a batch with its own text, split into the SMS it sends.
@@ -20,6 +21,7 @@ struct RecipientMessage
     QString number;
     QString text;
     QStringList parts;
+    QString cognome;       // the contact's, where the batch knows it
     bool excluded = false; // in the opt-out register: kept in the journal, never sent
 };
 
@@ -43,7 +45,8 @@ public:
     // cannot be read.
     static std::variant<BatchPlan, QString> forNumbers(const QString& text, const QStringList& numbers,
                                                        Store& store, const QString& bookPath, SplitMode mode);
-    // The plan for every contact of the book at `bookPath` that has a number.
+    // The plan for every contact of the book at `bookPath` that has a number;
+    // a text without fields reads only the numbers. Throws StoreError.
     static std::variant<BatchPlan, QString> forBook(const QString& text, Store& store,
                                                     const QString& bookPath, SplitMode mode);
     // Both store-aware plans mark the recipients the opt-out register of the
@@ -68,6 +71,10 @@ private:
     std::optional<QString> exclude(Store& store, const QString& bookPath);
     static std::variant<BatchPlan, QString> excludingRegistered(std::variant<BatchPlan, QString> plan,
                                                                 Store& store, const QString& bookPath);
+    // A text without fields, the same for every number.
+    static std::variant<BatchPlan, QString> shared(const QString& text, const QStringList& numbers,
+                                                   SplitMode mode);
+    static std::optional<QString> refusal(const MergeTemplate& merge, const QString& text, bool none);
 
     QString text_;
     bool personalised_ = false;

@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 #include "sending/exchangeoutcome.h"
 #include "sending/recipientnumber.h"
+#include "sending/runnername.h"
 #include "sending/smsgateway.h"
 #include "store/storeerror.h"
 
@@ -56,6 +57,7 @@ SendTally BatchSender::run(const QString& owner)
     Steady::duration exchange = blockWindow; // the last recipient's; none yet
     Steady::duration waited{};
     int unreachedInARow = 0;
+    const RunsHere running(store_.path(), batch_);
     try {
         while (true) {
             if (stopped()) {

@@ -22,6 +22,9 @@ ExchangeOutcome exchangeOutcome(long result)
     case E::InvalidUrl:
         return ExchangeOutcome::Unreached;
     default:
+        // A certificate or TLS failure ends the exchange before the request is written.
+        if (E::isCertificateFailure(result))
+            return ExchangeOutcome::Unreached;
         // Any other network failure (reset, aborted, time-out, a cut or
         // garbled answer, or one the control cannot name) may have come after
         // the gateway read the request.

@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/ownthread.h"
 #include "core/storechoice.h"
+#include "sending/account.h"
 #include "store/store.h"
 #include "store/storeerror.h"
 
@@ -41,10 +42,12 @@ void ScheduledDispatcher::runDue()
         try {
             // A store of this thread's own: the window's connection is not for other threads.
             const std::shared_ptr<Store> store = chooseStore(folder);
+            // Only this seat's account's batches: another account's wait for their own runner.
+            const QString login = Account::load(folder).login;
             for (const QString& book : bookNames(*store, folder.bookList())) {
                 QList<qint64> due;
                 try {
-                    due = ScheduledStore(*store, folder.bookPath(book)).due(clock_.now());
+                    due = ScheduledStore(*store, folder.bookPath(book)).due(clock_.now(), login);
                 } catch (const StoreError&) {
                     continue; // a book that cannot be read has nothing to send
                 }

@@ -8,11 +8,9 @@
 #include "sending/batchplan.h"
 #include "sending/creditquery.h"
 #include "sending/recipientnumber.h"
+#include "sending/runnername.h"
 #include "store/store.h"
 #include "store/storeerror.h"
-
-#include <QCoreApplication>
-#include <QSysInfo>
 
 namespace parlix {
 
@@ -34,7 +32,7 @@ ScheduledRunner::ScheduledRunner(DataFolder folder, GatewayFactory factory, cons
 
 QString ScheduledRunner::ownerName()
 {
-    return QStringLiteral("%1:%2").arg(QSysInfo::machineHostName()).arg(QCoreApplication::applicationPid());
+    return runnerName();
 }
 
 RunOutcome ScheduledRunner::run(const QString& book, qint64 id)

@@ -2,6 +2,7 @@
 
 #include "sending/batchplan.h"
 #include "sending/exchangeoutcome.h"
+#include "sending/runnername.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "store/statement.h"
@@ -87,14 +88,32 @@ ScheduledBatch readBatch(const Statement& st)
 }
 
 // The parts a recipient gets, kept only where splitting its text again would
-// not give them (the composer's own parts): otherwise empty.
-QString partsText(const RecipientMessage& message, SplitMode split)
+// not give them (the composer's own parts): otherwise empty. A batch without
+// fields has one text for all: it is split once, not once per recipient.
+class PartsKeeper
 {
-    if (message.parts == MessageSplitter::split(message.text, split))
-        return {};
-    return QString::fromUtf8(
-        QJsonDocument(QJsonArray::fromStringList(message.parts)).toJson(QJsonDocument::Compact));
-}
+public:
+    explicit PartsKeeper(SplitMode split) : split_(split) {}
+
+    QString text(const RecipientMessage& message)
+    {
+        if (!splitOnce_ || message.text != lastText_) {
+            lastText_ = message.text;
+            lastParts_ = MessageSplitter::split(message.text, split_);
+            splitOnce_ = true;
+        }
+        if (message.parts == lastParts_)
+            return {};
+        return QString::fromUtf8(
+            QJsonDocument(QJsonArray::fromStringList(message.parts)).toJson(QJsonDocument::Compact));
+    }
+
+private:
+    SplitMode split_;
+    bool splitOnce_ = false;
+    QString lastText_;
+    QStringList lastParts_;
+};
 
 QStringList partsFrom(const QString& kept, const QString& text, SplitMode split)
 {
@@ -193,6 +212,11 @@ void ScheduledStore::addNewColumns()
 
 ScheduledStore::~ScheduledStore() = default;
 
+const QString& ScheduledStore::path() const
+{
+    return db_->path();
+}
+
 bool ScheduledStore::hasTables()
 {
     return db_->hasTable(batchTable()) && db_->hasTable(recipientTable());
@@ -233,21 +257,26 @@ qint64 ScheduledStore::insert(const ScheduledBatch& batch, const QList<Recipient
     insert.reset();
 
     Statement recipient(*db_, "INSERT INTO programmati_destinatari (programma, posizione, cellulare, Testo,"
-                              " Parti, Pezzi, Stato) VALUES (?, ?, ?, ?, ?, ?, ?)");
+                              " Parti, Pezzi, cognome, Stato) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
     const OptOutList& excluded = honoured();
     int position = 0;
+    PartsKeeper kept(batch.split);
     for (const RecipientMessage& message : recipients) {
-        recipient.bind(7, qint64(excluded.contains(message.number) ? Excluded : Waiting));
+        recipient.bind(8, qint64(excluded.contains(message.number) ? Excluded : Waiting));
         recipient.bind(1, id);
         recipient.bind(2, qint64(++position));
         recipient.bind(3, message.number);
         recipient.bind(4, message.text);
         recipient.bind(5, qint64(message.parts.size()));
-        const QString parts = partsText(message, batch.split);
+        const QString parts = kept.text(message);
         if (parts.isEmpty())
             recipient.bindNull(6);
         else
             recipient.bind(6, parts);
+        if (message.cognome.isEmpty())
+            recipient.bindNull(7);
+        else
+            recipient.bind(7, message.cognome);
         recipient.step();
     }
     return id;
@@ -268,7 +297,7 @@ QList<ScheduledBatch> ScheduledStore::waiting()
     return batches;
 }
 
-QList<qint64> ScheduledStore::due(const QDateTime& now)
+QList<qint64> ScheduledStore::due(const QDateTime& now, const QString& account)
 {
     QList<qint64> ids;
     if (!hasTables())
@@ -276,8 +305,10 @@ QList<qint64> ScheduledStore::due(const QDateTime& now)
     Statement st(*db_,
                  "SELECT id FROM programmati p WHERE Immediato = 0 AND Quando <= ? AND (Stato = 'attesa'"
                  " OR (Stato = 'invio' AND EXISTS (SELECT 1 FROM programmati_destinatari d"
-                 " WHERE d.programma = p.id AND d.Stato = 0))) ORDER BY Quando, id");
+                 " WHERE d.programma = p.id AND d.Stato = 0))) AND coalesce(Account, '') IN ('', ?)"
+                 " ORDER BY Quando, id");
     st.bind(1, timeText(now));
+    st.bind(2, account);
     while (st.step())
         ids << st.integer(0);
     return ids;
@@ -387,9 +418,10 @@ QList<RecipientClaim> ScheduledStore::claim(qint64 id, const QString& owner,
         }
         if (!take_)
             take_ = std::make_unique<Statement>(
-                *db_, "UPDATE programmati_destinatari SET Stato = 1, Esecutore = ? WHERE programma = ? AND"
-                      " posizione IN (SELECT posizione FROM programmati_destinatari WHERE programma = ? AND"
-                      " Stato = 0 ORDER BY posizione LIMIT ?) RETURNING posizione, cellulare, Testo, Pezzi");
+                *db_,
+                "UPDATE programmati_destinatari SET Stato = 1, Esecutore = ?, Preso = ? WHERE programma = ?"
+                " AND posizione IN (SELECT posizione FROM programmati_destinatari WHERE programma = ? AND"
+                " Stato = 0 ORDER BY posizione LIMIT ?) RETURNING posizione, cellulare, Testo, Pezzi");
         Statement& take = *take_;
         const OptOutList& excluded = honoured();
         // Numbers registered since the batch was stored are skipped here; the
@@ -397,9 +429,11 @@ QList<RecipientClaim> ScheduledStore::claim(qint64 id, const QString& owner,
         while (claims.size() < count) {
             const qsizetype asked = count - claims.size();
             take.bind(1, owner);
-            take.bind(2, id);
+            // When it was taken: how seats on other machines tell a runner at work (runnerMayBeAlive).
+            take.bind(2, timeText(QDateTime::currentDateTimeUtc()));
             take.bind(3, id);
-            take.bind(4, qint64(asked));
+            take.bind(4, id);
+            take.bind(5, qint64(asked));
             qsizetype rows = 0;
             QList<int> skipped;
             while (take.step()) {
@@ -469,7 +503,7 @@ std::optional<qint64> ScheduledStore::resend(qint64 id, const QDateTime& now, co
     QList<RecipientMessage> again;
     QList<int> moved;
     Statement st(*db_,
-                 "SELECT posizione, cellulare, Testo, Pezzi, Stato, coalesce(Esito, 0) FROM"
+                 "SELECT posizione, cellulare, Testo, Pezzi, Stato, coalesce(Esito, 0), cognome FROM"
                  " programmati_destinatari WHERE programma = ? AND (Stato = 0 OR (Stato = 2 AND Esito <> 0))"
                  " ORDER BY posizione");
     st.bind(1, id);
@@ -478,7 +512,7 @@ std::optional<qint64> ScheduledStore::resend(qint64 id, const QDateTime& now, co
         if (!waiting && exchangeOutcome(long(st.integer(5))) == ExchangeOutcome::InDoubt)
             continue;
         const QString text = st.text(2);
-        again.append({st.text(1), text, partsFrom(st.text(3), text, old->split)});
+        again.append({st.text(1), text, partsFrom(st.text(3), text, old->split), st.text(6)});
         if (waiting)
             moved << int(st.integer(0));
     }
@@ -515,7 +549,25 @@ QList<ScheduledBatch> ScheduledStore::interrupted()
                            .arg(QLatin1String(batchColumns)));
     while (st.step())
         batches << readBatch(st);
+    batches.removeIf([this](const ScheduledBatch& batch) { return beingSent(batch.id); });
     return batches;
+}
+
+bool ScheduledStore::beingSent(qint64 id)
+{
+    Statement st(*db_, "SELECT Esecutore, max(Preso) FROM programmati_destinatari WHERE programma = ? AND"
+                       " Stato = 1 GROUP BY Esecutore");
+    st.bind(1, id);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    while (st.step()) {
+        const QString runner = st.text(0);
+        if (runner == runnerName() ? RunsHere::contains(db_->path(), id)
+                                   : runnerMayBeAlive(runner, timeFromText(st.text(1)), now)) {
+            st.reset();
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<qint64> ScheduledStore::findSent(const QString& data, const QString& testo,
@@ -540,11 +592,11 @@ std::vector<RecipientEntry> ScheduledStore::entries(qint64 id)
     std::vector<RecipientEntry> list;
     if (!hasTables())
         return list;
-    Statement st(*db_, "SELECT cellulare, Stato, coalesce(Esito, 0) FROM programmati_destinatari"
+    Statement st(*db_, "SELECT cellulare, Stato, coalesce(Esito, 0), cognome FROM programmati_destinatari"
                        " WHERE programma = ? ORDER BY posizione");
     st.bind(1, id);
     while (st.step()) {
-        RecipientEntry entry{st.text(0), RecipientEntry::State::Waiting, long(st.integer(2))};
+        RecipientEntry entry{st.text(0), RecipientEntry::State::Waiting, long(st.integer(2)), st.text(3)};
         switch (st.integer(1)) {
         case UnderWay:
             entry.state = RecipientEntry::State::UnderWay;

@@ -82,6 +82,7 @@ struct RecipientEntry
     QString number;
     State state = State::Waiting;
     long result = 0;
+    QString cognome; // where the batch kept it
 };
 
 // Where the recipients of a batch stand.
@@ -129,8 +130,9 @@ public:
     // Batches waiting for their time, plus scheduled ones under way with
     // recipients left, soonest first.
     QList<ScheduledBatch> waiting();
-    // The scheduled batches that may be run at `now`.
-    QList<qint64> due(const QDateTime& now);
+    // The scheduled batches that may be run at `now` with the gateway login
+    // `account`: those kept with another login are left to their own.
+    QList<qint64> due(const QDateTime& now, const QString& account);
     std::optional<ScheduledBatch> batch(qint64 id);
 
     // Cancels a batch that has not left; false when it is under way or over.
@@ -163,8 +165,11 @@ public:
     // accepted recipient or one in doubt. Nothing when there is none.
     std::optional<qint64> resend(qint64 id, const QDateTime& now, const QString& account);
 
-    // Immediate batches that left and were never closed, oldest first.
+    // Immediate batches that left and were never closed, oldest first, but
+    // for those a runner is sending right now (in this or another process).
     QList<ScheduledBatch> interrupted();
+    // Whether a runner that may still be at work holds recipients of the batch.
+    bool beingSent(qint64 id);
     // The batch whose inviati row has this date, text and cellulare; the newest of alike ones.
     std::optional<qint64> findSent(const QString& data, const QString& testo, const QString& cellulare);
     std::vector<RecipientEntry> entries(qint64 id);
@@ -182,6 +187,9 @@ public:
     // The numbers taken by a runner that has not reported them: sent or not,
     // nobody knows, so they are never sent again.
     QStringList underWay(qint64 id);
+
+    // The book's path in the data folder.
+    const QString& path() const;
 
     static QString batchTable() { return QStringLiteral("programmati"); }
     static QString recipientTable() { return QStringLiteral("programmati_destinatari"); }

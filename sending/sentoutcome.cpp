@@ -9,6 +9,7 @@
 #include "store/store.h"
 
 #include <qwirl/result_codes.h>
+#include <qwirl/result_text.h>
 
 namespace parlix {
 
@@ -47,7 +48,8 @@ QString refusalReason(long result)
         reason = QStringLiteral("qualità non valida");
         break;
     default:
-        reason = QStringLiteral("connessione non riuscita");
+        // The exchange failed: the gateway library says how (a certificate, TLS, a time-out...).
+        reason = QString::fromStdString(qwirl::resultMeaning(result));
         break;
     }
     return QStringLiteral("%1 (codice %2)").arg(reason).arg(result);
@@ -56,6 +58,14 @@ QString refusalReason(long result)
 namespace {
 
 const QString acceptedSuffix = QStringLiteral(": accettato");
+
+// The number, and the surname when the batch kept one of a contact's own.
+QString recipientText(const QString& cellulare, const QString& cognome)
+{
+    if (cognome.trimmed().isEmpty() || cognome == u"<lista>")
+        return cellulare;
+    return QStringLiteral("%1 (%2)").arg(cellulare, cognome);
+}
 
 QString entryOutcome(const RecipientEntry& entry)
 {
@@ -91,7 +101,8 @@ QStringList sentOutcomeLines(Store& store, const QString& bookPath, long long re
         const auto id = row.eof() ? std::nullopt : journal.findSent(data, testo, row.field(u"cellulare"));
         if (id) {
             for (const RecipientEntry& entry : journal.entries(*id))
-                lines << entry.number + QStringLiteral(": ") + entryOutcome(entry);
+                lines << recipientText(entry.number, entry.cognome) + QStringLiteral(": ") +
+                             entryOutcome(entry);
             return lines;
         }
     }
@@ -103,9 +114,7 @@ QStringList sentOutcomeLines(Store& store, const QString& bookPath, long long re
     if (!id)
         return lines;
     for (const BatchJournal::Entry& entry : journal.entries(*id)) {
-        QString who = entry.recipient.cellulare;
-        if (!entry.recipient.cognome.trimmed().isEmpty() && entry.recipient.cognome != u"<lista>")
-            who += QStringLiteral(" (%1)").arg(entry.recipient.cognome);
+        const QString who = recipientText(entry.recipient.cellulare, entry.recipient.cognome);
         QString outcome;
         switch (entry.state) {
         case BatchJournal::State::Accepted:

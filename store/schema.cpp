@@ -99,6 +99,8 @@ const std::vector<std::pair<QString, QString>>& scheduledColumns()
         {QStringLiteral("programmati"), QStringLiteral("Account")},
         {QStringLiteral("programmati"), QStringLiteral("Inviato")},
         {QStringLiteral("programmati_destinatari"), QStringLiteral("Pezzi")},
+        {QStringLiteral("programmati_destinatari"), QStringLiteral("Preso")},
+        {QStringLiteral("programmati_destinatari"), QStringLiteral("cognome")},
     };
     return columns;
 }

@@ -3,6 +3,7 @@
 // send batch in multiple mode, while a heartbeat timer on the user-interface
 // thread records the longest gap between its ticks.
 
+#include "../support/timing.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/installer.h"
@@ -121,12 +122,6 @@ BatchFigures batchMs(const std::string& host, const QStringList& recipients)
     return {ms, double(longest) / 1e6 - heartbeat.interval()};
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -148,10 +143,10 @@ int main(int argc, char** argv)
         std::printf("round %d: bare loop %.1f ms, batch %.1f ms, longest UI stall %.1f ms\n", round + 1,
                     bare.back(), batch.back(), figures.longestStallMs);
     }
-    const double ratio = median(batch) / median(bare);
+    const double ratio = bench::median(batch) / bench::median(bare);
     std::printf(
         "%d SMS, median of %d rounds: bare loop %.1f ms, batch %.1f ms, ratio %.3f (target <= 1.15)\n",
-        Recipients, Rounds, median(bare), median(batch), ratio);
+        Recipients, Rounds, bench::median(bare), bench::median(batch), ratio);
     std::printf("longest UI-thread stall during the batches: %.1f ms (target <= 100)\n", longestStall);
     return ratio <= 1.15 && longestStall <= 100 ? 0 : 1;
 }

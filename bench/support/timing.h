@@ -11,6 +11,12 @@
 
 namespace parlix::bench {
 
+inline double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 inline double medianMs(int runs, const std::function<void()>& work)
 {
     std::vector<double> times;
@@ -21,8 +27,7 @@ inline double medianMs(int runs, const std::function<void()>& work)
         const auto end = std::chrono::steady_clock::now();
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(std::move(times));
 }
 
 // The medians of two pieces of work run in turns, so that a machine busy with

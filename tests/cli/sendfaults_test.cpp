@@ -3,6 +3,8 @@
 #include "sending/account.h"
 #include "sending/scheduledstore.h"
 #include "sending/secretstore.h"
+#include "store/pgconnection.h"
+#include "store/pgstore.h"
 #include "tests/support/fulldisk.h"
 
 #include <QFile>
@@ -103,28 +105,54 @@ TEST(SendChecks, TheConsoleRefusesOrSendsAsEachRowSays)
 // Ctrl-C and SIGTERM let the exchange under way finish, record it, tell how
 // to go on and exit 3; a kill leaves at most one recipient in doubt. Either
 // way residui.txt holds the credit less the SMS accepted (a refused one
-// among them), and the resume serves exactly the recipients never tried.
+// among them), and the resume serves exactly the recipients never tried,
+// whether the batch was sent at once or at its time, and whichever command
+// resumes it.
 TEST(SendSignals, AStoppedOrKilledSendResumesWithTheRecipientsNeverTried)
 {
     constexpr int recipients = 20;
-    for (const int signal : {SIGINT, SIGTERM, SIGKILL}) {
-        SCOPED_TRACE(signal);
+    const QStringList resume{QStringLiteral("send"), QStringLiteral("--resume"), QStringLiteral("--book"),
+                             QStringLiteral("Principale")};
+    const QStringList scheduled{QStringLiteral("run-scheduled")};
+    const struct
+    {
+        bool atItsTime; // stored for later, sent by run-scheduled
+        int signal;
+        QStringList resume;
+    } rows[] = {
+        {false, SIGINT, resume},     {false, SIGTERM, resume},  {false, SIGKILL, resume},
+        {false, SIGKILL, scheduled}, {true, SIGINT, scheduled}, {true, SIGTERM, scheduled},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.atItsTime << " " << row.signal << " " << row.resume.size());
         CliSandbox cli({"--delay", "40", "--refuse", number(2).toStdString()});
         cli.addContacts(recipients);
+        QStringList arguments = sendTo(QStringLiteral("Ciao"));
+        if (row.atItsTime) {
+            // Due on the home's clock later, long past on the real one the child reads.
+            ASSERT_EQ(cli.run(sendTo(QStringLiteral("Ciao"),
+                                     {QStringLiteral("--at"), QStringLiteral("2026-03-14T10:00")}))
+                          .status,
+                      cli::Done);
+            arguments = scheduled;
+        }
         QProcess send;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QWIRL_SEND_HOST"), QString::fromStdString(cli.sandbox.host()));
         send.setProcessEnvironment(environment);
-        send.start(QStringLiteral(PARLIX_CLI),
-                   QStringList{QStringLiteral("--home"), cli.home()} + sendTo(QStringLiteral("Ciao")));
+        send.start(QStringLiteral(PARLIX_CLI), QStringList{QStringLiteral("--home"), cli.home()} + arguments);
         ASSERT_TRUE(send.waitForStarted());
         for (int waited = 0; cli.sent().size() < 4 && waited < 20000; waited += 5)
             QThread::msleep(5);
-        ::kill(pid_t(send.processId()), signal);
+        ::kill(pid_t(send.processId()), row.signal);
         ASSERT_TRUE(send.waitForFinished());
-        if (signal != SIGKILL) {
+        if (row.signal != SIGKILL) {
             EXPECT_EQ(send.exitCode(), cli::Stopped);
-            EXPECT_TRUE(send.readAllStandardError().contains("Per riprendere: parlix-cli send --resume"));
+            const QString err = QString::fromUtf8(send.readAllStandardError());
+            EXPECT_TRUE(err.contains(QStringLiteral("Per riprendere: parlix-cli ") +
+                                     (row.atItsTime ? scheduled : resume.mid(0, 2)).join(u' ')))
+                << err.toStdString();
+            EXPECT_TRUE(QString::fromUtf8(send.readAllStandardOutput()).contains(QStringLiteral("Inviati ")));
         }
         QThread::msleep(100); // the sandbox ends the exchange it was answering
         int accepted = 0;
@@ -134,9 +162,11 @@ TEST(SendSignals, AStoppedOrKilledSendResumesWithTheRecipientsNeverTried)
         ASSERT_TRUE(residui.open(QIODevice::ReadOnly));
         EXPECT_EQ(residui.readAll(), QByteArray::number(100 - accepted) + "\r\n");
 
-        const qwirl::testing::ProcessResult resumed = qwirl::testing::runProcess(
-            {PARLIX_CLI, "--home", cli.home().toStdString(), "send", "--resume", "--book", "Principale"},
-            {{"QWIRL_SEND_HOST", cli.sandbox.host()}});
+        std::vector<std::string> again{PARLIX_CLI, "--home", cli.home().toStdString()};
+        for (const QString& word : row.resume)
+            again.push_back(word.toStdString());
+        const qwirl::testing::ProcessResult resumed =
+            qwirl::testing::runProcess(again, {{"QWIRL_SEND_HOST", cli.sandbox.host()}});
         EXPECT_EQ(resumed.exitCode, cli::Done) << resumed.err;
         const std::map<QString, int> times = timesSent(cli);
         for (const RecipientEntry& entry : journal(cli)) {
@@ -152,23 +182,32 @@ TEST(SendSignals, AStoppedOrKilledSendResumesWithTheRecipientsNeverTried)
     }
 }
 
-// A fault in the middle of a run: a book that can no longer be written stops
-// the sending at once with the true counts; a gateway that goes away pauses
-// the run without marking anyone served. The rest waits for the resume,
-// which serves each recipient at most once.
+// A fault in the middle of a run: a book that can no longer be written (a
+// full disk, the shared database's connections cut by its server) stops the
+// sending at once with the true counts; a gateway that goes away pauses the
+// run without marking anyone served. The rest waits for the resume, which
+// serves each recipient at most once.
 TEST(SendFaults, AFaultMidRunStopsWithTheTrueCountsAndTheRestWaits)
 {
-    enum class Fault { DiskFull, GatewayGone };
-    for (const Fault fault : {Fault::DiskFull, Fault::GatewayGone}) {
+    enum class Fault { DiskFull, StoreLost, GatewayGone };
+    for (const Fault fault : {Fault::DiskFull, Fault::StoreLost, Fault::GatewayGone}) {
         SCOPED_TRACE(int(fault));
-        CliSandbox cli({"--delay", "20"});
+        CliSandbox cli({"--delay", "20"}, fault == Fault::StoreLost ? Backend::Postgres : Backend::Files);
         cli.addContacts(12);
         std::optional<FullDisk> full;
+        auto* shared = dynamic_cast<PgStore*>(cli.folder.state.store.get());
+        const int own = shared ? shared->connection().backendPid() : 0;
         std::thread watcher([&] {
             for (int waited = 0; cli.sent().size() < 3 && waited < 20000; waited += 2)
                 QThread::msleep(2);
             if (fault == Fault::DiskFull)
                 full.emplace(1);
+            else if (fault == Fault::StoreLost) // every connection but the test's own
+                PgConnection(cli.folder.shared->address)
+                    .exec(QStringLiteral(
+                              "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname ="
+                              " current_database() AND pid NOT IN (pg_backend_pid(), %1)")
+                              .arg(own));
             else
                 cli.sandbox.stop();
         });
@@ -179,8 +218,8 @@ TEST(SendFaults, AFaultMidRunStopsWithTheTrueCountsAndTheRestWaits)
         EXPECT_EQ(outcome.status, cli::Stopped) << outcome.err.toStdString();
         EXPECT_TRUE(outcome.out.startsWith(QStringLiteral("Inviati %1 di ").arg(taken)))
             << outcome.out.toStdString();
-        EXPECT_TRUE(outcome.err.contains(fault == Fault::DiskFull ? QStringLiteral("invio fermato")
-                                                                  : QStringLiteral("invio sospeso")))
+        EXPECT_TRUE(outcome.err.contains(fault == Fault::GatewayGone ? QStringLiteral("invio sospeso")
+                                                                     : QStringLiteral("invio fermato")))
             << outcome.err.toStdString();
         EXPECT_FALSE(outcome.err.contains(QStringLiteral("Nessun SMS inviato")));
         const std::map<QString, int> before = timesSent(cli);

@@ -1,5 +1,7 @@
+#include "contacts/bookcontacts.h"
 #include "sending/batchplan.h"
 #include "sending/mergetemplate.h"
+#include "tests/support/testhome.h"
 
 #include <gtest/gtest.h>
 
@@ -187,4 +189,28 @@ TEST(BatchPlan, PreviewShowsTheFirstTextsAndTheCreditNeeded)
     EXPECT_EQ(creditShortMessage(5, 4),
               QStringLiteral("Credito insufficiente: servono 5 SMS, il credito residuo "
                              "è di 4. Nessun SMS è stato inviato."));
+}
+
+// A text without fields reads only the numbers of the book: the plan and the
+// refusals are the ones the whole contacts give, blank numbers left out.
+TEST(BatchPlan, ABookWithoutFieldsPlansAsFromItsWholeContacts)
+{
+    test::TestHome home;
+    const QString book = home.state.folder.bookPath(QStringLiteral("Principale"));
+    const auto shown = [](const std::variant<BatchPlan, QString>& made) {
+        QStringList found{std::holds_alternative<QString>(made) ? std::get<QString>(made) : QString()};
+        for (const RecipientMessage& message :
+             std::get_if<BatchPlan>(&made) ? std::get<BatchPlan>(made).messages() : QList<RecipientMessage>())
+            found << message.number + u'|' + message.text + u'|' + message.parts.join(u'|');
+        return found;
+    };
+    for (const char* number : {"3331", "   ", "3332", "", "3331"})
+        home.addContact(QStringLiteral("Principale"), {}, {}, QString::fromLatin1(number));
+    for (const QString& text :
+         {QStringLiteral("Ciao"), letters(161), letters(2000), QString(), QStringLiteral("{Via}")}) {
+        const QStringList fromBook = shown(BatchPlan::forBook(text, *home.seat(), book, SplitMode::Fixed));
+        EXPECT_EQ(fromBook,
+                  shown(BatchPlan::make(text, contactsWithNumbers(*home.seat(), book), SplitMode::Fixed)));
+        EXPECT_EQ(fromBook.size(), fromBook.constFirst().isEmpty() ? 4 : 1) << text.left(9).toStdString();
+    }
 }

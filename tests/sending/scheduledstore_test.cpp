@@ -1,5 +1,6 @@
 #include "sending/batchjournal.h"
 #include "sending/batchplan.h"
+#include "sending/runnername.h"
 #include "sending/scheduledstore.h"
 #include "store/database.h"
 #include "store/statement.h"
@@ -58,7 +59,7 @@ TEST_P(ScheduledStoreTest, ABookWithoutTheTablesOpensAndHasNoBatch)
 {
     ScheduledStore store(archive, book());
     EXPECT_TRUE(store.waiting().isEmpty());
-    EXPECT_TRUE(store.due(at(12)).isEmpty());
+    EXPECT_TRUE(store.due(at(12), {}).isEmpty());
     EXPECT_FALSE(store.batch(1));
     EXPECT_FALSE(store.cancel(1));
     EXPECT_TRUE(store.refusals(1).isEmpty());
@@ -84,13 +85,23 @@ TEST_P(ScheduledStoreTest, ABatchWaitsForItsTimeAndCanBeCancelledOnlyBeforeItLea
     EXPECT_FALSE(store.cancel(cancelled));
     EXPECT_FALSE(store.start(cancelled, QStringLiteral("24/12/2026 10:00:00")));
 
+    // A batch kept with a login is due only to a runner with that login.
+    ScheduledBatch kept = batchAt(at(9, 30));
+    kept.account = QStringLiteral("anna");
+    const qint64 anna = store.add(kept, planFor(1));
     struct Row
     {
         QDateTime now;
+        QString account;
         QList<qint64> due;
-    } rows[] = {{at(8, 59), {}}, {at(9), {early}}, {at(18, 29), {early}}, {at(23), {early, late}}};
+    } rows[] = {{at(8, 59), {}, {}},
+                {at(9), {}, {early}},
+                {at(18, 29), QStringLiteral("bruno"), {early}},
+                {at(18, 29), QStringLiteral("anna"), {early, anna}},
+                {at(23), QStringLiteral("Anna"), {early, late}}};
     for (const Row& row : rows)
-        EXPECT_EQ(store.due(row.now), row.due) << row.now.toString().toStdString();
+        EXPECT_EQ(store.due(row.now, row.account), row.due) << row.now.toString().toStdString();
+    EXPECT_TRUE(store.cancel(anna));
 
     // Once it has left, it cannot be cancelled, and its inviati row is written once.
     EXPECT_TRUE(store.start(early, QStringLiteral("24/12/2026 09:00:01")));
@@ -142,7 +153,7 @@ TEST_P(ScheduledStoreTest, TwoRunnersTakeEachRecipientOnceAndADeadOnesRecipientI
     EXPECT_EQ(first.refusals(id), QStringList{QStringLiteral("333004: 11")});
     EXPECT_TRUE(first.closeIfServed(id));
     EXPECT_TRUE(first.waiting().isEmpty());
-    EXPECT_TRUE(first.due(at(23)).isEmpty());
+    EXPECT_TRUE(first.due(at(23), {}).isEmpty());
     EXPECT_EQ(first.batch(id)->state, ScheduledBatch::State::Done);
 }
 
@@ -214,7 +225,7 @@ TEST(ScheduledStoreFiles, TheTablesAddedToABookFileKeepTheirLayout)
          "CREATE TABLE programmati_destinatari (programma INTEGER NOT NULL,"
          " posizione INTEGER NOT NULL, cellulare TEXT, Testo TEXT, Parti INTEGER NOT NULL,"
          " Stato INTEGER NOT NULL DEFAULT 0, Esito INTEGER, Accettati INTEGER NOT NULL DEFAULT 0,"
-         " Esecutore TEXT, Pezzi TEXT, PRIMARY KEY (programma, posizione))"},
+         " Esecutore TEXT, Pezzi TEXT, Preso TEXT, cognome TEXT, PRIMARY KEY (programma, posizione))"},
         {"programmati_quando", "CREATE INDEX programmati_quando ON programmati (Stato, Quando)"},
         {"programmati_destinatari_stato", "CREATE INDEX programmati_destinatari_stato"
                                           " ON programmati_destinatari (programma, Stato, posizione)"},
@@ -226,5 +237,49 @@ TEST(ScheduledStoreFiles, TheTablesAddedToABookFileKeepTheirLayout)
         ASSERT_TRUE(layout.step()) << table.name;
         EXPECT_EQ(layout.text(0), QString::fromLatin1(table.sql)) << table.name;
         layout.reset();
+    }
+}
+
+// A batch sent at once and cut short is offered for resuming unless a runner
+// that may still be at work holds some of its recipients: a process of this
+// machine while it runs (not another one that got its number) and this one
+// while its run goes on, one of another machine while it took recipients lately.
+TEST_P(ScheduledStoreTest, AnInterruptedBatchIsOfferedOnlyWhenNoRunnerIsAtWork)
+{
+    const QString self = runnerName().section(u':', 0, 1); // as runners of earlier versions wrote it
+    const QString here = runnerName().section(u':', 0, 0) + u':';
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const struct
+    {
+        QString runner; // empty: every recipient taken was released
+        qint64 takenAgo;
+        bool offered;
+    } rows[] = {
+        {{}, 0, true},
+        {runnerName(), 0, true},
+        {self, 3600, false},
+        {self + QStringLiteral(":1"), 0, true},
+        {here + QStringLiteral("999999999:5"), 0, true},
+        {QStringLiteral("altra:42:7"), 60, false},
+        {QStringLiteral("altra:42:7"), RemoteQuietSeconds + 60, true},
+    };
+    ScheduledStore store(archive, book());
+    for (const auto& row : rows) {
+        ScheduledBatch batch = batchAt(at(9));
+        batch.immediate = true;
+        const qint64 id = store.add(batch, planFor(3));
+        ASSERT_TRUE(store.start(id, QStringLiteral("24/12/2026 09:00:00")));
+        const int taken = store.claim(id, row.runner, {}, 1).constFirst().position;
+        if (row.runner.isEmpty())
+            store.release(id, {taken});
+        Statement when(*archive.open(book()),
+                       "UPDATE programmati_destinatari SET Preso = ? WHERE programma = ?");
+        when.bind(1, now.addSecs(-row.takenAgo).toString(Qt::ISODate));
+        when.bind(2, id);
+        when.step();
+        const QList<ScheduledBatch> offered = store.interrupted();
+        EXPECT_EQ(!offered.isEmpty() && offered.constLast().id == id, row.offered)
+            << row.runner.toStdString();
+        store.close(id);
     }
 }

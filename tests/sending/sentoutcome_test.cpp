@@ -1,4 +1,6 @@
 #include "sending/batchjournal.h"
+#include "sending/exchangeoutcome.h"
+#include "sending/scheduledstore.h"
 #include "sending/sentoutcome.h"
 #include "store/store.h"
 #include "tests/support/testhome.h"
@@ -35,12 +37,13 @@ TEST(SentOutcome, EachRecipientOfTheMessageWithWhatTheGatewayAnswered)
         }
         journal.sending(id, 3);
     }
-    EXPECT_EQ(sentOutcomeLines(*home.state.store, book, 0, data, QStringLiteral("Ciao")),
-              (QStringList{QStringLiteral("3331 (Rossi): accettato"),
-                           QStringLiteral("3332: rifiutato: numero non valido (codice 3)"),
-                           QStringLiteral("3333: rifiutato: connessione non riuscita (codice 12029)"),
-                           QStringLiteral("3334: esito sconosciuto: invio interrotto"),
-                           QStringLiteral("3335: non inviato")}));
+    EXPECT_EQ(
+        sentOutcomeLines(*home.state.store, book, 0, data, QStringLiteral("Ciao")),
+        (QStringList{QStringLiteral("3331 (Rossi): accettato"),
+                     QStringLiteral("3332: rifiutato: numero non valido (codice 3)"),
+                     QStringLiteral("3333: rifiutato: connessione al gateway non riuscita (codice 12029)"),
+                     QStringLiteral("3334: esito sconosciuto: invio interrotto"),
+                     QStringLiteral("3335: non inviato")}));
     EXPECT_TRUE(sentOutcomeLines(*home.state.store, book, 0, data, QStringLiteral("Altro")).isEmpty());
 }
 
@@ -64,20 +67,53 @@ TEST(SentOutcome, ALongListShowsTheCountAndOnlyTheRecipientsNotAccepted)
         EXPECT_EQ(sentOutcomeText(c.lines, 3), c.text) << c.lines.join(u',').toStdString();
 }
 
+// How a failure is named, and whether it may have come after the gateway
+// read the request: a certificate or TLS failure never does.
 TEST(SentOutcome, RefusalReasons)
 {
+    using O = ExchangeOutcome;
     const struct
     {
         long result;
         const char16_t* reason;
+        ExchangeOutcome outcome;
     } cases[] = {
-        {1, u"rifiutato dal servizio (codice 1)"},   {11, u"rifiutato dal servizio (codice 11)"},
-        {4, u"testo mancante (codice 4)"},           {6, u"login o password mancanti (codice 6)"},
-        {8, u"connessione non riuscita (codice 8)"}, {9, u"autenticazione al proxy annullata (codice 9)"},
-        {15, u"qualità non valida (codice 15)"},
+        {1, u"rifiutato dal servizio (codice 1)", O::Refused},
+        {11, u"rifiutato dal servizio (codice 11)", O::Refused},
+        {4, u"testo mancante (codice 4)", O::Refused},
+        {6, u"login o password mancanti (codice 6)", O::Refused},
+        {8, u"accesso a Internet non riuscito (codice 8)", O::Unreached},
+        {9, u"autenticazione al proxy annullata (codice 9)", O::Unreached},
+        {15, u"qualità non valida (codice 15)", O::Refused},
+        {12045, u"certificato del gateway firmato da un'autorità sconosciuta (codice 12045)", O::Unreached},
+        {12157, u"connessione sicura (TLS) con il gateway non riuscita (codice 12157)", O::Unreached},
+        {12031, u"connessione al gateway interrotta (codice 12031)", O::InDoubt},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(refusalReason(c.result), QString::fromUtf16(c.reason)) << c.result;
+        EXPECT_EQ(exchangeOutcome(c.result), c.outcome) << c.result;
+    }
+}
+
+// The journal of every batch shows the surname of a message to a contact.
+TEST(SentOutcome, TheBatchJournalShowsSurnames)
+{
+    TestHome home;
+    ScheduledStore journal(*home.state.store, home.state.folder.bookPath(QStringLiteral("Principale")));
+    ScheduledBatch batch;
+    batch.text = QStringLiteral("Ciao");
+    const QStringList parts{batch.text};
+    const qint64 id =
+        journal.add(batch, {{QStringLiteral("3331"), batch.text, parts, QStringLiteral("Rossi")},
+                            {QStringLiteral("3332"), batch.text, parts, QStringLiteral("<lista>")},
+                            {QStringLiteral("3333"), batch.text, parts, {}}});
+    ASSERT_TRUE(journal.start(id, QStringLiteral("14/03/2026 09:26:53")));
+    journal.claim(id, QStringLiteral("prova"), {}, 3);
+    journal.report(id, {{1, 0, 1, false}, {2, 0, 1, false}, {3, 3, 0, false}});
+    EXPECT_EQ(sentOutcomeLines(*home.state.store, journal.path(), 1, QStringLiteral("14/03/2026 09:26:53"),
+                               batch.text),
+              (QStringList{QStringLiteral("3331 (Rossi): accettato"), QStringLiteral("3332: accettato"),
+                           QStringLiteral("3333: rifiutato: numero non valido (codice 3)")}));
 }
 
 } // namespace
