@@ -9,6 +9,7 @@
 #include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/dialogs.h"
+#include "core/userfile.h"
 #include "core/installer.h"
 #include "core/programstate.h"
 #include "core/storechoice.h"
@@ -61,6 +62,7 @@ int runApplication(int argc, char** argv)
     case commandline::Request::Run:
         break;
     }
+    userfile::reportFileSizeLimit();
     const DataFolder folder(DataFolder::defaultRoot(arguments));
     // An "archivio" that cannot be read stops the program: working on the
     // folder's own files instead would split the data without a word.

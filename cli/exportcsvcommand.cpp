@@ -1,8 +1,10 @@
 #include "exportcsvcommand.h"
 
 #include "cli/filearguments.h"
+#include "cli/standardstreams.h"
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "store/storeerror.h"
 #include "transfer/csvexport.h"
 
@@ -28,8 +30,17 @@ int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
                     << '\n';
         return Failed;
     }
-    if (!writeContactsFile(parsed->file, contacts)) {
-        console.err << "Impossibile scrivere il file " << parsed->file << '\n';
+    if (isStandardStream(parsed->file)) {
+        if (!outputBytes(console)(contactsFileBytes(contacts))) {
+            console.err << userfile::unwritableMessage(parsed->file, {}) << '\n';
+            return Failed;
+        }
+        console.err << "Contatti esportati: " << contacts.size() << '\n';
+        return Done;
+    }
+    QString error;
+    if (!writeContactsFile(parsed->file, contacts, &error)) {
+        console.err << userfile::unwritableMessage(parsed->file, error) << '\n';
         return Failed;
     }
     console.out << contacts.size() << '\n';

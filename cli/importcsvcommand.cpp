@@ -1,8 +1,12 @@
 #include "importcsvcommand.h"
 
 #include "cli/filearguments.h"
+#include "cli/standardstreams.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "transfer/csvimport.h"
+
+#include <QBuffer>
 
 namespace parlix::cli {
 
@@ -14,7 +18,11 @@ int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
         return Usage;
     }
     ProgramState state(folder);
-    const CsvImportResult result = CsvImport(state).run(parsed->file, parsed->book);
+    CsvImport import(state);
+    QBuffer text;
+    const CsvImportResult result = isStandardStream(parsed->file)
+                                       ? import.run(inputBytes(console, text), parsed->book)
+                                       : import.run(parsed->file, parsed->book);
     using Status = CsvImportResult::Status;
     switch (result.status) {
     case Status::Done:
@@ -25,7 +33,7 @@ int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
         console.err << stoppedImportMessage(result).replace(u'\r', u'\n') << '\n';
         return Stopped;
     case Status::FileUnreadable:
-        console.err << "Impossibile leggere il file " << parsed->file << '\n';
+        console.err << userfile::unreadableMessage(parsed->file, result.detail) << '\n';
         return Failed;
     case Status::BookMissing:
         console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";
