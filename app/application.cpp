@@ -9,10 +9,11 @@
 #include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/dialogs.h"
-#include "core/userfile.h"
 #include "core/installer.h"
 #include "core/programstate.h"
+#include "core/secretfiles.h"
 #include "core/storechoice.h"
+#include "core/userfile.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "sending/account.h"
 #include "sending/keychainstore.h"
@@ -93,6 +94,11 @@ int runApplication(int argc, char** argv)
     ScreenFit screenFit;
     app.installEventFilter(&screenFit);
     install(folder);
+    if (const QStringList notices = tightenSecretFiles(folder); !notices.isEmpty()) {
+        QtDialogs noticeDialogs;
+        static_cast<Dialogs&>(noticeDialogs)
+            .message(notices.join(QStringLiteral("\r")), MessageIcon::Information);
+    }
 
     // The disclaimer comes first when it is switched on; refusing it ends the
     // program before anything else is read.

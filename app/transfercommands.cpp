@@ -232,7 +232,10 @@ void TransferCommands::imph3()
         first->setExpanded(true);
     window_.clickNode(window_.selectedNodeIndex());
 
-    if (result.status == EricsoftImportResult::Status::Done)
+    if (const QString unplaced = ericsoft::unplacedText(result);
+        result.status == EricsoftImportResult::Status::Done && !unplaced.isEmpty())
+        context_.dialogs.message(unplaced, MessageIcon::Exclamation);
+    else if (result.status == EricsoftImportResult::Status::Done)
         context_.dialogs.message(ericsoft::completedText(), MessageIcon::None);
     else
         context_.dialogs.message(ericsoft::failureText(result), MessageIcon::Critical);

@@ -16,6 +16,7 @@
 #include "cli/userscommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
+#include "core/secretfiles.h"
 #include "core/storechoice.h"
 
 namespace parlix::cli {
@@ -102,6 +103,8 @@ int run(const QStringList& arguments, const Commands& commands, Console& console
             console.err.flush();
             return Failed;
         }
+        for (const QString& notice : tightenSecretFiles(folder))
+            console.err << "parlix-cli: " << notice << '\n';
         const int status = command->execute(folder, rest, console);
         console.out.flush();
         console.err.flush();

@@ -21,6 +21,10 @@ int ImportEricsoftCommand::execute(const DataFolder& folder, const QStringList& 
     using Status = EricsoftImportResult::Status;
     if (result.status == Status::Done) {
         console.out << result.imported << '\n';
+        if (QString unplaced = ericsoft::unplacedText(result); !unplaced.isEmpty()) {
+            console.err << unplaced.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+            return Stopped;
+        }
         console.err << ericsoft::completedText() << '\n';
         return Done;
     }
