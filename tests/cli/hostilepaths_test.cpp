@@ -86,16 +86,12 @@ TEST(HostilePaths, EachKindOfPathForEachImportAndExport)
         {"import-csv", at("link-sorgente.csv"), {}, Done, QStringLiteral("2\n"), {}},
         {"import-csv", fifo, {}, Failed, {}, isFifo},
         {"import-csv", at("link-fifo"), {}, Failed, {}, isFifo},
-        {"import-csv", device, {}, Failed, {}, isDevice},
         {"import-csv", folder, {}, Failed, {}, isFolder},
         {"import-csv", QStringLiteral("-"), QString::fromUtf8(csvFile), Done, QStringLiteral("2\n"), {}},
         {"export-vcard", at("link.vcf"), {}, Done, QStringLiteral("6\n"), {}},
         {"export-vcard", fifo, {}, Failed, {}, isFifo},
-        {"export-vcard", device, {}, Failed, {}, isDevice},
-        {"export-vcard", folder, {}, Failed, {}, isFolder},
         {"import-vcard", at("link.vcf"), {}, Done, QStringLiteral("6\n"), {}},
         {"import-vcard", fifo, {}, Failed, {}, isFifo},
-        {"import-vcard", device, {}, Failed, {}, isDevice},
         {"import-vcard", folder, {}, Failed, {}, isFolder},
     };
     for (const auto& row : rows) {
