@@ -1,6 +1,7 @@
 #include "exportcsvcommand.h"
 
 #include "cli/filearguments.h"
+#include "cli/report.h"
 #include "cli/standardstreams.h"
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
@@ -9,6 +10,17 @@
 #include "transfer/csvexport.h"
 
 namespace parlix::cli {
+
+CommandGrammar ExportCsvCommand::grammar() const
+{
+    return fileGrammar({{QStringLiteral("book"), QStringLiteral("la rubrica")},
+                        {QStringLiteral("exported"), QStringLiteral("i contatti esportati")}});
+}
+
+bool ExportCsvCommand::accepts(const QStringList& arguments, QTextStream&) const
+{
+    return parseFileArguments(arguments).has_value();
+}
 
 int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
@@ -30,20 +42,20 @@ int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
                     << '\n';
         return Failed;
     }
-    if (isStandardStream(parsed->file)) {
-        if (!outputBytes(console)(contactsFileBytes(contacts))) {
-            console.err << userfile::unwritableMessage(parsed->file, {}) << '\n';
-            return Failed;
-        }
-        console.err << "Contatti esportati: " << contacts.size() << '\n';
-        return Done;
-    }
+    const bool toOutput = isStandardStream(parsed->file);
     QString error;
-    if (!writeContactsFile(parsed->file, contacts, &error)) {
+    if (toOutput ? !outputBytes(console)(contactsFileBytes(contacts))
+                 : !writeContactsFile(parsed->file, contacts, &error)) {
         console.err << userfile::unwritableMessage(parsed->file, error) << '\n';
         return Failed;
     }
-    console.out << contacts.size() << '\n';
+    if (toOutput && !console.json)
+        console.err << "Contatti esportati: " << contacts.size() << '\n';
+    // With the contacts on standard output, the JSON object goes to standard error.
+    console.reportOnErr = toOutput;
+    report(console,
+           {{QStringLiteral("book"), parsed->book}, {QStringLiteral("exported"), int(contacts.size())}},
+           toOutput ? QString() : QString::number(contacts.size()) + u'\n');
     return Done;
 }
 

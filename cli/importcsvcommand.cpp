@@ -1,6 +1,7 @@
 #include "importcsvcommand.h"
 
 #include "cli/filearguments.h"
+#include "cli/report.h"
 #include "cli/standardstreams.h"
 #include "core/programstate.h"
 #include "core/userfile.h"
@@ -9,6 +10,19 @@
 #include <QBuffer>
 
 namespace parlix::cli {
+
+CommandGrammar ImportCsvCommand::grammar() const
+{
+    return fileGrammar(
+        {{QStringLiteral("book"), QStringLiteral("la rubrica")},
+         {QStringLiteral("imported"), QStringLiteral("i contatti importati")},
+         {QStringLiteral("complete"), QStringLiteral("false quando una riga ha fermato l'importazione")}});
+}
+
+bool ImportCsvCommand::accepts(const QStringList& arguments, QTextStream&) const
+{
+    return parseFileArguments(arguments).has_value();
+}
 
 int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
@@ -20,16 +34,21 @@ int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
     ProgramState state(folder);
     CsvImport import(state);
     QBuffer text;
+    const Progress progress = transferProgress(console, QStringLiteral("Contatti scritti"));
     const CsvImportResult result = isStandardStream(parsed->file)
-                                       ? import.run(inputBytes(console, text), parsed->book)
-                                       : import.run(parsed->file, parsed->book);
+                                       ? import.run(inputBytes(console, text), parsed->book, progress)
+                                       : import.run(parsed->file, parsed->book, progress);
     using Status = CsvImportResult::Status;
     switch (result.status) {
     case Status::Done:
-        console.out << result.imported << '\n';
-        return Done;
     case Status::Stopped:
-        console.out << result.imported << '\n';
+        report(console,
+               {{QStringLiteral("book"), parsed->book},
+                {QStringLiteral("imported"), result.imported},
+                {QStringLiteral("complete"), result.status == Status::Done}},
+               QString::number(result.imported) + u'\n');
+        if (result.status == Status::Done)
+            return Done;
         console.err << stoppedImportMessage(result).replace(u'\r', u'\n') << '\n';
         return Stopped;
     case Status::FileUnreadable:
