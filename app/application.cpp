@@ -11,7 +11,9 @@
 #include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
+#include "core/secretfiles.h"
 #include "core/storechoice.h"
+#include "core/userfile.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "sending/account.h"
 #include "sending/keychainstore.h"
@@ -67,6 +69,7 @@ int runApplication(int argc, char** argv)
     case commandline::Request::Run:
         break;
     }
+    userfile::reportFileSizeLimit();
     const QString home = commandline::homeArgument(arguments);
     const DataFolder folder(
         DataFolder::defaultRoot(home.isNull() ? QStringList{} : QStringList{QStringLiteral("--home"), home}));
@@ -99,6 +102,11 @@ int runApplication(int argc, char** argv)
     ScreenFit screenFit;
     app.installEventFilter(&screenFit);
     install(folder);
+    if (const QStringList notices = tightenSecretFiles(folder); !notices.isEmpty()) {
+        QtDialogs noticeDialogs;
+        static_cast<Dialogs&>(noticeDialogs)
+            .message(notices.join(QStringLiteral("\r")), MessageIcon::Information);
+    }
 
     // The disclaimer comes first when it is switched on; refusing it ends the
     // program before anything else is read.

@@ -6,6 +6,7 @@
 #include "browser/archivelist.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "transfer/csvexport.h"
 #include "transfer/csvimport.h"
 #include "transfer/ericsoftimport.h"
@@ -86,11 +87,11 @@ void TransferCommands::exportBook()
     wait.show();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const std::vector<Contact> contacts = tickedContacts(*window_.archiveList());
-    const bool written = writeContactsFile(file, contacts);
+    QString error;
+    const bool written = writeContactsFile(file, contacts, &error);
     wait.finish();
     if (!written)
-        context_.dialogs.message(QStringLiteral("Impossibile scrivere il file ") + file,
-                                 MessageIcon::Critical);
+        context_.dialogs.message(userfile::unwritableMessage(file, error), MessageIcon::Critical);
     else if (contacts.empty())
         context_.dialogs.message(
             QStringLiteral("Nessun Contatto esportato\rSelezionare i contatti quindi ripetere il comando"),
@@ -124,8 +125,7 @@ void TransferCommands::importCsv()
         context_.dialogs.message(stoppedImportMessage(result), MessageIcon::Exclamation);
         break;
     case Status::FileUnreadable:
-        context_.dialogs.message(QStringLiteral("Impossibile leggere il file ") + file,
-                                 MessageIcon::Critical);
+        context_.dialogs.message(userfile::unreadableMessage(file, result.detail), MessageIcon::Critical);
         break;
     case Status::BookMissing:
         context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
@@ -165,8 +165,7 @@ void TransferCommands::exportVCard()
                                  MessageIcon::Critical);
         break;
     case Status::WriteFailed:
-        context_.dialogs.message(QStringLiteral("Impossibile scrivere il file ") + file,
-                                 MessageIcon::Critical);
+        context_.dialogs.message(userfile::unwritableMessage(file, result.detail), MessageIcon::Critical);
         break;
     }
 }
@@ -197,8 +196,7 @@ void TransferCommands::importVCard()
         context_.dialogs.message(QStringLiteral("Il file non contiene schede vCard"), MessageIcon::Critical);
         break;
     case Status::FileUnreadable:
-        context_.dialogs.message(QStringLiteral("Impossibile leggere il file ") + file,
-                                 MessageIcon::Critical);
+        context_.dialogs.message(userfile::unreadableMessage(file, result.detail), MessageIcon::Critical);
         break;
     case Status::BookMissing:
         context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
@@ -234,7 +232,10 @@ void TransferCommands::importEricsoft()
         first->setExpanded(true);
     window_.clickNode(window_.selectedNodeIndex());
 
-    if (result.status == EricsoftImportResult::Status::Done)
+    if (const QString unplaced = ericsoft::unplacedText(result);
+        result.status == EricsoftImportResult::Status::Done && !unplaced.isEmpty())
+        context_.dialogs.message(unplaced, MessageIcon::Exclamation);
+    else if (result.status == EricsoftImportResult::Status::Done)
         context_.dialogs.message(ericsoft::completedText(), MessageIcon::None);
     else
         context_.dialogs.message(ericsoft::failureText(result), MessageIcon::Critical);

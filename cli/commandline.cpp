@@ -19,6 +19,7 @@
 #include "cli/userscommand.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
+#include "core/secretfiles.h"
 #include "core/storechoice.h"
 
 #include <QJsonDocument>
@@ -111,6 +112,8 @@ int run(const QStringList& arguments, const Commands& commands, Console& console
         console.err << "parlix-cli: impossibile creare nella cartella dati " << folder.root() << ": "
                     << failed.join(QStringLiteral(", ")) << '\n';
     } else {
+        for (const QString& notice : tightenSecretFiles(folder))
+            console.err << "parlix-cli: " << notice << '\n';
         status = command->execute(folder, line->words, console);
     }
     endProgress(console);

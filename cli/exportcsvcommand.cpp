@@ -2,8 +2,10 @@
 
 #include "cli/filearguments.h"
 #include "cli/report.h"
+#include "cli/standardstreams.h"
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "store/storeerror.h"
 #include "transfer/csvexport.h"
 
@@ -40,13 +42,20 @@ int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
                     << '\n';
         return Failed;
     }
-    if (!writeContactsFile(parsed->file, contacts)) {
-        console.err << "Impossibile scrivere il file " << parsed->file << '\n';
+    const bool toOutput = isStandardStream(parsed->file);
+    QString error;
+    if (toOutput ? !outputBytes(console)(contactsFileBytes(contacts))
+                 : !writeContactsFile(parsed->file, contacts, &error)) {
+        console.err << userfile::unwritableMessage(parsed->file, error) << '\n';
         return Failed;
     }
+    if (toOutput && !console.json)
+        console.err << "Contatti esportati: " << contacts.size() << '\n';
+    // With the contacts on standard output, the JSON object goes to standard error.
+    console.reportOnErr = toOutput;
     report(console,
            {{QStringLiteral("book"), parsed->book}, {QStringLiteral("exported"), int(contacts.size())}},
-           QString::number(contacts.size()) + u'\n');
+           toOutput ? QString() : QString::number(contacts.size()) + u'\n');
     return Done;
 }
 

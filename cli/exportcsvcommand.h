@@ -10,7 +10,7 @@ class ExportCsvCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("export-csv"); }
-    QString synopsis() const override { return QStringLiteral("FILE [--book NOME]"); }
+    QString synopsis() const override { return QStringLiteral("FILE|- [--book NOME]"); }
     QString description() const override
     {
         return QStringLiteral("esporta i contatti della rubrica (Principale se non indicata) in un file csv");

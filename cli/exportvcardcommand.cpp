@@ -4,6 +4,7 @@
 #include "cli/report.h"
 #include "cli/standardstreams.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "transfer/vcardexport.h"
 
 namespace parlix::cli {
@@ -49,7 +50,7 @@ int ExportVcardCommand::execute(const DataFolder& folder, const QStringList& arg
         console.err << "Impossibile leggere la rubrica \"" << parsed->book << "\": " << result.detail << '\n';
         return Failed;
     case Status::WriteFailed:
-        console.err << "Impossibile scrivere il file " << parsed->file << '\n';
+        console.err << userfile::unwritableMessage(parsed->file, result.detail) << '\n';
         return Failed;
     }
     return Failed;

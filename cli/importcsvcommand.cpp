@@ -2,8 +2,12 @@
 
 #include "cli/filearguments.h"
 #include "cli/report.h"
+#include "cli/standardstreams.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "transfer/csvimport.h"
+
+#include <QBuffer>
 
 namespace parlix::cli {
 
@@ -28,8 +32,12 @@ int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
         return Usage;
     }
     ProgramState state(folder);
-    const CsvImportResult result = CsvImport(state).run(
-        parsed->file, parsed->book, transferProgress(console, QStringLiteral("Contatti scritti")));
+    CsvImport import(state);
+    QBuffer text;
+    const Progress progress = transferProgress(console, QStringLiteral("Contatti scritti"));
+    const CsvImportResult result = isStandardStream(parsed->file)
+                                       ? import.run(inputBytes(console, text), parsed->book, progress)
+                                       : import.run(parsed->file, parsed->book, progress);
     using Status = CsvImportResult::Status;
     switch (result.status) {
     case Status::Done:
@@ -44,7 +52,7 @@ int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
         console.err << stoppedImportMessage(result).replace(u'\r', u'\n') << '\n';
         return Stopped;
     case Status::FileUnreadable:
-        console.err << "Impossibile leggere il file " << parsed->file << '\n';
+        console.err << userfile::unreadableMessage(parsed->file, result.detail) << '\n';
         return Failed;
     case Status::BookMissing:
         console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";

@@ -10,7 +10,7 @@ class ImportCsvCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("import-csv"); }
-    QString synopsis() const override { return QStringLiteral("FILE [--book NOME]"); }
+    QString synopsis() const override { return QStringLiteral("FILE|- [--book NOME]"); }
     QString description() const override
     {
         return QStringLiteral("importa i contatti di un file csv nella rubrica (Principale se non indicata)");

@@ -35,6 +35,10 @@ int ImportEricsoftCommand::execute(const DataFolder& folder, const QStringList& 
     };
     if (result.status == Status::Done) {
         tell();
+        if (QString unplaced = ericsoft::unplacedText(result); !unplaced.isEmpty()) {
+            console.err << unplaced.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+            return Stopped;
+        }
         console.err << ericsoft::completedText() << '\n';
         return Done;
     }

@@ -4,6 +4,7 @@
 #include "cli/report.h"
 #include "cli/standardstreams.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "transfer/vcardimport.h"
 
 #include <QBuffer>
@@ -54,7 +55,7 @@ int ImportVcardCommand::execute(const DataFolder& folder, const QStringList& arg
         console.err << "Il file " << parsed->file << " non contiene schede vCard\n";
         return Failed;
     case Status::FileUnreadable:
-        console.err << "Impossibile leggere il file " << parsed->file << '\n';
+        console.err << userfile::unreadableMessage(parsed->file, result.detail) << '\n';
         return Failed;
     case Status::BookMissing:
         console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";

@@ -1,4 +1,5 @@
 #include "cli/commandline.h"
+#include "core/userfile.h"
 #include "sending/account.h"
 #include "sending/keychainstore.h"
 
@@ -12,6 +13,7 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    parlix::userfile::reportFileSizeLimit();
     // The gateway password where the window keeps it: the desktop's keyring, else the account file.
     parlix::KeychainStore keychain;
     parlix::Account::setSecretStore(&keychain);

@@ -6,12 +6,18 @@ namespace parlix::cli {
 
 // "migrate --to URI": copies the books of the data folder's SQLite files into
 // an empty shared database; "migrate --from URI" copies a shared database
-// back into the folder's SQLite files. Nothing is deleted at the source.
+// back into the folder's SQLite files. Nothing is deleted at the source, and
+// a copy that fails leaves the target as it was. With "--switch", once the
+// copy is verified, the folder changes store: "archivio" is written (--to) or
+// removed (--from).
 class MigrateCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("migrate"); }
-    QString synopsis() const override { return QStringLiteral("--to INDIRIZZO | --from INDIRIZZO"); }
+    QString synopsis() const override
+    {
+        return QStringLiteral("--to INDIRIZZO | --from INDIRIZZO [--switch]");
+    }
     QString description() const override
     {
         return QStringLiteral(

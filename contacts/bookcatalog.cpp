@@ -154,10 +154,13 @@ BookCatalog::Outcome BookCatalog::sharedChange(Transaction& transaction, const s
     return Outcome::Done;
 }
 
-BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, Transaction& transaction)
+BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, const Fill& fill,
+                                               Transaction& transaction)
 {
     return sharedChange(transaction, [&] {
         storage().create(name);
+        if (fill)
+            fill(state_.store->open(state_.folder.bookPath(name)));
         Recordset rs(list_, queries::bookByName(name));
         rs.addNew();
         rs.setField(rubricaField, name);
@@ -218,7 +221,7 @@ QString BookCatalog::existingFile(const QString& name, const QStringList& books)
     return books.contains(onDisk) ? QString() : found;
 }
 
-BookCatalog::Outcome BookCatalog::create(const QString& name)
+BookCatalog::Outcome BookCatalog::create(const QString& name, const Fill& fill)
 {
     if (const auto refused = checkNewName(name, storage()))
         return *refused;
@@ -227,7 +230,7 @@ BookCatalog::Outcome BookCatalog::create(const QString& name)
     if (containsIgnoringCase(readRows(), name))
         return Outcome::Exists;
     if (shared())
-        return sharedCreate(name, transaction);
+        return sharedCreate(name, fill, transaction);
 
     const QString dir = state_.folder.booksDir();
     if (!QDir().mkpath(dir))
@@ -250,6 +253,12 @@ BookCatalog::Outcome BookCatalog::create(const QString& name)
     faultpoint::reach("book.create.file");
 
     try {
+        if (fill) {
+            const auto book = state_.store->open(state_.folder.bookPath(name));
+            Transaction filling(*book);
+            fill(book);
+            filling.commit();
+        }
         Recordset rs(list_, queries::bookByName(name));
         rs.addNew();
         rs.setField(rubricaField, name);

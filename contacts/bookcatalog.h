@@ -58,9 +58,15 @@ public:
     // the store in use), if it is.
     std::optional<QString> nameProblem(const QString& name) const;
 
+    // What goes into a new book before it is listed; throws StoreError to
+    // give the book up.
+    using Fill = std::function<void(const std::shared_ptr<Database>& book)>;
+
     // Copies the template to "rubriche/<name>" (making the folder if needed,
-    // never replacing a file), then appends the row.
-    Outcome create(const QString& name);
+    // never replacing a file), runs `fill` on it (in one transaction of the
+    // book), then appends the row. When `fill` throws, the book is gone again
+    // and the error goes on to the caller.
+    Outcome create(const QString& name, const Fill& fill = {});
     // Removes every row that is exactly `name` and the book's file; a file
     // that is already gone is no error.
     Outcome remove(const QString& name);
@@ -89,7 +95,7 @@ private:
     // Makes `change` in the list's transaction and commits it; a name another
     // seat took meanwhile gives Exists.
     Outcome sharedChange(Transaction& transaction, const std::function<void()>& change);
-    Outcome sharedCreate(const QString& name, Transaction& transaction);
+    Outcome sharedCreate(const QString& name, const Fill& fill, Transaction& transaction);
     Outcome sharedRemove(const QString& name, Transaction& transaction);
     Outcome sharedRename(const QString& from, const QString& to, Transaction& transaction);
     QString trashPath() const;

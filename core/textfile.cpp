@@ -1,5 +1,7 @@
 #include "textfile.h"
 
+#include "core/userfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -16,7 +18,7 @@ namespace {
 
 QString systemError(int code)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return userfile::errorText(code);
 }
 
 // Closes a descriptor once, whatever path leaves the scope.
@@ -163,18 +165,25 @@ std::optional<QString> readFirstLine(const QString& path)
     return text->left(end);
 }
 
-ReplacingFile::ReplacingFile(const QString& path, Access access) : path_(path)
+ReplacingFile::ReplacingFile(const QString& path, Access access)
 {
+    // A link keeps pointing where it did: its target is what gets replaced.
+    const auto placed = userfile::writeTarget(path, &error_);
+    if (!placed) {
+        ok_ = false;
+        return;
+    }
+    path_ = *placed;
     // The temporary file lives in the same folder, so the final rename never
     // crosses file systems and either happens whole or not at all.
-    const QFileInfo target(path);
+    const QFileInfo target(path_);
     temporary_ = QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                                    QStringLiteral(".XXXXXX"));
     fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         temporary_.clear();
         fail(errno);
-    } else if (::fchmod(fd_, access == Access::Secret ? 0600 : normalMode(path)) != 0) {
+    } else if (::fchmod(fd_, access == Access::Secret ? 0600 : normalMode(path_)) != 0) {
         fail(errno);
     }
 }

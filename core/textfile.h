@@ -28,7 +28,9 @@ enum class Access { Normal, Secret };
 // file next to it, every write, the flush to disk and the close are checked,
 // and only then does it take the file's place. On failure the old file stays
 // as it was, the temporary file is removed and the reason is in `error` when
-// given. Secret files are readable by their owner only.
+// given. Secret files are readable by their owner only. A link is written
+// through: its final target is replaced and the link stays; a path that leads
+// to a FIFO, a device or a folder is refused (see userfile.h).
 bool writeWhole(const QString& path, const QByteArray& bytes, Access access = Access::Normal,
                 QString* error = nullptr);
 // A file written piece by piece that takes the place of `path` only when

@@ -22,10 +22,10 @@ bool tiedToRows(Database& db)
 
 void prepare(Database& db)
 {
-    // The journal must survive the process being killed, not the machine
-    // losing power: commits reach the operating system at once but are not
-    // flushed to disk each time, which keeps a commit per recipient cheap.
-    db.relaxDurability();
+    // A "sending" mark must survive a power cut, or the recipient would be
+    // offered again: every commit is flushed to disk. Blocks of recipients
+    // (one commit per block, see BatchSender) keep the cost low.
+    db.makeCommitsDurable();
     // Two seats opening the same book's journal for the first time make the tables once.
     if (!db.hasTable(QStringLiteral("lotti")) || !db.hasTable(QStringLiteral("destinatari"))) {
         Transaction transaction(db, Transaction::Mode::Exclusive);

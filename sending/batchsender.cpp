@@ -17,8 +17,13 @@ namespace {
 
 // Commits at least this often while the gateway answers faster, and after
 // every recipient while it answers slower; never more than maxBlock at once.
+// Each commit waits for the disk (a mark must survive a power cut): when the
+// gateway answers farFaster times faster than that, the window widens to
+// commitShare commits' time, so the commits stay a small part of the batch.
 constexpr std::chrono::milliseconds blockWindow{2};
-constexpr int maxBlock = 16;
+constexpr int farFaster = 20;
+constexpr int commitShare = 4;
+constexpr int maxBlock = 256;
 
 } // namespace
 
@@ -55,6 +60,7 @@ SendTally BatchSender::run(const QString& owner)
     QList<RecipientClaim> block;
     qsizetype next = 0;
     Steady::duration exchange = blockWindow; // the last recipient's; none yet
+    Steady::duration commit{};               // the last claim's
     Steady::duration waited{};
     int unreachedInARow = 0;
     const RunsHere running(store_.path(), batch_);
@@ -66,8 +72,13 @@ SendTally BatchSender::run(const QString& owner)
             }
             if (next == block.size()) {
                 const auto perRecipient = std::max<Steady::duration>(exchange, std::chrono::microseconds(1));
-                const int size = std::clamp(int(blockWindow / perRecipient), 1, maxBlock);
+                const auto window = std::max<Steady::duration>(blockWindow, farFaster * perRecipient < commit
+                                                                                ? commitShare * commit
+                                                                                : Steady::duration{});
+                const int size = std::clamp(int(window / perRecipient), 1, maxBlock);
+                const auto claiming = Steady::now();
                 block = store_.claim(batch_, owner, answered, size);
+                commit = Steady::now() - claiming;
                 answered.clear();
                 next = 0;
                 committed(tally.accepted);

@@ -140,10 +140,8 @@ ScheduledBatch ScheduledBatch::forPlan(const BatchPlan& plan, const QDateTime& d
 
 ScheduledStore::ScheduledStore(Store& store, const QString& bookPath) : db_(store.open(bookPath))
 {
-    // A runner's commits must survive the process being killed, not the
-    // machine losing power: they reach the operating system at once but are
-    // not flushed to disk each time, which keeps a commit per block cheap.
-    db_->relaxDurability();
+    // A runner's marks must survive a power cut like the journal's.
+    db_->makeCommitsDurable();
     if (hasTables())
         addNewColumns();
     try {

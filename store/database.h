@@ -89,9 +89,9 @@ public:
     // this way on the same archive by any seat: what a reader that then writes
     // what it read (taking the next recipient of a batch) needs.
     virtual void beginExclusive() { begin(); }
-    // Commits on this connection may reach the disk a moment later: they
-    // survive the program being killed, not the machine losing power.
-    virtual void relaxDurability() = 0;
+    // Every commit on this connection is on the disk before it returns, so it
+    // survives a power cut, whatever the server's or the library's default.
+    virtual void makeCommitsDurable() = 0;
     // While a run of small commits goes on, keep what the engine makes for
     // each commit (SQLite's rollback file) rather than making it anew; false
     // goes back to the usual way. Nothing to do for a server.

@@ -228,14 +228,33 @@ PgResult PgConnection::check(PGresult* result)
     return PgResult(result);
 }
 
+namespace {
+
+QString savepoint(int depth)
+{
+    return QStringLiteral("parlix_%1").arg(depth);
+}
+
+} // namespace
+
 void PgConnection::begin()
 {
+    if (inTransaction_) {
+        exec(QStringLiteral("SAVEPOINT ") + savepoint(savepoints_));
+        ++savepoints_;
+        return;
+    }
     exec(QStringLiteral("BEGIN"));
     inTransaction_ = true;
 }
 
 void PgConnection::commit()
 {
+    if (savepoints_ > 0) {
+        --savepoints_;
+        exec(QStringLiteral("RELEASE SAVEPOINT ") + savepoint(savepoints_));
+        return;
+    }
     try {
         exec(QStringLiteral("COMMIT"));
     } catch (...) {
@@ -249,9 +268,15 @@ void PgConnection::commit()
 void PgConnection::rollback()
 {
     const bool alive = conn_ && PQstatus(conn_) == CONNECTION_OK;
-    inTransaction_ = false;
     // A schema chosen inside the transaction goes with it.
     schema_.clear();
+    if (savepoints_ > 0) {
+        --savepoints_;
+        if (alive && inTransaction_)
+            exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepoint(savepoints_));
+        return;
+    }
+    inTransaction_ = false;
     if (alive)
         exec(QStringLiteral("ROLLBACK"));
 }

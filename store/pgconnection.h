@@ -69,6 +69,8 @@ public:
     // (then of "public"); tables made without a schema go to `schema`.
     void useSchema(const QString& schema);
 
+    // A transaction begun inside another is a savepoint of it: its commit
+    // keeps its work for the outer one's commit, its rollback undoes only it.
     void begin();
     void commit();
     void rollback();
@@ -97,6 +99,7 @@ private:
     QString conninfo_;
     PGconn* conn_ = nullptr;
     bool inTransaction_ = false;
+    int savepoints_ = 0; // transactions open inside the outermost one
     std::map<QString, QStringList> columns_;
     // What this session holds: statement names by text, the schema in use.
     QHash<QByteArray, QByteArray> prepared_;

@@ -234,11 +234,11 @@ void PgDatabase::beginExclusive()
     }
 }
 
-// The commit is acknowledged before the server has flushed it: a crash of the
-// server may lose the last moment of work, never make it half done.
-void PgDatabase::relaxDurability()
+// The commit is acknowledged once the server has flushed it to its log, even
+// where the server's own setting would answer sooner.
+void PgDatabase::makeCommitsDurable()
 {
-    connection_->run(QStringLiteral("SET synchronous_commit TO off"));
+    connection_->run(QStringLiteral("SET synchronous_commit TO on"));
 }
 
 void PgDatabase::keysCopied(const QString& table)

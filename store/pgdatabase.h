@@ -36,7 +36,7 @@ public:
     QString columnType(ColumnType type) const override;
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
     void beginExclusive() override;
-    void relaxDurability() override;
+    void makeCommitsDurable() override;
     void keysCopied(const QString& table) override;
 
 private:

@@ -88,6 +88,8 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::openWithFlags(const QString& pat
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
+    // Whatever the library was built with, a commit is on the disk when it returns.
+    sqlite3_exec(db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
     return std::shared_ptr<SqliteDatabase>(new SqliteDatabase(db, path));
 }
 
@@ -297,9 +299,11 @@ std::unique_ptr<PreparedStatement> SqliteDatabase::prepare(const QString& sql)
     return std::make_unique<SqliteStatement>(db_, sql);
 }
 
-void SqliteDatabase::relaxDurability()
+// FULL: with the rollback journal the program uses, the journal is synced
+// before the book is written and the book before the commit is marked done.
+void SqliteDatabase::makeCommitsDurable()
 {
-    exec("PRAGMA synchronous = OFF");
+    exec("PRAGMA synchronous = FULL");
 }
 
 void SqliteDatabase::keepCommitFiles(bool keep)

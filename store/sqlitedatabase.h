@@ -30,7 +30,7 @@ public:
     QString queryPlan(const Query& query) override;
     QString columnType(ColumnType type) const override;
     std::unique_ptr<PreparedStatement> prepare(const QString& sql) override;
-    void relaxDurability() override;
+    void makeCommitsDurable() override;
     void keepCommitFiles(bool keep) override;
 
 private:

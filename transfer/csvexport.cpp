@@ -5,14 +5,19 @@
 
 namespace parlix {
 
-bool writeContactsFile(const QString& path, const std::vector<Contact>& contacts)
+QByteArray contactsFileBytes(const std::vector<Contact>& contacts)
 {
     QByteArray text = csv::header().toUtf8() + "\r\n";
     for (const Contact& contact : contacts) {
         text += csv::writeContact(contact).toUtf8();
         text += "\r\n";
     }
-    return textfile::writeWhole(path, text);
+    return text;
+}
+
+bool writeContactsFile(const QString& path, const std::vector<Contact>& contacts, QString* error)
+{
+    return textfile::writeWhole(path, contactsFileBytes(contacts), textfile::Access::Normal, error);
 }
 
 } // namespace parlix

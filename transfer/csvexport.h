@@ -9,9 +9,10 @@
 
 namespace parlix {
 
-// Writes a contact exchange file: the header, then one line per contact in
-// the order given. The file is replaced whole, or left as it was when it
-// cannot be written (false).
-bool writeContactsFile(const QString& path, const std::vector<Contact>& contacts);
+// A contact exchange file: the header, then one line per contact in the order given.
+QByteArray contactsFileBytes(const std::vector<Contact>& contacts);
+// Writes that file. It is replaced whole (through a link, see userfile.h), or
+// left as it was when it cannot be written: false, with the reason in `error`.
+bool writeContactsFile(const QString& path, const std::vector<Contact>& contacts, QString* error = nullptr);
 
 } // namespace parlix

@@ -2,15 +2,28 @@
 
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "store/storeerror.h"
 #include "transfer/contactwriter.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace parlix {
 
 CsvImportResult CsvImport::run(const QString& file, const QString& book, const Progress& progress)
+{
+    QFile source;
+    QString problem;
+    if (!userfile::openForReading(file, source, &problem)) {
+        CsvImportResult result;
+        result.status = CsvImportResult::Status::FileUnreadable;
+        result.detail = problem;
+        return result;
+    }
+    return run(source, book, progress);
+}
+
+CsvImportResult CsvImport::run(QIODevice& source, const QString& book, const Progress& progress)
 {
     using Status = CsvImportResult::Status;
     CsvImportResult result;
@@ -19,17 +32,13 @@ CsvImportResult CsvImport::run(const QString& file, const QString& book, const P
             result.status = Status::BookMissing;
             return result;
         }
-        QFile source(file);
-        if (!source.open(QIODevice::ReadOnly) || !QFileInfo(file).isFile()) {
-            result.status = Status::FileUnreadable;
-            return result;
-        }
         const QByteArray bytes = source.readAll();
-        if (source.error() != QFileDevice::NoError) {
+        if (const auto* file = qobject_cast<const QFileDevice*>(&source);
+            file && file->error() != QFileDevice::NoError) {
             result.status = Status::FileUnreadable;
+            result.detail = file->errorString();
             return result;
         }
-        source.close();
 
         const csv::Reading reading = csv::read(bytes);
         appendContacts(state_, state_.folder.bookPath(book), reading.contacts, progress);

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QIODevice;
+
 #include <optional>
 
 namespace parlix {
@@ -24,7 +26,7 @@ struct CsvImportResult
     Status status = Status::Done;
     int imported = 0;
     std::optional<csv::StopLine> stop; // with Stopped
-    QString detail;                    // the store's message, with StoreFailed
+    QString detail;                    // the store's message, with StoreFailed; why, with FileUnreadable
 };
 
 // Appends every contact line of a file to a book (see csvformat.h), with no
@@ -35,7 +37,11 @@ class CsvImport
 public:
     explicit CsvImport(ProgramState& state) : state_(state) {}
 
+    // `file` must be a regular file (a link to one will do): a FIFO, a device
+    // or a folder is refused, never waited on.
     CsvImportResult run(const QString& file, const QString& book, const Progress& progress = {});
+    // The lines read from `source` (standard input, say) to its end.
+    CsvImportResult run(QIODevice& source, const QString& book, const Progress& progress = {});
 
 private:
     ProgramState& state_;

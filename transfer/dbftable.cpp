@@ -7,6 +7,10 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <shapefil.h>
 
@@ -31,7 +35,21 @@ SAFile openIgnoringCase(const char* filename, const char* access)
             }
         }
     }
-    return reinterpret_cast<SAFile>(std::fopen(QFile::encodeName(path).constData(), access));
+    // Tables are only read: a FIFO or a device under a table's name is
+    // refused at once, never waited on.
+    if (access[0] != 'r' || std::strchr(access, '+'))
+        return nullptr;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat info = {};
+    std::FILE* file = nullptr;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+        file = ::fdopen(fd, access);
+    if (!file)
+        ::close(fd);
+    return reinterpret_cast<SAFile>(file);
 }
 
 void keepQuiet(const char*) {}

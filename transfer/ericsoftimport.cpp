@@ -40,6 +40,17 @@ QString marketBook(const QString& marketCode)
     return QStringLiteral("Mercato-") + marketCode;
 }
 
+QString customerLabel(const EricsoftCustomer& customer)
+{
+    constexpr qsizetype codeShown = 40;
+    const QString code = customer.mercato.size() > codeShown
+                             ? customer.mercato.left(codeShown) +
+                                   QStringLiteral("… (%1 caratteri)").arg(customer.mercato.size())
+                             : customer.mercato;
+    return QStringLiteral("%1 (mercato \"%2\")")
+        .arg(QStringList{customer.cognome.trimmed(), customer.nome.trimmed()}.join(u' ').trimmed(), code);
+}
+
 Contact contactOf(const EricsoftCustomer& customer)
 {
     return {blankIfEmpty(customer.nome), blankIfEmpty(customer.cognome), digitsOnly(customer.telefono),
@@ -56,6 +67,8 @@ bool esiste(ProgramState& state, const QString& marketCode)
 namespace {
 
 using NumberSet = std::unordered_set<QString>;
+
+constexpr qsizetype unplacedShown = 10;
 
 // Adds the numbers of a book's contacts to `numbers`. A book whose file is
 // missing holds none.
@@ -128,7 +141,8 @@ EricsoftImportResult EricsoftImport::run(const QString& folder, const Progress& 
                 continue;
             }
             if (!customer.mercato.isEmpty() && !market->second) {
-                ++result.unplaced;
+                if (result.unplaced++ < unplacedShown)
+                    result.unplacedCustomers << ericsoft::customerLabel(customer);
                 continue;
             }
             if (!numbers.insert(contact.cellulare).second) {

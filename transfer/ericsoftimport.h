@@ -24,6 +24,8 @@ QString targetBook(const QString& marketCode);
 // The book whose existence esiste() makes sure of: "Mercato-" + the code,
 // also for an empty code.
 QString marketBook(const QString& marketCode);
+// "Cognome Nome (mercato "code")", a long code cut short, to name a customer to the user.
+QString customerLabel(const EricsoftCustomer& customer);
 // `cognome`, `Nome` and `email` blank when empty, the number's digits, icona 4.
 Contact contactOf(const EricsoftCustomer& customer);
 
@@ -48,9 +50,10 @@ struct EricsoftImportResult
 
     Status status = Status::Done;
     int imported = 0;
-    int withoutNumber = 0; // customers whose number holds no digit
-    int duplicates = 0;    // customers whose number was already in a book
-    int unplaced = 0;      // customers whose book could not be made
+    int withoutNumber = 0;         // customers whose number holds no digit
+    int duplicates = 0;            // customers whose number was already in a book
+    int unplaced = 0;              // customers whose book could not be made (a code that is no book name)
+    QStringList unplacedCustomers; // the first of them, "Cognome Nome (mercato "code")"
     QString detail;
 };
 

@@ -12,6 +12,21 @@ QString completedText()
     return QStringLiteral("Importazione Completata");
 }
 
+QString unplacedText(const EricsoftImportResult& result)
+{
+    if (result.unplaced == 0)
+        return {};
+    QString text = QStringLiteral("Importazione incompleta: contatti importati %1; clienti non importati %2, "
+                                  "perché il loro codice di mercato non può essere il nome di una rubrica:")
+                       .arg(result.imported)
+                       .arg(result.unplaced);
+    for (const QString& customer : result.unplacedCustomers)
+        text += QStringLiteral("\r\n") + customer;
+    if (result.unplaced > result.unplacedCustomers.size())
+        text += QStringLiteral("\r\n(e altri %1)").arg(result.unplaced - result.unplacedCustomers.size());
+    return text;
+}
+
 QString unreadableText()
 {
     return QStringLiteral("Controllare che il software Ericsoft non sia in esecuzione\r\n"

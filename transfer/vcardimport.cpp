@@ -2,13 +2,13 @@
 
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
+#include "core/userfile.h"
 #include "store/storeerror.h"
 #include "transfer/contactwriter.h"
 #include "transfer/vcardcards.h"
 #include "transfer/vcardcontact.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace parlix {
 
@@ -26,10 +26,12 @@ int kib(qint64 bytes)
 
 VcardImportResult VcardImport::run(const QString& file, const QString& book, const Progress& progress)
 {
-    QFile source(file);
-    if (!QFileInfo(file).isFile() || !source.open(QIODevice::ReadOnly)) {
+    QFile source;
+    QString problem;
+    if (!userfile::openForReading(file, source, &problem)) {
         VcardImportResult result;
         result.status = VcardImportResult::Status::FileUnreadable;
+        result.detail = problem;
         return result;
     }
     return run(source, book, progress);
@@ -70,6 +72,7 @@ VcardImportResult VcardImport::run(QIODevice& source, const QString& book, const
             file && file->error() != QFileDevice::NoError) {
             result = {};
             result.status = Status::FileUnreadable;
+            result.detail = file->errorString();
             return result;
         }
         if (!reader.sawCard()) {

@@ -29,7 +29,7 @@ struct VcardImportResult
     QStringList withoutNumberNames;
     // Cards left out because they were cut short or too large to be a contact.
     int unreadable = 0;
-    QString detail; // the store's message, with StoreFailed
+    QString detail; // the store's message, with StoreFailed; why, with FileUnreadable
 };
 
 // Appends the contacts of a vCard file (one or many cards, vCard 2.1, 3.0 or

@@ -315,7 +315,8 @@ TEST(TransferMenu, VcardExportWritesTheTickedContactsOrElseTheWholeBook)
 
     home.dialogs.expectSaveFile(home.dir.filePath(QStringLiteral("manca/uscita.vcf")));
     home.dialogs.expectMessage(QStringLiteral("Impossibile scrivere il file ") +
-                                   home.dir.filePath(QStringLiteral("manca/uscita.vcf")),
+                                   home.dir.filePath(QStringLiteral("manca/uscita.vcf")) +
+                                   QStringLiteral(": il file o la cartella non esiste"),
                                MessageIcon::Critical);
     shell.commands.exportVCard();
     shell.showNode(4, 0);

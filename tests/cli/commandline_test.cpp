@@ -115,3 +115,23 @@ TEST(CommandLine, AnUnreadableArchivioStopsBeforeTheLocalFilesAreTouched)
         EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("elenco.mdb")))) << row.name;
     }
 }
+
+// A password file others may read is made the owner's alone at start, and
+// said once.
+TEST(CommandLine, SecretFilesOthersMayReadAreTightenedAndSaidOnce)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"account", "tempaccesso"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+    }
+    const QStringList books{QStringLiteral("--home"), dir.path(), QStringLiteral("books")};
+    const Outcome first = runLine(books);
+    EXPECT_EQ(first.err.count(QStringLiteral("(permessi 0644): ora lo legge solo il suo proprietario")), 2)
+        << first.err.toStdString();
+    for (const char* name : {"account", "tempaccesso"})
+        EXPECT_EQ(QFile(dir.filePath(QString::fromLatin1(name))).permissions() & 0x0077, 0) << name;
+    EXPECT_EQ(runLine(books).err, QString());
+}

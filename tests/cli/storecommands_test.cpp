@@ -344,8 +344,74 @@ TEST(StoreCommands, CsvImportAndExportOnTheSharedDatabase)
 
 } // namespace
 
-// The set-up of the office guide (packaging/shared-database.md): desks logging in with their own roles but
-// working as one group role share every book; a role outside the group is refused the book list, and
+// A migration that cannot finish leaves the target as it found it, on either
+// store, so that once the cause is mended the same command goes through:
+// into the shared database a name it cannot hold (over 63 bytes) stops the
+// copy before it starts; into files a stray file where the last book goes
+// fails it half-way, and what was copied goes again.
+TEST(StoreCommands, AFailedMigrationLeavesTheTargetAsItWas)
+{
+    const QString longName = QString(70, u'x');
+    const struct
+    {
+        bool toShared;
+        QString badBook;
+        QString errPart;
+    } rows[] = {
+        {true, longName, QStringLiteral("i 63 byte")},
+        {false, QStringLiteral("Zeta"), QStringLiteral("\"Zeta\" non si può creare")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.toShared ? "--to" : "--from");
+        QTemporaryDir dir;
+        test::StoreHome shared(test::Backend::Postgres);
+        const QString files = dir.filePath(QStringLiteral("file"));
+        ASSERT_EQ(runLine({QStringLiteral("--home"), files, QStringLiteral("books")}).status, Done);
+        ProgramState source{DataFolder(files)};
+        if (!row.toShared) {
+            source.store = Store::postgres(shared.address, files);
+            const QString stray = DataFolder(files).booksDir() + QStringLiteral("/Zeta");
+            ASSERT_TRUE(textfile::writeWhole(stray, "non una rubrica"));
+        }
+        for (const QString& book : {QStringLiteral("Casa"), row.badBook})
+            ASSERT_EQ(BookCatalog(source).create(book), BookCatalog::Outcome::Done);
+        append(*source.store, source.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("rubrica"),
+               {QStringLiteral("cognome"), QStringLiteral("cellulare")},
+               {QStringLiteral("Rossi"), QStringLiteral("3331")});
+        const QString target = row.toShared ? dir.filePath(QStringLiteral("seat")) : files;
+        if (row.toShared) {
+            QDir().mkpath(target);
+            ASSERT_TRUE(
+                textfile::writeLines(DataFolder(target).path(QStringLiteral("archivio")), {shared.address}));
+        }
+        const QStringList before = everything(target);
+        const QStringList arguments{QStringLiteral("--home"),
+                                    files,
+                                    QStringLiteral("migrate"),
+                                    row.toShared ? QStringLiteral("--to") : QStringLiteral("--from"),
+                                    shared.address,
+                                    QStringLiteral("--switch")};
+
+        const Outcome failed = runLine(arguments);
+        EXPECT_EQ(failed.status, Failed);
+        EXPECT_TRUE(failed.err.contains(row.errPart)) << failed.err.toStdString();
+        EXPECT_EQ(everything(target), before);
+        EXPECT_EQ(BookCatalog(ProgramState{DataFolder(target)}).names(),
+                  QStringList{QStringLiteral("Principale")});
+        EXPECT_EQ(QFile::exists(DataFolder(files).path(QStringLiteral("archivio"))), false);
+
+        ASSERT_EQ(BookCatalog(source).rename(row.badBook, QStringLiteral("Zeta2")),
+                  BookCatalog::Outcome::Done);
+        const Outcome again = runLine(arguments);
+        EXPECT_EQ(again.status, Done) << again.err.toStdString();
+        EXPECT_EQ(everything(target).size(), 1);
+        // --switch: the folder now uses the copy.
+        EXPECT_EQ(QFile::exists(DataFolder(files).path(QStringLiteral("archivio"))), row.toShared);
+    }
+}
+
+// The set-up of the office guide (packaging/shared-database.md): desks logging in with their own roles
+// but working as one group role share every book; a role outside the group is refused the book list, and
 // "store" says the store does not answer on a line of its own.
 TEST(StoreCommands, DesksOfTheOfficeGuideShareTheBooksAndAnOutsiderIsToldTheStoreDoesNotAnswer)
 {

@@ -112,6 +112,14 @@ TEST(TransferCommands, EachCommandAndEachExitStatus)
         {QStringList{h, home, QStringLiteral("import-ericsoft"), ericsoftData("vfp")}, Done,
          QStringLiteral("3\n"), QStringLiteral("Importazione Completata")},
         {QStringList{h, home} + words("import-ericsoft a b"), Usage, {}, QStringLiteral("Uso:")},
+        // Codes that can name no book: the customers are listed, the import is not complete.
+        {QStringList{h, home, QStringLiteral("import-ericsoft"), ericsoftData("badcodes")}, Stopped,
+         QStringLiteral("1\n"),
+         QStringLiteral(
+             "Importazione incompleta: contatti importati 1; clienti non importati 3, perché il loro "
+             "codice di mercato non può essere il nome di una rubrica:\nUno Ugo (mercato \"../x\")\n"
+             "Due (mercato \"a/b\")\nTre (mercato \"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx… (250 "
+             "caratteri)\")\n")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.mid(2).join(u' ').toStdString());
@@ -119,6 +127,8 @@ TEST(TransferCommands, EachCommandAndEachExitStatus)
         EXPECT_EQ(outcome.status, row.status);
         EXPECT_EQ(outcome.out, row.out);
         EXPECT_TRUE(outcome.err.contains(row.errPart)) << outcome.err.toStdString();
+        EXPECT_TRUE(!row.arguments.contains(QStringLiteral("import-ericsoft")) ||
+                    outcome.err.contains(QStringLiteral("Completata")) == (row.status == Done));
     }
 
     const DataFolder folder(home);
@@ -130,7 +140,7 @@ TEST(TransferCommands, EachCommandAndEachExitStatus)
     EXPECT_EQ(contactCount(folder.bookPath(QStringLiteral("Principale"))), 3);
     EXPECT_EQ(contactCount(folder.bookPath(QStringLiteral("Mercato-3"))), 2);
     EXPECT_EQ(runLine({h, home, QStringLiteral("books")}).out,
-              QStringLiteral("Principale\nMercato-7\nMercato-\nMercato-12\nMercato-3\n"));
+              QStringLiteral("Principale\nMercato-7\nMercato-\nMercato-12\nMercato-3\nMercato-5\n"));
 }
 
 TEST(TransferCommands, EricsoftImportUsesTheSavedFolder)

@@ -124,6 +124,7 @@ TEST(UsersCommand, DamagedEntriesAreReportedAndAnUnreadableFileFails)
     ASSERT_EQ(runUsers(home, {QStringLiteral("list")}).status, Done);
     const QString path = home + QStringLiteral("/tempaccesso");
     test::writeBytes(path, "\x01\x01\r\n" + storedFile({{QStringLiteral("anna"), QStringLiteral("x"), {}}}));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const Outcome listed = runUsers(home, {QStringLiteral("list")});
     EXPECT_EQ(listed.status, Done);
     EXPECT_EQ(listed.out, QStringLiteral("anna\t\n"));

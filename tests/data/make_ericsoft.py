@@ -13,6 +13,7 @@ write them. Run it from anywhere; it rewrites the files under ericsoft/:
                            dBase III whose header names no code page, text
                            written as Windows-1252
   nofield/anagrafiche.dbf  a table without the field telefono_3
+  badcodes/anagrafiche.dbf market codes that can name no book
 """
 import os
 import shutil
@@ -86,3 +87,11 @@ make(os.path.join(HERE, "nofield", "anagrafiche.dbf"),
      "RN_MER C(5); COGNOME C(30); NOME C(30); POSTA C(40)",
      "db3", "cp1252",
      [("1", "Rossi", "Mario", "")])
+
+make(os.path.join(HERE, "badcodes", "anagrafiche.dbf"),
+     "rn_mer C(254); cognome C(30); nome C(30); posta C(40); telefono_3 C(20)",
+     "db3", "cp1252",
+     [("../x", "Uno", "Ugo", "", "3401111111"),
+      ("a/b", "Due", "", "", "3402222222"),
+      ("x" * 250, "Tre", "", "", "3403333333"),
+      ("5", "Quattro", "", "", "3404444444")])
