@@ -12,6 +12,7 @@
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
 #include "cli/sendcommand.h"
+#include "cli/statscommand.h"
 #include "cli/storecommand.h"
 #include "cli/userscommand.h"
 #include "core/datafolder.h"
@@ -37,6 +38,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<RunScheduledCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<DemoCommand>(defaultSendingServices().clock));
     commands.push_back(std::make_unique<ResendCommand>(defaultSendingServices()));
+    commands.push_back(std::make_unique<StatsCommand>(defaultSendingServices().clock));
     return commands;
 }
 
