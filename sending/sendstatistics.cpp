@@ -86,23 +86,34 @@ SendStatistics readSendStatistics(Store& store, const DataFolder& folder, const 
         std::map<QDate, SmsCounts> days;
         try {
             const std::shared_ptr<Database> db = store.open(path);
-            days = dailySmsCounts(*db, request.from, request.to);
-            for (const auto& [day, counts] : dailySmsCounts(*db, recentFrom, request.today))
-                stats.forecast.acceptedLastDays += counts.accepted;
+            // One reading serves both when the last days touch the period.
+            const bool together =
+                recentFrom <= request.to.addDays(1) && request.today >= request.from.addDays(-1);
+            days = together ? dailySmsCounts(*db, std::min(request.from, recentFrom),
+                                             std::max(request.to, request.today))
+                            : dailySmsCounts(*db, request.from, request.to);
+            const std::map<QDate, SmsCounts> recent =
+                together ? std::map<QDate, SmsCounts>() : dailySmsCounts(*db, recentFrom, request.today);
+            for (const auto& [day, counts] : together ? days : recent) {
+                if (day >= recentFrom && day <= request.today)
+                    stats.forecast.acceptedLastDays += counts.accepted;
+            }
         } catch (const StoreError& error) {
             stats.unreadable << book + QStringLiteral(": ") + error.message();
             continue;
         }
-        if (days.empty())
-            continue;
         std::vector<SmsCounts> column(periods.size());
+        bool sent = false;
         for (const auto& [day, counts] : days) {
             if (StatisticsPeriod* period = periodOf(periods, day)) {
                 column[std::size_t(period - periods.data())] += counts;
                 period->total += counts;
                 stats.total += counts;
+                sent = true;
             }
         }
+        if (!sent)
+            continue;
         stats.books << book;
         perBook.push_back(std::move(column));
     }

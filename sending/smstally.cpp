@@ -28,20 +28,21 @@ QDate dayFromKey(const QString& key)
     return QDate::fromString(key, QStringLiteral("yyyyMMdd"));
 }
 
-// Recipients served (2) or taken by a runner that has not reported (1).
+// Recipients served (2) or taken by a runner that has not reported (1),
+// summed batch by batch: the batches of the period are found first, then
+// the index on their answers gives the sums without reading any recipient.
 void addJournal(Database& book, const QDate& from, const QDate& to, std::map<QDate, SmsCounts>& days)
 {
-    const QString key = dayKey("p.Inviato");
     Statement st(book,
-                 QStringLiteral("SELECT %1, d.Stato, d.Esito, sum(d.Parti), sum(d.Accettati)"
+                 QStringLiteral("SELECT p.Inviato, d.Stato, d.Esito, sum(d.Parti), sum(d.Accettati)"
                                 " FROM programmati p JOIN programmati_destinatari d ON d.programma = p.id"
                                 " WHERE p.Inviato IS NOT NULL AND %1 BETWEEN ? AND ? AND d.Stato IN (1, 2)"
-                                " GROUP BY 1, 2, 3")
-                     .arg(key));
+                                " GROUP BY p.id, p.Inviato, d.Stato, d.Esito")
+                     .arg(dayKey("p.Inviato")));
     st.bind(1, keyText(from));
     st.bind(2, keyText(to));
     while (st.step()) {
-        const QDate day = dayFromKey(st.text(0));
+        const QDate day = QDate::fromString(st.text(0).left(10), QStringLiteral("dd/MM/yyyy"));
         if (!day.isValid())
             continue;
         const qint64 parts = st.integer(3);

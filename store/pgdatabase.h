@@ -22,6 +22,7 @@ public:
 
     void exec(const char* sql) override;
     bool hasTable(const QString& table) override;
+    bool hasIndex(const QString& index) override;
     void begin() override;
     void commit() override;
     void rollback() override;

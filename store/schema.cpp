@@ -103,6 +103,9 @@ const std::vector<std::pair<QString, QString>>& scheduledColumns()
     return columns;
 }
 
+// Holds everything the statistics sum, in the order they group it.
+constexpr const char* answersIndex = "programmati_destinatari_esiti";
+
 } // namespace
 
 void addJournalTables(Database& db)
@@ -146,7 +149,7 @@ bool lacksScheduledColumns(Database& db)
         if (!db.fields(table).contains(field, Qt::CaseInsensitive))
             return true;
     }
-    return false;
+    return !db.hasIndex(QString::fromLatin1(answersIndex));
 }
 
 void addScheduledColumns(Database& db)
@@ -158,6 +161,11 @@ void addScheduledColumns(Database& db)
                         .toUtf8()
                         .constData());
     }
+    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON programmati_destinatari"
+                           " (programma, Stato, Esito, Parti, Accettati)")
+                .arg(QString::fromLatin1(answersIndex))
+                .toUtf8()
+                .constData());
 }
 
 const std::vector<AddedTables>& addedTables()
