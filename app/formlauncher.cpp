@@ -16,6 +16,7 @@
 #include "messaging/composerpreset.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "messaging/smscommands.h"
+#include "messaging/statisticswindow.h"
 #include "sending/account.h"
 #include "sending/creditquery.h"
 #include "sending/interruptedbatches.h"
@@ -59,6 +60,7 @@ void FormLauncher::install()
     installTransferCommands();
     connectAction("invprog", &FormLauncher::openScheduledBatches);
     connectAction("esinv", &FormLauncher::showSentOutcome);
+    connectAction("statistiche", &FormLauncher::openStatistics);
 
     dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
     connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
@@ -192,6 +194,12 @@ void FormLauncher::openScheduledBatches()
 {
     ScheduledBatchesWindow form(context_, &window_);
     form.follow(*dispatcher_);
+    form.exec();
+}
+
+void FormLauncher::openStatistics()
+{
+    StatisticsWindow form(context_, &window_);
     form.exec();
 }
 

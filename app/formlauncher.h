@@ -44,6 +44,7 @@ public:
     void sendSingle();           // "Invia SMS Singoli"
     void sendMultiple();         // "Invia SMS Multipli"
     void openScheduledBatches(); // "Invii Programmati"
+    void openStatistics();       // "Statistiche"
     void showSentOutcome();      // "Esito Invio": each recipient of the sent message selected
     // At start: tells of each batch cut short last time and offers its text
     // to the recipients it never reached.

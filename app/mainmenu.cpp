@@ -62,6 +62,7 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
           {"ismsm", "Invia SMS Multipli", false},
           {"invprog", "Invii Programmati", false},
           {"esinv", "Esito Invio", false},
+          {"statistiche", "Statistiche", false},
           {"canse", "Cancella Spuntati", true}}},
         {"geac",
          "&Gestione Account",

@@ -14,16 +14,18 @@ QString date(const QDate& day)
     return day.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-QString rate(const SmsCounts& counts)
+// One decimal in the user's locale, without group separators.
+QString oneDecimal(double value)
 {
-    const auto value = SendStatistics::acceptanceRate(counts);
-    return value ? QLocale().toString(*value * 100, 'f', 1) + u'%' : QString();
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', 1);
 }
 
 QStringList totals(const SmsCounts& counts)
 {
     return {QString::number(counts.accepted), QString::number(counts.refused),
-            QString::number(counts.inDoubt), QString::number(counts.accepted), rate(counts)};
+            QString::number(counts.inDoubt), QString::number(counts.accepted), acceptanceRateText(counts)};
 }
 
 QString csvField(const QString& field)
@@ -34,6 +36,12 @@ QString csvField(const QString& field)
 }
 
 } // namespace
+
+QString acceptanceRateText(const SmsCounts& counts)
+{
+    const auto value = SendStatistics::acceptanceRate(counts);
+    return value ? oneDecimal(*value * 100) + u'%' : QString();
+}
 
 QList<QStringList> statisticsTable(const SendStatistics& stats)
 {
@@ -79,11 +87,13 @@ QString forecastText(const SendStatistics& stats)
     const QString basis = QStringLiteral("%1 SMS accettati negli ultimi %2 giorni (%3 al giorno)")
                               .arg(forecast.acceptedLastDays)
                               .arg(CreditForecast::days)
-                              .arg(QLocale().toString(forecast.dailyPace(), 'f', 1));
+                              .arg(oneDecimal(forecast.dailyPace()));
     if (!forecast.credit)
         return QStringLiteral("Credito residuo sconosciuto: aggiornare il credito per la previsione. ") +
                basis + u'.';
     const QString credit = QStringLiteral("credito residuo %1").arg(numbers::format(*forecast.credit));
+    if (*forecast.credit <= 0)
+        return QStringLiteral("Il credito è esaurito: %1, %2.").arg(credit, basis);
     if (!forecast.runsOut)
         return QStringLiteral("Al ritmo attuale il credito non si esaurisce: %1, %2.").arg(basis, credit);
     return QStringLiteral("Il credito si esaurirà il %1 al ritmo di %2, %3.")

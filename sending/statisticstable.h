@@ -8,6 +8,11 @@
 namespace parlix {
 
 struct SendStatistics;
+struct SmsCounts;
+
+// The share of accepted SMS among those the gateway answered, as "94,9%";
+// empty when none was answered.
+QString acceptanceRateText(const SmsCounts& counts);
 
 // The table behind the statistics chart: a header, then one row per period
 // (its name, first and last day, accepted and refused SMS of each book, the
