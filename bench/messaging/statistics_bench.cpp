@@ -5,6 +5,7 @@
 //   bench/run.sh statistics
 // With PARLIX_STATS_SCREENSHOT=FILE.png the drawn window is also saved there
 // (run it under xvfb-run with QT_QPA_PLATFORM=xcb to see it as on a desktop).
+#include "bench/support/silentdialogs.h"
 #include "contacts/bookcatalog.h"
 #include "core/clock.h"
 #include "core/dialogs.h"
@@ -40,18 +41,7 @@ constexpr int Rows = 1000000;
 constexpr int BatchesPerDay = 3;
 const QDate Today(2026, 12, 31);
 
-class SilentDialogs : public Dialogs
-{
-public:
-    Answer message(const QString&, MessageIcon, MessageButtons, const QString&) override
-    {
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&, int) override { return {}; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-};
+using SilentDialogs = parlix::bench::SilentDialogs;
 
 class YearEnd : public Clock
 {
