@@ -149,6 +149,11 @@ bool lacksScheduledColumns(Database& db)
         if (!db.fields(table).contains(field, Qt::CaseInsensitive))
             return true;
     }
+    return false;
+}
+
+bool lacksAnswersIndex(Database& db)
+{
     return !db.hasIndex(QString::fromLatin1(answersIndex));
 }
 

@@ -47,6 +47,7 @@ void addJournalTables(Database& db);
 // a batch's answers without reading its rows (the statistics). Books made
 // before get them when first opened by a newer program.
 bool lacksScheduledColumns(Database& db);
+bool lacksAnswersIndex(Database& db);
 void addScheduledColumns(Database& db);
 void addScheduledTables(Database& db);
 
