@@ -2,6 +2,7 @@
 
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "ui/mnemonics.h"
 #include "users/accesslevel.h"
 #include "users/loginsession.h"
 #include "users/usermessages.h"
@@ -26,9 +27,12 @@ template <typename Widget> Widget* named(Widget* widget, const char* name)
     return widget;
 }
 
-QLabel* label(const char* name, const QString& text, QWidget* parent)
+// `buddy`: the field the label names, for the keyboard and screen readers.
+QLabel* label(const char* name, const QString& text, QWidget* parent, QWidget* buddy = nullptr)
 {
-    return named(new QLabel(text, parent), name);
+    QLabel* made = named(new QLabel(text, parent), name);
+    made->setBuddy(buddy);
+    return made;
 }
 
 // No button of the form answers the Enter key: typing a name and pressing
@@ -52,6 +56,7 @@ AccountForm::AccountForm(AppContext context, const LoginSession& session, QWidge
     selectedName_->setReadOnly(true);
     selectedLevel_ = label("Label3", {}, this);
     list_ = named(new QListWidget(this), "List1");
+    list_->setAccessibleName(QStringLiteral("Utenti"));
     newButton_ = button("Command1", QStringLiteral("Nuovo Utente"), this);
     changeButton_ = button("Command4", QStringLiteral("Modifica Utente"), this);
     deleteButton_ = button("Command3", QStringLiteral("Cancella Utente"), this);
@@ -68,17 +73,17 @@ AccountForm::AccountForm(AppContext context, const LoginSession& session, QWidge
     okButton_ = button("Command5", QStringLiteral("OK"), editArea_);
 
     auto* edit = new QGridLayout(editArea_);
-    edit->addWidget(label("Label4", QStringLiteral("Nome Utente"), editArea_), 0, 0);
+    edit->addWidget(label("Label4", QStringLiteral("Nome Utente"), editArea_, nameEdit_), 0, 0);
     edit->addWidget(nameEdit_, 0, 1);
-    edit->addWidget(label("Label5", QStringLiteral("Password"), editArea_), 1, 0);
+    edit->addWidget(label("Label5", QStringLiteral("Password"), editArea_, passwordEdit_), 1, 0);
     edit->addWidget(passwordEdit_, 1, 1);
-    edit->addWidget(label("Label6", QStringLiteral("Livello di Accesso"), editArea_), 2, 0);
+    edit->addWidget(label("Label6", QStringLiteral("Livello di Accesso"), editArea_, levelBox_), 2, 0);
     edit->addWidget(levelBox_, 2, 1);
     edit->addWidget(okButton_, 3, 1, Qt::AlignRight);
     editArea_->hide();
 
     auto* shown = new QGridLayout;
-    shown->addWidget(label("Label1", QStringLiteral("Nome Utente"), this), 0, 0);
+    shown->addWidget(label("Label1", QStringLiteral("Nome Utente"), this, selectedName_), 0, 0);
     shown->addWidget(selectedName_, 0, 1);
     shown->addWidget(label("Label2", QStringLiteral("Livello di Accesso"), this), 1, 0);
     shown->addWidget(selectedLevel_, 1, 1);
@@ -111,6 +116,7 @@ AccountForm::AccountForm(AppContext context, const LoginSession& session, QWidge
     connect(levelBox_->lineEdit(), &QLineEdit::textEdited, this, &AccountForm::enableOkForTypedLevel);
 
     okButton_->setEnabled(false);
+    mnemonics::assign(*this);
     caricaaccount();
 }
 

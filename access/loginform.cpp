@@ -3,6 +3,7 @@
 #include "access/accountform.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "ui/mnemonics.h"
 #include "users/loginsession.h"
 #include "users/useraccounts.h"
 #include "users/usermessages.h"
@@ -32,8 +33,8 @@ LoginForm::LoginForm(AppContext context, LoginSession& session, QWidget* parent)
     // One "*" for each character typed, whatever the style's own mask.
     passwordEdit_->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     auto* fields = new QFormLayout(frame);
-    fields->addRow(new QLabel(QStringLiteral("Nome utente"), frame), nameEdit_);
-    fields->addRow(new QLabel(QStringLiteral("Password"), frame), passwordEdit_);
+    fields->addRow(QStringLiteral("Nome utente"), nameEdit_);
+    fields->addRow(QStringLiteral("Password"), passwordEdit_);
 
     okButton_ = new QPushButton(QStringLiteral("Ok"), this);
     okButton_->setObjectName(QStringLiteral("Command1"));
@@ -43,6 +44,7 @@ LoginForm::LoginForm(AppContext context, LoginSession& session, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addWidget(okButton_, 0, Qt::AlignRight);
+    mnemonics::assign(*this);
 }
 
 void LoginForm::logIn()

@@ -51,7 +51,13 @@ bool install(const DataFolder& folder)
 int runApplication(int argc, char** argv)
 {
     const QStringList arguments = argumentList(argc, argv);
-    switch (commandline::request(arguments)) {
+    QString refusal;
+    switch (commandline::request(arguments, &refusal)) {
+    case commandline::Request::Refused:
+        QTextStream(stderr) << "parlix: " << refusal << '\n'
+                            << commandline::helpText().section(u'\n', 0, 1) << '\n'
+                            << "\"parlix --help\" spiega le opzioni.\n";
+        return 1;
     case commandline::Request::Version:
         QTextStream(stdout) << commandline::versionText();
         return 0;
@@ -61,7 +67,9 @@ int runApplication(int argc, char** argv)
     case commandline::Request::Run:
         break;
     }
-    const DataFolder folder(DataFolder::defaultRoot(arguments));
+    const QString home = commandline::homeArgument(arguments);
+    const DataFolder folder(
+        DataFolder::defaultRoot(home.isNull() ? QStringList{} : QStringList{QStringLiteral("--home"), home}));
     // An "archivio" that cannot be read stops the program: working on the
     // folder's own files instead would split the data without a word.
     const std::optional<QString> storeProblem = storeChoiceProblem(folder);

@@ -8,10 +8,14 @@ namespace parlix {
 // any window system is touched, so they work without a display.
 namespace commandline {
 
-enum class Request { Run, Version, Help };
+enum class Request { Run, Version, Help, Refused };
 
-// --help or -h wins over --version; anything else runs the program.
-Request request(const QStringList& arguments);
+// The words of `parlix` (the program's name first): --home CARTELLA (or --home=CARTELLA), --init,
+// --version, -h/--help and the options Qt's own windows take (-platform, -style...). --help or -h wins
+// over --version; any other word is refused, with why in `error`, before anything is created.
+Request request(const QStringList& arguments, QString* error = nullptr);
+// The data folder --home names, or nothing when it is not given.
+QString homeArgument(const QStringList& arguments);
 
 QString versionText();
 QString helpText();

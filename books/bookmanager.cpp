@@ -5,6 +5,7 @@
 #include "contacts/bookname.h"
 #include "core/dialogs.h"
 #include "store/storeerror.h"
+#include "ui/mnemonics.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -70,6 +71,7 @@ BookManager::BookManager(AppContext context, QWidget* parent) : QDialog(parent),
     connect(renameButton_, &QPushButton::clicked, this, &BookManager::renameBook);
 
     load();
+    mnemonics::assign(*this);
 }
 
 void BookManager::load()
@@ -185,7 +187,8 @@ void BookManager::deleteBook()
         return;
     }
     if (context_.dialogs.message(QStringLiteral("Cancellare la Rubrica: ") + *name + u'?', MessageIcon::None,
-                                 MessageButtons::OkCancel, QStringLiteral("Cancella Rubrica")) != Answer::Ok)
+                                 MessageButtons::OkCancelDefaultCancel,
+                                 QStringLiteral("Cancella Rubrica")) != Answer::Ok)
         return;
     try {
         switch (BookCatalog(context_.state).remove(*name)) {

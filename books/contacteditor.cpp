@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 #include "core/programstate.h"
 #include "store/storeerror.h"
+#include "ui/mnemonics.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -104,6 +105,7 @@ ContactEditor::ContactEditor(AppContext context, QString book, std::optional<Row
     emailEdit_->setAccessibleName(QStringLiteral("Email"));
 
     load();
+    mnemonics::assign(*this);
 }
 
 void ContactEditor::load()

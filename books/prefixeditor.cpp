@@ -4,6 +4,7 @@
 #include "contacts/prefixlist.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "ui/mnemonics.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -53,6 +54,7 @@ PrefixEditor::PrefixEditor(AppContext context, QWidget* parent) : QDialog(parent
     connect(list_, &QListWidget::itemDoubleClicked, this, &PrefixEditor::removeSelected);
 
     list_->addItems(prefixes::read(context_.state.folder));
+    mnemonics::assign(*this);
 }
 
 QStringList PrefixEditor::lines() const

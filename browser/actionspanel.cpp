@@ -4,6 +4,7 @@
 #include "contacts/archivedeletion.h"
 #include "core/dialogs.h"
 #include "store/storeerror.h"
+#include "ui/mnemonics.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -86,6 +87,7 @@ ActionsPanel::ActionsPanel(AppContext context, ArchiveList& list, PanelHooks hoo
             paintNormal(label);
     }
     paintNormal(remove_);
+    mnemonics::assign(*this);
 }
 
 QLabel* ActionsPanel::command(int number) const
@@ -223,7 +225,7 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
 {
     const Answer answer =
         context.dialogs.message(QStringLiteral("Si desidera Cancellare i contatti selezionati? "),
-                                MessageIcon::None, MessageButtons::YesNo);
+                                MessageIcon::None, MessageButtons::YesNoDefaultNo);
     const bool confirmed = answer == Answer::Yes;
     if (confirmed) {
         const auto kind = list.currentKind();

@@ -398,7 +398,7 @@ void ArchiveList::deleteSelected()
     const RowSelection row = rowSelection(*kind, model_->row(currentRow()));
     const QString question =
         QStringLiteral("Si desidera Cancellare la voce ") + row.cellulare + QStringLiteral(" ?");
-    if (context_.dialogs.message(question, MessageIcon::None, MessageButtons::YesNo) != Answer::Yes)
+    if (context_.dialogs.message(question, MessageIcon::None, MessageButtons::YesNoDefaultNo) != Answer::Yes)
         return;
     try {
         ArchiveDeletion(context_.state, *kind, currentBook()).deleteRow(row);

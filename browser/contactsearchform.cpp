@@ -4,6 +4,7 @@
 #include "core/dialogs.h"
 #include "core/programstate.h"
 #include "store/storeerror.h"
+#include "ui/mnemonics.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -105,6 +106,7 @@ ContactSearchForm::ContactSearchForm(AppContext context, QString book, QWidget* 
     emailEdit_->setAccessibleName(QStringLiteral("Email"));
     numberEdit_->setAccessibleName(QStringLiteral("Cellulare"));
     numbers_->setAccessibleName(QStringLiteral("Contatti Trovati"));
+    mnemonics::assign(*this);
 }
 
 bool ContactSearchForm::eventFilter(QObject* watched, QEvent* event)

@@ -1,20 +1,28 @@
 #include "bookscommand.h"
 
 #include "cli/listedbooks.h"
+#include "cli/report.h"
+
+#include <QJsonArray>
 
 namespace parlix::cli {
 
-int BooksCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+CommandGrammar BooksCommand::grammar() const
 {
-    if (!arguments.isEmpty()) {
-        console.err << "Uso: parlix-cli books\n";
-        return Usage;
-    }
+    return {
+        0,
+        0,
+        {},
+        {{QStringLiteral("books"), QStringLiteral("i nomi delle rubriche, in ordine di memorizzazione")}}};
+}
+
+int BooksCommand::execute(const DataFolder& folder, const QStringList&, Console& console)
+{
     const std::optional<QStringList> books = listedBooks(folder, console);
     if (!books)
         return Failed;
-    for (const QString& book : *books)
-        console.out << book << '\n';
+    report(console, {{QStringLiteral("books"), QJsonArray::fromStringList(*books)}},
+           books->isEmpty() ? QString() : books->join(u'\n') + u'\n');
     return Done;
 }
 

@@ -11,6 +11,7 @@ public:
     QString name() const override { return QStringLiteral("books"); }
     QString synopsis() const override { return {}; }
     QString description() const override { return QStringLiteral("elenca le rubriche, una per riga"); }
+    CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 };
 

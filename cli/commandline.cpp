@@ -7,7 +7,9 @@
 #include "cli/importcsvcommand.h"
 #include "cli/importericsoftcommand.h"
 #include "cli/importvcardcommand.h"
+#include "cli/linegrammar.h"
 #include "cli/migratecommand.h"
+#include "cli/report.h"
 #include "cli/resendcommand.h"
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
@@ -18,6 +20,8 @@
 #include "core/datafolder.h"
 #include "core/installer.h"
 #include "core/storechoice.h"
+
+#include <QJsonDocument>
 
 namespace parlix::cli {
 
@@ -44,75 +48,77 @@ Commands allCommands()
 
 namespace {
 
-void printHelp(const Commands& commands, QTextStream& out)
+int refuse(const QString& error, const Command* command, Console& console)
 {
-    out << "Uso: parlix-cli [--home CARTELLA] COMANDO [ARGOMENTI]\n\n"
-        << "La cartella dati è quella di --home, altrimenti $PARLIX_HOME, altrimenti\n"
-        << "$XDG_DATA_HOME/parlix (~/.local/share/parlix).\n\nComandi:\n";
-    for (const auto& command : commands) {
-        out << "  " << command->name();
-        if (!command->synopsis().isEmpty())
-            out << ' ' << command->synopsis();
-        out << "\n      " << command->description() << '\n';
-    }
-    out.flush();
+    console.err << "parlix-cli: " << error << '\n' << usageText(command);
+    if (command)
+        console.err << "\"parlix-cli help " << command->name() << "\" spiega il comando.\n";
+    else
+        console.err << "\"parlix-cli --help\" elenca i comandi.\n";
+    console.err.flush();
+    return Usage;
+}
+
+// The run's JSON object, with its exit status, on one line.
+void printReport(int status, Console& console)
+{
+    console.report.insert(QStringLiteral("exit"), status);
+    QTextStream& stream = console.reportOnErr ? console.err : console.out;
+    stream << QJsonDocument(console.report).toJson(QJsonDocument::Compact) << '\n';
 }
 
 } // namespace
 
 int run(const QStringList& arguments, const Commands& commands, Console& console)
 {
-    QStringList rest;
-    QStringList homeArguments;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& word = arguments.at(i);
-        if (rest.isEmpty() && word == QStringLiteral("--home")) {
-            if (i + 1 >= arguments.size()) {
-                console.err << "parlix-cli: --home vuole il nome di una cartella\n";
-                console.err.flush();
-                return Usage;
-            }
-            homeArguments << word << arguments.at(++i);
-        } else if (rest.isEmpty() && (word == QStringLiteral("--help") || word == QStringLiteral("-h"))) {
-            printHelp(commands, console.out);
-            return Done;
-        } else {
-            rest << word;
-        }
-    }
-    if (rest.isEmpty()) {
-        printHelp(commands, console.err);
-        return Usage;
-    }
-
-    const QString name = rest.takeFirst();
-    for (const auto& command : commands) {
-        if (command->name() != name)
-            continue;
-        const DataFolder folder(DataFolder::defaultRoot(homeArguments));
-        // An "archivio" that cannot be read stops everything: working on the
-        // folder's own files instead would split the data without a word.
-        if (const auto problem = storeChoiceProblem(folder)) {
-            console.err << "parlix-cli: " << *problem << '\n';
-            console.err.flush();
-            return Failed;
-        }
-        const QStringList failed = Installer(folder).run();
-        if (!failed.isEmpty()) {
-            console.err << "parlix-cli: impossibile creare nella cartella dati " << folder.root() << ": "
-                        << failed.join(QStringLiteral(", ")) << '\n';
-            console.err.flush();
-            return Failed;
-        }
-        const int status = command->execute(folder, rest, console);
+    QString error;
+    Command* command = nullptr;
+    const std::optional<ParsedLine> line = parseLine(arguments, commands, error, command);
+    if (!line)
+        return refuse(arguments.isEmpty() ? QStringLiteral("manca il comando") : error, command, console);
+    switch (line->action) {
+    case ParsedLine::Action::Help:
+        console.out << helpText(commands, command);
         console.out.flush();
-        console.err.flush();
-        return status;
+        return Done;
+    case ParsedLine::Action::Version:
+        console.out << versionText();
+        console.out.flush();
+        return Done;
+    case ParsedLine::Action::DumpGrammar:
+        console.out << QString::fromUtf8(grammarJson(commands));
+        console.out.flush();
+        return Done;
+    case ParsedLine::Action::Run:
+        break;
     }
-    console.err << "parlix-cli: comando sconosciuto \"" << name
-                << "\" (parlix-cli --help elenca i comandi)\n";
+    if (!command->accepts(line->words, console.err))
+        return refuse(QStringLiteral("argomenti non validi per %1").arg(command->name()), command, console);
+
+    console.json = line->json;
+    console.quiet = line->quiet;
+    if (line->quiet)
+        console.progress = false;
+    const QStringList home =
+        line->home.isNull() ? QStringList{} : QStringList{QStringLiteral("--home"), line->home};
+    const DataFolder folder(DataFolder::defaultRoot(home));
+    int status = Failed;
+    // An "archivio" that cannot be read stops everything: working on the
+    // folder's own files instead would split the data without a word.
+    if (const auto problem = storeChoiceProblem(folder)) {
+        console.err << "parlix-cli: " << *problem << '\n';
+    } else if (const QStringList failed = Installer(folder).run(); !failed.isEmpty()) {
+        console.err << "parlix-cli: impossibile creare nella cartella dati " << folder.root() << ": "
+                    << failed.join(QStringLiteral(", ")) << '\n';
+    } else {
+        status = command->execute(folder, line->words, console);
+    }
+    endProgress(console);
+    if (console.json)
+        printReport(status, console);
+    console.out.flush();
     console.err.flush();
-    return Usage;
+    return status;
 }
 
 } // namespace parlix::cli

@@ -1,5 +1,7 @@
 #include "democommand.h"
 
+#include "cli/report.h"
+
 #include "contacts/bookcatalog.h"
 #include "contacts/bookcontacts.h"
 #include "contacts/contactstore.h"
@@ -55,12 +57,13 @@ QList<DemoContact> demoContacts()
 
 } // namespace
 
-int DemoCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+CommandGrammar DemoCommand::grammar() const
 {
-    if (!arguments.isEmpty()) {
-        console.err << "Uso: parlix-cli demo\n";
-        return Usage;
-    }
+    return {0, 0, {}, {{QStringLiteral("contacts"), QStringLiteral("i contatti di esempio aggiunti")}}};
+}
+
+int DemoCommand::execute(const DataFolder& folder, const QStringList&, Console& console)
+{
     try {
         ProgramState state(folder);
         BookCatalog catalog(state);
@@ -83,7 +86,8 @@ int DemoCommand::execute(const DataFolder& folder, const QStringList& arguments,
         appendMessage(state, clock_, mainBook, QStringLiteral("salvati"),
                       {QStringLiteral("<lista>"), QStringLiteral("3331234567;3289998877"),
                        QStringLiteral("Domani l'ufficio apre alle 10. Buona serata!")});
-        console.out << rows.size() << '\n';
+        report(console, {{QStringLiteral("contacts"), int(rows.size())}},
+               QString::number(rows.size()) + u'\n');
         return Done;
     } catch (const StoreError& error) {
         console.err << "Esempi non creati: " << error.message() << '\n';

@@ -23,6 +23,7 @@ public:
     {
         return QStringLiteral("riempie una cartella dati nuova con rubriche e contatti di esempio");
     }
+    CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:

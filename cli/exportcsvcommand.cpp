@@ -1,12 +1,24 @@
 #include "exportcsvcommand.h"
 
 #include "cli/filearguments.h"
+#include "cli/report.h"
 #include "contacts/bookcatalog.h"
 #include "core/programstate.h"
 #include "store/storeerror.h"
 #include "transfer/csvexport.h"
 
 namespace parlix::cli {
+
+CommandGrammar ExportCsvCommand::grammar() const
+{
+    return fileGrammar({{QStringLiteral("book"), QStringLiteral("la rubrica")},
+                        {QStringLiteral("exported"), QStringLiteral("i contatti esportati")}});
+}
+
+bool ExportCsvCommand::accepts(const QStringList& arguments, QTextStream&) const
+{
+    return parseFileArguments(arguments).has_value();
+}
 
 int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
@@ -32,7 +44,9 @@ int ExportCsvCommand::execute(const DataFolder& folder, const QStringList& argum
         console.err << "Impossibile scrivere il file " << parsed->file << '\n';
         return Failed;
     }
-    console.out << contacts.size() << '\n';
+    report(console,
+           {{QStringLiteral("book"), parsed->book}, {QStringLiteral("exported"), int(contacts.size())}},
+           QString::number(contacts.size()) + u'\n');
     return Done;
 }
 

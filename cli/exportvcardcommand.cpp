@@ -1,11 +1,23 @@
 #include "exportvcardcommand.h"
 
 #include "cli/filearguments.h"
+#include "cli/report.h"
 #include "cli/standardstreams.h"
 #include "core/programstate.h"
 #include "transfer/vcardexport.h"
 
 namespace parlix::cli {
+
+CommandGrammar ExportVcardCommand::grammar() const
+{
+    return fileGrammar({{QStringLiteral("book"), QStringLiteral("la rubrica")},
+                        {QStringLiteral("exported"), QStringLiteral("i contatti esportati")}});
+}
+
+bool ExportVcardCommand::accepts(const QStringList& arguments, QTextStream&) const
+{
+    return parseFileArguments(arguments).has_value();
+}
 
 int ExportVcardCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
@@ -22,10 +34,13 @@ int ExportVcardCommand::execute(const DataFolder& folder, const QStringList& arg
     using Status = VcardExportResult::Status;
     switch (result.status) {
     case Status::Done:
-        if (toOutput)
+        if (toOutput && !console.json)
             console.err << "Contatti esportati: " << result.exported << '\n';
-        else
-            console.out << result.exported << '\n';
+        // With the cards on standard output, the JSON object goes to standard error.
+        console.reportOnErr = toOutput;
+        report(console,
+               {{QStringLiteral("book"), parsed->book}, {QStringLiteral("exported"), result.exported}},
+               toOutput ? QString() : QString::number(result.exported) + u'\n');
         return Done;
     case Status::BookMissing:
         console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";

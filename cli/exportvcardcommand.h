@@ -17,6 +17,8 @@ public:
         return QStringLiteral(
             "esporta i contatti della rubrica (Principale se non indicata) in un file vCard");
     }
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 };
 

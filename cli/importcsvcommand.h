@@ -15,6 +15,8 @@ public:
     {
         return QStringLiteral("importa i contatti di un file csv nella rubrica (Principale se non indicata)");
     }
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 };
 

@@ -17,6 +17,7 @@ public:
         return QStringLiteral(
             "importa i clienti dell'archivio Ericsoft (la cartella impostata se non indicata)");
     }
+    CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 };
 

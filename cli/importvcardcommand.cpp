@@ -1,6 +1,7 @@
 #include "importvcardcommand.h"
 
 #include "cli/filearguments.h"
+#include "cli/report.h"
 #include "cli/standardstreams.h"
 #include "core/programstate.h"
 #include "transfer/vcardimport.h"
@@ -8,6 +9,19 @@
 #include <QBuffer>
 
 namespace parlix::cli {
+
+CommandGrammar ImportVcardCommand::grammar() const
+{
+    return fileGrammar({{QStringLiteral("book"), QStringLiteral("la rubrica")},
+                        {QStringLiteral("imported"), QStringLiteral("i contatti importati")},
+                        {QStringLiteral("left_out"),
+                         QStringLiteral("le schede lasciate fuori (senza numero, o troncate)")}});
+}
+
+bool ImportVcardCommand::accepts(const QStringList& arguments, QTextStream&) const
+{
+    return parseFileArguments(arguments).has_value();
+}
 
 int ImportVcardCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
@@ -19,13 +33,18 @@ int ImportVcardCommand::execute(const DataFolder& folder, const QStringList& arg
     ProgramState state(folder);
     VcardImport import(state);
     QBuffer text;
+    const Progress progress = transferProgress(console, QStringLiteral("KiB letti"));
     const VcardImportResult result = isStandardStream(parsed->file)
-                                         ? import.run(inputBytes(console, text), parsed->book)
-                                         : import.run(parsed->file, parsed->book);
+                                         ? import.run(inputBytes(console, text), parsed->book, progress)
+                                         : import.run(parsed->file, parsed->book, progress);
     using Status = VcardImportResult::Status;
     switch (result.status) {
     case Status::Done:
-        console.out << result.imported << '\n';
+        report(console,
+               {{QStringLiteral("book"), parsed->book},
+                {QStringLiteral("imported"), result.imported},
+                {QStringLiteral("left_out"), result.withoutNumber + result.unreadable}},
+               QString::number(result.imported) + u'\n');
         if (const QString report = vcardImportReport(result); !report.isEmpty()) {
             console.err << QString(report).replace(u'\r', u'\n') << '\n';
             return Stopped;

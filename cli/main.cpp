@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -17,6 +19,8 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     QTextStream in(stdin);
     parlix::cli::Console console{out, err, in};
+    // Progress only for a person watching, never into a log or a pipe.
+    console.progress = ::isatty(STDERR_FILENO) == 1;
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     return parlix::cli::run(arguments, parlix::cli::allCommands(), console);

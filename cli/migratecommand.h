@@ -17,6 +17,8 @@ public:
         return QStringLiteral(
             "copia rubriche e messaggi dai file in un database PostgreSQL vuoto, o viceversa");
     }
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 };
 

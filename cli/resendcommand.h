@@ -19,6 +19,8 @@ public:
         return QStringLiteral(
             "invia di nuovo il testo di un invio ai soli destinatari rifiutati o mai tentati");
     }
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:

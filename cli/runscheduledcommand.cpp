@@ -13,12 +13,14 @@
 
 namespace parlix::cli {
 
-int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+CommandGrammar RunScheduledCommand::grammar() const
 {
-    if (!arguments.isEmpty()) {
-        console.err << "Uso: parlix-cli run-scheduled\n";
-        return Usage;
-    }
+    return {0, 0, {}, {batchesField()}};
+}
+
+int RunScheduledCommand::execute(const DataFolder& folder, const QStringList&, Console& console)
+{
+    startBatchReport(console);
     const std::optional<QStringList> books = listedBooks(folder, console);
     if (!books)
         return Failed;
@@ -26,6 +28,7 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
     const StopSignals stopOnSignals;
     ScheduledRunner runner(folder, services_.factory, services_.clock);
     runner.setStopFlag(StopSignals::flag());
+    runner.setProgress(sendProgress(console));
     const std::shared_ptr<Store> store = chooseStore(folder);
     for (const QString& book : *books) {
         QList<qint64> due;
@@ -41,7 +44,8 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
             if (outcome.status == RunOutcome::Status::Nothing ||
                 outcome.status == RunOutcome::Status::OtherAccount)
                 continue;
-            console.out << "Rubrica " << book << ", invio " << id << ": ";
+            if (!console.json)
+                console.out << "Rubrica " << book << ", invio " << id << ": ";
             BatchLeftovers leftovers{
                 {},
                 {},
@@ -51,6 +55,7 @@ int RunScheduledCommand::execute(const DataFolder& folder, const QStringList& ar
                 ScheduledStore journal(*store, folder.bookPath(book));
                 leftovers.refusals = journal.refusals(id);
                 leftovers.inDoubt = journal.inDoubt(id);
+                addBatchReport(console, journal, book, id, outcome);
             } catch (const StoreError&) {
             }
             status = worseStatus(status, reportOutcome(outcome, leftovers, console));

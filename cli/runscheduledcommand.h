@@ -19,6 +19,7 @@ public:
     {
         return QStringLiteral("invia gli SMS programmati la cui ora è arrivata, poi termina");
     }
+    CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:

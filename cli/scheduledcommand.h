@@ -16,6 +16,7 @@ public:
             "elenca gli invii programmati in attesa, uno per riga:\n"
             "      rubrica, numero, ora, destinatari, SMS, testo (separati da tabulazioni)");
     }
+    CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 };
 

@@ -6,6 +6,7 @@
 #include "contacts/bookcatalog.h"
 #include "contacts/bookcontacts.h"
 #include "core/clock.h"
+#include "core/numbers.h"
 #include "core/programstate.h"
 #include "core/startupfiles.h"
 #include "core/storechoice.h"
@@ -120,6 +121,42 @@ BatchLeftovers leftoversOf(ScheduledStore& store, qint64 id, const QString& book
 
 } // namespace
 
+CommandGrammar SendCommand::grammar() const
+{
+    const auto option = [](const char* name, const char* value, const char* help) {
+        return OptionSpec{
+            QString::fromLatin1(name), QString::fromLatin1(value), QString::fromUtf8(help), {}, {}};
+    };
+    return {
+        0,
+        0,
+        {option("book", "NOME", "la rubrica dei destinatari (con --resume: solo questa rubrica)"),
+         option("text", "TESTO",
+                "il testo, con i campi {Nome} {Cognome} {Cellulare} {Email}; \"-\": lo "
+                "standard input"),
+         option("flash", "", "SMS flash, mostrati subito e non salvati dal telefono"),
+         option("split", "MODO",
+                "come dividere un testo lungo: fixed (a 160 caratteri) o word (fra le "
+                "parole)"),
+         option("at", "AAAA-MM-GGTHH:MM", "non ora ma a quell'ora, con run-scheduled"),
+         option("accept-replacements", "", "invia comunque i caratteri che gli SMS non portano, come \"?\""),
+         option("resume", "", "riprende gli invii interrotti, solo verso i destinatari mai tentati")},
+        {batchesField()}};
+}
+
+bool SendCommand::accepts(const QStringList& arguments, QTextStream& err) const
+{
+    const std::optional<SendOptions> options = parseOptions(arguments, err);
+    if (!options)
+        return false;
+    if (options->at && *options->at <= services_.clock.now()) {
+        err << "L'ora indicata (" << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+            << ") è già passata: nessun invio programmato.\n";
+        return false;
+    }
+    return true;
+}
+
 int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Console& console)
 {
     QStringList books{onlyBook};
@@ -132,6 +169,7 @@ int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Conso
     const StopSignals stopOnSignals;
     ScheduledRunner runner(folder, services_.factory, services_.clock);
     runner.setStopFlag(StopSignals::flag());
+    runner.setProgress(sendProgress(console));
     const std::shared_ptr<Store> shared = chooseStore(folder);
     int status = Done;
     int resumed = 0;
@@ -144,10 +182,12 @@ int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Conso
                     continue;
                 }
                 ++resumed;
-                console.out << "Rubrica " << book << ", invio " << batch.id << ": ";
+                if (!console.json)
+                    console.out << "Rubrica " << book << ", invio " << batch.id << ": ";
                 const RunOutcome outcome = runner.run(book, batch.id);
                 status =
                     worseStatus(status, reportOutcome(outcome, leftoversOf(store, batch.id, book), console));
+                addBatchReport(console, store, book, batch.id, outcome);
                 if (outcome.end == SendTally::End::Stopped)
                     return Stopped;
             }
@@ -163,16 +203,18 @@ int SendCommand::resume(const DataFolder& folder, const QString& onlyBook, Conso
 
 int SendCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
-    const std::optional<SendOptions> options = parseOptions(arguments, console.err);
+    startBatchReport(console);
+    std::optional<SendOptions> options = parseOptions(arguments, console.err);
     if (!options)
         return Usage;
+    if (options->text == u'-') {
+        // The text from standard input, without the line end that closes it.
+        options->text = console.in.readAll();
+        if (options->text.endsWith(u'\n'))
+            options->text.chop(options->text.endsWith(QStringLiteral("\r\n")) ? 2 : 1);
+    }
     if (options->resume)
         return resume(folder, options->book, console);
-    if (options->at && *options->at <= services_.clock.now()) {
-        console.err << "L'ora indicata (" << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm"))
-                    << ") è già passata: nessun invio programmato.\n";
-        return Usage;
-    }
     const QStringList missing = charactersWithoutWindows1252(options->text);
     if (!missing.isEmpty() && !options->acceptReplacements) {
         console.err << "Il testo contiene caratteri che gli SMS non possono trasmettere: "
@@ -198,7 +240,8 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
             return Failed;
         }
         const BatchPlan& batchPlan = std::get<BatchPlan>(plan);
-        console.err << batchPlan.preview() << '\n';
+        if (!console.quiet)
+            console.err << batchPlan.preview() << '\n';
 
         ScheduledBatch batch = ScheduledBatch::forPlan(batchPlan, options->at.value_or(services_.clock.now()),
                                                        QStringLiteral("<lista>"), numbersOf(batchPlan));
@@ -210,16 +253,22 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
         ScheduledStore store(*state.store, bookPath);
         const qint64 id = store.add(batch, batchPlan);
         if (options->at) {
+            if (console.json) {
+                addBatchReport(console, store, options->book, id, RunOutcome{});
+                return Done;
+            }
             console.out << "Invio " << id << " programmato per il "
                         << options->at->toString(QStringLiteral("dd/MM/yyyy HH:mm")) << ": "
-                        << batchPlan.messages().size() << " destinatari, " << batchPlan.smsCount()
-                        << " SMS\n";
+                        << numbers::counted(batchPlan.messages().size(), QStringLiteral("destinatario"),
+                                            QStringLiteral("destinatari"))
+                        << ", " << batchPlan.smsCount() << " SMS\n";
             return Done;
         }
 
         const StopSignals stopOnSignals;
         ScheduledRunner runner(folder, services_.factory, services_.clock);
         runner.setStopFlag(StopSignals::flag());
+        runner.setProgress(sendProgress(console));
         const RunOutcome outcome = runner.run(options->book, id);
         if (outcome.status == RunOutcome::Status::NotSent && outcome.attempted == 0) {
             try {
@@ -228,7 +277,9 @@ int SendCommand::execute(const DataFolder& folder, const QStringList& arguments,
             } catch (const StoreError&) {
             }
         }
-        return reportOutcome(outcome, leftoversOf(store, id, options->book), console);
+        const int status = reportOutcome(outcome, leftoversOf(store, id, options->book), console);
+        addBatchReport(console, store, options->book, id, outcome);
+        return status;
     } catch (const StoreError& error) {
         console.err << error.message() << " Nessun SMS inviato.\n";
         return Failed;

@@ -26,6 +26,8 @@ public:
             "      diventano i dati di ciascuno); con --at lo programma per quell'ora; con --resume\n"
             "      riprende gli invii interrotti, solo verso i destinatari mai tentati");
     }
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:

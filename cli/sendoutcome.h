@@ -2,9 +2,12 @@
 
 #include "cli/command.h"
 
+#include <functional>
+
 namespace parlix {
 struct RunOutcome;
-}
+class ScheduledStore;
+} // namespace parlix
 
 namespace parlix::cli {
 
@@ -23,6 +26,18 @@ struct BatchLeftovers
 // some were refused or in doubt or the run stopped part-way, Failed when
 // nothing was sent.
 int reportOutcome(const RunOutcome& outcome, const BatchLeftovers& leftovers, Console& console);
+
+// With --json, starts the run's "batches" empty, so a run that serves none still has the field.
+void startBatchReport(Console& console);
+// With --json, adds the batch to the run's "batches": book, batch, due, accepted, attempted, left and
+// each recipient (number, state, result) as its journal tells it. Nothing without --json.
+void addBatchReport(Console& console, ScheduledStore& store, const QString& book, qint64 id,
+                    const RunOutcome& outcome);
+// The fields of the "batches" objects, for the grammar of the commands that send.
+FieldSpec batchesField();
+
+// Shows "Inviati N di M" as the runner goes, when the console shows progress.
+std::function<void(int, int)> sendProgress(Console& console);
 
 // The worse of two statuses, for a command that runs several batches.
 int worseStatus(int a, int b);

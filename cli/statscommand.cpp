@@ -1,5 +1,6 @@
 #include "statscommand.h"
 
+#include "cli/report.h"
 #include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/storechoice.h"
@@ -9,7 +10,6 @@
 #include "store/storeerror.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <optional>
@@ -28,6 +28,41 @@ std::optional<QDate> dateArgument(const QString& text)
     return std::nullopt;
 }
 
+// The period asked for; says why on `err` when the words do not name one.
+std::optional<StatisticsRequest> requestFrom(const QStringList& arguments, const QDate& today,
+                                             QTextStream& err)
+{
+    StatisticsRequest request{{}, today, StatisticsStep::Month, today};
+    bool from = false;
+    for (qsizetype i = 0; i + 1 < arguments.size(); i += 2) {
+        const QString& word = arguments.at(i);
+        const QString& value = arguments.at(i + 1);
+        if (word == u"--by") {
+            const auto step = statisticsStepFromWord(value);
+            if (!step) {
+                err << "Periodo non valido: \"" << value << "\" (day, week o month).\n";
+                return std::nullopt;
+            }
+            request.step = *step;
+            continue;
+        }
+        const std::optional<QDate> day = dateArgument(value);
+        if (!day) {
+            err << "Data non valida: \"" << value << "\" (scrivere per esempio 2026-12-24).\n";
+            return std::nullopt;
+        }
+        (word == u"--from" ? request.from : request.to) = *day;
+        from = from || word == u"--from";
+    }
+    if (!from)
+        request.from = defaultPeriodStart(request.to, request.step);
+    if (request.from > request.to) {
+        err << "La data iniziale (--from) è successiva a quella finale (--to).\n";
+        return std::nullopt;
+    }
+    return request;
+}
+
 QJsonObject countsJson(const SmsCounts& counts)
 {
     QJsonObject object{{QStringLiteral("accepted"), counts.accepted},
@@ -38,7 +73,7 @@ QJsonObject countsJson(const SmsCounts& counts)
     return object;
 }
 
-QByteArray statsJson(const SendStatistics& stats)
+QJsonObject statsJson(const SendStatistics& stats)
 {
     QJsonArray periods;
     for (const StatisticsPeriod& period : stats.periods) {
@@ -68,65 +103,62 @@ QByteArray statsJson(const SendStatistics& stats)
                                {QStringLiteral("periods"), periods},
                                {QStringLiteral("total"), total},
                                {QStringLiteral("forecast"), forecastObject}};
-    return QJsonDocument(document).toJson(QJsonDocument::Indented);
+    return document;
 }
 
 } // namespace
 
+CommandGrammar StatsCommand::grammar() const
+{
+    const QString date = QStringLiteral("DATA");
+    return {0,
+            0,
+            {{QStringLiteral("from"),
+              date,
+              QStringLiteral("il primo giorno contato (2026-12-24 o 24/12/2026)"),
+              {},
+              {}},
+             {QStringLiteral("to"), date, QStringLiteral("l'ultimo giorno contato (di norma oggi)"), {}, {}},
+             {QStringLiteral("by"),
+              QStringLiteral("PERIODO"),
+              QStringLiteral("day, week o month: la durata di ogni riga (di norma month)"),
+              {},
+              {}}},
+            {{QStringLiteral("from"), QStringLiteral("il primo giorno contato, AAAA-MM-GG")},
+             {QStringLiteral("to"), QStringLiteral("l'ultimo giorno contato, AAAA-MM-GG")},
+             {QStringLiteral("by"), QStringLiteral("day, week o month")},
+             {QStringLiteral("books"), QStringLiteral("le rubriche che hanno inviato SMS nel periodo")},
+             {QStringLiteral("periods"),
+              QStringLiteral("un oggetto per periodo: from, to, accepted, refused, in_doubt, credit_spent, "
+                             "acceptance_rate (se qualche SMS ha avuto risposta), books (gli stessi conteggi "
+                             "per rubrica)")},
+             {QStringLiteral("total"), QStringLiteral("gli stessi conteggi per tutto il periodo")},
+             {QStringLiteral("forecast"),
+              QStringLiteral("credit (il credito di residui.txt o null), accepted_last_30_days, "
+                             "daily_average, runs_out (il giorno in cui il credito finisce, o null)")}}};
+}
+
+bool StatsCommand::accepts(const QStringList& arguments, QTextStream& err) const
+{
+    return requestFrom(arguments, clock_.now().date(), err).has_value();
+}
+
 int StatsCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
 {
-    const QDate today = clock_.now().date();
-    std::optional<QDate> from;
-    QDate to = today;
-    StatisticsStep step = StatisticsStep::Month;
-    bool json = false;
-    QString problem;
-    for (qsizetype i = 0; i < arguments.size() && problem.isEmpty(); ++i) {
-        const QString& word = arguments.at(i);
-        const bool hasValue = i + 1 < arguments.size();
-        if (word == u"--json") {
-            json = true;
-        } else if ((word == u"--from" || word == u"--to") && hasValue) {
-            const std::optional<QDate> day = dateArgument(arguments.at(++i));
-            if (!day)
-                problem = QStringLiteral("Data non valida: \"%1\" (scrivere per esempio 2026-12-24).")
-                              .arg(arguments.at(i));
-            else if (word == u"--from")
-                from = day;
-            else
-                to = *day;
-        } else if (word == u"--by" && hasValue) {
-            const auto chosen = statisticsStepFromWord(arguments.at(++i));
-            if (!chosen)
-                problem =
-                    QStringLiteral("Periodo non valido: \"%1\" (day, week o month).").arg(arguments.at(i));
-            else
-                step = *chosen;
-        } else {
-            problem = QStringLiteral("Argomento non riconosciuto: \"%1\".").arg(word);
-        }
-    }
-    if (problem.isEmpty() && from && *from > to)
-        problem = QStringLiteral("La data iniziale (--from) è successiva a quella finale (--to).");
-    if (!problem.isEmpty()) {
-        console.err << problem << "\nUso: parlix-cli stats " << synopsis() << '\n';
+    const std::optional<StatisticsRequest> request = requestFrom(arguments, clock_.now().date(), console.err);
+    if (!request)
         return Usage;
-    }
     SendStatistics stats;
     try {
-        stats = readSendStatistics(*chooseStore(folder), folder,
-                                   {from.value_or(defaultPeriodStart(to, step)), to, step, today});
+        stats = readSendStatistics(*chooseStore(folder), folder, *request);
     } catch (const StoreError& error) {
         console.err << "Impossibile leggere l'elenco delle rubriche: " << error.message() << '\n';
         return Failed;
     }
-    if (json) {
-        console.out << QString::fromUtf8(statsJson(stats));
-    } else {
-        for (const QStringList& row : statisticsTable(stats))
-            console.out << row.join(u'\t') << '\n';
-        console.out << forecastText(stats) << '\n';
-    }
+    QString text;
+    for (const QStringList& row : statisticsTable(stats))
+        text += row.join(u'\t') + u'\n';
+    report(console, statsJson(stats), text + forecastText(stats) + u'\n');
     for (const QString& book : stats.unreadable)
         console.err << "Rubrica non letta, esclusa dalle statistiche: " << book << '\n';
     return stats.unreadable.isEmpty() ? Done : Failed;

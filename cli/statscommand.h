@@ -20,7 +20,7 @@ public:
     QString name() const override { return QStringLiteral("stats"); }
     QString synopsis() const override
     {
-        return QStringLiteral("[--from DATA] [--to DATA] [--by day|week|month] [--json]");
+        return QStringLiteral("[--from DATA] [--to DATA] [--by day|week|month]");
     }
     QString description() const override
     {
@@ -29,6 +29,8 @@ public:
             "      DATA come 2026-12-24; senza date, gli ultimi 12 mesi (30 giorni con --by "
             "day,\n      12 settimane con --by week)");
     }
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:

@@ -15,6 +15,7 @@ public:
     {
         return QStringLiteral("mostra l'archivio in uso (file o database condiviso) e se risponde");
     }
+    CommandGrammar grammar() const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 };
 

@@ -1,21 +1,17 @@
 #include "userscommand.h"
 
 #include "cli/hiddeninput.h"
+#include "cli/report.h"
 
 #include "users/accesslevel.h"
 #include "users/useraccounts.h"
 #include "users/usermessages.h"
 
+#include <QJsonArray>
+
 namespace parlix::cli {
 
 namespace {
-
-int usage(Console& console)
-{
-    console.err << "Uso: parlix-cli users list | add NOME LIVELLO | remove NOME | check NOME\n"
-                << "La password si legge dallo standard input.\n";
-    return Usage;
-}
 
 QString readPassword(Console& console)
 {
@@ -36,16 +32,28 @@ QString UsersCommand::description() const
                           "la password si legge dallo standard input");
 }
 
-int UsersCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+CommandGrammar UsersCommand::grammar() const
+{
+    return {1,
+            3,
+            {},
+            {{QStringLiteral("users"),
+              QStringLiteral("con list: un oggetto per utente, con name (il nome) e level "
+                             "(il livello)")}}};
+}
+
+bool UsersCommand::accepts(const QStringList& arguments, QTextStream&) const
 {
     const QString action = arguments.value(0);
     const qsizetype words = arguments.size();
-    const bool known =
-        (action == QStringLiteral("list") && words == 1) || (action == QStringLiteral("add") && words == 3) ||
-        ((action == QStringLiteral("remove") || action == QStringLiteral("check")) && words == 2);
-    if (!known)
-        return usage(console);
+    return (action == QStringLiteral("list") && words == 1) ||
+           (action == QStringLiteral("add") && words == 3) ||
+           ((action == QStringLiteral("remove") || action == QStringLiteral("check")) && words == 2);
+}
 
+int UsersCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
+{
+    const QString action = arguments.value(0);
     UserAccounts accounts(folder);
     if (accounts.load() == AccountFile::Status::Unreadable) {
         console.err << usermessages::unreadableFile(accounts.path()) << '\n';
@@ -65,11 +73,16 @@ int UsersCommand::execute(const DataFolder& folder, const QStringList& arguments
 
 int UsersCommand::list(const UserAccounts& accounts, Console& console)
 {
+    QJsonArray users;
+    QString text;
     for (int i = 0; i < accounts.count(); ++i) {
         const UserAccount& account = accounts.at(i);
-        const QString level = accesslevel::nameOfCode(account.level);
-        console.out << account.name << '\t' << (level.isEmpty() ? account.level : level) << '\n';
+        const QString name = accesslevel::nameOfCode(account.level);
+        const QString level = name.isEmpty() ? account.level : name;
+        users.append(QJsonObject{{QStringLiteral("name"), account.name}, {QStringLiteral("level"), level}});
+        text += account.name + u'\t' + level + u'\n';
     }
+    report(console, {{QStringLiteral("users"), users}}, text);
     return Done;
 }
 

@@ -21,6 +21,8 @@ public:
     QString name() const override { return QStringLiteral("users"); }
     QString synopsis() const override;
     QString description() const override;
+    CommandGrammar grammar() const override;
+    bool accepts(const QStringList& arguments, QTextStream& err) const override;
     int execute(const DataFolder& folder, const QStringList& arguments, Console& console) override;
 
 private:

@@ -7,7 +7,9 @@
 namespace parlix {
 
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// The ...Default... sets are for questions whose first answer throws something
+// away: Enter, or a stray key, gives the second.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo, OkCancelDefaultCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 // Every modal message, question, input box and file dialog of the program goes

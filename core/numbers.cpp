@@ -29,4 +29,9 @@ std::optional<double> parse(const QString& text)
     return std::nullopt;
 }
 
+QString counted(qsizetype count, const QString& one, const QString& many)
+{
+    return QString::number(count) + u' ' + (count == 1 ? one : many);
+}
+
 } // namespace parlix::numbers

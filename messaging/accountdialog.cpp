@@ -2,6 +2,7 @@
 
 #include "core/dialogs.h"
 #include "core/programstate.h"
+#include "ui/mnemonics.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -48,6 +49,7 @@ AccountDialog::AccountDialog(AppContext context, QWidget* parent) : QDialog(pare
     loginEdit_->setText(stored.login);
     passwordEdit_->setText(stored.password);
     qualityCombo_->setCurrentIndex(qualityCombo_->findData(stored.quality));
+    mnemonics::assign(*this);
 }
 
 Account AccountDialog::account() const

@@ -11,6 +11,7 @@
 #include "sending/phonenumbercheck.h"
 #include "sending/scheduledstore.h"
 #include "store/storeerror.h"
+#include "ui/mnemonics.h"
 
 #include <qwirl-qt/qwirlcontrol.h>
 #include <qwirl/control.h>
@@ -113,6 +114,7 @@ void Composer::build()
     searchButton_ = new QPushButton(magnifyingGlass(), QString(), this);
     searchButton_->setObjectName(QStringLiteral("Command4"));
     searchButton_->setToolTip(QStringLiteral("Cerca contatto"));
+    numberTitle_->setBuddy(numberEdit_);
     numberRow->addWidget(numberTitle_);
     numberRow->addWidget(numberEdit_, 1);
     numberRow->addWidget(searchButton_);
@@ -125,7 +127,8 @@ void Composer::build()
     layout->addLayout(surnameRow);
 
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(namedLabel(QStringLiteral("Testo Sms"), u"Label20", this));
+    QLabel* textTitle = namedLabel(QStringLiteral("Testo Sms"), u"Label20", this);
+    titleRow->addWidget(textTitle);
     titleRow->addStretch(1);
     titleRow->addWidget(namedLabel(QStringLiteral("Caratteri utilizzati"), u"Label4", this));
     counterLabel_ = namedLabel(QStringLiteral("0"), u"Label5", this);
@@ -136,6 +139,7 @@ void Composer::build()
     auto* textRow = new QHBoxLayout;
     textEdit_ = new MessageTextEdit(this);
     textEdit_->setObjectName(QStringLiteral("Text1"));
+    textTitle->setBuddy(textEdit_);
     textRow->addWidget(textEdit_, 1);
     emoticons_ = buildEmoticons();
     textRow->addWidget(emoticons_);
@@ -185,17 +189,18 @@ void Composer::build()
     scheduleTime_->setObjectName(QStringLiteral("scheduleTime"));
     scheduleTime_->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm"));
     scheduleTime_->setCalendarPopup(true);
+    scheduleTime_->setAccessibleName(QStringLiteral("Data e ora dell'invio programmato"));
     scheduleButton_ = new QPushButton(QStringLiteral("Invia alle…"), this);
     scheduleButton_->setObjectName(QStringLiteral("scheduleButton"));
     scheduleButton_->setAutoDefault(false);
     buttonRow->addWidget(scheduleButton_);
     buttonRow->addWidget(scheduleTime_);
     buttonRow->addStretch(1);
-    saveButton_ = new QPushButton(QStringLiteral("Salva SMS"), this);
+    saveButton_ = new QPushButton(QStringLiteral("&Salva SMS"), this);
     saveButton_->setObjectName(QStringLiteral("Command3"));
-    closeButton_ = new QPushButton(QStringLiteral("Annulla"), this);
+    closeButton_ = new QPushButton(QStringLiteral("&Annulla"), this);
     closeButton_->setObjectName(QStringLiteral("Command2"));
-    sendButton_ = new QPushButton(QStringLiteral("Invia"), this);
+    sendButton_ = new QPushButton(QStringLiteral("&Invia"), this);
     sendButton_->setObjectName(QStringLiteral("Command1"));
     for (QPushButton* button : {saveButton_, closeButton_, sendButton_}) {
         button->setAutoDefault(false);
@@ -211,7 +216,24 @@ void Composer::build()
     connect(saveButton_, &QPushButton::clicked, this, &Composer::save);
     connect(closeButton_, &QPushButton::clicked, this, &Composer::reject);
     connect(searchButton_, &QPushButton::clicked, this, &Composer::search);
+    mnemonics::assign(*this);
+    setTabOrder();
     resize(640, 420);
+}
+
+// As the window is read: number, text, its options, the buttons; the search
+// for a contact last, so that no key typed after the number can reach it.
+void Composer::setTabOrder()
+{
+    QList<QWidget*> chain{numberEdit_, textEdit_};
+    for (ClickableLabel* emoticon : emoticons_->findChildren<ClickableLabel*>()) {
+        if (emoticon->focusPolicy() != Qt::NoFocus)
+            chain << emoticon;
+    }
+    chain << fixedSplit_ << wordSplit_ << typeCombo_ << scheduleButton_ << scheduleTime_ << saveButton_
+          << closeButton_ << sendButton_ << searchButton_;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
 }
 
 QWidget* Composer::buildEmoticons()
@@ -237,6 +259,9 @@ QWidget* Composer::buildEmoticons()
         symbolLabel->setObjectName(QString::fromUtf16(emoticon.symbolName));
         auto* captionLabel = new ClickableLabel(QString::fromUtf16(emoticon.caption), panel);
         captionLabel->setObjectName(QString::fromUtf16(emoticon.captionName));
+        // The caption is the keyboard's way to the emoticon: Tab to it, Space or Enter.
+        captionLabel->setFocusPolicy(Qt::StrongFocus);
+        captionLabel->setAccessibleName(QStringLiteral("Emoticon %1 %2").arg(captionLabel->text(), symbol));
         connect(symbolLabel, &ClickableLabel::doubleClicked, this,
                 [this, symbol] { appendEmoticon(symbol); });
         connect(captionLabel, &ClickableLabel::clicked, this, [this, symbol] { appendEmoticon(symbol); });
@@ -540,6 +565,8 @@ void Composer::save()
 
 void Composer::search()
 {
+    if (!mayDiscardText())
+        return;
     done(Rejected);
     emit contactSearchRequested();
 }
@@ -570,23 +597,19 @@ QString Composer::discardQuestion()
     return QStringLiteral("Il messaggio scritto non è stato inviato. Chiudere e perderlo?");
 }
 
-void Composer::keyPressEvent(QKeyEvent* event)
+bool Composer::mayDiscardText()
 {
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !batchRunning()) {
-        const QString text = textEdit_->messageText();
-        if (!text.isEmpty() && text != presetText_ &&
-            context_.dialogs.message(discardQuestion(), MessageIcon::Question, MessageButtons::YesNo) !=
-                Answer::Yes) {
-            event->accept();
-            return;
-        }
-    }
-    QDialog::keyPressEvent(event);
+    const QString text = textEdit_->messageText();
+    if (text.isEmpty() || text == presetText_)
+        return true;
+    return context_.dialogs.message(discardQuestion(), MessageIcon::Question,
+                                    MessageButtons::YesNoDefaultNo) == Answer::Yes;
 }
 
+// Annulla, Esc, the close box and the end of the program all come here.
 void Composer::reject()
 {
-    if (batchRunning())
+    if (batchRunning() || !mayDiscardText())
         return;
     QDialog::reject();
 }

@@ -71,17 +71,18 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Esc on a text the user has typed asks before throwing it away.
-    void keyPressEvent(QKeyEvent* event) override;
 
 public:
     void reject() override;
 
 private:
     static QString discardQuestion();
+    // Text the user typed goes only when they say so.
+    bool mayDiscardText();
 
     void build();
     QWidget* buildEmoticons();
+    void setTabOrder();
     void applyMode();
     void refuseEmptyList();
     void textEdited();

@@ -1,5 +1,7 @@
 #include "proxycredentialsdialog.h"
 
+#include "ui/mnemonics.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -50,6 +52,7 @@ ProxyCredentialsDialog::ProxyCredentialsDialog(const QString& userName, QWidget*
     // The user name is usually the same as last time: the password is what
     // is typed.
     (userName.isEmpty() ? userNameEdit_ : passwordEdit_)->setFocus();
+    mnemonics::assign(*this);
 }
 
 ProxyLogin ProxyCredentialsDialog::login() const

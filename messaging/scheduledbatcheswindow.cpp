@@ -6,6 +6,7 @@
 #include "sending/scheduledstore.h"
 #include "sending/waitingbatches.h"
 #include "store/storeerror.h"
+#include "ui/mnemonics.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -51,6 +52,7 @@ ScheduledBatchesWindow::ScheduledBatchesWindow(AppContext context, QWidget* pare
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
     resize(720, 320);
     reload();
+    mnemonics::assign(*this);
 }
 
 int ScheduledBatchesWindow::rowCount() const

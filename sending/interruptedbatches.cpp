@@ -2,6 +2,7 @@
 
 #include "contacts/bookcontacts.h"
 #include "core/datafolder.h"
+#include "core/numbers.h"
 #include "core/storechoice.h"
 #include "sending/batchjournal.h"
 #include "sending/scheduledstore.h"
@@ -108,16 +109,19 @@ std::vector<InterruptedBatch> findInterruptedBatches(const DataFolder& folder)
 
 QString interruptedBatchText(const InterruptedBatch& batch)
 {
-    QString text =
-        QStringLiteral("L'invio del %1 dalla rubrica \"%2\" si è interrotto.\n"
-                       "Messaggi accettati: %3 di %4 destinatari.")
-            .arg(batch.data, batch.book, QString::number(batch.accepted), QString::number(batch.total));
+    QString text = QStringLiteral("L'invio del %1 dalla rubrica \"%2\" si è interrotto.\n"
+                                  "Messaggi accettati: %3 di %4.")
+                       .arg(batch.data, batch.book, QString::number(batch.accepted),
+                            numbers::counted(batch.total, QStringLiteral("destinatario"),
+                                             QStringLiteral("destinatari")));
     if (batch.refused > 0)
         text += QStringLiteral("\nRifiutati: %1.").arg(batch.refused);
     if (batch.uncertain > 0)
         text += QStringLiteral("\nIn corso di invio all'interruzione (non verranno ripetuti): %1.")
                     .arg(batch.uncertain);
-    if (!batch.unserved.isEmpty())
+    if (batch.unserved.size() == 1)
+        text += QStringLiteral("\n\nInviare lo stesso testo al destinatario non ancora servito?");
+    else if (!batch.unserved.isEmpty())
         text += QStringLiteral("\n\nInviare lo stesso testo ai %1 destinatari non ancora serviti?")
                     .arg(batch.unserved.size());
     return text;

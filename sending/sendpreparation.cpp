@@ -1,5 +1,6 @@
 #include "sendpreparation.h"
 
+#include "core/numbers.h"
 #include "sending/mergetemplate.h"
 #include "sending/phonenumbercheck.h"
 #include "sending/scheduledstore.h"
@@ -157,9 +158,10 @@ ScheduledBatch SendPreparation::scheduled(const QDateTime& due) const
 
 QString SendPreparation::scheduledText(const QDateTime& due) const
 {
-    return QStringLiteral("Invio programmato per il %1 nella rubrica \"%2\": %3 destinatari, %4 SMS.")
-        .arg(timeText(due), typed_.book)
-        .arg(plan_.messages().size())
+    return QStringLiteral("Invio programmato per il %1 nella rubrica \"%2\": %3, %4 SMS.")
+        .arg(timeText(due), typed_.book,
+             numbers::counted(plan_.messages().size(), QStringLiteral("destinatario"),
+                              QStringLiteral("destinatari")))
         .arg(plan_.smsCount());
 }
 

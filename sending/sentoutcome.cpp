@@ -1,5 +1,6 @@
 #include "sentoutcome.h"
 
+#include "core/numbers.h"
 #include "sending/batchjournal.h"
 #include "sending/scheduledstore.h"
 #include "store/database.h"
@@ -131,8 +132,10 @@ QString sentOutcomeText(const QStringList& lines, int maxLines)
         if (!line.endsWith(acceptedSuffix))
             others << line;
     }
-    QString text =
-        QStringLiteral("Accettati %1 di %2 destinatari.").arg(lines.size() - others.size()).arg(lines.size());
+    QString text = QStringLiteral("Accettati %1 di %2.")
+                       .arg(QString::number(lines.size() - others.size()),
+                            numbers::counted(lines.size(), QStringLiteral("destinatario"),
+                                             QStringLiteral("destinatari")));
     if (!others.isEmpty())
         text += u'\n' + others.mid(0, maxLines).join(u'\n');
     if (others.size() > maxLines)

@@ -34,8 +34,10 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons)
     case MessageButtons::Ok:
         return QMessageBox::Ok;
     case MessageButtons::OkCancel:
+    case MessageButtons::OkCancelDefaultCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -55,6 +57,10 @@ Answer QtDialogs::message(const QString& text, MessageIcon icon, MessageButtons 
     caption(QMessageBox::Yes, QStringLiteral("&Sì"));
     caption(QMessageBox::No, QStringLiteral("&No"));
     caption(QMessageBox::Cancel, QStringLiteral("Annulla"));
+    if (buttons == MessageButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
+    else if (buttons == MessageButtons::OkCancelDefaultCancel)
+        box.setDefaultButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -66,9 +72,15 @@ Answer QtDialogs::message(const QString& text, MessageIcon icon, MessageButtons 
         return Answer::Cancel;
     default:
         // Closed without a button: what Escape would have answered.
-        return buttons == MessageButtons::Ok      ? Answer::Ok
-               : buttons == MessageButtons::YesNo ? Answer::No
-                                                  : Answer::Cancel;
+        switch (buttons) {
+        case MessageButtons::Ok:
+            return Answer::Ok;
+        case MessageButtons::YesNo:
+        case MessageButtons::YesNoDefaultNo:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
     }
 }
 

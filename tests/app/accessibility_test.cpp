@@ -1,4 +1,6 @@
 // Every control of every window can be named by a screen reader.
+#include "access/accountform.h"
+#include "access/loginform.h"
 #include "app/aboutbox.h"
 #include "app/disclaimerdialog.h"
 #include "app/ericsoftfolderdialog.h"
@@ -10,9 +12,11 @@
 #include "browser/actionspanel.h"
 #include "browser/contactsearchform.h"
 #include "messaging/accountdialog.h"
+#include "messaging/composer.h"
 #include "messaging/proxycredentialsdialog.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "tests/messaging/batchsupport.h"
+#include "users/loginsession.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -60,6 +64,7 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
     const QString book = QStringLiteral("Principale");
     MainWindow main(c);
     main.load();
+    LoginSession session;
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> windows[] = {
         {"main window", [] { return nullptr; }},
         {"header", [&] { return std::make_unique<HeaderDialog>(c); }},
@@ -75,6 +80,14 @@ TEST(Accessibility, EveryControlOfEveryWindowHasAName)
         {"account", [&] { return std::make_unique<AccountDialog>(c); }},
         {"scheduled batches", [&] { return std::make_unique<ScheduledBatchesWindow>(c); }},
         {"proxy login", [&] { return std::make_unique<ProxyCredentialsDialog>(QStringLiteral("utente")); }},
+        {"composer",
+         [&] {
+             auto composer = std::make_unique<Composer>(c, GatewayFactory{}, ArchiveNode{});
+             composer->preset(ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")));
+             return composer;
+         }},
+        {"login", [&] { return std::make_unique<LoginForm>(c, session); }},
+        {"user accounts", [&] { return std::make_unique<AccountForm>(c, session); }},
     };
     for (const auto& [name, make] : windows) {
         const std::unique_ptr<QWidget> window = make();

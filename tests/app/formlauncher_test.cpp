@@ -202,6 +202,8 @@ TEST(ProgramWiring, TickedContactsWithoutNumberStopTheMultipleSendWhereverTheySt
             MessageIcon::Exclamation);
         Program::writeAndSend(composer, QStringLiteral("Aperti domenica"));
         EXPECT_TRUE(composer.findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled());
+        dialogs.expectMessage(QStringLiteral("Il messaggio scritto non è stato inviato. Chiudere e perderlo?"),
+                              MessageIcon::Question, Answer::Yes);
         composer.reject();
     });
     EXPECT_TRUE(program.sandbox.sentSms().isEmpty());

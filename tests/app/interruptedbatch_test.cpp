@@ -104,7 +104,7 @@ TEST(InterruptedBatch, ABatchWithNobodyLeftIsOnlyReported)
     FormLauncher forms(window, box.home.context(), box.factory());
     box.home.dialogs.expectMessage(
         QStringLiteral("L'invio del 14/03/2026 09:26:53 dalla rubrica \"Principale\" "
-                       "si è interrotto.\nMessaggi accettati: 1 di 1 destinatari."),
+                       "si è interrotto.\nMessaggi accettati: 1 di 1 destinatario."),
         MessageIcon::Information);
     forms.offerInterruptedBatches();
     EXPECT_TRUE(findInterruptedBatches(box.home.state.folder).empty());

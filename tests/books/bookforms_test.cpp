@@ -184,7 +184,7 @@ TEST(BookManagerForm, DeleteAsksFirstAndKeepsTheButtonsInStep)
     home.dialogs.expectMessage(question, MessageIcon::None, Answer::Cancel, title);
     click(form, "Command3");
     EXPECT_EQ(bookRows(home), QStringList({ufficio, casa}));
-    EXPECT_EQ(home.dialogs.calls().back().buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(home.dialogs.calls().back().buttons, MessageButtons::OkCancelDefaultCancel);
 
     home.dialogs.expectMessage(question, MessageIcon::None, Answer::Ok, title);
     click(form, "Command3");

@@ -18,7 +18,7 @@ CliSandbox::CliSandbox(const std::vector<std::string>& sandboxArguments, Backend
     EXPECT_TRUE((Account{QStringLiteral("demo"), QStringLiteral("demo"), 2}).save(folder.state.folder));
 }
 
-CliSandbox::Outcome CliSandbox::run(const QStringList& arguments)
+CliSandbox::Outcome CliSandbox::run(const QStringList& arguments, const QString& input)
 {
     const cli::SendingServices services{qwirlGatewayFactory(sandbox.host()), folder.clock};
     cli::Commands commands;
@@ -26,7 +26,7 @@ CliSandbox::Outcome CliSandbox::run(const QStringList& arguments)
     commands.push_back(std::make_unique<cli::ScheduledCommand>());
     commands.push_back(std::make_unique<cli::RunScheduledCommand>(services));
     commands.push_back(std::make_unique<cli::ResendCommand>(services));
-    QString out, err, in;
+    QString out, err, in = input;
     QTextStream outStream(&out), errStream(&err), inStream(&in);
     cli::Console console{outStream, errStream, inStream};
     const int status = cli::run(QStringList{QStringLiteral("--home"), home()} + arguments, commands, console);

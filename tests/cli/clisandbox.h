@@ -28,8 +28,9 @@ public:
         QString err;
     };
     // Runs "parlix-cli --home HOME ARGUMENTS" in this process, with the
-    // sending commands on the sandbox and the home's fixed clock.
-    Outcome run(const QStringList& arguments);
+    // sending commands on the sandbox and the home's fixed clock, `input`
+    // standing for standard input.
+    Outcome run(const QStringList& arguments, const QString& input = {});
 
     // The SMS the sandbox accepted, each as "recipient|type|text", in order.
     QStringList sent() const;

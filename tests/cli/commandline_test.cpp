@@ -35,7 +35,7 @@ TEST(CommandLine, StatusAndStreamsOfTheCommonWords)
     } rows[] = {
         {{QStringLiteral("--help")}, Done, QStringLiteral("books"), true, {}},
         {{}, Usage, {}, false, QStringLiteral("Uso: parlix-cli")},
-        {{QStringLiteral("--home")}, Usage, {}, false, QStringLiteral("--home vuole")},
+        {{QStringLiteral("--home")}, Usage, {}, false, QStringLiteral("manca il valore di --home")},
         {{QStringLiteral("--home"), dir, QStringLiteral("nessuno")},
          Usage,
          {},

@@ -1,5 +1,11 @@
 #include "clisandbox.h"
 
+#include "cli/sendoutcome.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
 using namespace parlix;
@@ -233,4 +239,65 @@ TEST(ScheduledCommands, ABatchWhoseCreditIsShortWaitsForTheNextRun)
     EXPECT_TRUE(run.err.contains(QStringLiteral("Credito insufficiente"))) << run.err.toStdString();
     EXPECT_TRUE(cli.sent().isEmpty());
     EXPECT_TRUE(cli.run({QStringLiteral("scheduled")}).out.startsWith(QStringLiteral("Principale\t1\t")));
+}
+
+// With --json, send and run-scheduled print one object: each batch with each recipient as the journal
+// tells it, every field documented. The text may come from standard input; -q leaves out the preview.
+TEST(SendCommand, TheJsonObjectTellsEachRecipientAndTheTextMayComeFromStandardInput)
+{
+    CliSandbox cli({"--refuse", "+393334445555"});
+    addTwoContacts(cli);
+    const QString documented = parlix::cli::batchesField().meaning;
+    struct Row
+    {
+        QStringList words;
+        QString input;
+        int status;
+        QString recipients; // "number state result" each, joined by ","
+        QStringList sent;
+    } rows[] = {
+        {words("send --book Principale --at 2026-03-14T10:00 --text -"),
+         QStringLiteral("Auguri {Nome}\n"),
+         Done,
+         QStringLiteral("3331112222 waiting 0,3334445555 waiting 0"),
+         {}},
+        {words("run-scheduled"), {}, Done, {}, {}},
+        {words("send --book Principale -q --text -"),
+         QStringLiteral("Ciao {Nome}\r\n"),
+         Stopped,
+         QStringLiteral("3331112222 accepted 0,3334445555 refused 11"),
+         {QStringLiteral("+393331112222|TEXT|Ciao Mario")}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.words.join(u' ').toStdString());
+        const CliSandbox::Outcome outcome =
+            cli.run(row.words + QStringList{QStringLiteral("--json")}, row.input);
+        EXPECT_EQ(outcome.status, row.status) << outcome.err.toStdString();
+        EXPECT_FALSE(outcome.err.contains(QStringLiteral("Anteprima")) &&
+                     row.words.contains(QStringLiteral("-q")));
+        const QJsonObject object = QJsonDocument::fromJson(outcome.out.toUtf8()).object();
+        EXPECT_EQ(object.keys(), (QStringList{QStringLiteral("batches"), QStringLiteral("exit")}))
+            << outcome.out.toStdString();
+        EXPECT_EQ(object.value(QStringLiteral("exit")).toInt(), row.status);
+        QStringList recipients;
+        for (const QJsonValue& batch : object.value(QStringLiteral("batches")).toArray()) {
+            for (const QString& key : batch.toObject().keys())
+                EXPECT_TRUE(documented.contains(key + QStringLiteral(" ("))) << key.toStdString();
+            for (const QJsonValue& each : batch.toObject().value(QStringLiteral("recipients")).toArray()) {
+                const QJsonObject recipient = each.toObject();
+                for (const QString& key : recipient.keys())
+                    EXPECT_TRUE(documented.contains(key)) << key.toStdString();
+                recipients << recipient.value(QStringLiteral("number")).toString() + u' ' +
+                                  recipient.value(QStringLiteral("state")).toString() + u' ' +
+                                  QString::number(recipient.value(QStringLiteral("result")).toInteger());
+            }
+        }
+        EXPECT_EQ(recipients.join(u','), row.recipients);
+        EXPECT_EQ(cli.sent(), row.sent);
+    }
+    EXPECT_EQ(
+        cli.folder
+            .rows(cli.folder.state.folder.bookPath(QStringLiteral("Principale")), QStringLiteral("inviati"))
+            .last(),
+        QStringLiteral("<lista>|3331112222;3334445555|14/03/2026 09:26:53|Ciao {Nome}"));
 }

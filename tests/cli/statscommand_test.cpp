@@ -40,10 +40,7 @@ TEST(StatsCommand, PrintsThePeriodsOfEachBookAndRefusesBadWords)
              "Clienti rifiutati\tAccettati\tRifiutati\tEsito incerto\tCredito speso\t"
              "Tasso di accettazione\nsett. 26/01/2026\t01/02/2026\t01/02/2026\t0\t0\t2\t0\t2\t0\t0\t2\t"),
          {}},
-        {words("--by year"),
-         Usage,
-         {},
-         QStringLiteral("Periodo non valido: \"year\" (day, week o month).\nUso:")},
+        {words("--by year"), Usage, {}, QStringLiteral("Periodo non valido: \"year\" (day, week o month).")},
         {words("--from 2026-02-30"), Usage, {}, QStringLiteral("Data non valida: \"2026-02-30\"")},
         {words("--from 2026-03-02 --to 2026-03-01"),
          Usage,

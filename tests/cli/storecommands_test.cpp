@@ -7,6 +7,7 @@
 #include "sending/batchplan.h"
 #include "sending/scheduledstore.h"
 #include "store/database.h"
+#include "store/pgconnection.h"
 #include "store/recordset.h"
 #include "store/schema.h"
 #include "store/store.h"
@@ -19,6 +20,8 @@
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace parlix;
 using namespace parlix::cli;
@@ -333,3 +336,57 @@ TEST(StoreCommands, CsvImportAndExportOnTheSharedDatabase)
 }
 
 } // namespace
+
+// The set-up of the office guide (packaging/shared-database.md): desks logging in with their own roles but
+// working as one group role share every book; a role outside the group is refused the book list, and
+// "store" says the store does not answer on a line of its own.
+TEST(StoreCommands, DesksOfTheOfficeGuideShareTheBooksAndAnOutsiderIsToldTheStoreDoesNotAnswer)
+{
+    const QString tag = QStringLiteral("%1").arg(getpid());
+    const QString group = QStringLiteral("office_") + tag, database = QStringLiteral("office_db_") + tag;
+    const auto desk = [&](const char* name) { return QString::fromLatin1(name) + u'_' + tag; };
+    {
+        PgConnection admin(test::StoreHome::clusterAddress() + QStringLiteral(" dbname=postgres"));
+        admin.run(QStringLiteral("CREATE ROLE %1 NOLOGIN;"
+                                 "CREATE ROLE %2 LOGIN IN ROLE %1; ALTER ROLE %2 SET role = '%1';"
+                                 "CREATE ROLE %3 LOGIN IN ROLE %1; ALTER ROLE %3 SET role = '%1';"
+                                 "CREATE ROLE %4 LOGIN;")
+                      .arg(group, desk("anna"), desk("bruno"), desk("estraneo")));
+        admin.exec(QStringLiteral("CREATE DATABASE %1 OWNER %2").arg(database, group));
+    }
+    const auto address = [&](const QString& role) {
+        return test::StoreHome::clusterAddress() + QStringLiteral(" user=%1 dbname=%2").arg(role, database);
+    };
+    QTemporaryDir dir;
+    const auto home = [&](const QString& role) {
+        const QString path = dir.filePath(role);
+        EXPECT_TRUE(QDir().mkpath(path));
+        EXPECT_TRUE(textfile::writeLines(path + QStringLiteral("/archivio"), {address(role)}));
+        return QStringList{QStringLiteral("--home"), path};
+    };
+    const QString first = dir.filePath(QStringLiteral("prima"));
+    ASSERT_EQ(runLine({QStringLiteral("--home"), first, QStringLiteral("demo")}).status, Done);
+    ASSERT_EQ(runLine({QStringLiteral("--home"), first, QStringLiteral("migrate"), QStringLiteral("--to"),
+                       address(desk("anna"))})
+                  .status,
+              Done);
+    const QString csv = dir.filePath(QStringLiteral("uno.csv"));
+    ASSERT_TRUE(textfile::writeLines(csv, {QStringLiteral("Nome;Cognome;Cellulare;Posta elettronica"),
+                                           QStringLiteral("Zeno;Zeta;3330000000;")}));
+    EXPECT_EQ(runLine(home(desk("bruno")) +
+                      QStringList{QStringLiteral("import-csv"), csv, QStringLiteral("--book=Clienti")})
+                  .out,
+              QStringLiteral("1\n"));
+    EXPECT_EQ(runLine(home(desk("anna")) + QStringList{QStringLiteral("books")}).out,
+              QStringLiteral("Principale\nClienti\n"));
+
+    const Outcome outsider = runLine(home(desk("estraneo")) + QStringList{QStringLiteral("store")});
+    EXPECT_EQ(outsider.status, Failed);
+    const QStringList lines = outsider.out.split(u'\n');
+    ASSERT_EQ(lines.size(), 4) << outsider.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Archivio: PostgreSQL")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Server: PostgreSQL")));
+    EXPECT_EQ(lines[2], QStringLiteral("Stato: non risponde"));
+    EXPECT_TRUE(outsider.err.contains(QStringLiteral("permission denied for table elenco")))
+        << outsider.err.toStdString();
+}

@@ -1,6 +1,6 @@
-"""The generated manual pages and completions of qwirl and qwirl-sandbox against their own grammars.
+"""The generated manual pages and completions of qwirl, qwirl-sandbox and parlix-cli against their own grammars.
 
-    manual_test.py DOCS_DIR QWIRL QWIRL_SANDBOX
+    manual_test.py DOCS_DIR QWIRL QWIRL_SANDBOX PARLIX_CLI
 """
 
 import gzip
@@ -13,9 +13,9 @@ import sys
 import tempfile
 import unittest
 
-DOCS, PROGRAMS = sys.argv[1], sys.argv[2:4]
+DOCS, PROGRAMS = sys.argv[1], sys.argv[2:5]
 GENERATOR = pathlib.Path(__file__).resolve().parents[2] / "packaging" / "gen_docs.py"
-del sys.argv[1:4]
+del sys.argv[1:5]
 
 
 def grammar(program):
@@ -41,7 +41,7 @@ class GeneratedManual(unittest.TestCase):
             with self.subTest(program=g["program"]):
                 options = set(re.findall(r"\\fB(-[-\w]+)\\fR", section(text, "OPZIONI")))
                 self.assertEqual(options, {n for o in g["options"] for n in o["names"]})
-                commands = re.findall(r"^\\fB(\w+)\\fR", section(text, "COMANDI"), re.M)
+                commands = re.findall(r"^\\fB(\w[-\w]*)\\fR", section(text, "COMANDI"), re.M)
                 self.assertEqual(commands, [c["name"] for c in g["commands"]])
                 statuses = re.findall(r"^\.B (\d+)$", section(text, "STATO DI USCITA"), re.M)
                 self.assertEqual([int(s) for s in statuses], [s["code"] for s in g["exit_statuses"]])
@@ -77,6 +77,9 @@ class GeneratedCompletion(unittest.TestCase):
             ("qwirl", ["qwirl", "--login", ""], []),
             ("qwirl-sandbox", ["qwirl-sandbox", "--tls-"], ["--tls-cert", "--tls-key"]),
             ("qwirl-sandbox", ["qwirl-sandbox", "--log", "qwirl-s"], ["qwirl-sandbox"]),
+            ("parlix-cli", ["parlix-cli", "--home", "x", "import-"], ["import-csv", "import-vcard", "import-ericsoft"]),
+            ("parlix-cli", ["parlix-cli", "send", "--s"], ["--split"]),
+            ("parlix-cli", ["parlix-cli", "books", "--j"], ["--json"]),
         ]
         for name, words, expected in rows:
             with self.subTest(words=words):
@@ -84,7 +87,7 @@ class GeneratedCompletion(unittest.TestCase):
 
     @unittest.skipUnless(shutil.which("zsh"), "zsh is not installed")
     def test_zsh_reads_the_completion_functions(self):
-        for name in ("qwirl", "qwirl-sandbox"):
+        for name in ("qwirl", "qwirl-sandbox", "parlix-cli"):
             with self.subTest(name=name):
                 subprocess.run(["zsh", "-n", "%s/%s/_%s" % (DOCS, name, name)], check=True)
 

@@ -6,6 +6,7 @@
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -560,30 +561,33 @@ void pressEscape(QWidget* target)
     QCoreApplication::processEvents();
 }
 
-TEST(ComposerClose, EscAsksBeforeThrowingAwayTypedText)
+TEST(ComposerClose, EveryWayOutAsksBeforeThrowingAwayTypedText)
 {
+    enum class Way { Escape, Cancel, CloseBox, Search };
+    const ComposerPreset typedPreset = ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi"));
     const struct
     {
         const char* what;
+        Way way;
         ComposerPreset preset;
         QString typed;
-        std::optional<Answer> asked; // nothing: Esc closes without a question
+        std::optional<Answer> asked; // nothing: the composer closes without a question
         bool closes;
     } cases[] = {
-        {"nothing typed",
-         ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")),
-         {},
-         {},
-         true},
-        {"typed, keep it", ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")),
-         QStringLiteral("Ciao"), Answer::No, false},
-        {"typed, throw it away", ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")),
-         QStringLiteral("Ciao"), Answer::Yes, true},
+        {"nothing typed", Way::Escape, typedPreset, {}, {}, true},
+        {"typed, keep it", Way::Escape, typedPreset, QStringLiteral("Ciao"), Answer::No, false},
+        {"typed, throw it away", Way::Escape, typedPreset, QStringLiteral("Ciao"), Answer::Yes, true},
         {"a saved message untouched",
+         Way::Escape,
          ComposerPreset::saved(QStringLiteral("333"), QStringLiteral("Rossi"), QStringLiteral("Salvato")),
          {},
          {},
          true},
+        {"Annulla, keep it", Way::Cancel, typedPreset, QStringLiteral("Ciao"), Answer::No, false},
+        {"Annulla, nothing typed", Way::Cancel, typedPreset, {}, {}, true},
+        {"close box, keep it", Way::CloseBox, typedPreset, QStringLiteral("Ciao"), Answer::No, false},
+        {"close box, throw it away", Way::CloseBox, typedPreset, QStringLiteral("Ciao"), Answer::Yes, true},
+        {"contact search, keep it", Way::Search, typedPreset, QStringLiteral("Ciao"), Answer::No, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -593,10 +597,55 @@ TEST(ComposerClose, EscAsksBeforeThrowingAwayTypedText)
             QTest::keyClicks(open.text(), c.typed);
         if (c.asked)
             home.dialogs.expectMessage(discardQuestion, MessageIcon::Question, *c.asked);
-        pressEscape(open.text());
+        switch (c.way) {
+        case Way::Escape:
+            pressEscape(open.text());
+            break;
+        case Way::Cancel:
+            open.click(u"Command2");
+            break;
+        case Way::CloseBox:
+            open.composer.close();
+            break;
+        case Way::Search:
+            open.click(u"Command4");
+            break;
+        }
         EXPECT_TRUE(home.dialogs.done());
         EXPECT_EQ(open.composer.isVisible(), !c.closes);
+        if (c.asked) {
+            EXPECT_EQ(home.dialogs.calls().back().buttons, MessageButtons::YesNoDefaultNo);
+        }
     }
+}
+
+using namespace Qt::StringLiterals;
+
+// Tab walks the window as it is read; nothing typed after the number can
+// reach the contact search, which comes last.
+TEST(ComposerKeyboard, TabGoesNumberTextEmoticonsOptionsButtonsSearchLast)
+{
+    TestHome home;
+    OpenComposer open(home.context(), ComposerPreset::single(QStringLiteral("333"), QStringLiteral("Rossi")));
+    open.composer.activateWindow();
+    open.number()->setFocus();
+    // The date and time box takes Tab from section to section before it lets go.
+    QStringList chain;
+    for (int i = 0; i < 30 && QApplication::focusWidget()->objectName() != u"Command4"_s; ++i) {
+        if (chain.isEmpty() || chain.last() != QApplication::focusWidget()->objectName())
+            chain << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(chain.join(u' ').toStdString(),
+              "Text2 Text1 Label10 Label11 Label12 Label13 Label15 Label17 Option1 "
+              "Combo1 scheduleButton scheduleTime Command3 Command2 Command1");
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), u"Command4"_s);
+
+    // An emoticon's caption takes Space like a click.
+    auto* caption = open.get<QLabel>(u"Label10");
+    caption->setFocus();
+    QTest::keyClick(caption, Qt::Key_Space);
+    EXPECT_TRUE(open.text()->toPlainText().endsWith(u" :-) "_s));
 }
 
 TEST(ComposerClose, EscQuestionIsARealBoxWhoseNoKeepsTheText)

@@ -296,7 +296,7 @@ TEST(ProxyCredentialsDialog, OffersTheUserNameHidesThePasswordAndNeedsAUserName)
     auto* password = dialog.findChild<QLineEdit*>(QStringLiteral("password"));
     QPushButton* ok = nullptr;
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
-        if (button->text() == QStringLiteral("OK"))
+        if (button->text().remove(u'&') == QStringLiteral("OK"))
             ok = button;
     ASSERT_NE(ok, nullptr);
 

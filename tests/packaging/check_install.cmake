@@ -21,7 +21,9 @@ set(expected
     share/man/it/man1/parlix.1.gz share/man/it/man1/parlix-cli.1.gz
     share/man/it/man1/qwirl.1.gz share/man/it/man1/qwirl-sandbox.1.gz
     share/bash-completion/completions/qwirl share/zsh/vendor-completions/_qwirl
-    share/doc/parlix/parlix.html share/doc/parlix/copyright share/doc/parlix/changelog.gz)
+    share/bash-completion/completions/parlix-cli share/zsh/vendor-completions/_parlix-cli
+    share/doc/parlix/parlix.html share/doc/parlix/shared-database.md share/doc/parlix/copyright
+    share/doc/parlix/changelog.gz)
 set(missing)
 foreach(file IN LISTS expected)
     if(NOT EXISTS ${PREFIX}/${file})

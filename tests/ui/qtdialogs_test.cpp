@@ -2,6 +2,7 @@
 #include "tests/support/modalpresser.h"
 #include "ui/qtdialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +65,30 @@ TEST(QtDialogs, EveryButtonOfEveryMessageBoxGivesItsAnswer)
             EXPECT_EQ(title, QStringLiteral("Parlix"));
             EXPECT_EQ(icon, QMessageBox::Warning);
         }
+    }
+}
+
+TEST(QtDialogs, EnterGivesTheFirstAnswerUnlessItThrowsSomethingAway)
+{
+    const std::pair<MessageButtons, Answer> cases[] = {
+        {MessageButtons::YesNo, Answer::Yes},
+        {MessageButtons::YesNoDefaultNo, Answer::No},
+        {MessageButtons::OkCancel, Answer::Ok},
+        {MessageButtons::OkCancelDefaultCancel, Answer::Cancel},
+    };
+    QtDialogs dialogs;
+    for (const auto& [buttons, expected] : cases) {
+        SCOPED_TRACE(int(buttons));
+        QTimer enter;
+        QObject::connect(&enter, &QTimer::timeout, [&enter] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                enter.stop();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        enter.start(20);
+        EXPECT_EQ(dialogs.message(QStringLiteral("Cancellare?"), MessageIcon::Question, buttons, {}),
+                  expected);
     }
 }
 
