@@ -11,7 +11,7 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libqt6sql6-s
     libcurl4-openssl-dev libssl-dev libgtest-dev libbenchmark-dev libcpp-httplib-dev libshp-dev python3-dbf ccache
     gobject-introspection libgirepository1.0-dev libglib2.0-dev python3-gi qt6-tools-dev
     libqt6opengl6-dev desktop-file-utils appstream qtkeychain-qt6-dev libpq-dev postgresql
-    libphonenumber-dev libebook-contacts1.2-dev openssl zsh qt6-translations-l10n)
+    libphonenumber-dev libebook-contacts1.2-dev openssl zsh qt6-translations-l10n qt6-charts-dev)
 # Only fuzzing needs clang and its runtime (libFuzzer, sanitizers).
 [ "${1:-}" != "--fuzz" ] || packages+=(clang libclang-rt-14-dev)
 missing=()

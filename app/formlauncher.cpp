@@ -18,6 +18,7 @@
 #include "messaging/optoutwindow.h"
 #include "messaging/scheduledbatcheswindow.h"
 #include "messaging/smscommands.h"
+#include "messaging/statisticswindow.h"
 #include "sending/account.h"
 #include "sending/creditquery.h"
 #include "sending/interruptedbatches.h"
@@ -62,6 +63,7 @@ void FormLauncher::install()
     connectAction(menuentry::scheduledBatches, &FormLauncher::openScheduledBatches);
     connectAction(menuentry::optOutRegister, &FormLauncher::openOptOutRegister);
     connectAction(menuentry::sentOutcome, &FormLauncher::showSentOutcome);
+    connectAction(menuentry::statistics, &FormLauncher::openStatistics);
 
     dispatcher_ = new ScheduledDispatcher(context_.state.folder, gateway_, context_.clock, this);
     connect(dispatcher_, &ScheduledDispatcher::batchFinished, this,
@@ -204,6 +206,12 @@ void FormLauncher::openScheduledBatches()
 void FormLauncher::openOptOutRegister()
 {
     OptOutWindow form(context_, &window_);
+    form.exec();
+}
+
+void FormLauncher::openStatistics()
+{
+    StatisticsWindow form(context_, &window_);
     form.exec();
 }
 

@@ -45,6 +45,7 @@ public:
     void sendMultiple();         // "Invia SMS Multipli"
     void openScheduledBatches(); // "Invii Programmati"
     void openOptOutRegister();   // "Numeri esclusi"
+    void openStatistics();       // "Statistiche"
     void showSentOutcome();      // "Esito Invio": each recipient of the sent message selected
     // At start: tells of each batch cut short last time and offers its text
     // to the recipients it never reached.

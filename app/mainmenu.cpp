@@ -64,6 +64,7 @@ MainMenu::MainMenu(QMainWindow& window, QToolBar& toolbar)
           {"invprog", "Invii Programmati", false},
           {"numesc", "Numeri esclusi", false},
           {"esinv", "Esito Invio", false},
+          {"statistiche", "Statistiche", false},
           {"canse", "Cancella Spuntati", true}}},
         {"geac",
          "&Gestione Account",

@@ -15,6 +15,7 @@
 #include "cli/runscheduledcommand.h"
 #include "cli/scheduledcommand.h"
 #include "cli/sendcommand.h"
+#include "cli/statscommand.h"
 #include "cli/storecommand.h"
 #include "cli/userscommand.h"
 #include "core/datafolder.h"
@@ -44,6 +45,7 @@ Commands allCommands()
     commands.push_back(std::make_unique<DemoCommand>(defaultSendingServices().clock));
     commands.push_back(std::make_unique<ResendCommand>(defaultSendingServices()));
     commands.push_back(std::make_unique<OptOutCommand>(defaultSendingServices().clock));
+    commands.push_back(std::make_unique<StatsCommand>(defaultSendingServices().clock));
     return commands;
 }
 

@@ -192,10 +192,12 @@ int ScheduledStore::excludeRegistered(qint64 id)
 }
 
 // Books whose tables were made before the batches kept their account, the
-// date of their inviati row and their recipients' own parts.
+// date of their inviati row and their recipients' own parts, or before the
+// index of the answers. Without that index only the statistics are slower: a
+// seat that may not add it still sends.
 void ScheduledStore::addNewColumns()
 {
-    if (!schema::lacksScheduledColumns(*db_))
+    if (!schema::lacksScheduledColumns(*db_) && !schema::lacksAnswersIndex(*db_))
         return;
     try {
         Transaction transaction(*db_, Transaction::Mode::Exclusive);

@@ -51,6 +51,8 @@ public:
     // Runs statements that take no values, in the store's own dialect.
     virtual void exec(const char* sql) = 0;
     virtual bool hasTable(const QString& table) = 0;
+    // Whether the archive holds an index of that name.
+    virtual bool hasIndex(const QString& index) = 0;
 
     // One transaction at a time; see Transaction for the usual way.
     virtual void begin() = 0;

@@ -34,6 +34,13 @@ bool PgDatabase::hasTable(const QString& table)
     return !fields(table).isEmpty();
 }
 
+bool PgDatabase::hasIndex(const QString& index)
+{
+    const PgResult result =
+        connection_->exec(QStringLiteral("SELECT 1 WHERE to_regclass($1) IS NOT NULL"), {qualified(index)});
+    return result.rows() > 0;
+}
+
 void PgDatabase::begin()
 {
     connection_->begin();

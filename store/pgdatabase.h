@@ -21,6 +21,7 @@ public:
 
     void exec(const char* sql) override;
     bool hasTable(const QString& table) override;
+    bool hasIndex(const QString& index) override;
     void begin() override;
     void commit() override;
     void rollback() override;

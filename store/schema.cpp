@@ -105,6 +105,9 @@ const std::vector<std::pair<QString, QString>>& scheduledColumns()
     return columns;
 }
 
+// Holds everything the statistics sum, in the order they group it.
+constexpr const char* answersIndex = "programmati_destinatari_esiti";
+
 } // namespace
 
 void addJournalTables(Database& db)
@@ -162,6 +165,11 @@ bool lacksScheduledColumns(Database& db)
     return false;
 }
 
+bool lacksAnswersIndex(Database& db)
+{
+    return !db.hasIndex(QString::fromLatin1(answersIndex));
+}
+
 void addScheduledColumns(Database& db)
 {
     for (const auto& [table, field] : scheduledColumns()) {
@@ -171,6 +179,11 @@ void addScheduledColumns(Database& db)
                         .toUtf8()
                         .constData());
     }
+    db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON programmati_destinatari"
+                           " (programma, Stato, Esito, Parti, Accettati)")
+                .arg(QString::fromLatin1(answersIndex))
+                .toUtf8()
+                .constData());
 }
 
 const std::vector<AddedTables>& addedTables()

@@ -43,9 +43,11 @@ QStringList bookTables();
 void addJournalTables(Database& db);
 // The columns the batches' tables gained since they were first made: the
 // gateway login of a batch (Account), the Data of its inviati row (Inviato)
-// and a recipient's own parts (Pezzi). Books made before get them when first
-// opened by a newer program.
+// and a recipient's own parts (Pezzi); and the index that lets the store sum
+// a batch's answers without reading its rows (the statistics). Books made
+// before get them when first opened by a newer program.
 bool lacksScheduledColumns(Database& db);
+bool lacksAnswersIndex(Database& db);
 void addScheduledColumns(Database& db);
 void addScheduledTables(Database& db);
 // The opt-out register of the data folder, in the book list's archive

@@ -131,6 +131,13 @@ bool SqliteDatabase::hasTable(const QString& table)
     return st.step();
 }
 
+bool SqliteDatabase::hasIndex(const QString& index)
+{
+    SqliteStatement st(db_, "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ? COLLATE NOCASE");
+    st.bind(1, index);
+    return st.step();
+}
+
 // Writers take the file's write lock at once, so two windows never both read
 // and then both write.
 void SqliteDatabase::begin()

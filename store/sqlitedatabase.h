@@ -16,6 +16,7 @@ public:
     sqlite3* handle() const override { return db_; }
     void exec(const char* sql) override;
     bool hasTable(const QString& table) override;
+    bool hasIndex(const QString& index) override;
     void begin() override;
     void commit() override;
     void rollback() override;

@@ -6,6 +6,7 @@
 //   cmake --build build-bench --target bench_archivelist
 //   QT_QPA_PLATFORM=offscreen build-bench/bench/browser/bench_archivelist
 #include "app/mainwindow.h"
+#include "bench/support/silentdialogs.h"
 #include "browser/archivelist.h"
 #include "core/clock.h"
 #include "core/datafolder.h"
@@ -33,19 +34,7 @@ namespace {
 
 constexpr int contactCount = 100000;
 
-class SilentDialogs : public parlix::Dialogs
-{
-public:
-    parlix::Answer message(const QString&, parlix::MessageIcon, parlix::MessageButtons,
-                           const QString&) override
-    {
-        return parlix::Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&, int) override { return {}; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-};
+using SilentDialogs = parlix::bench::SilentDialogs;
 
 // One data folder for the whole run, its book "Principale" holding the contacts
 // in a shuffled surname order.

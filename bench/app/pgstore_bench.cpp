@@ -9,6 +9,7 @@
 // The baselines read the same rows into the same QStrings. Run:
 //   bench/run.sh pgstore            (build-bench/bench/app/bench_app_pgstore ab: parts a and b only)
 #include "app/mainwindow.h"
+#include "bench/support/silentdialogs.h"
 #include "bench/support/timing.h"
 #include "browser/archivelist.h"
 #include "contacts/contactsearch.h"
@@ -57,18 +58,7 @@ const char* const tails[] = {"ssi", "anchi", "rdi",  "posito", "rrari", "lombo",
                              "ldi", "ni",    "ruso", "ttini",  "ssa",   "tti"};
 const char* const prefixes[] = {"Ros", "Ro", "R"};
 
-class SilentDialogs : public Dialogs
-{
-public:
-    Answer message(const QString&, MessageIcon, MessageButtons, const QString&) override
-    {
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&, int) override { return {}; }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-};
+using SilentDialogs = parlix::bench::SilentDialogs;
 
 // The throwaway cluster, stopped however the run ends.
 class Cluster

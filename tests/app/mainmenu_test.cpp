@@ -53,7 +53,8 @@ TEST(MainMenu, EveryEntryInOrderWithItsNameAndCaption)
         entries(menu("modi")),
         QStringList({QStringLiteral("ismss=Invia SMS Singoli"), QStringLiteral("ismsm=Invia SMS Multipli"),
                      QStringLiteral("invprog=Invii Programmati"), QStringLiteral("numesc=Numeri esclusi"),
-                     QStringLiteral("esinv=Esito Invio"), QStringLiteral("canse=Cancella Spuntati")}));
+                     QStringLiteral("esinv=Esito Invio"), QStringLiteral("statistiche=Statistiche"),
+                     QStringLiteral("canse=Cancella Spuntati")}));
     EXPECT_EQ(entries(menu("geac")),
               QStringList({QStringLiteral("acqs=Acquista SMS"), QStringLiteral("aaa=Aggiorna Credito"),
                            QStringLiteral("datiaccount=Dati Account")}));

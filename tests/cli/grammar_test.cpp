@@ -191,6 +191,7 @@ TEST(Grammar, TheJsonObjectOfEachCommandHoldsItsDocumentedFields)
          QJsonArray{QStringLiteral("Principale"), QStringLiteral("Clienti")}},
         {{QStringLiteral("store")}, "answers", true},
         {{QStringLiteral("scheduled")}, "scheduled", QJsonArray{}},
+        {{QStringLiteral("stats"), QStringLiteral("--by=week")}, "by", QStringLiteral("week")},
         {{QStringLiteral("users"), QStringLiteral("list")}, "users", QJsonArray{}},
     };
     for (const Row& row : rows) {
