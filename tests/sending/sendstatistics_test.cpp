@@ -47,7 +47,7 @@ protected:
         ScheduledStore store(*home.state.store, home.state.folder.bookPath(book));
         QList<RecipientMessage> recipients;
         for (std::size_t i = 0; i <= served.size(); ++i)
-            recipients.append({QStringLiteral("33300%1").arg(i), text, MessageSplitter::fixed(text)});
+            recipients.append({QStringLiteral("33300%1").arg(i), text, MessageSplitter::fixed(text), {}});
         ScheduledBatch batch;
         batch.due = QDateTime(QDate(2026, 1, 1), QTime(0, 0));
         batch.text = text;
