@@ -39,7 +39,7 @@ class InstallAsRegistration(unittest.TestCase):
     def test_files_go_to_the_standard_folders(self):
         relative = {str(p.relative_to(self.prefix)) for p in self.installed}
         expected = {
-            f"{LIBDIR}/libqwirl-gobject.so.1", f"{LIBDIR}/libqwirl-qt.so.1", f"{LIBDIR}/libqwirl.so.1",
+            f"{LIBDIR}/libqwirl-gobject.so.1", f"{LIBDIR}/libqwirl-qt.so.1", f"{LIBDIR}/libqwirl.so.2",
             f"{LIBDIR}/girepository-1.0/Qwirl-1.6.typelib", "share/gir-1.0/Qwirl-1.6.gir",
             f"{PLUGIN_DIR}/libqwirldesigner.so", f"{LIBDIR}/pkgconfig/qwirl-gobject-1.6.pc",
             "include/qwirl-gobject/qwirl-control.h", "include/qwirl-qt/qwirlcontrol.h", "include/qwirl/control.h",
@@ -76,7 +76,7 @@ class InstallAsRegistration(unittest.TestCase):
             lines = [line.split() for line in run(["ldd", str(library)], LD_LIBRARY_PATH="").splitlines()]
             resolved = {words[0]: words[2] for words in lines if len(words) >= 3 and words[1] == "=>"}
             self.assertNotIn("not", resolved.values())
-            self.assertEqual(os.path.normpath(resolved["libqwirl.so.1"]), str(libdir / "libqwirl.so.1"))
+            self.assertEqual(os.path.normpath(resolved["libqwirl.so.2"]), str(libdir / "libqwirl.so.2"))
 
     def test_removing_what_the_manifest_lists_leaves_nothing(self):
         for path in self.installed:
