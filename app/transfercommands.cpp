@@ -62,6 +62,20 @@ public:
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// What went wrong in a CSV or vCard import that read nothing, said alike for both.
+template <typename Result> QString importFailureText(const Result& result, const QString& file)
+{
+    using Status = typename Result::Status;
+    switch (result.status) {
+    case Status::FileUnreadable:
+        return userfile::unreadableMessage(file, result.detail);
+    case Status::BookMissing:
+        return QStringLiteral("Selezionare un archivio valido");
+    default:
+        return QStringLiteral("Importazione non riuscita, nessun contatto importato: ") + result.detail;
+    }
+}
+
 } // namespace
 
 TransferCommands::TransferCommands(MainWindow& window, AppContext context, QObject* parent)
@@ -124,16 +138,8 @@ void TransferCommands::importCsv()
     case Status::Stopped:
         context_.dialogs.message(stoppedImportMessage(result), MessageIcon::Exclamation);
         break;
-    case Status::FileUnreadable:
-        context_.dialogs.message(userfile::unreadableMessage(file, result.detail), MessageIcon::Critical);
-        break;
-    case Status::BookMissing:
-        context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-        break;
-    case Status::StoreFailed:
-        context_.dialogs.message(QStringLiteral("Importazione non riuscita, nessun contatto importato: ") +
-                                     result.detail,
-                                 MessageIcon::Critical);
+    default:
+        context_.dialogs.message(importFailureText(result, file), MessageIcon::Critical);
         break;
     }
 }
@@ -195,16 +201,8 @@ void TransferCommands::importVCard()
     case Status::NoCards:
         context_.dialogs.message(QStringLiteral("Il file non contiene schede vCard"), MessageIcon::Critical);
         break;
-    case Status::FileUnreadable:
-        context_.dialogs.message(userfile::unreadableMessage(file, result.detail), MessageIcon::Critical);
-        break;
-    case Status::BookMissing:
-        context_.dialogs.message(QStringLiteral("Selezionare un archivio valido"), MessageIcon::Critical);
-        break;
-    case Status::StoreFailed:
-        context_.dialogs.message(QStringLiteral("Importazione non riuscita, nessun contatto importato: ") +
-                                     result.detail,
-                                 MessageIcon::Critical);
+    default:
+        context_.dialogs.message(importFailureText(result, file), MessageIcon::Critical);
         break;
     }
 }
