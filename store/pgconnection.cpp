@@ -4,7 +4,11 @@
 
 #include <QRegularExpression>
 
+#include <utility>
+
 #include <libpq-fe.h>
+
+#include <poll.h>
 
 namespace parlix {
 
@@ -131,20 +135,39 @@ QString PgConnection::conninfoProblem(const QString& conninfo)
     return {};
 }
 
+bool PgConnection::endedWhileIdle()
+{
+    if (PQtransactionStatus(conn_) != PQTRANS_IDLE)
+        return false;
+    pollfd socket{PQsocket(conn_), POLLIN, 0};
+    if (socket.fd < 0 || poll(&socket, 1, 0) <= 0)
+        return false;
+    // Whatever the server sent (its farewell, a changed setting) is read;
+    // the end of the stream leaves the connection bad.
+    PQconsumeInput(conn_);
+    return PQstatus(conn_) != CONNECTION_OK;
+}
+
 void PgConnection::ensureConnected()
 {
-    if (conn_ && PQstatus(conn_) == CONNECTION_OK)
+    if (conn_ && PQstatus(conn_) == CONNECTION_OK && !endedWhileIdle())
         return;
-    if (inTransaction_)
+    if (inTransaction_) {
+        if (observer_)
+            observer_(false, QString::fromUtf8(PQerrorMessage(conn_)));
         throw StoreError::connectionLost(QStringLiteral("transazione interrotta"));
+    }
     if (!conn_) {
         const QString problem = conninfoProblem(conninfo_);
         if (!problem.isEmpty())
             throw StoreError(StoreError::Code::CannotOpen, problem);
         const QByteArray info = conninfo_.toUtf8();
-        // The connection string comes first; the encoding and the name after it win.
-        const char* keywords[] = {"dbname", "client_encoding", "application_name", nullptr};
-        const char* values[] = {info.constData(), "UTF8", "parlix", nullptr};
+        // Limits come before the connection string, which may set its own;
+        // the encoding and the name come after it and win.
+        const char* keywords[] = {"connect_timeout",  "keepalives_idle",  "keepalives_interval",
+                                  "keepalives_count", "tcp_user_timeout", "dbname",
+                                  "client_encoding",  "application_name", nullptr};
+        const char* values[] = {"10", "30", "10", "3", "30000", info.constData(), "UTF8", "parlix", nullptr};
         conn_ = PQconnectdbParams(keywords, values, 1);
     } else {
         PQreset(conn_);
@@ -153,13 +176,21 @@ void PgConnection::ensureConnected()
         const QString detail = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
         PQfinish(conn_);
         conn_ = nullptr;
+        if (observer_)
+            observer_(false, detail);
         throw StoreError(StoreError::Code::CannotOpen,
                          QStringLiteral("Impossibile collegarsi all'archivio condiviso: %1").arg(detail));
     }
     PQsetNoticeProcessor(conn_, ignoreNotice, nullptr);
-    // A new session: nothing prepared, the default schema.
+    // A new session: nothing prepared, the default schema. The one chosen on
+    // the session that ended is chosen again: the statement about to run was
+    // meant for it.
     prepared_.clear();
-    schema_.clear();
+    const QString schema = std::exchange(schema_, QString());
+    if (observer_)
+        observer_(true, {});
+    if (!schema.isEmpty())
+        useSchema(schema);
 }
 
 void PgConnection::fail(PGresult* result)
@@ -169,8 +200,11 @@ void PgConnection::fail(PGresult* result)
     // Copied before the result is freed: the state points into it.
     const QByteArray state(sqlstate ? sqlstate : "");
     PQclear(result);
-    if (PQstatus(conn_) != CONNECTION_OK || connectionClass(state))
+    if (PQstatus(conn_) != CONNECTION_OK || connectionClass(state)) {
+        if (observer_)
+            observer_(false, detail);
         throw StoreError::connectionLost(detail);
+    }
     // unique_violation, duplicate_schema, duplicate_table
     if (state == "23505" || state == "42P06" || state == "42P07")
         throw StoreError(StoreError::Code::Exists, detail.trimmed());

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -39,7 +40,11 @@ private:
 // One connection to a PostgreSQL server, made on first use from a libpq
 // connection string or URI. A connection that broke is made again by the next
 // statement, unless a transaction was open on it: that transaction is lost, and
-// every statement fails with ConnectionLost until it is rolled back.
+// every statement fails with ConnectionLost until it is rolled back. A session
+// the server ended while it was idle (a restart, an administrator) is noticed
+// before the next statement is sent, which then runs on a new session instead
+// of failing. Connecting gives up after a bounded time, and a network that
+// died silently is found by keep-alive probes (TCP only).
 class PgConnection
 {
 public:
@@ -87,12 +92,19 @@ public:
     // book's tables keep their columns for their whole life, so the names are
     // asked of the server once per connection; renaming or dropping a schema
     // forgets them all.
+    // Told each time the connection is made (true) or found lost, or cannot
+    // be made (false, with the reason).
+    using StateObserver = std::function<void(bool connected, const QString& why)>;
+    void setStateObserver(StateObserver observer) { observer_ = std::move(observer); }
+
     const QStringList* knownColumns(const QString& table) const;
     void rememberColumns(const QString& table, QStringList names);
     void forgetColumns() { columns_.clear(); }
 
 private:
     void ensureConnected();
+    // True when the server ended the idle session: it said so on the socket.
+    bool endedWhileIdle();
     [[noreturn]] void fail(PGresult* result);
     PgResult check(PGresult* result);
 
@@ -104,6 +116,7 @@ private:
     // What this session holds: statement names by text, the schema in use.
     QHash<QByteArray, QByteArray> prepared_;
     QString schema_;
+    StateObserver observer_;
 };
 
 // `name` as a quoted identifier: any text is a valid name this way.

@@ -13,7 +13,7 @@ namespace parlix {
 namespace {
 
 constexpr int firstRetryMs = 1000;
-constexpr int lastRetryMs = 30000;
+constexpr int lastRetryMs = 4000;
 // A server that neither answers nor refuses must not keep the listener waiting.
 constexpr int connectLimitMs = 10000;
 
@@ -54,17 +54,13 @@ void PgListener::connectNow()
     if (!PgConnection::conninfoProblem(conninfo_).isEmpty())
         return;
     const QByteArray info = conninfo_.toUtf8();
-    // Keep-alive probes find a silently dead network within a minute or two
-    // (TCP only); they come before the connection string, which may say
-    // otherwise.
-    const char* keywords[] = {"keepalives_idle",
-                              "keepalives_interval",
-                              "keepalives_count",
-                              "dbname",
-                              "client_encoding",
-                              "application_name",
-                              nullptr};
-    const char* values[] = {"30", "10", "3", info.constData(), "UTF8", "parlix", nullptr};
+    // Keep-alive probes and a limit on unanswered sends find a silently dead
+    // network within a minute (TCP only); they come before the connection
+    // string, which may say otherwise.
+    const char* keywords[] = {
+        "keepalives_idle", "keepalives_interval", "keepalives_count", "tcp_user_timeout",
+        "dbname",          "client_encoding",     "application_name", nullptr};
+    const char* values[] = {"30", "10", "3", "30000", info.constData(), "UTF8", "parlix", nullptr};
     conn_ = PQconnectStartParams(keywords, values, 1);
     if (!conn_ || PQstatus(conn_) == CONNECTION_BAD) {
         lose();
@@ -178,7 +174,11 @@ void PgListener::lose()
 {
     drop(readable_);
     drop(writable_);
+    const bool timedOut = !connectDeadline_.isActive() && phase_ == Phase::Connecting;
     connectDeadline_.stop();
+    QString why = conn_ ? QString::fromUtf8(PQerrorMessage(conn_)).trimmed() : QString();
+    if (timedOut || why.isEmpty())
+        why = QStringLiteral("il server non risponde");
     if (conn_) {
         PQfinish(conn_);
         conn_ = nullptr;
@@ -186,6 +186,7 @@ void PgListener::lose()
     phase_ = Phase::Waiting;
     retry_.start(retryDelayMs_);
     retryDelayMs_ = std::min(retryDelayMs_ * 2, lastRetryMs);
+    emit connectionFailed(why);
 }
 
 } // namespace parlix

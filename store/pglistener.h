@@ -15,7 +15,8 @@ namespace parlix {
 // A connection of its own that listens on the channel "parlix", where every
 // change to a book's table is announced with the payload "<table>/<schema>".
 // It connects without blocking (the socket is watched by the event loop); a
-// connection that fails or is lost is made again quietly, later and later.
+// connection that fails or is lost is made again, later and later up to a few
+// seconds apart, so that a desk hears again soon after its server is back.
 class PgListener : public QObject
 {
     Q_OBJECT
@@ -35,6 +36,9 @@ signals:
     // Listening from now on. Changes made before (while connecting, or while
     // the connection was lost) were not heard.
     void listeningStarted();
+    // The connection failed or was lost (the server's words); it is tried
+    // again on its own.
+    void connectionFailed(const QString& why);
 
 private:
     enum class Phase { Waiting, Connecting, Subscribing, Listening };

@@ -6,6 +6,7 @@
 #include "store/pgwatch.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
+#include "store/storelink.h"
 
 #include <QDir>
 
@@ -17,6 +18,9 @@ const QString listSchema = QStringLiteral("public");
 const QString templateSchema = QStringLiteral("rubrica_base");
 // PostgreSQL keeps at most 63 bytes of a name and would cut a longer one.
 constexpr qsizetype maxSchemaBytes = 63;
+// A reading connection lost while the listener still hears the server is
+// made again this soon.
+constexpr int readerRetryMs = 500;
 
 } // namespace
 
@@ -27,8 +31,26 @@ std::shared_ptr<Store> Store::postgres(const QString& conninfo, const QString& r
 
 PgStore::PgStore(QString conninfo, QString root)
     : connection_(std::make_shared<PgConnection>(std::move(conninfo))),
-      root_(QDir::cleanPath(std::move(root)))
-{}
+      root_(QDir::cleanPath(std::move(root))), link_(std::make_shared<StoreLink>())
+{
+    connection_->setStateObserver(
+        [link = std::weak_ptr<StoreLink>(link_)](bool connected, const QString& why) {
+            const auto alive = link.lock();
+            if (!alive)
+                return;
+            if (connected)
+                alive->setUp(StoreLink::Connection::Reading);
+            else
+                alive->setDown(StoreLink::Connection::Reading, why);
+        });
+    readerRetry_.setSingleShot(true);
+    readerRetry_.setInterval(readerRetryMs);
+    QObject::connect(&readerRetry_, &QTimer::timeout, link_.get(), [this] { reconnectReader(); });
+    QObject::connect(link_.get(), &StoreLink::lost, link_.get(), [this] {
+        if (listener_ && listener_->listening())
+            readerRetry_.start();
+    });
+}
 
 PgStore::~PgStore() = default;
 
@@ -96,10 +118,13 @@ QString PgStore::archiveSchema(const QString& path)
     const QString books = QStringLiteral("rubriche/");
     if (relative.startsWith(books, Qt::CaseInsensitive)) {
         const QString book = relative.mid(books.size());
-        const QString schema =
-            book.contains(u'/') || book.isEmpty() || nameProblem(book) ? QString() : bookSchema(book);
-        if (!schema.isEmpty())
-            return schema;
+        if (!book.contains(u'/') && !book.isEmpty() && !nameProblem(book)) {
+            const QString schema = bookSchema(book);
+            if (!schema.isEmpty())
+                return schema;
+            // The seat named a book it was shown: it went meanwhile.
+            throw StoreError::bookGone(book);
+        }
     }
     throw StoreError::cannotOpen(path);
 }
@@ -112,10 +137,46 @@ std::shared_ptr<Database> PgStore::open(const QString& path)
 std::unique_ptr<ArchiveWatch> PgStore::watch(const QString& path, const QString& table)
 {
     const QString payload = table.toLower() + u'/' + archiveSchema(path);
-    if (!listener_)
-        listener_ = std::make_shared<PgListener>(connection_->conninfo());
+    listener();
     return std::make_unique<PgWatch>(listener_, payload,
                                      [connection = connection_] { return connection->currentBackendPid(); });
+}
+
+StoreLink* PgStore::link()
+{
+    listener();
+    return link_.get();
+}
+
+PgListener& PgStore::listener()
+{
+    if (listener_)
+        return *listener_;
+    listener_ = std::make_shared<PgListener>(connection_->conninfo());
+    QObject::connect(
+        listener_.get(), &PgListener::connectionFailed, link_.get(),
+        [link = link_.get()](const QString& why) { link->setDown(StoreLink::Connection::Listening, why); });
+    QObject::connect(listener_.get(), &PgListener::listeningStarted, link_.get(), [this] {
+        // The server answers again: the reading connection, if it was lost,
+        // is made now rather than by whatever statement comes next.
+        reconnectReader();
+        link_->setUp(StoreLink::Connection::Listening);
+    });
+    return *listener_;
+}
+
+void PgStore::reconnectReader()
+{
+    if (!link_->isDown(StoreLink::Connection::Reading) || connection_->inTransaction())
+        return;
+    try {
+        connection_->exec(QStringLiteral("SELECT 1"));
+    } catch (const StoreError&) {
+        // Still lost: tried again while the listener hears the server, else
+        // when it hears it again.
+        if (listener_ && listener_->listening())
+            readerRetry_.start(4 * readerRetryMs);
+    }
 }
 
 std::optional<QString> PgStore::nameProblem(const QString& name) const

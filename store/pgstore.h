@@ -3,10 +3,13 @@
 #include "store/bookstorage.h"
 #include "store/store.h"
 
+#include <QTimer>
+
 namespace parlix {
 
 class PgConnection;
 class PgListener;
+class StoreLink;
 
 // A PostgreSQL database shared by several seats: the book list is the table
 // "elenco" of schema "public", the template the schema "rubrica_base", and
@@ -26,6 +29,9 @@ public:
     QString description() const override;
     QString probe() override;
     void prepare() override;
+    // Listens from now on, so that a lost server is noticed even while the
+    // seat reads nothing.
+    StoreLink* link() override;
 
     PgConnection& connection() { return *connection_; }
 
@@ -44,11 +50,18 @@ private:
     QString archiveSchema(const QString& path);
     // Runs `sql` inside the caller's transaction, or in one of its own.
     void runAtomically(const QString& sql);
+    PgListener& listener();
+    // The reading connection is made again once the server answers the
+    // listener; a transaction in progress is left to its own end.
+    void reconnectReader();
 
     std::shared_ptr<PgConnection> connection_;
     std::shared_ptr<PgListener> listener_;
     QString root_;
     bool prepared_ = false;
+    // Shared with the connection's observer, which may outlive the store.
+    std::shared_ptr<StoreLink> link_;
+    QTimer readerRetry_;
 };
 
 } // namespace parlix

@@ -233,7 +233,7 @@ QString postgresBookList()
                "CREATE TABLE public.elenco (chiave bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,"
                " \"Rubrica\" text NOT NULL);"
                "CREATE UNIQUE INDEX elenco_rubrica ON public.elenco (lower(\"Rubrica\"));") +
-           notifyFunction();
+           notifyFunction() + notifyTrigger(QStringLiteral("public.elenco"));
 }
 
 // lower() with text_pattern_ops serves both "=" and the prefix LIKE without
@@ -274,8 +274,9 @@ QString postgresChangeNotices()
                " END IF;"
                " FOR t IN SELECT n.nspname, c.relname FROM pg_catalog.pg_class c"
                "  JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"
-               "  WHERE c.relkind = 'r' AND c.relname IN (%2)"
+               "  WHERE c.relkind = 'r' AND (c.relname IN (%2)"
                "  AND n.nspname NOT IN ('public', 'information_schema') AND n.nspname NOT LIKE 'pg\\_%'"
+               "  OR n.nspname = 'public' AND c.relname = 'elenco')"
                "  AND NOT EXISTS (SELECT 1 FROM pg_catalog.pg_trigger g"
                "   WHERE g.tgrelid = c.oid AND g.tgname = 'parlix_notify')"
                " LOOP BEGIN"

@@ -27,7 +27,8 @@ QString postgresBookList();
 // statement.
 QString postgresBook(const QString& name);
 // Brings a database laid out before the announcements up to date: the
-// function behind them and the trigger on every book table that lacks it.
+// function behind them and the trigger on every book table, and on the book
+// list, that lacks it.
 // Tables the seat may not change, or that another seat keeps busy, are left
 // for a later start.
 QString postgresChangeNotices();

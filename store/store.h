@@ -9,6 +9,7 @@ namespace parlix {
 class ArchiveWatch;
 class BookStorage;
 class Database;
+class StoreLink;
 
 // Where a data folder keeps its book list and books: the SQLite files of the
 // folder, or a PostgreSQL database shared by several seats. Callers name an
@@ -39,6 +40,9 @@ public:
     // Makes the initial layout where there is none: the book list with
     // "Principale", the template and the book "Principale".
     virtual void prepare() = 0;
+    // Says when the store's server is lost and back, watching it from now
+    // on; null for a store that has no server (the files of the data folder).
+    virtual StoreLink* link() { return nullptr; }
 };
 
 } // namespace parlix

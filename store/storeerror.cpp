@@ -31,6 +31,14 @@ StoreError StoreError::engine(const QString& detail)
     return {Code::Engine, QStringLiteral("Errore dell'archivio: %1").arg(detail)};
 }
 
+StoreError StoreError::bookGone(const QString& book)
+{
+    return {Code::CannotOpen,
+            QStringLiteral("La rubrica \"%1\" non esiste più: è stata rinominata o eliminata "
+                           "da un'altra postazione.")
+                .arg(book)};
+}
+
 StoreError StoreError::connectionLost(const QString& detail)
 {
     return {

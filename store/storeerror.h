@@ -33,6 +33,9 @@ public:
     static StoreError noCurrentRecord();
     static StoreError engine(const QString& detail);
     static StoreError connectionLost(const QString& detail);
+    // A book of a shared store that is no longer there (CannotOpen): another
+    // seat renamed or deleted it.
+    static StoreError bookGone(const QString& book);
 
 private:
     Code code_;

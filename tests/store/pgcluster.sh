@@ -3,6 +3,7 @@
 #   pgcluster.sh start FILE   makes a cluster in a fresh temporary folder, listening only on a Unix
 #                             socket in that folder, and writes its libpq connection string to FILE
 #   pgcluster.sh stop FILE    stops that cluster and removes its folder and FILE
+#   pgcluster.sh restart FILE stops that cluster (ending every session) and starts it again
 # Run as root, the server runs as the "postgres" system user. Every run gets its own folder and port,
 # so clusters of other checkouts on the same machine never meet it.
 set -euo pipefail
@@ -42,8 +43,12 @@ stop)
     case "$dir" in /tmp/parlix-pg.*) rm -rf "$dir" ;; esac
     rm -f "$pointer"
     ;;
+restart)
+    dir=$(sed -n 's/^host=\([^ ]*\) .*/\1/p' "$pointer")
+    as_server "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -m fast -w -t 60 restart >/dev/null
+    ;;
 *)
-    echo "usage: pgcluster.sh start|stop FILE" >&2
+    echo "usage: pgcluster.sh start|stop|restart FILE" >&2
     exit 1
     ;;
 esac
