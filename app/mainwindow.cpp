@@ -7,6 +7,7 @@
 #include "app/headerdialog.h"
 #include "app/mainmenu.h"
 #include "app/menuentries.h"
+#include "app/storefollower.h"
 #include "app/treerouting.h"
 #include "app/windowrules.h"
 #include "browser/archivelist.h"
@@ -179,6 +180,12 @@ MainWindow::MainWindow(AppContext context, QWidget* parent)
     connect(action(menuentry::help), &QAction::triggered, this, &MainWindow::help);
     connect(action(menuentry::about), &QAction::triggered, this, &MainWindow::showAbout);
     action(menuentry::refreshCredit)->setEnabled(false);
+
+    follower_ = std::make_unique<StoreFollower>(context_.state, *this);
+    connect(follower_.get(), &StoreFollower::booksChanged, this, &MainWindow::followBooks);
+    // Back from an outage: the list is read again, whether it was shown or
+    // could not be read meanwhile.
+    connect(follower_.get(), &StoreFollower::storeBack, list_, &ArchiveList::scheduleReload);
 }
 
 MainWindow::~MainWindow() = default;
@@ -211,6 +218,7 @@ void MainWindow::load()
     selectedNode_ = 1;
     checkBookList();
     rebuildTree();
+    follower_->start();
     showArchiveList();
     const PanelSettings settings = parlix::applyPanelRules(readPanelSettings(context_.state.folder));
     setToolbarTextAlignment(settings.textAlignment);
@@ -274,10 +282,25 @@ void MainWindow::showArchiveList()
 
 void MainWindow::rebuildTree()
 {
+    buildTree(readBookNames(context_.state));
+}
+
+void MainWindow::followBooks(const QStringList& books)
+{
     const QTreeWidgetItem* shown = tree_->currentItem();
     const QString shownKey = nodeKey(shown);
     const QString shownText = shown ? shown->text(0) : QString();
-    const QStringList books = readBookNames(context_.state);
+    buildTree(books);
+    if (isBookNode(shownKey) && !findNode(shownKey.front(), shownText))
+        follower_->say(StoreError::bookGone(shownText).message());
+}
+
+void MainWindow::buildTree(const QStringList& books)
+{
+    const QTreeWidgetItem* shown = tree_->currentItem();
+    const QString shownKey = nodeKey(shown);
+    const QString shownText = shown ? shown->text(0) : QString();
+    follower_->setBooks(books);
     const std::vector<ArchiveNode> wanted = archiveNodes(books);
 
     selectingNode_ = true;

@@ -29,6 +29,7 @@ namespace parlix {
 class AboutBox;
 class ArchiveList;
 class MainMenu;
+class StoreFollower;
 
 // The program's frame "MDIForm1": menus, toolbar, the tree panel with the
 // archive tree and the credit and date labels, and the area that holds the
@@ -120,6 +121,7 @@ public:
     QToolBar* toolbar() const { return toolbar_; }
     ArchiveList* archiveList() const { return list_; }
     QLabel* dateLabel() const { return dateLabel_; }
+    StoreFollower& follower() const { return *follower_; }
 
 signals:
     // The window became the active one, after selecting the remembered node.
@@ -149,6 +151,10 @@ private:
     void finishCreditRefresh(const CreditAnswer& answer);
     void checkBookList();
     void showArchiveList();
+    void buildTree(const QStringList& books);
+    // Another seat changed the book list: the tree shows it as it is, and
+    // says so when the book shown is gone.
+    void followBooks(const QStringList& books);
     void selectNode(QTreeWidgetItem* item);
     // After a rebuild: selects the node that stands for the one shown before.
     void followShownNode(const QString& key, const QString& text);
@@ -156,6 +162,7 @@ private:
 
     AppContext context_;
     std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<StoreFollower> follower_;
     QToolBar* toolbar_;
     QSplitter* splitter_;
     QWidget* panel_;

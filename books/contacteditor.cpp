@@ -183,8 +183,11 @@ bool ContactEditor::storeNew()
     try {
         if (ContactStore(context_.state).add(book_, contact) == ContactStore::AddOutcome::Duplicate)
             return refuseDuplicate();
-    } catch (const StoreError&) {
-        return fail(invalidNumber);
+    } catch (const StoreError& error) {
+        // The store says what went wrong (a book gone, a server out of
+        // reach): the number was fine.
+        context_.dialogs.message(error.message(), MessageIcon::Critical);
+        return false;
     }
     return true;
 }

@@ -41,6 +41,12 @@ std::vector<ArchiveNode> archiveNodes(const QStringList& books)
 
 QStringList readBookNames(const ProgramState& state)
 {
+    // The groups are shown all the same, without books.
+    return tryReadBookNames(state).value_or(QStringList());
+}
+
+std::optional<QStringList> tryReadBookNames(const ProgramState& state)
+{
     QStringList books;
     try {
         Recordset rs(state.store->open(state.folder.bookList()),
@@ -49,7 +55,7 @@ QStringList readBookNames(const ProgramState& state)
         for (; !rs.eof(); rs.moveNext())
             books << rs.field(field);
     } catch (const StoreError&) {
-        // The groups are shown all the same, without books.
+        return std::nullopt;
     }
     return books;
 }

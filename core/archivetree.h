@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace parlix {
@@ -26,5 +27,8 @@ std::vector<ArchiveNode> archiveNodes(const QStringList& books);
 // shared handles (they are left on the book list). An unreadable or missing
 // book list gives no books.
 QStringList readBookNames(const ProgramState& state);
+// The same, with nothing when the book list cannot be read (a shared store
+// out of reach): not the same as a list without books.
+std::optional<QStringList> tryReadBookNames(const ProgramState& state);
 
 } // namespace parlix

@@ -139,12 +139,16 @@ bool PgConnection::endedWhileIdle()
 {
     if (PQtransactionStatus(conn_) != PQTRANS_IDLE)
         return false;
-    pollfd socket{PQsocket(conn_), POLLIN, 0};
-    if (socket.fd < 0 || poll(&socket, 1, 0) <= 0)
-        return false;
     // Whatever the server sent (its farewell, a changed setting) is read;
-    // the end of the stream leaves the connection bad.
-    PQconsumeInput(conn_);
+    // the end of the stream, found by the read after the farewell, leaves
+    // the connection bad. A few reads at most: a live session has nothing
+    // more to say.
+    for (int reads = 0; reads < 4 && PQstatus(conn_) == CONNECTION_OK; ++reads) {
+        pollfd socket{PQsocket(conn_), POLLIN, 0};
+        if (socket.fd < 0 || poll(&socket, 1, 0) <= 0)
+            break;
+        PQconsumeInput(conn_);
+    }
     return PQstatus(conn_) != CONNECTION_OK;
 }
 

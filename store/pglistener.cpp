@@ -17,6 +17,10 @@ constexpr int lastRetryMs = 4000;
 // A server that neither answers nor refuses must not keep the listener waiting.
 constexpr int connectLimitMs = 10000;
 
+// The server's farewell to a session it ends is the listener's business, not
+// the console's.
+void ignoreNotice(void*, const char*) {}
+
 // A notifier may be dropped from its own signal: it goes quiet at once and is
 // deleted once the event loop is back (or with the listener, its parent).
 void drop(std::unique_ptr<QSocketNotifier>& notifier)
@@ -88,6 +92,7 @@ void PgListener::advanceConnect()
         return;
     }
     connectDeadline_.stop();
+    PQsetNoticeProcessor(conn_, ignoreNotice, nullptr);
     if (PQsetnonblocking(conn_, 1) != 0 || !PQsendQuery(conn_, "LISTEN parlix")) {
         lose();
         return;

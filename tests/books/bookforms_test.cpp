@@ -293,6 +293,8 @@ TEST(ContactEditorForm, ChecksComeInOrderAndKeepTheFormOpen)
     {
         EditorBoxes boxes;
         const char* message;
+        QString book = casa;
+        MessageIcon icon = MessageIcon::None;
     };
     const QString n = QStringLiteral("1234467");
     const QString s = QStringLiteral("Rossi");
@@ -307,16 +309,24 @@ TEST(ContactEditorForm, ChecksComeInOrderAndKeepTheFormOpen)
         {{p, QStringLiteral("12a4467"), {}, {}, {}}, "Cognome obbligatorio"},
         {{p, QStringLiteral("12a4467"), s, {}, {}}, "inserire un numero telefonico valido"},
         {{p, QStringLiteral("inf"), s, {}, {}}, "inserire un numero telefonico valido"},
+        // A store failure keeps its own message: the number was fine.
+        {{p, n, s, {}, {}},
+         "Impossibile aprire l'archivio \"%1\".",
+         QStringLiteral("Sparita"),
+         MessageIcon::Critical},
     };
     TestHome home;
     home.setBooks({principale, casa});
     for (const Case& c : cases) {
-        ContactEditor editor(home.context(), casa);
+        ContactEditor editor(home.context(), c.book);
         editor.show();
         int stored = 0;
         QObject::connect(&editor, &ContactEditor::contactStored, [&] { ++stored; });
         fill(editor, c.boxes);
-        home.dialogs.expectMessage(QString::fromUtf8(c.message), MessageIcon::None);
+        QString message = QString::fromUtf8(c.message);
+        if (message.contains(u"%1"))
+            message = message.arg(home.state.folder.bookPath(c.book));
+        home.dialogs.expectMessage(message, c.icon);
         click(editor, "Command1");
         EXPECT_EQ(stored, 0) << c.message;
         EXPECT_TRUE(editor.isVisible()) << c.message;
