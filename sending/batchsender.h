@@ -36,12 +36,15 @@ struct SendTally
 // the scheduled batches of the window and of run-scheduled all go through it.
 //
 // It takes the batch's recipients a block at a time from the journal
-// (ScheduledStore::claim, which records the previous block's answers in the
-// same commit) and only then sends, so that a kill at any moment leaves at
-// most one block "under way", never sent again. A block is one recipient
-// while the gateway takes longer than a few milliseconds an exchange (any
-// gateway over the internet); against one on this machine it spans about
-// 2 ms of sending, at most 16 recipients.
+// (ScheduledStore::claim, which records the answers given since the last
+// claim in the same commit) and only sends a block's recipients once that
+// commit is on the disk. The next block is taken while the first answer of
+// the current one is in, so the disk's wait overlaps the exchanges: a kill at
+// any moment leaves at most two blocks "under way", never sent again. A block
+// is one recipient while the gateway takes longer than a few milliseconds an
+// exchange (any gateway over the internet), and then nothing is taken ahead;
+// against one far faster than a commit it spans a few commits' time, at most
+// 256 recipients.
 //
 // An exchange cut after its request left is "in doubt": the recipient is
 // served, never refused and never sent again. One whose request never left

@@ -87,9 +87,7 @@ RunOutcome ScheduledRunner::run(const QString& book, qint64 id)
         sender.setWaitingBound(waitingBound_);
         sender.setCreditFile(folder_.path(QStringLiteral("residui.txt")), credit);
         int served = 0;
-        sender.onServed([&](const RecipientClaim& claim, const RecipientResult& result) {
-            if (served_)
-                served_(claim, result);
+        sender.onServed([&](const RecipientClaim&, const RecipientResult& result) {
             if (progress_ && !result.unreached)
                 progress_(++served, before.waiting);
         });

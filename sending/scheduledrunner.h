@@ -53,13 +53,10 @@ public:
     // After each recipient: the recipients served so far by this runner and
     // those the batch had waiting when it began.
     using Progress = std::function<void(int served, int total)>;
-    // Every recipient this runner served, with its own text and result.
-    using Served = std::function<void(const RecipientClaim&, const RecipientResult&)>;
 
     ScheduledRunner(DataFolder folder, GatewayFactory factory, const Clock& clock);
 
     void setProgress(Progress progress) { progress_ = std::move(progress); }
-    void setServed(Served served) { served_ = std::move(served); }
     // Checked between SMS: once set, the runner stops after the exchange
     // under way; the rest keep waiting for a later run.
     void setStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
@@ -75,7 +72,6 @@ private:
     GatewayFactory factory_;
     const Clock& clock_;
     Progress progress_;
-    Served served_;
     const std::atomic<bool>* stop_ = nullptr;
     std::chrono::milliseconds waitingBound_ = BatchSender::DefaultWaitingBound;
 };

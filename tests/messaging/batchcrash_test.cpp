@@ -59,9 +59,14 @@ TEST(BatchCrashSafety, KilledPartWayTheNextStartOffersOnlyTheRecipientsNeverTrie
         bool fast = false;
     };
     const Case cases[] = {
-        {"batch.sending", 1, 1, 0, 1, false}, {"batch.sending", 4, 1, 3, 1, false},
-        {"batch.sent", 4, 1, 3, 1, true},     {"batch.sending", 3, 2, 2, 1, false},
-        {"batch.sent", 3, 2, 2, 1, true},     {"batch.finish", 1, 1, recipients, 0, false},
+        {"batch.sending", 1, 1, 0, 1, false},
+        {"batch.sending", 4, 1, 3, 1, false},
+        {"batch.sent", 4, 1, 3, 1, true},
+        {"batch.sending", 3, 2, 2, 1, false},
+        {"batch.sent", 3, 2, 2, 1, true},
+        {"batch.finish", 1, 1, recipients, 0, false},
+        // Blocks of several recipients, the next one taken while the current one goes.
+        {"batch.sent", 6, 1, 5, 1, true, true},
     };
     for (const Case& c : cases) {
         const QString row = QStringLiteral("%1 #%2, %3 SMS each")
