@@ -43,6 +43,7 @@ TEST(CsvFormat, ReadsContactsAndTheLineThatStopsThem)
         QByteArray bytes;
         std::vector<Contact> contacts;
         std::optional<csv::StopLine> stop;
+        int tooLongLine = 0;
     } rows[] = {
         {"the exported layout",
          "Nome;Cognome;Cellulare;Posta "
@@ -89,6 +90,37 @@ TEST(CsvFormat, ReadsContactsAndTheLineThatStopsThem)
          "Nome;Cognome;Cellulare;Posta elettronica\na;b;c;d\ne;f;g;h",
          {contact("a", "b", "c", "d"), contact("e", "f", "g", "h")},
          {}},
+        {"an empty line stops the import even under a header of one column",
+         "Cellulare\n333\n\n444\n",
+         {contact("333", "333", "333", "333")},
+         csv::StopLine{3, {}, 2}},
+        {"a byte that is not UTF-8 after the stop line still makes the file Windows-1252",
+         "Cellulare\nNiccol\xC3\xB2\n\n\xE8\n",
+         {contact("NiccolÃ²", "NiccolÃ²", "NiccolÃ²", "NiccolÃ²")},
+         csv::StopLine{3, {}, 2}},
+        {"a UTF-8 sequence cut by the end of the file makes it Windows-1252",
+         "Cellulare\n\xC3\xB2\xC3",
+         {contact("Ã²Ã", "Ã²Ã", "Ã²Ã", "Ã²Ã")},
+         {}},
+        {"a line of the longest length is read",
+         "Cellulare\r\n" + QByteArray(csv::maxLineBytes, '3') + "\r\n",
+         {{QString(csv::maxLineBytes, u'3'), QString(csv::maxLineBytes, u'3'),
+           QString(csv::maxLineBytes, u'3'), QString(csv::maxLineBytes, u'3'), QStringLiteral("4")}},
+         {}},
+        {"a longer line refuses the whole file",
+         "Cellulare\r\n333\r\n" + QByteArray(csv::maxLineBytes + 1, '3') + "\r\n444\r\n",
+         {},
+         {},
+         3},
+        {"a longer last line without a line end refuses it too",
+         "Cellulare\n333\n" + QByteArray(csv::maxLineBytes + 1, '3'),
+         {},
+         {},
+         3},
+        {"a longer line after the stop line is only counted",
+         "Cellulare\r\n333\r\n\r\n" + QByteArray(3 * csv::maxLineBytes, ';') + "\r\n444",
+         {contact("333", "333", "333", "333")},
+         csv::StopLine{3, {}, 3}},
         {"a CR alone is text", "Cellulare\na\rb\n", {contact("a\rb", "a\rb", "a\rb", "a\rb")}, {}},
         {"only the header", "Nome;Cognome;Cellulare;Posta elettronica\r\n", {}, {}},
         {"an empty file", "", {}, {}},
@@ -98,6 +130,7 @@ TEST(CsvFormat, ReadsContactsAndTheLineThatStopsThem)
         const csv::Reading reading = csv::read(row.bytes);
         EXPECT_EQ(reading.contacts, row.contacts);
         EXPECT_EQ(reading.stop, row.stop);
+        EXPECT_EQ(reading.tooLongLine, row.tooLongLine);
     }
 }
 
