@@ -24,7 +24,8 @@ bool spoolInto(QIODevice& source, QTemporaryFile& spool)
         const qint64 read = source.read(block.data(), block.size());
         if (read < 0)
             return false;
-        if (read == 0)
+        // Nothing yet from a pipe or a process: wait for more, or for its end.
+        if (read == 0 && !source.waitForReadyRead(-1))
             return spool.flush() && spool.seek(0);
         if (spool.write(block.constData(), read) != read)
             return false;

@@ -7,6 +7,7 @@
 #include "transfer/csvimport.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -253,6 +254,35 @@ TEST(CsvTransfer, AnExportThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
     }
     EXPECT_EQ(readAll(file), QByteArray("vecchio\r\n"));
     EXPECT_FALSE(writeContactsFile(home.dir.filePath(QStringLiteral("manca/x.csv")), many));
+}
+
+TEST(CsvTransfer, ABookIsExportedInBlocksAndASourceReadOnceIsImportedWhole)
+{
+    test::TestHome home;
+    QByteArray bytes = "Nome;Cognome;Cellulare;Posta elettronica\r\n";
+    for (int i = 0; i < 3000; ++i)
+        bytes += "Nome" + QByteArray::number(i) + ";Cognome;" + QByteArray::number(3330000000LL + i) +
+                 ";e@x.it\r\n";
+    // A pipe, like standard input, cannot be read twice.
+    QProcess pipe;
+    pipe.start(QStringLiteral("cat"));
+    ASSERT_TRUE(pipe.waitForStarted());
+    pipe.write(bytes);
+    pipe.closeWriteChannel();
+    EXPECT_EQ(CsvImport(home.state).run(pipe, QStringLiteral("Principale")).imported, 3000);
+
+    QList<QByteArray> blocks;
+    EXPECT_EQ(writeBookContacts(home.state, QStringLiteral("Principale"),
+                                [&blocks](const QByteArray& block) {
+                                    blocks << block;
+                                    return true;
+                                }),
+              3000);
+    EXPECT_GT(blocks.size(), 1);
+    EXPECT_EQ(blocks.join(), bytes);
+    EXPECT_EQ(
+        writeBookContacts(home.state, QStringLiteral("Principale"), [](const QByteArray&) { return false; }),
+        std::nullopt);
 }
 
 TEST(CsvTransfer, ProgressHearsOfTheRowsWhileTheImportStoresThemAll)
