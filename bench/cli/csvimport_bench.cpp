@@ -44,7 +44,7 @@ void writeFile(const QString& path, int contacts)
     QByteArray text = "Nome;Cognome;Cellulare;Posta elettronica\r\n";
     for (int i = 0; i < contacts; ++i) {
         text += "Nome" + QByteArray::number(i % 977) + ";Cognome" + QByteArray::number(i) + ";3" +
-                QByteArray::number(100000000 + i * 7919 % 900000000) + ";c" + QByteArray::number(i) +
+                QByteArray::number(100000000 + qint64(i) * 7919 % 900000000) + ";c" + QByteArray::number(i) +
                 "@example.it\r\n";
         if (text.size() > (1 << 20)) {
             file.write(text);
