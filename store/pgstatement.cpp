@@ -42,6 +42,17 @@ void PgStatement::bind(int index, const QString& value)
     slot(index) = value.toUtf8(); // an empty text is '', not NULL
 }
 
+void PgStatement::bindUtf8(int index, QByteArrayView value)
+{
+    std::optional<QByteArray>& held = slot(index);
+    if (held) {
+        held->truncate(0); // keeps the buffer from row to row
+        held->append(value);
+    } else {
+        held = value.toByteArray();
+    }
+}
+
 void PgStatement::bindNull(int index)
 {
     slot(index).reset();

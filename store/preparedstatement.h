@@ -14,6 +14,8 @@ public:
 
     virtual void bind(int index, const QString& value) = 0;
     virtual void bind(int index, long long value) = 0;
+    // A text given as UTF-8 bytes, copied before the call returns.
+    virtual void bindUtf8(int index, QByteArrayView value) = 0;
     virtual void bindNull(int index) = 0;
     virtual bool step() = 0;
     virtual void reset() = 0;

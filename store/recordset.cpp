@@ -2,6 +2,7 @@
 
 #include "store/storeerror.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace parlix {
@@ -78,20 +79,43 @@ void Recordset::moveNext()
     advance();
 }
 
+namespace {
+
+// Field names are plain ASCII: compare by length first and fold letters by hand.
+bool sameName(const QString& field, QStringView name)
+{
+    if (field.size() != name.size())
+        return false;
+    // Callers mostly spell a field as it is stored.
+    if (QStringView(field) == name)
+        return true;
+    const auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; };
+    const QChar* a = field.constData();
+    const QChar* b = name.data();
+    for (qsizetype k = 0; k < name.size(); ++k) {
+        if (fold(a[k].unicode()) != fold(b[k].unicode()))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 int Recordset::fieldIndex(QStringView name) const
 {
-    // Field names are plain ASCII; this is asked for every field of every row
-    // of a walk, so compare by length first and fold letters by hand.
-    const auto fold = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; };
-    for (int i = 0; i < fields_.size(); ++i) {
-        const QString& field = fields_[i];
-        if (field.size() != name.size())
-            continue;
-        qsizetype k = 0;
-        while (k < name.size() && fold(name[k].unicode()) == fold(field[k].unicode()))
-            ++k;
-        if (k == name.size())
-            return i;
+    // This is asked for every field of every row of a walk, and a walk asks
+    // for the same fields in the same order row after row: the field after
+    // the one found last is tried first.
+    const int count = int(fields_.size());
+    const auto found = [&](int index) {
+        nextLookup_ = index + 1 < count ? index + 1 : 0;
+        return index;
+    };
+    if (nextLookup_ < count && sameName(fields_[nextLookup_], name))
+        return found(nextLookup_);
+    for (int i = 0; i < count; ++i) {
+        if (sameName(fields_[i], name))
+            return found(i);
     }
     return -1;
 }
@@ -114,7 +138,19 @@ void Recordset::requireCurrent() const
 
 QString Recordset::field(QStringView name) const
 {
-    return field(requireField(name));
+    // The quick way first: the field after the one asked for last, spelled as
+    // it is stored, which is how a walk asks row after row.
+    const int count = int(fields_.size());
+    const int next = nextLookup_;
+    if (next < count) {
+        const QString& stored = fields_[next];
+        if (stored.size() == name.size() &&
+            std::equal(name.utf16(), name.utf16() + name.size(), stored.utf16())) {
+            nextLookup_ = next + 1 < count ? next + 1 : 0;
+            return cell(next);
+        }
+    }
+    return cell(requireField(name));
 }
 
 long long Recordset::rowid() const
@@ -125,17 +161,22 @@ long long Recordset::rowid() const
 
 QString Recordset::field(int index) const
 {
-    requireCurrent();
     if (index < 0 || index >= fields_.size())
         throw StoreError(StoreError::Code::NoSuchField, QStringLiteral("Campo inesistente."));
-    const size_t cell = current_ * size_t(fields_.size()) + size_t(index);
+    return cell(index);
+}
+
+QString Recordset::cell(int index) const
+{
+    requireCurrent();
+    const size_t at = current_ * size_t(fields_.size()) + size_t(index);
     if (!changed_.empty()) {
-        const auto it = changed_.find(cell);
+        const auto it = changed_.find(at);
         if (it != changed_.end())
             return it->second;
     }
     const auto& starts = block_.starts;
-    return QString::fromUtf8(block_.text.constData() + starts[cell], starts[cell + 1] - starts[cell]);
+    return QString::fromUtf8(block_.text.constData() + starts[at], starts[at + 1] - starts[at]);
 }
 
 void Recordset::addNew()

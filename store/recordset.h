@@ -66,12 +66,15 @@ private:
     void advance();
     void requireCurrent() const;
     int requireField(QStringView name) const;
+    // The current row's value of a field known to exist.
+    QString cell(int index) const;
     void pendingFields(QStringList& names, QStringList& values) const;
 
     std::shared_ptr<Database> db_;
     Query query_;
     int blockRows_ = 0; // rows per block; 0 reads every row at once
     QStringList fields_;
+    mutable int nextLookup_ = 0; // the field fieldIndex() tries first
     bool eof_ = true;
     bool deleted_ = false;
     std::optional<int> count_;

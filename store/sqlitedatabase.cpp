@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 #include <sqlite3.h>
 
 namespace parlix {
@@ -207,8 +209,14 @@ void SqliteDatabase::select(const Query& query, long long after, int limit, RowB
     while (st.step()) {
         rows.keys.push_back(st.integer(0));
         for (int c = 1; c < columns; ++c) {
-            rows.starts.push_back(rows.text.size());
-            rows.text.append(st.utf8(c));
+            // Straight into the buffer, which keeps its room from block to block.
+            const QByteArrayView value = st.utf8(c);
+            const qsizetype at = rows.text.size();
+            rows.starts.push_back(at);
+            if (!value.isEmpty()) {
+                rows.text.resize(at + value.size());
+                std::memcpy(rows.text.data() + at, value.data(), size_t(value.size()));
+            }
         }
         if (++read == limit) {
             // Let go of the statement: it would hold a read lock on the file.

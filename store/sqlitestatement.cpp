@@ -37,6 +37,14 @@ void SqliteStatement::bind(int index, long long value)
         throw StoreError::engine(lastError(db_));
 }
 
+void SqliteStatement::bindUtf8(int index, QByteArrayView value)
+{
+    // A null view is still a text, empty, as bind() gives for an empty QString.
+    if (sqlite3_bind_text(stmt_, index, value.data() ? value.data() : "", int(value.size()),
+                          SQLITE_TRANSIENT) != SQLITE_OK)
+        throw StoreError::engine(lastError(db_));
+}
+
 void SqliteStatement::bindNull(int index)
 {
     if (sqlite3_bind_null(stmt_, index) != SQLITE_OK)

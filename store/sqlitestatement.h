@@ -22,6 +22,7 @@ public:
 
     void bind(int index, const QString& value) override;
     void bind(int index, long long value) override;
+    void bindUtf8(int index, QByteArrayView value) override;
     void bindNull(int index) override;
     bool step() override;
     void reset() override;

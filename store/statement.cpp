@@ -21,6 +21,11 @@ void Statement::bind(int index, long long value)
     impl_->bind(index, value);
 }
 
+void Statement::bindUtf8(int index, QByteArrayView value)
+{
+    impl_->bindUtf8(index, value);
+}
+
 void Statement::bindNull(int index)
 {
     impl_->bindNull(index);

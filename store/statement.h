@@ -25,6 +25,8 @@ public:
 
     void bind(int index, const QString& value); // 1-based, as SQLite counts
     void bind(int index, long long value);
+    // A text already in UTF-8: no conversion on the way to the engine.
+    void bindUtf8(int index, QByteArrayView value);
     void bindNull(int index);
     // Advances to the next row; false when there is none (the statement is then reset,
     // so it holds no read lock on the archive). Bound values stay for the next run.

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "contacts/contact.h"
-#include "store/recordset.h"
+#include "store/statement.h"
 #include "store/transaction.h"
-#include "transfer/progress.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
-#include <vector>
 
 namespace parlix {
 
@@ -27,16 +26,15 @@ public:
     ContactAppender& operator=(const ContactAppender&) = delete;
 
     void append(const Contact& contact);
+    // A contact whose values are already UTF-8 (as read from a file), icona "4".
+    void appendUtf8(QByteArrayView nome, QByteArrayView cognome, QByteArrayView cellulare,
+                    QByteArrayView email);
     void commit();
 
 private:
     std::shared_ptr<Database> book_;
     Transaction transaction_;
-    Recordset insert_;
+    Statement insert_; // prepared once, run for every row
 };
-
-// Appends a list of contacts as above; `progress` hears of every few rows written.
-void appendContacts(const ProgramState& state, const QString& bookPath, const std::vector<Contact>& contacts,
-                    const Progress& progress = {});
 
 } // namespace parlix

@@ -7,8 +7,40 @@
 #include "transfer/contactwriter.h"
 
 #include <QFile>
+#include <QTemporaryFile>
 
 namespace parlix {
+
+namespace {
+
+constexpr int progressStep = 512;
+
+bool spoolInto(QIODevice& source, QTemporaryFile& spool)
+{
+    if (!spool.open())
+        return false;
+    QByteArray block(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = source.read(block.data(), block.size());
+        if (read < 0)
+            return false;
+        // Nothing yet from a pipe or a process: wait for more, or for its end.
+        if (read == 0 && !source.waitForReadyRead(-1))
+            return spool.flush() && spool.seek(0);
+        if (spool.write(block.constData(), read) != read)
+            return false;
+    }
+}
+
+QString tooLongText(int line)
+{
+    return QStringLiteral("la riga %1 è più lunga di %2 MB, troppo per un elenco di contatti; "
+                          "nessun contatto importato")
+        .arg(line)
+        .arg(csv::maxLineBytes >> 20);
+}
+
+} // namespace
 
 CsvImportResult CsvImport::run(const QString& file, const QString& book, const Progress& progress)
 {
@@ -32,19 +64,46 @@ CsvImportResult CsvImport::run(QIODevice& source, const QString& book, const Pro
             result.status = Status::BookMissing;
             return result;
         }
-        const QByteArray bytes = source.readAll();
-        if (const auto* file = qobject_cast<const QFileDevice*>(&source);
-            file && file->error() != QFileDevice::NoError) {
-            result.status = Status::FileUnreadable;
-            result.detail = file->errorString();
-            return result;
+        // The file is read twice; what can be read only once is kept aside first.
+        QTemporaryFile spool;
+        QIODevice* input = &source;
+        if (source.isSequential()) {
+            if (!spoolInto(source, spool)) {
+                result.status = Status::FileUnreadable;
+                result.detail = source.errorString().isEmpty() ? spool.errorString() : source.errorString();
+                return result;
+            }
+            input = &spool;
         }
 
-        const csv::Reading reading = csv::read(bytes);
-        appendContacts(state_, state_.folder.bookPath(book), reading.contacts, progress);
-        result.imported = int(reading.contacts.size());
-        result.stop = reading.stop;
-        result.status = reading.stop ? Status::Stopped : Status::Done;
+        const csv::Outline outline = csv::outline(*input);
+        if (outline.status != csv::Outline::Status::Read) {
+            result.status = Status::FileUnreadable;
+            result.detail = outline.status == csv::Outline::Status::TooLong ? tooLongText(outline.tooLongLine)
+                                                                            : input->errorString();
+            return result;
+        }
+        ContactAppender appender(state_, state_.folder.bookPath(book));
+        const int total = outline.contacts;
+        int written = 0;
+        const bool unchanged = csv::readContacts(*input, outline, [&](const csv::Fields& fields) {
+            appender.appendUtf8(fields[0], fields[1], fields[2], fields[3]);
+            if (progress && ++written % progressStep == 0)
+                progress(written, total);
+        });
+        if (!unchanged) {
+            // Nothing is committed: the appender's transaction is undone.
+            result.status = Status::FileUnreadable;
+            result.detail =
+                QStringLiteral("il file è cambiato durante l'importazione; nessun contatto importato");
+            return result;
+        }
+        appender.commit();
+        if (progress)
+            progress(total, total);
+        result.imported = total;
+        result.stop = outline.stop;
+        result.status = outline.stop ? Status::Stopped : Status::Done;
     } catch (const StoreError& error) {
         result = {};
         result.status = Status::StoreFailed;

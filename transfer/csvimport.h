@@ -31,7 +31,10 @@ struct CsvImportResult
 
 // Appends every contact line of a file to a book (see csvformat.h), with no
 // test for duplicates. An empty or too short line ends the import: the rows
-// before it are kept. All rows are written in one transaction.
+// before it are kept. All rows are written in one transaction. The file is
+// read a block at a time, never whole, so any size takes the same memory; a
+// line longer than csv::maxLineBytes before the contacts end refuses the file
+// (FileUnreadable, saying which line).
 class CsvImport
 {
 public:
@@ -40,7 +43,8 @@ public:
     // `file` must be a regular file (a link to one will do): a FIFO, a device
     // or a folder is refused, never waited on.
     CsvImportResult run(const QString& file, const QString& book, const Progress& progress = {});
-    // The lines read from `source` (standard input, say) to its end.
+    // The lines read from `source` (standard input, say) to its end. A source
+    // that cannot be read twice is copied to a temporary file first.
     CsvImportResult run(QIODevice& source, const QString& book, const Progress& progress = {});
 
 private:

@@ -9,6 +9,7 @@
 #include "transfer/contactwriter.h"
 
 #include <map>
+#include <memory>
 #include <unordered_set>
 
 namespace parlix {
@@ -98,68 +99,84 @@ EricsoftImportResult EricsoftImport::run(const QString& folder, const Progress& 
         result.status = Status::FolderNotSet;
         return result;
     }
-    const EricsoftRegister source = readEricsoftRegister(folder, progress);
-    switch (source.status) {
-    case EricsoftRegister::Status::Read:
-        break;
-    case EricsoftRegister::Status::Unreadable:
-        result.status = Status::Unreadable;
-        break;
-    case EricsoftRegister::Status::TableMissing:
-        result.status = Status::TableMissing;
-        return result;
-    case EricsoftRegister::Status::FieldMissing:
-        result.status = Status::FieldMissing;
-        result.detail = source.missingField;
-        return result;
-    }
 
     try {
+        // Read at the first customer: a folder without a usable table costs nothing.
         NumberSet numbers;
-        for (const QString& book : BookCatalog(state_).names())
-            readNumbers(*state_.store, state_.folder.bookPath(book), numbers);
-
+        bool numbersRead = false;
         // The market codes already seen, and whether their book could be made.
         std::map<QString, bool> markets;
-        // The books written to, in the order of their first contact.
-        std::vector<QString> order;
-        std::map<QString, std::vector<Contact>> rows;
-        for (const EricsoftCustomer& customer : source.customers) {
-            auto market = markets.find(customer.mercato);
-            if (market == markets.end()) {
-                const bool madeNow = !BookCatalog(state_).exists(ericsoft::marketBook(customer.mercato));
-                const bool ok = esiste(state_, customer.mercato);
-                // A file taken over as a book brings its contacts' numbers.
-                if (ok && madeNow)
-                    readNumbers(*state_.store, state_.folder.bookPath(ericsoft::marketBook(customer.mercato)),
-                                numbers);
-                market = markets.emplace(customer.mercato, ok).first;
-            }
-            Contact contact = ericsoft::contactOf(customer);
-            if (contact.cellulare.isEmpty()) {
-                ++result.withoutNumber;
-                continue;
-            }
-            if (!customer.mercato.isEmpty() && !market->second) {
-                if (result.unplaced++ < unplacedShown)
-                    result.unplacedCustomers << ericsoft::customerLabel(customer);
-                continue;
-            }
-            if (!numbers.insert(contact.cellulare).second) {
-                ++result.duplicates;
-                continue;
-            }
-            const QString book = ericsoft::targetBook(customer.mercato);
-            auto [entry, isNew] = rows.try_emplace(book);
-            if (isNew)
-                order.push_back(book);
-            entry->second.push_back(std::move(contact));
+        // Each book's rows go to it as the register is read, in one
+        // transaction per book; the books in the order of their first contact.
+        struct Target
+        {
+            std::unique_ptr<ContactAppender> appender;
+            int rows = 0;
+        };
+        std::vector<Target> targets;
+        std::map<QString, size_t> targetOf;
+        const EricsoftRegister source = walkEricsoftRegister(
+            folder,
+            [&](const EricsoftCustomer& customer) {
+                if (!numbersRead) {
+                    for (const QString& book : BookCatalog(state_).names())
+                        readNumbers(*state_.store, state_.folder.bookPath(book), numbers);
+                    numbersRead = true;
+                }
+                auto market = markets.find(customer.mercato);
+                if (market == markets.end()) {
+                    const bool madeNow = !BookCatalog(state_).exists(ericsoft::marketBook(customer.mercato));
+                    const bool ok = esiste(state_, customer.mercato);
+                    // A file taken over as a book brings its contacts' numbers.
+                    if (ok && madeNow)
+                        readNumbers(*state_.store,
+                                    state_.folder.bookPath(ericsoft::marketBook(customer.mercato)), numbers);
+                    market = markets.emplace(customer.mercato, ok).first;
+                }
+                Contact contact = ericsoft::contactOf(customer);
+                if (contact.cellulare.isEmpty()) {
+                    ++result.withoutNumber;
+                    return;
+                }
+                if (!customer.mercato.isEmpty() && !market->second) {
+                    if (result.unplaced++ < unplacedShown)
+                        result.unplacedCustomers << ericsoft::customerLabel(customer);
+                    return;
+                }
+                if (!numbers.insert(contact.cellulare).second) {
+                    ++result.duplicates;
+                    return;
+                }
+                const QString book = ericsoft::targetBook(customer.mercato);
+                auto [entry, isNew] = targetOf.try_emplace(book, targets.size());
+                if (isNew)
+                    targets.push_back(
+                        {std::make_unique<ContactAppender>(state_, state_.folder.bookPath(book)), 0});
+                Target& target = targets[entry->second];
+                target.appender->append(contact);
+                ++target.rows;
+            },
+            progress);
+        switch (source.status) {
+        case EricsoftRegister::Status::Read:
+            break;
+        case EricsoftRegister::Status::Unreadable:
+            // The customers read before are imported.
+            result.status = Status::Unreadable;
+            break;
+        case EricsoftRegister::Status::TableMissing:
+            result.status = Status::TableMissing;
+            return result;
+        case EricsoftRegister::Status::FieldMissing:
+            result.status = Status::FieldMissing;
+            result.detail = source.missingField;
+            return result;
         }
-
-        for (const QString& book : order) {
-            const std::vector<Contact>& contacts = rows[book];
-            appendContacts(state_, state_.folder.bookPath(book), contacts);
-            result.imported += int(contacts.size());
+        // The last book opened first: on a server the later transactions are
+        // held inside the earlier ones.
+        for (auto target = targets.rbegin(); target != targets.rend(); ++target) {
+            target->appender->commit();
+            result.imported += target->rows;
         }
     } catch (const StoreError& error) {
         result.status = Status::StoreFailed;

@@ -62,8 +62,10 @@ struct EricsoftImportResult
 // digits-only form) is already in any book; books are made as needed, in the
 // order the customers name them. Every book's numbers are read once into a
 // set before the first customer, so the import takes one pass over the
-// register and the books; each book's new rows are written in one
-// transaction, in the register's order.
+// register and the books. Each customer goes to its book as it is read, and
+// none is held: each book's new rows are written in one transaction, in the
+// register's order, and the transactions are committed once the register has
+// been read.
 class EricsoftImport
 {
 public:

@@ -13,9 +13,34 @@ namespace {
 
 constexpr int progressStep = 512;
 
+EricsoftRegister walkTable(const QString& path, const EricsoftCustomerSink& each, const Progress& progress);
+
 } // namespace
 
 EricsoftRegister readEricsoftRegister(const QString& folder, const Progress& progress)
+{
+    EricsoftRegister result;
+    const EricsoftRegister walked = walkEricsoftRegister(
+        folder, [&result](const EricsoftCustomer& customer) { result.customers.push_back(customer); },
+        progress);
+    result.status = walked.status;
+    result.missingField = walked.missingField;
+    return result;
+}
+
+EricsoftRegister readEricsoftTable(const QString& path, const Progress& progress)
+{
+    EricsoftRegister result;
+    const EricsoftRegister walked = walkTable(
+        path, [&result](const EricsoftCustomer& customer) { result.customers.push_back(customer); },
+        progress);
+    result.status = walked.status;
+    result.missingField = walked.missingField;
+    return result;
+}
+
+EricsoftRegister walkEricsoftRegister(const QString& folder, const EricsoftCustomerSink& each,
+                                      const Progress& progress)
 {
     EricsoftRegister result;
     const QDir dir(folder);
@@ -26,13 +51,15 @@ EricsoftRegister readEricsoftRegister(const QString& folder, const Progress& pro
     const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& entry : entries) {
         if (entry.compare(QStringLiteral("anagrafiche.dbf"), Qt::CaseInsensitive) == 0)
-            return readEricsoftTable(dir.filePath(entry), progress);
+            return walkTable(dir.filePath(entry), each, progress);
     }
     result.status = EricsoftRegister::Status::TableMissing;
     return result;
 }
 
-EricsoftRegister readEricsoftTable(const QString& path, const Progress& progress)
+namespace {
+
+EricsoftRegister walkTable(const QString& path, const EricsoftCustomerSink& each, const Progress& progress)
 {
     EricsoftRegister result;
     const auto table = DbfTable::open(path);
@@ -73,11 +100,13 @@ EricsoftRegister readEricsoftTable(const QString& path, const Progress& progress
             }
             values[i] = std::move(*value);
         }
-        result.customers.push_back({values[0], values[1], values[2], values[3], values[4]});
+        each({values[0], values[1], values[2], values[3], values[4]});
     }
     if (progress)
         progress(total, total);
     return result;
 }
+
+} // namespace
 
 } // namespace parlix

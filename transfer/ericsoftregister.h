@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace parlix {
@@ -41,5 +42,12 @@ struct EricsoftRegister
 EricsoftRegister readEricsoftRegister(const QString& folder, const Progress& progress = {});
 // The same for one DBF file given by its path.
 EricsoftRegister readEricsoftTable(const QString& path, const Progress& progress = {});
+
+// Reads the register of a folder as readEricsoftRegister() does, but hands
+// each customer to `each` as it is read and keeps none: the memory taken does
+// not grow with the table. The result's list of customers stays empty.
+using EricsoftCustomerSink = std::function<void(const EricsoftCustomer&)>;
+EricsoftRegister walkEricsoftRegister(const QString& folder, const EricsoftCustomerSink& each,
+                                      const Progress& progress = {});
 
 } // namespace parlix

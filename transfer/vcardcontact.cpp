@@ -5,6 +5,7 @@
 #include <phonenumbers/phonenumberutil.h>
 
 #include <QStringDecoder>
+#include <QStringList>
 
 // GLib's headers use Qt's keyword "signals" as a name.
 #undef signals

@@ -252,7 +252,7 @@ int run(const std::string& parts)
             return 1;
         }
         bench::report("a. recordset walk, 100000 rows x 5 fields", walk, "   bare libpq, the same statement",
-                      walkBase, 1.5);
+                      walkBase, 1.3);
     }
 
     for (const char* prefix : prefixes) {

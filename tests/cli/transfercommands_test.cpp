@@ -57,6 +57,8 @@ TEST(TransferCommands, EachCommandAndEachExitStatus)
                    "Anna;Bianchi;3471112222; \r\n");
     const QString cut = dir.filePath(QStringLiteral("tronco.csv"));
     writeAll(cut, "Nome;Cognome;Cellulare;Posta elettronica\r\na;b;c;d\r\nsolo\r\ne;f;g;h\r\n");
+    const QString longLine = dir.filePath(QStringLiteral("lunga.csv"));
+    writeAll(longLine, "Nome;Cognome;Cellulare;Posta elettronica\r\n" + QByteArray(2 << 20, 'x') + "\r\n");
     const QString exported = dir.filePath(QStringLiteral("uscita.csv"));
     const QString emptyFolder = dir.filePath(QStringLiteral("vuota"));
     QDir().mkpath(emptyFolder);
@@ -84,6 +86,11 @@ TEST(TransferCommands, EachCommandAndEachExitStatus)
          Failed,
          {},
          QStringLiteral("Impossibile leggere il file")},
+        {QStringList{h, home, QStringLiteral("import-csv"), longLine},
+         Failed,
+         {},
+         QStringLiteral("la riga 2 è più lunga di 1 MB, troppo per un elenco di contatti; nessun contatto "
+                        "importato")},
         {QStringList{h, home} + words("import-csv"), Usage, {}, QStringLiteral("Uso: parlix-cli import-csv")},
         {QStringList{h, home} + words("import-csv a.csv --book"), Usage, {}, QStringLiteral("Uso:")},
         {QStringList{h, home, QStringLiteral("export-csv"), exported}, Done, QStringLiteral("3\n"), {}},

@@ -7,6 +7,7 @@
 #include "transfer/csvimport.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,7 @@ TEST(CsvFormat, ReadsContactsAndTheLineThatStopsThem)
         QByteArray bytes;
         std::vector<Contact> contacts;
         std::optional<csv::StopLine> stop;
+        int tooLongLine = 0;
     } rows[] = {
         {"the exported layout",
          "Nome;Cognome;Cellulare;Posta "
@@ -89,6 +91,37 @@ TEST(CsvFormat, ReadsContactsAndTheLineThatStopsThem)
          "Nome;Cognome;Cellulare;Posta elettronica\na;b;c;d\ne;f;g;h",
          {contact("a", "b", "c", "d"), contact("e", "f", "g", "h")},
          {}},
+        {"an empty line stops the import even under a header of one column",
+         "Cellulare\n333\n\n444\n",
+         {contact("333", "333", "333", "333")},
+         csv::StopLine{3, {}, 2}},
+        {"a byte that is not UTF-8 after the stop line still makes the file Windows-1252",
+         "Cellulare\nNiccol\xC3\xB2\n\n\xE8\n",
+         {contact("NiccolÃ²", "NiccolÃ²", "NiccolÃ²", "NiccolÃ²")},
+         csv::StopLine{3, {}, 2}},
+        {"a UTF-8 sequence cut by the end of the file makes it Windows-1252",
+         "Cellulare\n\xC3\xB2\xC3",
+         {contact("Ã²Ã", "Ã²Ã", "Ã²Ã", "Ã²Ã")},
+         {}},
+        {"a line of the longest length is read",
+         "Cellulare\r\n" + QByteArray(csv::maxLineBytes, '3') + "\r\n",
+         {{QString(csv::maxLineBytes, u'3'), QString(csv::maxLineBytes, u'3'),
+           QString(csv::maxLineBytes, u'3'), QString(csv::maxLineBytes, u'3'), QStringLiteral("4")}},
+         {}},
+        {"a longer line refuses the whole file",
+         "Cellulare\r\n333\r\n" + QByteArray(csv::maxLineBytes + 1, '3') + "\r\n444\r\n",
+         {},
+         {},
+         3},
+        {"a longer last line without a line end refuses it too",
+         "Cellulare\n333\n" + QByteArray(csv::maxLineBytes + 1, '3'),
+         {},
+         {},
+         3},
+        {"a longer line after the stop line is only counted",
+         "Cellulare\r\n333\r\n\r\n" + QByteArray(3 * csv::maxLineBytes, ';') + "\r\n444",
+         {contact("333", "333", "333", "333")},
+         csv::StopLine{3, {}, 3}},
         {"a CR alone is text", "Cellulare\na\rb\n", {contact("a\rb", "a\rb", "a\rb", "a\rb")}, {}},
         {"only the header", "Nome;Cognome;Cellulare;Posta elettronica\r\n", {}, {}},
         {"an empty file", "", {}, {}},
@@ -98,6 +131,7 @@ TEST(CsvFormat, ReadsContactsAndTheLineThatStopsThem)
         const csv::Reading reading = csv::read(row.bytes);
         EXPECT_EQ(reading.contacts, row.contacts);
         EXPECT_EQ(reading.stop, row.stop);
+        EXPECT_EQ(reading.tooLongLine, row.tooLongLine);
     }
 }
 
@@ -220,6 +254,35 @@ TEST(CsvTransfer, AnExportThatCannotBeWrittenSaysSoAndKeepsTheOldFile)
     }
     EXPECT_EQ(readAll(file), QByteArray("vecchio\r\n"));
     EXPECT_FALSE(writeContactsFile(home.dir.filePath(QStringLiteral("manca/x.csv")), many));
+}
+
+TEST(CsvTransfer, ABookIsExportedInBlocksAndASourceReadOnceIsImportedWhole)
+{
+    test::TestHome home;
+    QByteArray bytes = "Nome;Cognome;Cellulare;Posta elettronica\r\n";
+    for (int i = 0; i < 3000; ++i)
+        bytes += "Nome" + QByteArray::number(i) + ";Cognome;" + QByteArray::number(3330000000LL + i) +
+                 ";e@x.it\r\n";
+    // A pipe, like standard input, cannot be read twice.
+    QProcess pipe;
+    pipe.start(QStringLiteral("cat"));
+    ASSERT_TRUE(pipe.waitForStarted());
+    pipe.write(bytes);
+    pipe.closeWriteChannel();
+    EXPECT_EQ(CsvImport(home.state).run(pipe, QStringLiteral("Principale")).imported, 3000);
+
+    QList<QByteArray> blocks;
+    EXPECT_EQ(writeBookContacts(home.state, QStringLiteral("Principale"),
+                                [&blocks](const QByteArray& block) {
+                                    blocks << block;
+                                    return true;
+                                }),
+              3000);
+    EXPECT_GT(blocks.size(), 1);
+    EXPECT_EQ(blocks.join(), bytes);
+    EXPECT_EQ(
+        writeBookContacts(home.state, QStringLiteral("Principale"), [](const QByteArray&) { return false; }),
+        std::nullopt);
 }
 
 TEST(CsvTransfer, ProgressHearsOfTheRowsWhileTheImportStoresThemAll)
