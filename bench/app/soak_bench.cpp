@@ -4,8 +4,8 @@
 // editing and deleting contacts, importing a small CSV, sending to the
 // loopback sandbox and scheduling batches that any desk's run-scheduled then
 // sends. Each desk keeps a change watch on the shared book, as the window's
-// list does, and reads the book again when it fires; every contact it writes
-// it adds or edits carries the time of the write, so the reader knows how
+// list does, and reads the book again when it fires; every contact it adds
+// or edits carries the time of the write, so the reader knows how
 // late it saw it (imported rows carry none: the CSV is written long before
 // the import commits).
 // At the end it checks:
@@ -14,7 +14,8 @@
 //   recipients: every recipient of every batch got its message exactly once
 //               (the sandbox's log of accepted SMS) and the journal lists it;
 //   catch-up:   each desk saw the others' changes within 1 s at the 95th
-//               percentile;
+//               percentile, and its last read found none its list never
+//               showed;
 // and prints the operations per second of each kind. Exits 1 when a check fails.
 // Run: bench/run.sh soak (PARLIX_SOAK_SECONDS=30 for a short check)
 #include "bench/support/pgcluster.h"
