@@ -7,6 +7,7 @@
 #include "core/dialogs.h"
 #include "core/programstate.h"
 #include "core/userfile.h"
+#include "store/storeerror.h"
 #include "transfer/csvexport.h"
 #include "transfer/csvimport.h"
 #include "transfer/ericsoftimport.h"
@@ -16,6 +17,8 @@
 
 #include <QApplication>
 #include <QTreeWidget>
+
+#include <optional>
 
 namespace parlix {
 
@@ -31,16 +34,21 @@ QString vcardFilter()
     return QStringLiteral("Schede vCard (*.vcf *.vcard)");
 }
 
-// The contacts ticked in the list, in its order.
-std::vector<Contact> tickedContacts(const ArchiveList& list)
+// The contacts ticked in the list, in its order, read from the store; nothing,
+// and the store's message said, when they cannot be read.
+std::optional<std::vector<Contact>> tickedContacts(const ArchiveList& list, Dialogs& dialogs)
 {
     std::vector<Contact> contacts;
-    for (int i = 0; i < list.rowCount(); ++i) {
-        if (!list.isTicked(i))
-            continue;
-        // The list's columns: number, first name, surname, e-mail.
-        const auto& cells = list.row(i).cells;
-        contacts.push_back({cells[1], cells[2], cells[0], cells[3], {}});
+    try {
+        list.forEachTicked([&contacts](const ArchiveRow& row) {
+            // The list's columns: number, first name, surname, e-mail.
+            const auto& cells = row.cells;
+            contacts.push_back({cells[1], cells[2], cells[0], cells[3], {}});
+            return true;
+        });
+    } catch (const StoreError& error) {
+        dialogs.message(error.message(), MessageIcon::Critical);
+        return std::nullopt;
     }
     return contacts;
 }
@@ -100,7 +108,10 @@ void TransferCommands::exportBook()
     ExportWaitBox wait(&window_);
     wait.show();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::vector<Contact> contacts = tickedContacts(*window_.archiveList());
+    const auto ticked = tickedContacts(*window_.archiveList(), context_.dialogs);
+    if (!ticked)
+        return;
+    const std::vector<Contact>& contacts = *ticked;
     QString error;
     const bool written = writeContactsFile(file, contacts, &error);
     wait.finish();
@@ -153,7 +164,10 @@ void TransferCommands::exportVCard()
     ExportWaitBox wait(&window_);
     wait.show();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const std::vector<Contact> ticked = tickedContacts(*window_.archiveList());
+    const auto tickedRows = tickedContacts(*window_.archiveList(), context_.dialogs);
+    if (!tickedRows)
+        return;
+    const std::vector<Contact>& ticked = *tickedRows;
     const QString book = selectedBook(window_);
     const VcardExportResult result = writeVcardFile(file, [&](const VcardSink& sink) {
         return ticked.empty() ? writeVcardBook(context_.state, book, sink) : writeVcardContacts(ticked, sink);

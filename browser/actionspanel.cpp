@@ -252,20 +252,29 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
     if (confirmed) {
         const auto kind = list.currentKind();
         const QString book = list.currentBook();
-        // Rows go one by one while the list still shows all of them, so the
-        // positions stay valid; the list reloads once at the end.
-        const int count = list.rowCount();
-        for (int i = 0; kind && i < count; ++i) {
-            if (!list.isTicked(i))
-                continue;
-            try {
-                // The ticked row itself, not the first one sharing its number.
-                ArchiveDeletion(context.state, *kind, book).deleteTickedRow(rowSelection(*kind, list.row(i)));
-            } catch (const StoreError& error) {
-                // Rows already deleted stay deleted; the rest are left alone.
-                context.dialogs.message(error.message(), MessageIcon::Critical);
-                break;
+        // The ticked rows are read from the store a page at a time and go a
+        // batch at a time, each batch one transaction; the list reloads once
+        // at the end.
+        constexpr size_t batchRows = 500;
+        std::vector<RowSelection> batch;
+        const auto removeBatch = [&] {
+            // The ticked row itself, not the first one sharing its number.
+            ArchiveDeletion(context.state, *kind, book).deleteTickedRows(batch);
+            batch.clear();
+        };
+        try {
+            if (kind) {
+                list.forEachTicked([&](const ArchiveRow& row) {
+                    batch.push_back(rowSelection(*kind, row));
+                    if (batch.size() == batchRows)
+                        removeBatch();
+                    return true;
+                });
+                removeBatch();
             }
+        } catch (const StoreError& error) {
+            // Batches already deleted stay deleted; the rest are left alone.
+            context.dialogs.message(error.message(), MessageIcon::Critical);
         }
         list.selectRow(-1);
         list.scheduleReload();

@@ -4,7 +4,7 @@
 #include "browser/elidedlabel.h"
 #include "contacts/archivecolumns.h"
 #include "contacts/archivedeletion.h"
-#include "contacts/archiveloader.h"
+#include "contacts/archivepages.h"
 #include "contacts/bookfile.h"
 #include "core/dialogs.h"
 #include "core/programstate.h"
@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -32,6 +33,8 @@ namespace {
 
 constexpr int twipsPerPixel = 15;
 constexpr int refreshRetryMs = 300;
+// How often an archive that could not be read is tried again.
+constexpr int storeRetryMs = 5000;
 
 int pixels(int twips)
 {
@@ -60,6 +63,11 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     refreshRetry_.setSingleShot(true);
     refreshRetry_.setInterval(refreshRetryMs);
     connect(&refreshRetry_, &QTimer::timeout, this, &ArchiveList::refresh);
+    storeRetry_.setInterval(storeRetryMs);
+    connect(&storeRetry_, &QTimer::timeout, this, [this] {
+        if (const auto kind = currentKind(); kind && reloadAllowed_ && !QApplication::activeModalWidget())
+            load(*kind, Failure::Ignore);
+    });
 
     kindPicture_ = makeLabel(QStringLiteral("Picture3"), this);
     kindPicture_->setFixedSize(32, 32);
@@ -94,6 +102,15 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
     connect(view_, &QTreeView::doubleClicked, this, &ArchiveList::onDoubleClicked);
+    connect(model_, &ArchiveModel::readFailed, this, &ArchiveList::showFailure);
+    // An archive that cannot be read says so where its rows would be, never
+    // showing the book as empty.
+    failureText_ = makeLabel(QStringLiteral("lblNonLeggibile"), this);
+    failureText_->setAlignment(Qt::AlignCenter);
+    failureText_->setWordWrap(true);
+    rowsArea_ = new QStackedWidget(this);
+    rowsArea_->addWidget(view_);
+    rowsArea_->addWidget(failureText_);
 
     auto* captions = new QHBoxLayout;
     captions->addWidget(kindPicture_);
@@ -105,7 +122,7 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(captions);
-    layout->addWidget(view_, 1);
+    layout->addWidget(rowsArea_, 1);
 }
 
 ArchiveList::~ArchiveList() = default;
@@ -133,10 +150,22 @@ void ArchiveList::reload()
 void ArchiveList::load(ArchiveKind kind, Failure onFailure)
 {
     const QString book = currentBook();
-    std::vector<ArchiveRow> rows;
+    // The archive already shown keeps its ticks, its order, the selected row
+    // and the scroll position: the window's activation reloads, and the
+    // user's choice must not vanish because a box was shown and closed.
+    const bool sameArchive = model_->kind() == kind && loadedBook_ == book;
+    const ArchiveOrder order = sameArchive && sortedColumn_ > 0
+                                   ? ArchiveOrder{sortedColumn_ - 1, sortOrder_ == Qt::DescendingOrder}
+                                   : ArchiveOrder{sortCell(kind), false};
+    const int current = sameArchive ? currentRow() : -1;
+    const long long selected = current >= 0 ? model_->row(current).rowid : 0;
+    const int scrolled = sameArchive ? view_->verticalScrollBar()->value() : 0;
+    std::unique_ptr<ArchivePages> pages;
     std::optional<StoreError> failure;
     try {
-        rows = readArchive(context_.state, kind, book);
+        pages = std::make_unique<ArchivePages>(
+            context_.state.store->open(bookFile(context_.state.folder, book)), kind, order);
+        pages->count();
     } catch (const StoreError& error) {
         // A refresh that cannot read leaves the list as it is; the next
         // reload says why.
@@ -145,25 +174,28 @@ void ArchiveList::load(ArchiveKind kind, Failure onFailure)
         failure = error;
     }
     view_->setUpdatesEnabled(false);
-    // Reloading the archive already shown keeps the ticks of the rows that
-    // are still there: the window's activation reloads, and the user's
-    // choice must not vanish because a box was shown and closed.
-    std::vector<ArchiveRow> ticked;
-    const bool sameArchive = model_->kind() == kind && loadedBook_ == book;
-    if (sameArchive) {
-        for (const int index : model_->tickedIndices())
-            ticked.push_back(model_->row(index));
-    }
     loadedBook_ = book;
+    sortedColumn_ = order.cell + 1;
+    sortOrder_ = order.descending ? Qt::DescendingOrder : Qt::AscendingOrder;
     if (!failure) {
-        model_->setRows(kind, std::move(rows));
-        if (!ticked.empty())
-            model_->tickMatching(std::move(ticked));
+        model_->show(std::move(pages), sameArchive);
+        rowsArea_->setCurrentWidget(view_);
+        storeRetry_.stop();
+        reportedFailure_.clear();
         watchArchive(kind, book);
     } else {
-        model_->setEmpty(kind);
         watch_.reset();
-        view_->setUpdatesEnabled(true);
+        watched_.clear();
+        showFailure(failure->message());
+        model_->setFailed(kind, failure->message());
+    }
+    view_->header()->setSortIndicator(sortedColumn_, sortOrder_);
+    fitColumns(kind);
+    if (selected != 0)
+        selectRow(model_->find(selected));
+    view_->verticalScrollBar()->setValue(scrolled);
+    view_->setUpdatesEnabled(true);
+    if (failure) {
         // Said once per archive: closing the box reactivates the main window,
         // which reloads the list, which would fail and say it again forever.
         const QString failed = book + u'\n' + archiveLetter(kind);
@@ -172,17 +204,15 @@ void ArchiveList::load(ArchiveKind kind, Failure onFailure)
             context_.dialogs.message(failure->message(), MessageIcon::Critical);
         }
     }
-    // The loader gives the rows sorted by surname; an archive shown again
-    // keeps the order the user chose by its column titles.
-    if (sameArchive && sortedColumn_ > 0) {
-        model_->sort(sortedColumn_, sortOrder_);
-    } else {
-        sortedColumn_ = sortCell(kind) + 1;
-        sortOrder_ = Qt::AscendingOrder;
-    }
-    view_->header()->setSortIndicator(sortedColumn_, sortOrder_);
-    fitColumns(kind);
-    view_->setUpdatesEnabled(true);
+}
+
+void ArchiveList::showFailure(const QString& message)
+{
+    failureText_->setText(QStringLiteral("Non è stato possibile leggere questo archivio:\n%1\n\n"
+                                         "L'elenco sarà letto di nuovo appena l'archivio risponderà.")
+                              .arg(message));
+    rowsArea_->setCurrentWidget(failureText_);
+    storeRetry_.start();
 }
 
 void ArchiveList::watchArchive(ArchiveKind kind, const QString& book)
@@ -215,18 +245,7 @@ void ArchiveList::refresh()
     if (!reloadAllowed_ || reloadTimer_.isActive() || !kind || model_->kind() != kind ||
         loadedBook_ != currentBook())
         return;
-    const int current = currentRow();
-    const std::optional<ArchiveRow> selected =
-        current >= 0 ? std::optional<ArchiveRow>(model_->row(current)) : std::nullopt;
-    const int scrolled = view_->verticalScrollBar()->value();
     load(*kind, Failure::Ignore);
-    // The row is highlighted again as it was.
-    if (selected) {
-        if (const int again = model_->find(*selected); again >= 0) {
-            selectRow(again);
-        }
-    }
-    view_->verticalScrollBar()->setValue(scrolled);
     emit reloaded();
 }
 
@@ -254,7 +273,12 @@ void ArchiveList::sortByColumn(int column)
                                                                              : Qt::AscendingOrder;
     sortedColumn_ = column;
     view_->header()->setSortIndicator(sortedColumn_, sortOrder_);
+    // The selected row stays selected wherever the new order puts it.
+    const int current = currentRow();
+    const long long selected = current >= 0 ? model_->row(current).rowid : 0;
     model_->sort(sortedColumn_, sortOrder_);
+    if (selected != 0)
+        selectRow(model_->find(selected));
 }
 
 void ArchiveList::setArchiveCaption(const QString& caption)
@@ -281,6 +305,8 @@ QString ArchiveList::kindCaption() const
 void ArchiveList::clear()
 {
     model_->clear();
+    rowsArea_->setCurrentWidget(view_);
+    storeRetry_.stop();
     watch_.reset();
     watched_.clear();
     loadedBook_.clear();
@@ -302,7 +328,7 @@ int ArchiveList::rowCount() const
     return model_->rowCount();
 }
 
-const ArchiveRow& ArchiveList::row(int index) const
+ArchiveRow ArchiveList::row(int index) const
 {
     return model_->row(index);
 }
@@ -320,11 +346,30 @@ void ArchiveList::setTicked(int index, bool ticked)
 std::vector<RowSelection> ArchiveList::tickedRows() const
 {
     std::vector<RowSelection> rows;
-    if (!model_->kind())
+    const auto kind = model_->kind();
+    if (!kind)
         return rows;
-    for (const int index : model_->tickedIndices())
-        rows.push_back(rowSelection(*model_->kind(), model_->row(index)));
+    try {
+        forEachTicked([&](const ArchiveRow& row) {
+            rows.push_back(rowSelection(*kind, row));
+            return true;
+        });
+    } catch (const StoreError& error) {
+        // Part of the ticked rows is no choice the user made.
+        context_.dialogs.message(error.message(), MessageIcon::Critical);
+        rows.clear();
+    }
     return rows;
+}
+
+void ArchiveList::forEachTicked(const std::function<bool(const ArchiveRow&)>& each) const
+{
+    model_->forEachTicked(each);
+}
+
+QString ArchiveList::failure() const
+{
+    return model_->failure();
 }
 
 void ArchiveList::selectRow(int index)

@@ -14,6 +14,7 @@
 
 class QCheckBox;
 class QLabel;
+class QStackedWidget;
 class QTreeView;
 
 namespace parlix {
@@ -51,6 +52,10 @@ public:
     bool reloadPending() const { return reloadTimer_.isActive(); }
     // A node of the tree was clicked: from now on a reload fills the list.
     void allowReload();
+    // Reads the archive shown afresh now, keeping ticks, selection and scroll
+    // position of the rows still there; said when it cannot be read (for
+    // instance once the store answers again after an outage).
+    void reload();
 
     // What the tree click sets: the archive caption (" " + node text), the
     // kind's picture and title; and clearing rows and columns.
@@ -64,11 +69,17 @@ public:
     QString currentBook() const;
 
     int rowCount() const;
-    const ArchiveRow& row(int index) const;
+    ArchiveRow row(int index) const;
     bool isTicked(int index) const;
     void setTicked(int index, bool ticked);
-    // The ticked rows' values, in the order the list shows them.
+    // The ticked rows' values, in the order the list shows them; none, and
+    // the store's message said, when they cannot be read.
     std::vector<RowSelection> tickedRows() const;
+    // Each ticked row in the order the list shows, read from the store a page
+    // at a time, until `each` says false. Throws StoreError.
+    void forEachTicked(const std::function<bool(const ArchiveRow&)>& each) const;
+    // Why the archive shown could not be read; empty when it was.
+    QString failure() const;
     // Makes a row the current, selected one (-1: none).
     void selectRow(int index);
     int currentRow() const;
@@ -103,8 +114,8 @@ private:
     // refresh no command asked for leaves the list as it is.
     enum class Failure { Report, Ignore };
 
-    void reload();
     void load(ArchiveKind kind, Failure failure = Failure::Report);
+    void showFailure(const QString& message);
     void watchArchive(ArchiveKind kind, const QString& book);
     // Another seat changed the archive shown: read it again in place.
     void refresh();
@@ -121,11 +132,14 @@ private:
     std::unique_ptr<ArchiveWatch> watch_;
     QString watched_; // book and kind letter of the archive watched
     QTimer refreshRetry_;
+    QTimer storeRetry_;          // reads again an archive that could not be read
     bool reloadAllowed_ = false; // aggiornalista
     int sortedColumn_ = 0;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     ArchiveModel* model_;
     QTreeView* view_;
+    QLabel* failureText_;
+    QStackedWidget* rowsArea_;
     QCheckBox* selectAll_;
     QLabel* archiveCaption_;
     QLabel* kindCaption_;

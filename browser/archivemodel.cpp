@@ -2,96 +2,160 @@
 
 #include "browser/rowicon.h"
 #include "contacts/archivecolumns.h"
-#include "contacts/readingorder.h"
+#include "store/storeerror.h"
 
-#include <QCollatorSortKey>
-#include <QDateTime>
-
-#include <algorithm>
-#include <map>
-#include <numeric>
+#include <QTimer>
 
 namespace parlix {
 
+void TickRule::set(long long key, bool ticked)
+{
+    if (ticked == all_)
+        except_.erase(key);
+    else
+        except_.insert(key);
+}
+
+void TickRule::setAll(bool ticked)
+{
+    all_ = ticked;
+    except_.clear();
+}
+
 ArchiveModel::ArchiveModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void ArchiveModel::setRows(ArchiveKind kind, std::vector<ArchiveRow> rows)
+ArchiveModel::~ArchiveModel() = default;
+
+void ArchiveModel::show(std::unique_ptr<ArchivePages> pages, bool keepTicks)
 {
+    const int count = pages->count();
     beginResetModel();
-    kind_ = kind;
-    rows_ = std::move(rows);
-    ticked_.assign(rows_.size(), 0);
-    picture_ = rowIcon(kind);
+    kind_ = pages->kind();
+    pages_ = std::move(pages);
+    count_ = count;
+    failure_.clear();
+    readFailing_ = false;
+    if (!keepTicks)
+        ticks_ = TickRule();
+    picture_ = rowIcon(*kind_);
     endResetModel();
 }
 
-void ArchiveModel::setEmpty(ArchiveKind kind)
+void ArchiveModel::setFailed(ArchiveKind kind, const QString& reason)
 {
-    setRows(kind, {});
+    beginResetModel();
+    kind_ = kind;
+    pages_.reset();
+    count_ = 0;
+    failure_ = reason;
+    picture_ = rowIcon(kind);
+    endResetModel();
 }
 
 void ArchiveModel::clear()
 {
     beginResetModel();
     kind_.reset();
-    rows_.clear();
-    ticked_.clear();
+    pages_.reset();
+    count_ = 0;
+    failure_.clear();
+    ticks_ = TickRule();
     picture_ = QIcon();
     endResetModel();
 }
 
+std::optional<ArchiveOrder> ArchiveModel::order() const
+{
+    return pages_ ? std::optional<ArchiveOrder>(pages_->order()) : std::nullopt;
+}
+
+const ArchiveRow& ArchiveModel::rowAt(int index) const
+{
+    static const ArchiveRow none;
+    if (!pages_ || index < 0 || index >= count_ || readFailing_)
+        return none;
+    try {
+        return pages_->row(index);
+    } catch (const StoreError& error) {
+        // Painting goes on with empty rows; the list is told once, after the
+        // paint, and decides what to show.
+        readFailing_ = true;
+        auto* self = const_cast<ArchiveModel*>(this);
+        QTimer::singleShot(0, self, [self, message = error.message()] { emit self->readFailed(message); });
+        return none;
+    }
+}
+
+ArchiveRow ArchiveModel::row(int index) const
+{
+    return rowAt(index);
+}
+
+bool ArchiveModel::isTicked(int index) const
+{
+    const ArchiveRow& shown = rowAt(index);
+    return shown.rowid != 0 && ticks_.has(shown.rowid);
+}
+
 void ArchiveModel::setTicked(int index, bool ticked)
 {
-    if (index < 0 || index >= rowCount() || isTicked(index) == ticked)
+    const long long key = rowAt(index).rowid;
+    if (key == 0 || ticks_.has(key) == ticked)
         return;
-    ticked_[size_t(index)] = ticked ? 1 : 0;
+    ticks_.set(key, ticked);
     const QModelIndex cell = createIndex(index, 0);
     emit dataChanged(cell, cell, {Qt::CheckStateRole});
 }
 
 void ArchiveModel::setAllTicked(bool ticked)
 {
-    if (rows_.empty())
-        return;
-    std::fill(ticked_.begin(), ticked_.end(), ticked ? 1 : 0);
-    emit dataChanged(createIndex(0, 0), createIndex(rowCount() - 1, 0), {Qt::CheckStateRole});
+    ticks_.setAll(ticked);
+    if (count_ > 0)
+        emit dataChanged(createIndex(0, 0), createIndex(count_ - 1, 0), {Qt::CheckStateRole});
 }
 
-void ArchiveModel::tickMatching(std::vector<ArchiveRow> rows)
+int ArchiveModel::find(long long key) const
 {
-    std::map<std::pair<long long, std::array<QString, 4>>, int> wanted;
-    for (ArchiveRow& row : rows)
-        ++wanted[{row.rowid, std::move(row.cells)}];
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        const auto match = wanted.find({rows_[i].rowid, rows_[i].cells});
-        if (match != wanted.end() && match->second > 0) {
-            ticked_[i] = 1;
-            --match->second;
-        }
+    if (!pages_ || key == 0)
+        return -1;
+    try {
+        const int at = pages_->position(key);
+        return at < count_ ? at : -1;
+    } catch (const StoreError&) {
+        return -1;
     }
-    if (!rows_.empty())
-        emit dataChanged(createIndex(0, 0), createIndex(rowCount() - 1, 0), {Qt::CheckStateRole});
-}
-
-int ArchiveModel::find(const ArchiveRow& row) const
-{
-    const auto found = std::find(rows_.begin(), rows_.end(), row);
-    return found == rows_.end() ? -1 : int(found - rows_.begin());
 }
 
 std::vector<int> ArchiveModel::tickedIndices() const
 {
     std::vector<int> indices;
-    for (size_t i = 0; i < ticked_.size(); ++i) {
-        if (ticked_[i])
-            indices.push_back(int(i));
+    for (int i = 0; i < count_; ++i) {
+        if (isTicked(i))
+            indices.push_back(i);
     }
     return indices;
 }
 
+void ArchiveModel::forEachTicked(const std::function<bool(const ArchiveRow&)>& each) const
+{
+    if (!pages_)
+        return;
+    // A few rows ticked one by one are read by their keys; a rule over every
+    // row walks them all, a page at a time.
+    if (!ticks_.all()) {
+        const std::vector<long long> keys(ticks_.exceptions().begin(), ticks_.exceptions().end());
+        for (const ArchiveRow& row : pages_->rowsWithKeys(keys)) {
+            if (!each(row))
+                return;
+        }
+        return;
+    }
+    pages_->walk([&](const ArchiveRow& row) { return !ticks_.has(row.rowid) || each(row); });
+}
+
 int ArchiveModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : count_;
 }
 
 int ArchiveModel::columnCount(const QModelIndex& parent) const
@@ -103,16 +167,15 @@ QVariant ArchiveModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const size_t row = size_t(index.row());
     if (index.column() == 0) {
         if (role == Qt::CheckStateRole)
-            return ticked_[row] ? Qt::Checked : Qt::Unchecked;
+            return isTicked(index.row()) ? Qt::Checked : Qt::Unchecked;
         if (role == Qt::DecorationRole)
             return picture_;
         return {};
     }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return rows_[row].cells[size_t(index.column() - 1)];
+        return rowAt(index.row()).cells[size_t(index.column() - 1)];
     return {};
 }
 
@@ -139,63 +202,17 @@ Qt::ItemFlags ArchiveModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-namespace {
-
-// A date text as the program writes it; an invalid time for any other text.
-QDateTime dateOf(const QString& text)
-{
-    return QDateTime::fromString(text, QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-}
-
-} // namespace
-
 void ArchiveModel::sort(int column, Qt::SortOrder order)
 {
-    if (column < 1 || column > 4 || rows_.size() < 2)
+    if (column < 1 || column > 4 || !pages_)
         return;
-    const size_t cell = size_t(column - 1);
-    std::vector<size_t> from(rows_.size());
-    std::iota(from.begin(), from.end(), size_t{0});
-    // Dates by their time, everything else as people read it.
-    const ReadingOrder reading;
-    std::vector<QDateTime> dates;
-    std::vector<QCollatorSortKey> keys;
-    dates.reserve(rows_.size());
-    keys.reserve(rows_.size());
-    for (const ArchiveRow& row : rows_) {
-        dates.push_back(dateOf(row.cells[cell]));
-        keys.push_back(reading.key(row.cells[cell]));
-    }
-    const auto before = [&dates, &keys](size_t a, size_t b) {
-        if (dates[a].isValid() && dates[b].isValid())
-            return dates[a] < dates[b];
-        return keys[a].compare(keys[b]) < 0;
-    };
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(from.begin(), from.end(), before);
-    else
-        std::stable_sort(from.begin(), from.end(), [&before](size_t a, size_t b) { return before(b, a); });
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<ArchiveRow> rows;
-    std::vector<char> ticked;
-    rows.reserve(rows_.size());
-    ticked.reserve(rows_.size());
-    std::vector<int> to(rows_.size());
-    for (size_t i = 0; i < from.size(); ++i) {
-        rows.push_back(std::move(rows_[from[i]]));
-        ticked.push_back(ticked_[from[i]]);
-        to[from[i]] = int(i);
-    }
-    rows_ = std::move(rows);
-    ticked_ = std::move(ticked);
-    const QModelIndexList persistent = persistentIndexList();
-    QModelIndexList moved;
-    moved.reserve(persistent.size());
-    for (const QModelIndex& index : persistent)
-        moved << createIndex(to[size_t(index.row())], index.column());
-    changePersistentIndexList(persistent, moved);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    const ArchiveOrder wanted{column - 1, order == Qt::DescendingOrder};
+    if (pages_->order() == wanted)
+        return;
+    beginResetModel();
+    pages_->setOrder(wanted);
+    readFailing_ = false;
+    endResetModel();
 }
 
 } // namespace parlix

@@ -46,12 +46,36 @@ bool ArchiveDeletion::deleteTickedRow(const RowSelection& row)
 {
     if (kind_ != ArchiveKind::Sent)
         return deleteRow(row);
-
     const std::shared_ptr<Database> db = openBook();
     Transaction transaction(*db);
+    const bool found = removeTicked(db, row);
+    transaction.commit();
+    return found;
+}
+
+int ArchiveDeletion::deleteTickedRows(const std::vector<RowSelection>& rows)
+{
+    if (rows.empty())
+        return 0;
+    const std::shared_ptr<Database> db = openBook();
+    Transaction transaction(*db);
+    int removed = 0;
+    for (const RowSelection& row : rows)
+        removed += removeTicked(db, row) ? 1 : 0;
+    transaction.commit();
+    return removed;
+}
+
+bool ArchiveDeletion::removeTicked(const std::shared_ptr<Database>& db, const RowSelection& row)
+{
+    const std::unique_ptr<Recordset> found = locate(db, row);
+    if (kind_ != ArchiveKind::Sent) {
+        if (found)
+            found->deleteCurrent();
+        return found != nullptr;
+    }
     std::array<QString, 4> kept{row.cognome, row.cellulare, row.data, row.testo};
     const std::array<const char16_t*, 4> fields{u"cognome", u"cellulare", u"Data", u"Testo"};
-    const std::unique_ptr<Recordset> found = locate(db, row);
     if (found) {
         for (size_t i = 0; i < fields.size(); ++i)
             kept[i] = found->field(fields[i]);
@@ -62,7 +86,6 @@ bool ArchiveDeletion::deleteTickedRow(const RowSelection& row)
     for (size_t i = 0; i < fields.size(); ++i)
         copy.setField(fields[i], kept[i]);
     copy.update();
-    transaction.commit();
     return found != nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace parlix {
 
@@ -33,8 +34,13 @@ public:
     // values shown when the row itself is no longer stored. The copy and the
     // removal are one transaction, so a failure never loses the message.
     bool deleteTickedRow(const RowSelection& row);
+    // Many ticked rows, each as deleteTickedRow, all in one transaction on
+    // one opening of the book. Returns how many rows went.
+    int deleteTickedRows(const std::vector<RowSelection>& rows);
 
 private:
+    // deleteTickedRow within the caller's transaction.
+    bool removeTicked(const std::shared_ptr<Database>& db, const RowSelection& row);
     // A cursor on the row; nothing when it is not stored.
     std::unique_ptr<Recordset> locate(const std::shared_ptr<Database>& db, const RowSelection& row);
     std::shared_ptr<Database> openBook() const;

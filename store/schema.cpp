@@ -1,6 +1,7 @@
 #include "schema.h"
 
 #include "database.h"
+#include "listorder.h"
 #include "pgconnection.h"
 #include "statement.h"
 
@@ -66,6 +67,7 @@ QString sqliteBook()
             sql += QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
                        .arg(indexName(table, index), QString::fromLatin1(table.name), on.join(u','));
         }
+        sql += listorder::sqliteIndexes(QString::fromLatin1(table.name));
     }
     return sql + QStringLiteral("COMMIT;");
 }
@@ -257,6 +259,7 @@ QString postgresBook(const QString& name)
             sql += QStringLiteral("CREATE INDEX %1 ON %2 (%3);")
                        .arg(indexName(table, index), qualified, on.join(u','));
         }
+        sql += listorder::postgresIndexes(QString::fromLatin1(table.name), qualified);
     }
     return sql;
 }
