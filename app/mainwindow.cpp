@@ -265,9 +265,13 @@ void MainWindow::checkBookList()
     try {
         BookCatalog(context_.state).repair();
     } catch (const StoreError& error) {
-        context_.dialogs.message(QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
-                                     .arg(context_.state.folder.bookList(), error.message()),
-                                 MessageIcon::Critical);
+        // A shared database has no file to name: its own error says which server.
+        const QString text =
+            context_.state.store->link()
+                ? QStringLiteral("Impossibile leggere l'elenco delle rubriche: %1").arg(error.message())
+                : QStringLiteral("Impossibile leggere l'elenco delle rubriche \"%1\": %2")
+                      .arg(context_.state.folder.bookList(), error.message());
+        context_.dialogs.message(text, MessageIcon::Critical);
     }
 }
 

@@ -207,3 +207,17 @@ TEST_F(SharedDeskTest, TheTreeFollowsBooksMadeRenamedAndDeletedElsewhere)
 }
 
 } // namespace
+
+// A book list the shared database cannot give is said with the server's own
+// words, never as the path of a local file that plays no part.
+TEST(SharedDeskLoad, SaysWhenTheSharedBookListCannotBeRead)
+{
+    TestHome home{Backend::Postgres};
+    PgConnection(home.shared->address).exec(QStringLiteral("DROP TABLE elenco CASCADE"));
+    NotedDialogs dialogs;
+    MainWindow window(AppContext{home.state, dialogs, home.clock});
+    window.load();
+    const QString said = dialogs.said.value(0);
+    EXPECT_TRUE(said.startsWith(u"Impossibile leggere l'elenco delle rubriche: ")) << said.toStdString();
+    EXPECT_FALSE(said.contains(u"elenco.mdb")) << said.toStdString();
+}
