@@ -10,9 +10,11 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace parlix {
@@ -257,10 +259,22 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
         // at the end.
         constexpr size_t batchRows = 500;
         std::vector<RowSelection> batch;
+        // A long deletion shows how far it has gone and lets the window
+        // repaint between batches (input is held back meanwhile).
+        QProgressDialog progress(QStringLiteral("Cancellazione dei contatti selezionati in corso..."),
+                                 QString(), 0, list.tickedCount(), list.window());
+        progress.setObjectName(QStringLiteral("deleteProgress"));
+        progress.setWindowTitle(QStringLiteral("Cancella"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        int removed = 0;
         const auto removeBatch = [&] {
             // The ticked row itself, not the first one sharing its number.
             ArchiveDeletion(context.state, *kind, book).deleteTickedRows(batch);
+            removed += int(batch.size());
             batch.clear();
+            progress.setValue(std::min(removed, progress.maximum()));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         };
         try {
             if (kind) {
@@ -274,6 +288,7 @@ bool ActionsPanel::deleteTicked(AppContext context, ArchiveList& list)
             }
         } catch (const StoreError& error) {
             // Batches already deleted stay deleted; the rest are left alone.
+            progress.reset();
             context.dialogs.message(error.message(), MessageIcon::Critical);
         }
         list.selectRow(-1);

@@ -367,6 +367,13 @@ void ArchiveList::forEachTicked(const std::function<bool(const ArchiveRow&)>& ea
     model_->forEachTicked(each);
 }
 
+int ArchiveList::tickedCount() const
+{
+    const TickRule& ticks = model_->ticks();
+    const int exceptions = int(ticks.exceptions().size());
+    return ticks.all() ? std::max(0, rowCount() - exceptions) : exceptions;
+}
+
 QString ArchiveList::failure() const
 {
     return model_->failure();

@@ -78,6 +78,9 @@ public:
     // Each ticked row in the order the list shows, read from the store a page
     // at a time, until `each` says false. Throws StoreError.
     void forEachTicked(const std::function<bool(const ArchiveRow&)>& each) const;
+    // How many rows are ticked, by the tick rule (rows gone since the list
+    // was read may still count).
+    int tickedCount() const;
     // Why the archive shown could not be read; empty when it was.
     QString failure() const;
     // Makes a row the current, selected one (-1: none).

@@ -1,6 +1,8 @@
 #include "browser/actionspanel.h"
 #include "browser/archivemodel.h"
 #include "listfixture.h"
+#include "store/statement.h"
+#include "store/transaction.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -160,6 +162,34 @@ TEST_F(ActionsPanelTest, TickedSavedAndDeletedMessagesAreCopiedNowhere)
     }
     for (const char* table : {"salvati", "inviati", "cancellati"})
         EXPECT_TRUE(f.home.rows(book(), QString::fromLatin1(table)).isEmpty()) << table;
+}
+
+// Many ticked rows go in several batches while the list's pages are walked:
+// every ticked row goes, the one left unticked stays.
+TEST_F(ActionsPanelTest, DeletesATickedSetLargerThanABatch)
+{
+    {
+        const auto db = f.home.state.store->open(book());
+        Transaction writing(*db);
+        Statement add(*db, "INSERT INTO rubrica (\"Nome\", cognome, cellulare, email, icona) "
+                           "VALUES ('N', ?, ?, ' ', '4')");
+        for (int i = 0; i < 1100; ++i) {
+            add.bind(1, QStringLiteral("C%1").arg(i, 4, 10, QChar(u'0')));
+            add.bind(2, QStringLiteral("33%1").arg(i));
+            add.step();
+        }
+        writing.commit();
+    }
+    f.show(QStringLiteral("r1"), principale);
+    ASSERT_EQ(f.list.rowCount(), 1100);
+    f.list.setSelectAll(true);
+    f.list.setTicked(700, false);
+    EXPECT_EQ(f.list.tickedCount(), 1099);
+    f.home.dialogs.expectMessage(question, MessageIcon::None, Answer::Yes);
+    EXPECT_TRUE(ActionsPanel::deleteTicked(f.home.context(), f.list));
+    f.runReload();
+    EXPECT_EQ(f.home.rows(book(), QStringLiteral("rubrica")),
+              QStringList{QStringLiteral("N|C0700|33700| |4")});
 }
 
 TEST_F(ActionsPanelTest, AnsweringNoLeavesTheStoreAndUnticksEverything)
