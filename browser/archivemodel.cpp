@@ -8,6 +8,13 @@
 
 namespace parlix {
 
+namespace {
+
+// Ticks checked against the store on each reload (one query by key).
+constexpr size_t maxCheckedTicks = 500;
+
+} // namespace
+
 void TickRule::set(long long key, bool ticked)
 {
     if (ticked == all_)
@@ -22,6 +29,11 @@ void TickRule::setAll(bool ticked)
     except_.clear();
 }
 
+void TickRule::keepOnly(const std::unordered_set<long long>& present)
+{
+    std::erase_if(except_, [&](long long key) { return !present.contains(key); });
+}
+
 ArchiveModel::ArchiveModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 ArchiveModel::~ArchiveModel() = default;
@@ -29,6 +41,16 @@ ArchiveModel::~ArchiveModel() = default;
 void ArchiveModel::show(std::unique_ptr<ArchivePages> pages, bool keepTicks)
 {
     const int count = pages->count();
+    // Ticks of rows deleted since are dropped: SQLite may give a deleted
+    // newest row's key to the next row added. A long list of exceptions is
+    // left as it is rather than walk the whole book on every reload.
+    std::optional<std::unordered_set<long long>> present;
+    if (keepTicks && !ticks_.exceptions().empty() && ticks_.exceptions().size() <= maxCheckedTicks) {
+        const std::vector<long long> keys(ticks_.exceptions().begin(), ticks_.exceptions().end());
+        present.emplace();
+        for (const ArchiveRow& row : pages->rowsWithKeys(keys))
+            present->insert(row.rowid);
+    }
     beginResetModel();
     kind_ = pages->kind();
     pages_ = std::move(pages);
@@ -37,6 +59,8 @@ void ArchiveModel::show(std::unique_ptr<ArchivePages> pages, bool keepTicks)
     readFailing_ = false;
     if (!keepTicks)
         ticks_ = TickRule();
+    else if (present)
+        ticks_.keepOnly(*present);
     picture_ = rowIcon(*kind_);
     endResetModel();
 }

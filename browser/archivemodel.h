@@ -24,6 +24,9 @@ public:
     void set(long long key, bool ticked);
     void setAll(bool ticked);
     bool all() const { return all_; }
+    // Forgets the exceptions whose rows are gone, so that a key the store
+    // hands out again does not carry an old tick to a new row.
+    void keepOnly(const std::unordered_set<long long>& present);
     // The keys that differ from the rule.
     const std::unordered_set<long long>& exceptions() const { return except_; }
 
