@@ -17,15 +17,16 @@ constexpr size_t maxCheckedTicks = 500;
 
 void TickRule::set(long long key, bool ticked)
 {
-    if (ticked == all_)
+    if (ticked == inRule(key))
         except_.erase(key);
     else
         except_.insert(key);
 }
 
-void TickRule::setAll(bool ticked)
+void TickRule::setAll(bool ticked, long long upTo)
 {
     all_ = ticked;
+    upTo_ = upTo;
     except_.clear();
 }
 
@@ -44,6 +45,7 @@ void ArchiveModel::show(std::unique_ptr<ArchivePages> pages, bool keepTicks)
     // Ticks of rows deleted since are dropped: SQLite may give a deleted
     // newest row's key to the next row added. A long list of exceptions is
     // left as it is rather than walk the whole book on every reload.
+    const long long newest = keepTicks && ticks_.all() ? pages->newestKey() : 0;
     std::optional<std::unordered_set<long long>> present;
     if (keepTicks && !ticks_.exceptions().empty() && ticks_.exceptions().size() <= maxCheckedTicks) {
         const std::vector<long long> keys(ticks_.exceptions().begin(), ticks_.exceptions().end());
@@ -57,10 +59,14 @@ void ArchiveModel::show(std::unique_ptr<ArchivePages> pages, bool keepTicks)
     count_ = count;
     failure_.clear();
     readFailing_ = false;
-    if (!keepTicks)
+    if (!keepTicks) {
         ticks_ = TickRule();
-    else if (present)
-        ticks_.keepOnly(*present);
+    } else {
+        if (ticks_.all())
+            ticks_.limitTo(newest);
+        if (present)
+            ticks_.keepOnly(*present);
+    }
     picture_ = rowIcon(*kind_);
     endResetModel();
 }
@@ -133,7 +139,15 @@ void ArchiveModel::setTicked(int index, bool ticked)
 
 void ArchiveModel::setAllTicked(bool ticked)
 {
-    ticks_.setAll(ticked);
+    long long upTo = std::numeric_limits<long long>::max();
+    if (ticked && pages_) {
+        try {
+            upTo = pages_->newestKey();
+        } catch (const StoreError&) {
+            // Unknown for now: the next reading of the list narrows it.
+        }
+    }
+    ticks_.setAll(ticked, upTo);
     if (count_ > 0)
         emit dataChanged(createIndex(0, 0), createIndex(count_ - 1, 0), {Qt::CheckStateRole});
 }

@@ -7,7 +7,9 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <unordered_set>
@@ -16,14 +18,19 @@
 namespace parlix {
 
 // Which rows are ticked: all of them or none, but for the exceptions, named
-// by the rows' keys. A key names its row whatever is edited in it.
+// by the rows' keys. A key names its row whatever is edited in it. "All"
+// means the rows there were when it was chosen: those up to the newest key
+// then; rows added afterwards come unticked.
 class TickRule
 {
 public:
-    bool has(long long key) const { return all_ != except_.contains(key); }
+    bool has(long long key) const { return inRule(key) != except_.contains(key); }
     void set(long long key, bool ticked);
-    void setAll(bool ticked);
+    void setAll(bool ticked, long long upTo = std::numeric_limits<long long>::max());
     bool all() const { return all_; }
+    // Narrows "all" to the keys up to `newest`: a key given out again after
+    // the newest rows were deleted names a new row.
+    void limitTo(long long newest) { upTo_ = std::min(upTo_, newest); }
     // Forgets the exceptions whose rows are gone, so that a key the store
     // hands out again does not carry an old tick to a new row.
     void keepOnly(const std::unordered_set<long long>& present);
@@ -31,7 +38,10 @@ public:
     const std::unordered_set<long long>& exceptions() const { return except_; }
 
 private:
+    bool inRule(long long key) const { return all_ && key <= upTo_; }
+
     bool all_ = false;
+    long long upTo_ = std::numeric_limits<long long>::max();
     std::unordered_set<long long> except_;
 };
 

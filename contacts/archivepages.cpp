@@ -52,6 +52,15 @@ int ArchivePages::count()
     return count_;
 }
 
+long long ArchivePages::newestKey()
+{
+    Statement st(*db_, QStringLiteral("SELECT max(%1) FROM %2").arg(key_, table_));
+    const long long key = st.step() ? st.integer(0) : 0;
+    while (st.step()) {
+    }
+    return key;
+}
+
 QString ArchivePages::columns() const
 {
     QStringList names{key_};

@@ -54,6 +54,9 @@ public:
     // the pages kept), until `each` says false. Rows may be changed or
     // deleted between pages.
     void walk(const std::function<bool(const ArchiveRow&)>& each);
+    // The key of the newest row (0 when there is none): rows added later have
+    // greater keys.
+    long long newestKey();
     // The rows of these keys that are stored, in order.
     std::vector<ArchiveRow> rowsWithKeys(const std::vector<long long>& keys);
 
