@@ -12,7 +12,6 @@
 #include "core/programstate.h"
 
 #include <QApplication>
-#include <QTableView>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -41,26 +40,15 @@ Data& data()
     return instance;
 }
 
-using parlix::bench::BareModel;
-
 void BM_BareTableView(benchmark::State& state)
 {
     const QString path = data().folder.bookPath(QStringLiteral("Principale"));
-    BareModel model;
-    QTableView view;
-    view.setModel(&model);
-    view.resize(900, 600);
-    view.show();
-    QApplication::processEvents();
+    parlix::bench::BareView view;
     for (auto _ : state) {
-        model.fill({});
-        model.fill(parlix::bench::readBareRows(path));
-        view.sortByColumn(2, Qt::AscendingOrder);
-        view.repaint();
-        QApplication::processEvents();
-        benchmark::DoNotOptimize(model.rowCount());
+        view.show([&] { return parlix::bench::readBareRows(path); });
+        benchmark::DoNotOptimize(view.rows());
     }
-    state.counters["rows"] = model.rowCount();
+    state.counters["rows"] = view.rows();
 }
 
 void BM_ParlixTreeClick(benchmark::State& state)

@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QProcess>
-#include <QTableView>
 #include <QTemporaryDir>
 
 #include <libpq-fe.h>
@@ -112,21 +111,12 @@ int measure(const QString& what, const QString& folderPath)
         ms = bench::medianMs(5, [&] { window.clickToBook(); });
         rows = window.rows();
     } else {
-        BareModel model;
-        QTableView view;
-        view.setModel(&model);
-        view.resize(900, 600);
-        view.show();
-        QApplication::processEvents();
+        bench::BareView view;
         const QString path = DataFolder(folderPath).bookPath(book);
         ms = bench::medianMs(5, [&] {
-            model.fill({});
-            model.fill(address.isEmpty() ? bench::readBareRows(path) : readPostgres(address));
-            view.sortByColumn(2, Qt::AscendingOrder);
-            view.repaint();
-            QApplication::processEvents();
+            view.show([&] { return address.isEmpty() ? bench::readBareRows(path) : readPostgres(address); });
         });
-        rows = model.rowCount();
+        rows = view.rows();
     }
     std::printf("%.2f %d %ld\n", ms, rows, peakKb());
     return 0;

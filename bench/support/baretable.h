@@ -7,14 +7,17 @@
 #include "store/statement.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QChar>
 #include <QFile>
 #include <QString>
+#include <QTableView>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -74,6 +77,35 @@ public:
 
 private:
     std::vector<Row> rows_;
+};
+
+// A bare QTableView over a BareModel, 900 x 600 and shown.
+class BareView
+{
+public:
+    BareView()
+    {
+        view_.setModel(&model_);
+        view_.resize(900, 600);
+        view_.show();
+        QApplication::processEvents();
+    }
+
+    // The model emptied, then filled with what `read` returns, sorted by
+    // surname and painted.
+    void show(const std::function<std::vector<BareModel::Row>()>& read)
+    {
+        model_.fill({});
+        model_.fill(read());
+        view_.sortByColumn(2, Qt::AscendingOrder);
+        view_.repaint();
+        QApplication::processEvents();
+    }
+    int rows() const { return model_.rowCount(); }
+
+private:
+    BareModel model_;
+    QTableView view_;
 };
 
 // cellulare, Nome, cognome and email of every row of a book's file, in one statement.
