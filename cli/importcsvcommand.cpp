@@ -1,14 +1,5 @@
 #include "importcsvcommand.h"
 
-#include "cli/filearguments.h"
-#include "cli/report.h"
-#include "cli/standardstreams.h"
-#include "core/programstate.h"
-#include "core/userfile.h"
-#include "transfer/csvimport.h"
-
-#include <QBuffer>
-
 namespace parlix::cli {
 
 CommandGrammar ImportCsvCommand::grammar() const
@@ -19,49 +10,19 @@ CommandGrammar ImportCsvCommand::grammar() const
          {QStringLiteral("complete"), QStringLiteral("false quando una riga ha fermato l'importazione")}});
 }
 
-bool ImportCsvCommand::accepts(const QStringList& arguments, QTextStream&) const
+int ImportCsvCommand::finish(const CsvImportResult& result, const FileArguments& words,
+                             Console& console) const
 {
-    return parseFileArguments(arguments).has_value();
-}
-
-int ImportCsvCommand::execute(const DataFolder& folder, const QStringList& arguments, Console& console)
-{
-    const auto parsed = parseFileArguments(arguments);
-    if (!parsed) {
-        console.err << "Uso: parlix-cli import-csv " << synopsis() << '\n';
-        return Usage;
-    }
-    ProgramState state(folder);
-    CsvImport import(state);
-    QBuffer text;
-    const Progress progress = transferProgress(console, QStringLiteral("Contatti scritti"));
-    const CsvImportResult result = isStandardStream(parsed->file)
-                                       ? import.run(inputBytes(console, text), parsed->book, progress)
-                                       : import.run(parsed->file, parsed->book, progress);
     using Status = CsvImportResult::Status;
-    switch (result.status) {
-    case Status::Done:
-    case Status::Stopped:
-        report(console,
-               {{QStringLiteral("book"), parsed->book},
-                {QStringLiteral("imported"), result.imported},
-                {QStringLiteral("complete"), result.status == Status::Done}},
-               QString::number(result.imported) + u'\n');
-        if (result.status == Status::Done)
-            return Done;
-        console.err << stoppedImportMessage(result).replace(u'\r', u'\n') << '\n';
-        return Stopped;
-    case Status::FileUnreadable:
-        console.err << userfile::unreadableMessage(parsed->file, result.detail) << '\n';
-        return Failed;
-    case Status::BookMissing:
-        console.err << "La rubrica \"" << parsed->book << "\" non esiste\n";
-        return Failed;
-    case Status::StoreFailed:
-        console.err << "Importazione non riuscita, nessun contatto importato: " << result.detail << '\n';
-        return Failed;
-    }
-    return Failed;
+    report(console,
+           {{QStringLiteral("book"), words.book},
+            {QStringLiteral("imported"), result.imported},
+            {QStringLiteral("complete"), result.status == Status::Done}},
+           QString::number(result.imported) + u'\n');
+    if (result.status == Status::Done)
+        return Done;
+    console.err << stoppedImportMessage(result).replace(u'\r', u'\n') << '\n';
+    return Stopped;
 }
 
 } // namespace parlix::cli

@@ -50,6 +50,39 @@ private:
     bool written_ = false;
 };
 
+// The rows of the book list, in its transaction: `name`'s row added, its
+// rows removed, or the rows of `from` named `to`.
+void addRow(const std::shared_ptr<Database>& list, const QString& name)
+{
+    Recordset rs(list, queries::bookByName(name));
+    rs.addNew();
+    rs.setField(rubricaField, name);
+    rs.update();
+}
+
+void removeRows(const std::shared_ptr<Database>& list, const QString& name)
+{
+    Recordset rs(list, queries::wholeTable(elenco));
+    const int field = rs.fieldIndex(rubricaField);
+    for (; !rs.eof(); rs.moveNext()) {
+        if (rs.field(field) == name)
+            rs.deleteCurrent();
+    }
+}
+
+void renameRows(const std::shared_ptr<Database>& list, const QString& from, const QString& to)
+{
+    Recordset rs(list, queries::wholeTable(elenco));
+    const int field = rs.fieldIndex(rubricaField);
+    for (; !rs.eof(); rs.moveNext()) {
+        if (rs.field(field) == from) {
+            rs.edit();
+            rs.setField(rubricaField, to);
+            rs.update();
+        }
+    }
+}
+
 std::optional<BookCatalog::Outcome> checkNewName(const QString& name, const BookStorage& storage)
 {
     if (name.isEmpty())
@@ -161,21 +194,13 @@ BookCatalog::Outcome BookCatalog::sharedCreate(const QString& name, const Fill& 
         storage().create(name);
         if (fill)
             fill(state_.store->open(state_.folder.bookPath(name)));
-        Recordset rs(list_, queries::bookByName(name));
-        rs.addNew();
-        rs.setField(rubricaField, name);
-        rs.update();
+        addRow(list_, name);
     });
 }
 
 BookCatalog::Outcome BookCatalog::sharedRemove(const QString& name, Transaction& transaction)
 {
-    Recordset rs(list_, queries::wholeTable(elenco));
-    const int field = rs.fieldIndex(rubricaField);
-    for (; !rs.eof(); rs.moveNext()) {
-        if (rs.field(field) == name)
-            rs.deleteCurrent();
-    }
+    removeRows(list_, name);
     storage().drop(name);
     transaction.commit();
     return Outcome::Done;
@@ -187,15 +212,7 @@ BookCatalog::Outcome BookCatalog::sharedRename(const QString& from, const QStrin
     return sharedChange(transaction, [&] {
         if (storage().exists(from))
             storage().rename(from, to);
-        Recordset rs(list_, queries::wholeTable(elenco));
-        const int field = rs.fieldIndex(rubricaField);
-        for (; !rs.eof(); rs.moveNext()) {
-            if (rs.field(field) == from) {
-                rs.edit();
-                rs.setField(rubricaField, to);
-                rs.update();
-            }
-        }
+        renameRows(list_, from, to);
     });
 }
 
@@ -259,10 +276,7 @@ BookCatalog::Outcome BookCatalog::create(const QString& name, const Fill& fill)
             fill(book);
             filling.commit();
         }
-        Recordset rs(list_, queries::bookByName(name));
-        rs.addNew();
-        rs.setField(rubricaField, name);
-        rs.update();
+        addRow(list_, name);
         transaction.commit();
     } catch (const StoreError&) {
         QFile::remove(path);
@@ -298,12 +312,7 @@ BookCatalog::Outcome BookCatalog::remove(const QString& name)
     }
     faultpoint::reach("book.delete.file");
     try {
-        Recordset rs(list_, queries::wholeTable(elenco));
-        const int field = rs.fieldIndex(rubricaField);
-        for (; !rs.eof(); rs.moveNext()) {
-            if (rs.field(field) == name)
-                rs.deleteCurrent();
-        }
+        removeRows(list_, name);
         transaction.commit();
     } catch (const StoreError&) {
         if (!file.isEmpty())
@@ -350,15 +359,7 @@ BookCatalog::Outcome BookCatalog::rename(const QString& from, const QString& to)
     faultpoint::reach("book.rename.file");
 
     try {
-        Recordset rs(list_, queries::wholeTable(elenco));
-        const int field = rs.fieldIndex(rubricaField);
-        for (; !rs.eof(); rs.moveNext()) {
-            if (rs.field(field) == from) {
-                rs.edit();
-                rs.setField(rubricaField, to);
-                rs.update();
-            }
-        }
+        renameRows(list_, from, to);
         transaction.commit();
     } catch (const StoreError&) {
         if (!oldFile.isEmpty())

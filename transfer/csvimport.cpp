@@ -1,9 +1,7 @@
 #include "csvimport.h"
 
-#include "contacts/bookcatalog.h"
 #include "core/programstate.h"
-#include "core/userfile.h"
-#include "store/storeerror.h"
+#include "transfer/contactimport.h"
 #include "transfer/contactwriter.h"
 
 #include <QFile>
@@ -12,8 +10,6 @@
 namespace parlix {
 
 namespace {
-
-constexpr int progressStep = 512;
 
 bool spoolInto(QIODevice& source, QTemporaryFile& spool)
 {
@@ -44,72 +40,55 @@ QString tooLongText(int line)
 
 CsvImportResult CsvImport::run(const QString& file, const QString& book, const Progress& progress)
 {
-    QFile source;
-    QString problem;
-    if (!userfile::openForReading(file, source, &problem)) {
-        CsvImportResult result;
-        result.status = CsvImportResult::Status::FileUnreadable;
-        result.detail = problem;
-        return result;
-    }
-    return run(source, book, progress);
+    return contactimport::fromFile<CsvImportResult>(
+        file, [&](QFile& source) { return run(source, book, progress); });
 }
 
 CsvImportResult CsvImport::run(QIODevice& source, const QString& book, const Progress& progress)
 {
     using Status = CsvImportResult::Status;
-    CsvImportResult result;
-    try {
-        if (book.isEmpty() || !BookCatalog(state_).isStored(book)) {
-            result.status = Status::BookMissing;
-            return result;
-        }
+    const auto unreadable = [](const QString& detail) {
+        return contactimport::failed<CsvImportResult>(Status::FileUnreadable, detail);
+    };
+    return contactimport::intoBook<CsvImportResult>(state_, book, [&](const QString& bookPath) {
         // The file is read twice; what can be read only once is kept aside first.
         QTemporaryFile spool;
         QIODevice* input = &source;
         if (source.isSequential()) {
-            if (!spoolInto(source, spool)) {
-                result.status = Status::FileUnreadable;
-                result.detail = source.errorString().isEmpty() ? spool.errorString() : source.errorString();
-                return result;
-            }
+            if (!spoolInto(source, spool))
+                return unreadable(source.errorString().isEmpty() ? spool.errorString()
+                                                                 : source.errorString());
             input = &spool;
         }
 
         const csv::Outline outline = csv::outline(*input);
         if (outline.status != csv::Outline::Status::Read) {
-            result.status = Status::FileUnreadable;
-            result.detail = outline.status == csv::Outline::Status::TooLong ? tooLongText(outline.tooLongLine)
-                                                                            : input->errorString();
-            return result;
+            return unreadable(outline.status == csv::Outline::Status::TooLong
+                                  ? tooLongText(outline.tooLongLine)
+                                  : input->errorString());
         }
-        ContactAppender appender(state_, state_.folder.bookPath(book));
+        ContactAppender appender(state_, bookPath);
         const int total = outline.contacts;
         int written = 0;
         const bool unchanged = csv::readContacts(*input, outline, [&](const csv::Fields& fields) {
             appender.appendUtf8(fields[0], fields[1], fields[2], fields[3]);
-            if (progress && ++written % progressStep == 0)
+            if (progress && ++written % contactimport::progressStep == 0)
                 progress(written, total);
         });
         if (!unchanged) {
             // Nothing is committed: the appender's transaction is undone.
-            result.status = Status::FileUnreadable;
-            result.detail =
-                QStringLiteral("il file è cambiato durante l'importazione; nessun contatto importato");
-            return result;
+            return unreadable(
+                QStringLiteral("il file è cambiato durante l'importazione; nessun contatto importato"));
         }
         appender.commit();
         if (progress)
             progress(total, total);
+        CsvImportResult result;
         result.imported = total;
         result.stop = outline.stop;
         result.status = outline.stop ? Status::Stopped : Status::Done;
-    } catch (const StoreError& error) {
-        result = {};
-        result.status = Status::StoreFailed;
-        result.detail = error.message();
-    }
-    return result;
+        return result;
+    });
 }
 
 QString completedImportMessage(const CsvImportResult& result, const QString& book)

@@ -15,28 +15,30 @@ constexpr int progressStep = 512;
 
 EricsoftRegister walkTable(const QString& path, const EricsoftCustomerSink& each, const Progress& progress);
 
-} // namespace
+using Walk = EricsoftRegister (*)(const QString&, const EricsoftCustomerSink&, const Progress&);
 
-EricsoftRegister readEricsoftRegister(const QString& folder, const Progress& progress)
+// What `walk` reads of `source`, its customers kept in a list.
+EricsoftRegister collected(Walk walk, const QString& source, const Progress& progress)
 {
     EricsoftRegister result;
-    const EricsoftRegister walked = walkEricsoftRegister(
-        folder, [&result](const EricsoftCustomer& customer) { result.customers.push_back(customer); },
+    const EricsoftRegister walked = walk(
+        source, [&result](const EricsoftCustomer& customer) { result.customers.push_back(customer); },
         progress);
     result.status = walked.status;
     result.missingField = walked.missingField;
     return result;
 }
 
+} // namespace
+
+EricsoftRegister readEricsoftRegister(const QString& folder, const Progress& progress)
+{
+    return collected(walkEricsoftRegister, folder, progress);
+}
+
 EricsoftRegister readEricsoftTable(const QString& path, const Progress& progress)
 {
-    EricsoftRegister result;
-    const EricsoftRegister walked = walkTable(
-        path, [&result](const EricsoftCustomer& customer) { result.customers.push_back(customer); },
-        progress);
-    result.status = walked.status;
-    result.missingField = walked.missingField;
-    return result;
+    return collected(walkTable, path, progress);
 }
 
 EricsoftRegister walkEricsoftRegister(const QString& folder, const EricsoftCustomerSink& each,

@@ -1,9 +1,7 @@
 #include "vcardimport.h"
 
-#include "contacts/bookcatalog.h"
 #include "core/programstate.h"
-#include "core/userfile.h"
-#include "store/storeerror.h"
+#include "transfer/contactimport.h"
 #include "transfer/contactwriter.h"
 #include "transfer/vcardcards.h"
 #include "transfer/vcardcontact.h"
@@ -14,7 +12,6 @@ namespace parlix {
 
 namespace {
 
-constexpr int progressStep = 512;
 constexpr qsizetype namesShown = 10;
 
 int kib(qint64 bytes)
@@ -26,33 +23,22 @@ int kib(qint64 bytes)
 
 VcardImportResult VcardImport::run(const QString& file, const QString& book, const Progress& progress)
 {
-    QFile source;
-    QString problem;
-    if (!userfile::openForReading(file, source, &problem)) {
-        VcardImportResult result;
-        result.status = VcardImportResult::Status::FileUnreadable;
-        result.detail = problem;
-        return result;
-    }
-    return run(source, book, progress);
+    return contactimport::fromFile<VcardImportResult>(
+        file, [&](QFile& source) { return run(source, book, progress); });
 }
 
 VcardImportResult VcardImport::run(QIODevice& source, const QString& book, const Progress& progress)
 {
     using Status = VcardImportResult::Status;
-    VcardImportResult result;
-    try {
-        if (book.isEmpty() || !BookCatalog(state_).isStored(book)) {
-            result.status = Status::BookMissing;
-            return result;
-        }
+    return contactimport::intoBook<VcardImportResult>(state_, book, [&](const QString& bookPath) {
+        VcardImportResult result;
         const int total = source.isSequential() ? 0 : kib(source.size());
-        ContactAppender appender(state_, state_.folder.bookPath(book));
+        ContactAppender appender(state_, bookPath);
         vcard::CardReader reader(source);
         vcard::CardReader::Card card;
         int cards = 0;
         while (reader.next(card)) {
-            if (progress && ++cards % progressStep == 0)
+            if (progress && ++cards % contactimport::progressStep == 0)
                 progress(kib(reader.position()), total);
             if (!card.complete) {
                 ++result.unreadable;
@@ -69,26 +55,15 @@ VcardImportResult VcardImport::run(QIODevice& source, const QString& book, const
         }
         // A read that failed ends the cards as the end of the file would.
         if (const auto* file = qobject_cast<const QFileDevice*>(&source);
-            file && file->error() != QFileDevice::NoError) {
-            result = {};
-            result.status = Status::FileUnreadable;
-            result.detail = file->errorString();
-            return result;
-        }
-        if (!reader.sawCard()) {
-            result = {};
-            result.status = Status::NoCards;
-            return result;
-        }
+            file && file->error() != QFileDevice::NoError)
+            return contactimport::failed<VcardImportResult>(Status::FileUnreadable, file->errorString());
+        if (!reader.sawCard())
+            return contactimport::failed<VcardImportResult>(Status::NoCards);
         appender.commit();
         if (progress)
             progress(kib(reader.position()), total);
-    } catch (const StoreError& error) {
-        result = {};
-        result.status = Status::StoreFailed;
-        result.detail = error.message();
-    }
-    return result;
+        return result;
+    });
 }
 
 QString vcardImportReport(const VcardImportResult& result)

@@ -6,34 +6,24 @@
 // that the peak RSS printed is that program's alone. Run:
 //   bench/run.sh millionlist
 // Targets: SQLite at most 500 ms and 150 MB peak RSS; PostgreSQL at most 1000 ms.
-#include "app/mainwindow.h"
-#include "bench/support/silentdialogs.h"
+#include "bench/support/baretable.h"
+#include "bench/support/listwindow.h"
+#include "bench/support/pgcluster.h"
 #include "bench/support/timing.h"
-#include "browser/archivelist.h"
-#include "core/clock.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
 #include "core/programstate.h"
-#include "store/database.h"
-#include "store/statement.h"
 #include "store/store.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QFile>
 #include <QProcess>
-#include <QTableView>
 #include <QTemporaryDir>
 
 #include <libpq-fe.h>
-#include <sqlite3.h>
 #include <sys/resource.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
-#include <cstdlib>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,39 +34,6 @@ namespace {
 
 constexpr int contactCount = 1000000;
 const QString book = QStringLiteral("Principale");
-
-// The throwaway cluster, stopped however the run ends.
-class Cluster
-{
-public:
-    Cluster() : pointer_(dir_.filePath(QStringLiteral("conninfo")))
-    {
-        if (std::system(command("start").c_str()) != 0)
-            throw std::runtime_error("the PostgreSQL cluster did not start");
-        QFile file(pointer_);
-        if (!file.open(QIODevice::ReadOnly))
-            throw std::runtime_error("the PostgreSQL cluster left no connection string");
-        address_ = QString::fromUtf8(file.readAll()).trimmed();
-    }
-    ~Cluster() { std::system(command("stop").c_str()); }
-    Cluster(const Cluster&) = delete;
-    Cluster& operator=(const Cluster&) = delete;
-
-    QString address(const char* database) const
-    {
-        return address_ + QStringLiteral(" dbname=") + QString::fromLatin1(database);
-    }
-
-private:
-    std::string command(const char* what) const
-    {
-        return std::string(PARLIX_PGCLUSTER_SCRIPT) + ' ' + what + " '" + pointer_.toStdString() + '\'';
-    }
-
-    QTemporaryDir dir_;
-    QString pointer_;
-    QString address_;
-};
 
 void runPg(const QString& address, const char* sql)
 {
@@ -104,30 +61,7 @@ QString makeFolder(const QString& path, const QString& address)
     return path;
 }
 
-// Shuffled surnames of eight letters, through the store in one transaction.
-void fillFiles(const QString& path)
-{
-    auto db = Database::open(path);
-    db->exec("BEGIN");
-    Statement insert(
-        *db, "INSERT INTO rubrica (\"Nome\", cognome, cellulare, email, icona) VALUES (?, ?, ?, ?, '4')");
-    std::mt19937 random(42);
-    std::uniform_int_distribution<int> letter(0, 25);
-    for (int i = 0; i < contactCount; ++i) {
-        QString surname;
-        for (int c = 0; c < 8; ++c)
-            surname += QChar(char16_t((c == 0 ? u'A' : u'a') + letter(random)));
-        insert.bind(1, QStringLiteral("Nome%1").arg(i));
-        insert.bind(2, surname);
-        insert.bind(3, QStringLiteral("33%1").arg(1000000 + i));
-        insert.bind(4, QStringLiteral("utente%1@example.it").arg(i));
-        insert.step();
-        insert.reset();
-    }
-    db->exec("COMMIT");
-}
-
-// The same on the server, made by the server itself.
+// Rows of the same kind on the server (surnames in no order), made by the server itself.
 void fillPostgres(const QString& address)
 {
     runPg(address,
@@ -138,56 +72,7 @@ void fillPostgres(const QString& address)
     runPg(address, "VACUUM ANALYZE");
 }
 
-class BareModel : public QAbstractTableModel
-{
-public:
-    using Row = std::array<QString, 4>;
-
-    void fill(std::vector<Row> rows)
-    {
-        beginResetModel();
-        rows_ = std::move(rows);
-        endResetModel();
-    }
-    int rowCount(const QModelIndex& = {}) const override { return int(rows_.size()); }
-    int columnCount(const QModelIndex& = {}) const override { return 4; }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (role != Qt::DisplayRole)
-            return {};
-        return rows_[size_t(index.row())][size_t(index.column())];
-    }
-    void sort(int column, Qt::SortOrder) override
-    {
-        emit layoutAboutToBeChanged();
-        std::stable_sort(rows_.begin(), rows_.end(), [column](const Row& a, const Row& b) {
-            return QString::compare(a[size_t(column)], b[size_t(column)], Qt::CaseInsensitive) < 0;
-        });
-        emit layoutChanged();
-    }
-
-private:
-    std::vector<Row> rows_;
-};
-
-std::vector<BareModel::Row> readFiles(const QString& path)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, "SELECT cellulare, Nome, cognome, email FROM rubrica", -1, &stmt, nullptr);
-    std::vector<BareModel::Row> rows;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        BareModel::Row row;
-        for (int c = 0; c < 4; ++c)
-            row[size_t(c)] = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
-                                               sqlite3_column_bytes(stmt, c));
-        rows.push_back(std::move(row));
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
-}
+using bench::BareModel;
 
 std::vector<BareModel::Row> readPostgres(const QString& address)
 {
@@ -222,43 +107,16 @@ int measure(const QString& what, const QString& folderPath)
         archivio.open(QIODevice::ReadOnly) ? QString::fromUtf8(archivio.readAll()).trimmed() : QString();
     if (what == u"parlix") {
         ProgramState state{DataFolder(folderPath)};
-        bench::SilentDialogs dialogs;
-        Clock clock;
-        MainWindow window(AppContext{state, dialogs, clock});
-        window.resize(1100, 700);
-        window.load();
-        window.show();
-        ArchiveList& list = *window.archiveList();
-        const auto settle = [&] {
-            while (list.reloadPending())
-                QApplication::processEvents();
-            list.repaint();
-            QApplication::processEvents();
-        };
-        settle();
-        ms = bench::medianMs(5, [&] {
-            window.clickNode(3); // the group node "SMS Salvati": the list empties
-            settle();
-            window.clickNode(2); // "Principale" under "Rubriche"
-            settle();
-        });
-        rows = list.rowCount();
+        bench::ListWindow window(state);
+        ms = bench::medianMs(5, [&] { window.clickToBook(); });
+        rows = window.rows();
     } else {
-        BareModel model;
-        QTableView view;
-        view.setModel(&model);
-        view.resize(900, 600);
-        view.show();
-        QApplication::processEvents();
+        bench::BareView view;
         const QString path = DataFolder(folderPath).bookPath(book);
         ms = bench::medianMs(5, [&] {
-            model.fill({});
-            model.fill(address.isEmpty() ? readFiles(path) : readPostgres(address));
-            view.sortByColumn(2, Qt::AscendingOrder);
-            view.repaint();
-            QApplication::processEvents();
+            view.show([&] { return address.isEmpty() ? bench::readBareRows(path) : readPostgres(address); });
         });
-        rows = model.rowCount();
+        rows = view.rows();
     }
     std::printf("%.2f %d %ld\n", ms, rows, peakKb());
     return 0;
@@ -315,10 +173,10 @@ int main(int argc, char** argv)
         // "postgres" as the only argument measures PostgreSQL alone.
         if (args.size() < 2 || args[1] != u"postgres") {
             QTemporaryDir files;
-            fillFiles(DataFolder(makeFolder(files.path(), {})).bookPath(book));
+            bench::fillShuffledBook(DataFolder(makeFolder(files.path(), {})).bookPath(book), contactCount);
             compare("SQLite", files.path(), 500, 150);
         }
-        Cluster cluster;
+        bench::PgCluster cluster;
         runPg(cluster.address("postgres"), "CREATE DATABASE bench");
         QTemporaryDir shared;
         makeFolder(shared.path(), cluster.address("bench"));

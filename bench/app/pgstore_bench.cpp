@@ -8,14 +8,11 @@
 //      PostgreSQL against the same book in the SQLite files.
 // The baselines read the same rows into the same QStrings. Run:
 //   bench/run.sh pgstore            (build-bench/bench/app/bench_app_pgstore ab: parts a and b only)
-#include "app/mainwindow.h"
-#include "bench/support/silentdialogs.h"
+#include "bench/support/listwindow.h"
+#include "bench/support/pgcluster.h"
 #include "bench/support/timing.h"
-#include "browser/archivelist.h"
 #include "contacts/contactsearch.h"
-#include "core/clock.h"
 #include "core/datafolder.h"
-#include "core/dialogs.h"
 #include "core/installer.h"
 #include "core/programstate.h"
 #include "store/database.h"
@@ -31,7 +28,6 @@
 #include <libpq-fe.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -57,41 +53,6 @@ const char* const tails[] = {"ssi", "anchi", "rdi",  "posito", "rrari", "lombo",
                              "cci", "llo",   "nti",  "sso",    "rra",   "gnoli", "netti",
                              "ldi", "ni",    "ruso", "ttini",  "ssa",   "tti"};
 const char* const prefixes[] = {"Ros", "Ro", "R"};
-
-using SilentDialogs = parlix::bench::SilentDialogs;
-
-// The throwaway cluster, stopped however the run ends.
-class Cluster
-{
-public:
-    Cluster() : pointer_(dir_.filePath(QStringLiteral("conninfo")))
-    {
-        if (std::system(command("start").c_str()) != 0)
-            throw std::runtime_error("the PostgreSQL cluster did not start");
-        QFile file(pointer_);
-        if (!file.open(QIODevice::ReadOnly))
-            throw std::runtime_error("the PostgreSQL cluster left no connection string");
-        address_ = QString::fromUtf8(file.readAll()).trimmed();
-    }
-    ~Cluster() { std::system(command("stop").c_str()); }
-    Cluster(const Cluster&) = delete;
-    Cluster& operator=(const Cluster&) = delete;
-
-    QString address(const char* database) const
-    {
-        return address_ + QStringLiteral(" dbname=") + QString::fromLatin1(database);
-    }
-
-private:
-    std::string command(const char* what) const
-    {
-        return std::string(PARLIX_PGCLUSTER_SCRIPT) + ' ' + what + " '" + pointer_.toStdString() + '\'';
-    }
-
-    QTemporaryDir dir_;
-    QString pointer_;
-    QString address_;
-};
 
 PGconn* connect(const QString& address)
 {
@@ -201,34 +162,16 @@ size_t searchBare(PGconn* conn, const QString& prefix)
 // Tree click to the shown, sorted list of the book, as bench_archivelist.
 double showSorted(ProgramState& state, int& rows)
 {
-    SilentDialogs dialogs;
-    Clock clock;
-    MainWindow window(AppContext{state, dialogs, clock});
-    window.resize(1100, 700);
-    window.load();
-    window.show();
-    ArchiveList& list = *window.archiveList();
-    const auto settle = [&] {
-        while (list.reloadPending())
-            QApplication::processEvents();
-        list.repaint();
-        QApplication::processEvents();
-    };
-    settle();
-    const double ms = bench::medianMs(5, [&] {
-        window.clickNode(3); // the group node "SMS Salvati": the list empties
-        settle();
-        window.clickNode(2); // "Principale" under "Rubriche"
-        settle();
-    });
-    rows = list.rowCount();
+    bench::ListWindow window(state);
+    const double ms = bench::medianMs(5, [&] { window.clickToBook(); });
+    rows = window.rows();
     return ms;
 }
 
 int run(const std::string& parts)
 {
     const auto wanted = [&](char part) { return parts.find(part) != std::string::npos; };
-    Cluster cluster;
+    bench::PgCluster cluster;
     {
         PGconn* admin = connect(cluster.address("postgres"));
         PQclear(checked(PQexec(admin, "CREATE DATABASE bench")));
