@@ -208,13 +208,13 @@ SendTally BatchSender::run(const QString& owner)
             for (const RecipientClaim& claim : *taken)
                 untried << claim.position;
         }
-        store_.report(batch_, answered);
-        store_.release(batch_, untried);
-        committed(tally.accepted);
-        if (tally.end == SendTally::End::Finished) {
+        // The last answers, the recipients left untried and, when every one
+        // was taken, the batch's end: one commit.
+        const bool finished = tally.end == SendTally::End::Finished;
+        if (finished)
             faultpoint::reach("batch.finish");
-            store_.closeIfServed(batch_);
-        }
+        store_.endRun(batch_, answered, untried, finished);
+        committed(tally.accepted);
     } catch (const StoreError& error) {
         // The journal can no longer say who was served: no further SMS goes out.
         tally.end = SendTally::End::StoreFailed;
