@@ -82,9 +82,14 @@ void SendBatch::start(BatchRequest request)
     }
     gateway_->setLogin(account_.login);
     gateway_->setPassword(account_.password);
-    work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_] {
+    work_ = QtConcurrent::run(&pool_, [this, gateway = gateway_,
+                                       residui = context_.state.folder.path(QStringLiteral("residui.txt"))] {
         const long credit = gateway->checkCredits();
         const CreditFailure failure = gateway->creditFailure();
+        // The gateway's figure is the one to keep, whatever follows; written
+        // here, so the window does not wait for the disk.
+        if (credit >= 0)
+            textfile::writeLines(residui, {numbers::format(double(credit))});
         QMetaObject::invokeMethod(
             this, [this, credit, failure] { checkCredit(credit, failure); }, Qt::QueuedConnection);
     });
@@ -115,10 +120,8 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
         finish(Outcome::Abandoned);
         return;
     }
-    // The gateway's figure is the one to show and keep, whatever follows.
+    // The gateway's figure is the one to show, whatever follows (residui.txt has it already).
     context_.state.credito = double(credit);
-    textfile::writeLines(context_.state.folder.path(QStringLiteral("residui.txt")),
-                         {numbers::format(context_.state.credito)});
     emit creditChanged(context_.state.credito);
     if (credit == 0) {
         setBusyCursor(false);
@@ -136,39 +139,51 @@ void SendBatch::checkCredit(long credit, CreditFailure failure)
     }
 
     credit_ = credit;
-    try {
-        ScheduledBatch batch;
-        batch.due = context_.clock.now();
-        batch.text = request_.record.testo;
-        batch.flash = request_.flash;
-        batch.sender = request_.sender;
-        batch.cognome = request_.record.cognome;
-        batch.cellulare = request_.record.cellulare;
-        batch.immediate = true;
-        batch.account = account_.login;
-        // The journal is written from the sending thread: a store of its own.
-        journal_ = std::make_shared<ScheduledStore>(*chooseStore(context_.state.folder),
-                                                    context_.state.folder.bookPath(request_.book));
-        journalBatch_ = journal_->add(batch, recipientsOf(request_));
-        // The inviati row and the batch's leaving, in one commit.
-        if (!journal_->start(journalBatch_, messageDate(context_.clock.now())))
-            throw StoreError::engine(QStringLiteral("invio non avviato"));
-    } catch (const std::exception&) {
-        if (journal_ && journalBatch_ != 0) {
+    ScheduledBatch batch;
+    batch.due = context_.clock.now();
+    batch.text = request_.record.testo;
+    batch.flash = request_.flash;
+    batch.sender = request_.sender;
+    batch.cognome = request_.record.cognome;
+    batch.cellulare = request_.record.cellulare;
+    batch.immediate = true;
+    batch.account = account_.login;
+    // The batch, its inviati row and its leaving go into the journal in one
+    // commit on the worker, with a store of its own, so that the window never
+    // waits for the disk.
+    work_ = QtConcurrent::run(
+        &pool_, [this, batch, recipients = recipientsOf(request_), date = messageDate(context_.clock.now()),
+                 folder = context_.state.folder, book = request_.book, cancelled = cancelled_] {
+            std::shared_ptr<ScheduledStore> journal;
+            qint64 id = 0;
             try {
-                journal_->cancel(journalBatch_);
+                if (!cancelled->load()) {
+                    journal = std::make_shared<ScheduledStore>(*chooseStore(folder), folder.bookPath(book));
+                    id = journal->addStarted(batch, recipients, date);
+                }
             } catch (const std::exception&) {
+                journal.reset();
             }
-        }
-        journal_.reset();
+            QMetaObject::invokeMethod(
+                this, [this, journal, id] { recorded(journal, id); }, Qt::QueuedConnection);
+        });
+}
+
+void SendBatch::recorded(std::shared_ptr<ScheduledStore> journal, qint64 id)
+{
+    if (step_ != Step::CheckingCredit)
+        return;
+    if (!journal) {
         setBusyCursor(false);
         context_.dialogs.message(QStringLiteral("Invio Annullato"), MessageIcon::None);
         finish(Outcome::Abandoned);
         return;
     }
+    journal_ = std::move(journal);
+    journalBatch_ = id;
     emit archiveChanged();
     emit statusChanged(QStringLiteral("Disponibilità OK"));
-    QTimer::singleShot(0, this, &SendBatch::sendAll);
+    sendAll();
 }
 
 void SendBatch::sendAll()
@@ -207,7 +222,9 @@ void SendBatch::sendAll()
         const SendTally tally = sender.run(ScheduledRunner::ownerName());
         if (tally.end == SendTally::End::Stopped && cancelled->load())
             return; // the window is closing: nothing more to tell
-        report->append({Entry::Kind::Done, index, QString(), long(tally.end)});
+        // The credit left goes to the disk here, so the window does not wait for it.
+        const bool saved = textfile::writeLines(residui, {numbers::format(double(credit - tally.accepted))});
+        report->append({Entry::Kind::Done, index, QString(), long(tally.end), saved});
         QMetaObject::invokeMethod(this, &SendBatch::readReport, Qt::QueuedConnection);
     });
 }
@@ -227,7 +244,7 @@ void SendBatch::readReport()
             shownCredit = entry.result;
             break;
         case SendingReport::Entry::Kind::Done:
-            complete(int(entry.result));
+            complete(int(entry.result), entry.saved);
             return;
         }
     }
@@ -257,12 +274,12 @@ bool SendBatch::saveCredit()
                                 {numbers::format(remaining)});
 }
 
-void SendBatch::complete(int end)
+void SendBatch::complete(int end, bool saved)
 {
     if (step_ != Step::Sending)
         return;
     reportTimer_.stop();
-    const bool saved = saveCredit();
+    context_.state.credito = double(credit_ - accepted_);
     emit creditChanged(context_.state.credito);
     emit statusChanged(QStringLiteral("Invio Completato"));
     setBusyCursor(false);

@@ -20,9 +20,9 @@ namespace parlix {
 // One send batch, in three steps that each run once: the start (the account
 // is read and the gateway asked for the credit), the credit check (the record
 // goes into inviati), and the sending (every SMS, one after the other, then
-// residui.txt and the final message). The gateway exchanges run on a worker
-// thread, one at a time; everything else, the store and the messages
-// included, runs on the thread that owns the batch, which stays responsive.
+// residui.txt and the final message). The gateway exchanges and the journal's
+// commits run on a worker thread, one at a time; the messages and the window's
+// state stay on the thread that owns the batch, which stays responsive.
 class SendBatch : public QObject
 {
     Q_OBJECT
@@ -61,10 +61,13 @@ private:
 
     void abandonWithoutAccount();
     void checkCredit(long credit, CreditFailure failure);
+    // On the owner's thread once the worker has stored the batch; no journal when it could not.
+    void recorded(std::shared_ptr<ScheduledStore> journal, qint64 id);
     void sendAll();
     void readReport();
     void sent(int index, long result);
-    void complete(int end);
+    // The run's end as the worker told it, and whether it could write residui.txt.
+    void complete(int end, bool saved);
     // Writes the remaining credit to residui.txt and credito; false when the file cannot be written.
     bool saveCredit();
     void finish(Outcome outcome);
@@ -77,8 +80,8 @@ private:
     std::shared_ptr<SmsGateway> gateway_;
     std::shared_ptr<std::atomic<bool>> cancelled_;
     std::shared_ptr<SendingReport> report_;
-    // The batch's journal in its book: opened here, then written only by the
-    // worker until it ends.
+    // The batch's journal in its book: opened and written by the worker
+    // until it ends, then read here.
     std::shared_ptr<ScheduledStore> journal_;
     qint64 journalBatch_ = 0;
     QTimer reportTimer_;

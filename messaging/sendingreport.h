@@ -23,7 +23,8 @@ public:
         Kind kind;
         int index = 0; // 1-based SMS number
         QString number;
-        long result = 0; // Sent: the answer; Credit: the SMS accepted so far
+        long result = 0;   // Sent: the answer; Credit: the SMS accepted so far; Done: how the run ended
+        bool saved = true; // Done: whether residui.txt took the credit left
     };
 
     void append(Entry entry)

@@ -18,11 +18,11 @@ namespace parlix {
 namespace {
 
 // A block spans at least blockWindow of sending, and one recipient while an
-// exchange takes longer than that (every gateway over the internet). When the
-// gateway answers farFaster times faster than a commit takes, the window
-// widens to commitShare commits' time, so that the next block's commit, made
-// while this one is sent, is over before it is needed. Never more than
-// maxBlock at once.
+// exchange takes longer than that (every gateway over the internet). Against
+// a gateway faster than that, the window widens to one commit's time, so that
+// the next block's commit, made while this one is sent, is over before it is
+// needed; when the gateway answers farFaster times faster than a commit takes,
+// to commitShare commits' time. Never more than maxBlock at once.
 constexpr std::chrono::milliseconds blockWindow{2};
 constexpr int farFaster = 20;
 constexpr int commitShare = 4;
@@ -80,8 +80,10 @@ SendTally BatchSender::run(const QString& owner)
     bool drained = false;                       // a claim came back short: nothing waits beyond it
     const auto blockSize = [&] {
         const auto perRecipient = std::max<Steady::duration>(exchange, std::chrono::microseconds(1));
-        const auto window = std::max<Steady::duration>(
-            blockWindow, farFaster * perRecipient < commit ? commitShare * commit : Steady::duration{});
+        const auto widened = farFaster * perRecipient < commit ? commitShare * commit
+                             : perRecipient < blockWindow      ? commit
+                                                               : Steady::duration{};
+        const auto window = std::max<Steady::duration>(blockWindow, widened);
         return std::clamp(int(window / perRecipient), 1, maxBlock);
     };
     const auto takeAhead = [&] {
@@ -208,13 +210,13 @@ SendTally BatchSender::run(const QString& owner)
             for (const RecipientClaim& claim : *taken)
                 untried << claim.position;
         }
-        store_.report(batch_, answered);
-        store_.release(batch_, untried);
-        committed(tally.accepted);
-        if (tally.end == SendTally::End::Finished) {
+        // The last answers, the recipients left untried and, when every one
+        // was taken, the batch's end: one commit.
+        const bool finished = tally.end == SendTally::End::Finished;
+        if (finished)
             faultpoint::reach("batch.finish");
-            store_.closeIfServed(batch_);
-        }
+        store_.endRun(batch_, answered, untried, finished);
+        committed(tally.accepted);
     } catch (const StoreError& error) {
         // The journal can no longer say who was served: no further SMS goes out.
         tally.end = SendTally::End::StoreFailed;

@@ -237,6 +237,18 @@ qint64 ScheduledStore::add(const ScheduledBatch& batch, const QList<RecipientMes
     return id;
 }
 
+qint64 ScheduledStore::addStarted(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients,
+                                  const QString& date)
+{
+    Transaction transaction(*db_, Transaction::Mode::Exclusive);
+    if (!hasTables())
+        schema::addScheduledTables(*db_);
+    const qint64 id = insert(batch, recipients);
+    leave(id, batch, date);
+    transaction.commit();
+    return id;
+}
+
 qint64 ScheduledStore::insert(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients)
 {
     Statement insert(*db_, "INSERT INTO programmati (Quando, Testo, Suddivisione, Flash, Mittente, cognome,"
@@ -351,24 +363,32 @@ bool ScheduledStore::start(qint64 id, const QString& date)
     if (!state.step())
         return false;
     const ScheduledBatch::State current = stateFromText(state.text(0));
-    const QString cognome = state.text(1), cellulare = state.text(2), testo = state.text(3);
+    ScheduledBatch leaving;
+    leaving.cognome = state.text(1);
+    leaving.cellulare = state.text(2);
+    leaving.text = state.text(3);
     state.reset();
     if (current == ScheduledBatch::State::Sending)
         return true;
     if (current != ScheduledBatch::State::Waiting)
         return false;
+    leave(id, leaving, date);
+    transaction.commit();
+    return true;
+}
+
+void ScheduledStore::leave(qint64 id, const ScheduledBatch& batch, const QString& date)
+{
     Statement row(*db_, "INSERT INTO inviati (cognome, cellulare, \"Data\", \"Testo\") VALUES (?, ?, ?, ?)");
-    row.bind(1, cognome);
-    row.bind(2, cellulare);
+    row.bind(1, batch.cognome);
+    row.bind(2, batch.cellulare);
     row.bind(3, date);
-    row.bind(4, testo);
+    row.bind(4, batch.text);
     row.step();
     Statement leaving(*db_, "UPDATE programmati SET Stato = 'invio', Inviato = ? WHERE id = ?");
     leaving.bind(1, date);
     leaving.bind(2, id);
     leaving.step();
-    transaction.commit();
-    return true;
 }
 
 void ScheduledStore::markServed(qint64 id, const RecipientResult& served)
@@ -483,6 +503,20 @@ void ScheduledStore::release(qint64 id, const QList<int>& positions)
         st.bind(2, qint64(position));
         st.step();
     }
+}
+
+void ScheduledStore::endRun(qint64 id, const QList<RecipientResult>& served, const QList<int>& untried,
+                            bool close)
+{
+    if (served.isEmpty() && untried.isEmpty() && !close)
+        return;
+    Transaction transaction(*db_);
+    for (const RecipientResult& result : served)
+        markServed(id, result);
+    release(id, untried);
+    if (close)
+        closeIfServed(id);
+    transaction.commit();
 }
 
 void ScheduledStore::close(qint64 id)

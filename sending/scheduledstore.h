@@ -126,6 +126,9 @@ public:
     // Stores a batch with the recipients of `plan`, in one transaction; its id.
     qint64 add(const ScheduledBatch& batch, const BatchPlan& plan);
     qint64 add(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients);
+    // Stores a batch that leaves at once and starts it (see start()), in one commit; its id.
+    qint64 addStarted(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients,
+                      const QString& date);
 
     // Batches waiting for their time, plus scheduled ones under way with
     // recipients left, soonest first.
@@ -156,6 +159,9 @@ public:
     void report(qint64 id, const QList<RecipientResult>& served);
     // Recipients taken but never sent (the run stopped first) wait again.
     void release(qint64 id, const QList<int>& positions);
+    // The end of a run, in one commit: reports `served`, lets `untried` wait
+    // again and, with `close`, marks the batch done when no recipient waits.
+    void endRun(qint64 id, const QList<RecipientResult>& served, const QList<int>& untried, bool close);
     // Marks the batch as done, whatever is left in it.
     void close(qint64 id);
 
@@ -198,6 +204,8 @@ private:
     bool hasTables();
     void addNewColumns();
     qint64 insert(const ScheduledBatch& batch, const QList<RecipientMessage>& recipients);
+    // Appends the inviati row of the batch (its cognome, cellulare and text) and marks it as leaving.
+    void leave(qint64 id, const ScheduledBatch& batch, const QString& date);
     void markServed(qint64 id, const RecipientResult& served);
     void markExcluded(qint64 id, int position);
     // The register's numbers, read again when the last reading is over a second old.
