@@ -259,10 +259,14 @@ BookCatalog::Outcome BookCatalog::ensure(const QString& name)
             return Outcome::Done;
         }
         if (listed) {
-            const Outcome made = change(
-                transaction, [&] { return storage().create(name); }, [] {}, "book.create.file",
-                "book.create.row");
-            return made == Outcome::Done ? made : Outcome::FileFailure;
+            try {
+                const Outcome made = change(
+                    transaction, [&] { return storage().create(name); }, [] {}, "book.create.file",
+                    "book.create.row");
+                return made == Outcome::Done ? made : Outcome::FileFailure;
+            } catch (const StoreError&) {
+                return Outcome::FileFailure;
+            }
         }
     }
     const Outcome made = create(name);
