@@ -10,27 +10,30 @@
 namespace parlix {
 
 struct ProgramState;
+class BookChange;
 class BookStorage;
 class Database;
+class StoreError;
 class Transaction;
 
-// The address books of the data folder. A book exists twice, as a row of
-// table elenco (field Rubrica) and as a copy of the template named after it in
-// "rubriche"; every change here keeps the two in step or leaves both as they
-// were. Each catalog opens the book list for itself.
+// The address books of the data folder, and the only writer of the book
+// list. A book exists twice, as a row of table elenco (field Rubrica) and as
+// its tables in the store: a copy of the template named after it in
+// "rubriche", or a schema of the shared database (see Store). Every change
+// here makes the store's half through BookStorage, then the rows follow in
+// the list's transaction; when they cannot, the store's half is undone. So
+// the two stay in step, or a change left half-made (by a crash, or an undo
+// that failed) is settled by repair() as the list says. Each catalog opens
+// the book list for itself.
 //
 // Each change holds the book list's write lock from its checks to its end, so
-// two processes on one data folder take turns. Before touching a file it
-// records what it is about to do in "elenco.in-corso"; a crash at any step
-// leaves a state that repair() at the next start completes or undoes.
+// two processes on one data folder take turns; one left unsettled is settled
+// before the next is made.
 //
 // Names are unique without regard to letter case (book files are found that
 // way too), while "which row is this book" compares exactly. A stored name
 // that is no acceptable book name, or whose file leads outside "rubriche", is
 // damaged: it is listed but never acted on.
-//
-// On a shared database (see Store) each book is a schema instead of a file,
-// and every change is one transaction of the schema and the rows.
 class BookCatalog
 {
 public:
@@ -40,7 +43,8 @@ public:
         InvalidName,  // refused as a file name, see bookNameProblem()
         Exists,       // another book has this name, ignoring case
         FileConflict, // "rubriche" already holds a file of that name that is no book of ours
-        FileFailure,  // the book file could not be created, moved or deleted
+        FileFailure,  // the book file could not be created, moved or deleted,
+                      // or a change left half-made could not be settled first
         NoSuchBook,   // no row holds the name (any more)
         Damaged,      // the stored name is damaged, see above
     };
@@ -62,16 +66,16 @@ public:
     // give the book up.
     using Fill = std::function<void(const std::shared_ptr<Database>& book)>;
 
-    // Copies the template to "rubriche/<name>" (making the folder if needed,
-    // never replacing a file), runs `fill` on it (in one transaction of the
-    // book), then appends the row. When `fill` throws, the book is gone again
-    // and the error goes on to the caller.
+    // Makes the book's tables from the template (a file is never replaced),
+    // runs `fill` on them (in one transaction of the book), then appends the
+    // row. When `fill` throws, the book is gone again and the error goes on
+    // to the caller.
     Outcome create(const QString& name, const Fill& fill = {});
-    // Removes every row that is exactly `name` and the book's file; a file
-    // that is already gone is no error.
+    // Removes every row that is exactly `name` and the book's tables; tables
+    // that are already gone are no error.
     Outcome remove(const QString& name);
-    // Moves the file, then changes the rows, both under one lock; when the
-    // rows cannot be changed the file is moved back.
+    // Renames the tables, then changes the rows, both under one lock; when
+    // the rows cannot be changed the tables get their old name back.
     Outcome rename(const QString& from, const QString& to);
     // Makes sure a book of this name (ignoring case) is listed and has its
     // tables: a new name is created, a listed book without tables gets empty
@@ -79,26 +83,28 @@ public:
     // row back, their contacts kept.
     Outcome ensure(const QString& name);
 
-    // Completes or undoes an operation that a crash interrupted and removes
-    // its temporary files. Throws StoreError when the book list cannot be read.
+    // Completes or undoes a change that a crash interrupted, as the book list
+    // says, and removes its temporary files; one whose file cannot be moved
+    // stays recorded for the next try. Throws StoreError when the book list
+    // cannot be read.
     void repair();
 
 private:
     void openList();
     QStringList readRows();
-    // The file of book `name`: the exact name, else one that differs only in
-    // case and belongs to no other book. Empty when there is none.
-    QString existingFile(const QString& name, const QStringList& books) const;
-    QString intentPath() const;
     BookStorage& storage() const;
     bool shared() const;
-    // Makes `change` in the list's transaction and commits it; a name another
-    // seat took meanwhile gives Exists.
-    Outcome sharedChange(Transaction& transaction, const std::function<void()>& change);
-    Outcome sharedCreate(const QString& name, const Fill& fill, Transaction& transaction);
-    Outcome sharedRemove(const QString& name, Transaction& transaction);
-    Outcome sharedRename(const QString& from, const QString& to, Transaction& transaction);
-    QString trashPath() const;
+    // Settles a change left unsettled before another is made; false when it
+    // cannot be.
+    bool settled(const QStringList& books);
+    // Makes the store's half of a change, then `rows` and the commit of the
+    // list's transaction; the half is undone when they fail. The steps are
+    // marked for the crash tests.
+    Outcome change(Transaction& transaction, const std::function<std::unique_ptr<BookChange>()>& make,
+                   const std::function<void()>& rows, const char* madeStep, const char* listedStep);
+    // What a refusal of the store tells the caller; nothing for a failure.
+    std::optional<Outcome> refusal(const StoreError& error) const;
+    void addRow(const QString& name);
 
     const ProgramState& state_;
     std::shared_ptr<Database> list_; // the book list, once opened

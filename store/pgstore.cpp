@@ -22,6 +22,14 @@ constexpr qsizetype maxSchemaBytes = 63;
 // made again this soon.
 constexpr int readerRetryMs = 500;
 
+// A change made in the caller's transaction: its commit or rollback settles it.
+class TransactionalChange : public BookChange
+{
+public:
+    void finish() override {}
+    bool undo() override { return true; }
+};
+
 } // namespace
 
 std::shared_ptr<Store> Store::postgres(const QString& conninfo, const QString& root)
@@ -213,30 +221,37 @@ bool PgStore::exists(const QString& name)
            0;
 }
 
-void PgStore::create(const QString& name)
+std::unique_ptr<BookChange> PgStore::create(const QString& name)
 {
     prepare();
     if (const auto problem = nameProblem(name))
         throw StoreError::engine(*problem);
     runAtomically(schema::postgresBook(name));
+    return std::make_unique<TransactionalChange>();
 }
 
-void PgStore::rename(const QString& from, const QString& to)
+std::unique_ptr<BookChange> PgStore::rename(const QString& from, const QString& to, const QStringList&)
 {
     prepare();
     if (const auto problem = nameProblem(to))
         throw StoreError::engine(*problem);
-    connection_->forgetColumns();
-    runAtomically(QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(pgIdentifier(from), pgIdentifier(to)));
+    // A listed book without its schema has nothing to move.
+    if (exists(from)) {
+        connection_->forgetColumns();
+        runAtomically(
+            QStringLiteral("ALTER SCHEMA %1 RENAME TO %2").arg(pgIdentifier(from), pgIdentifier(to)));
+    }
+    return std::make_unique<TransactionalChange>();
 }
 
-void PgStore::drop(const QString& name)
+std::unique_ptr<BookChange> PgStore::drop(const QString& name, const QStringList&)
 {
     prepare();
-    if (nameProblem(name))
-        return;
-    connection_->forgetColumns();
-    runAtomically(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(pgIdentifier(name)));
+    if (!nameProblem(name)) {
+        connection_->forgetColumns();
+        runAtomically(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(pgIdentifier(name)));
+    }
+    return std::make_unique<TransactionalChange>();
 }
 
 } // namespace parlix

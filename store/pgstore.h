@@ -37,11 +37,14 @@ public:
 
 private:
     bool exists(const QString& name) override;
-    void create(const QString& name) override;
-    void rename(const QString& from, const QString& to) override;
-    void drop(const QString& name) override;
+    std::unique_ptr<BookChange> create(const QString& name) override;
+    std::unique_ptr<BookChange> rename(const QString& from, const QString& to, const QStringList&) override;
+    std::unique_ptr<BookChange> drop(const QString& name, const QStringList&) override;
     std::optional<QString> nameProblem(const QString& name) const override;
     bool transactional() const override { return true; }
+    // Every change is one transaction: none is ever left half-made.
+    bool interrupted() override { return false; }
+    bool repair(const QStringList&) override { return true; }
 
     // The schema of book `name`: the exact name, else the one name that
     // differs only in case. Empty when there is none.

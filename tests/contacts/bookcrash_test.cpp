@@ -1,6 +1,8 @@
 #include "contacts/bookcatalog.h"
 #include "contacts/contactstore.h"
+#include "store/bookstorage.h"
 #include "store/database.h"
+#include "store/pgconnection.h"
 #include "store/schema.h"
 #include "store/storeerror.h"
 #include "tests/support/crashchild.h"
@@ -43,51 +45,119 @@ QStringList bookRows(const TestHome& home)
     return home.rows(home.path(QStringLiteral("elenco.mdb")), QStringLiteral("elenco"));
 }
 
-// A change killed at each of its steps leaves a book list that is sound and,
-// once the next start has repaired it, rows and files that agree: the change
-// either happened whole or not at all, and the book's contents survive.
-TEST(BookCrashSafety, KillAtEveryStepThenTheNextStartRepairs)
+// Makes every change of the book list fail from now on, as a full disk or a
+// lost server would, once the store's half of a change is made.
+void refuseListChanges(const TestHome& home, bool refuse)
 {
+    if (home.shared) {
+        PgConnection admin(home.shared->address);
+        admin.run(refuse ? QStringLiteral(
+                               "CREATE FUNCTION public.refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                               "$$BEGIN RAISE EXCEPTION 'rifiutato'; END$$; CREATE TRIGGER refuse BEFORE "
+                               "INSERT OR UPDATE OR DELETE ON public.elenco EXECUTE FUNCTION public.refuse()")
+                         : QStringLiteral("DROP TRIGGER refuse ON public.elenco"));
+        return;
+    }
+    const auto list = Database::open(home.path(QStringLiteral("elenco.mdb")));
+    for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
+        const QByteArray trigger = QByteArray("refuse_") + event;
+        const QByteArray sql = refuse ? "CREATE TRIGGER " + trigger + " BEFORE " + event +
+                                            " ON elenco BEGIN SELECT RAISE(ABORT, 'rifiutato'); END"
+                                      : "DROP TRIGGER " + trigger;
+        list->exec(sql.constData());
+    }
+}
+
+class BookChangeSafety : public ::testing::TestWithParam<test::Backend>
+{
+};
+
+INSTANTIATE_TEST_SUITE_P(BothStores, BookChangeSafety,
+                         ::testing::Values(test::Backend::Files, test::Backend::Postgres),
+                         [](const auto& info) { return test::backendName(info.param); });
+
+// A change run whole, refused by the book list, or killed at each of its
+// steps leaves, once the next start has repaired it, rows and books that
+// agree: the change happened whole or not at all, and the book's contents
+// survive. A file that cannot move back at once (its old name taken
+// meanwhile) is kept until it can: the book is never lost.
+TEST_P(BookChangeSafety, WholeRefusedOrKilledAtEveryStepThenTheNextStartRepairs)
+{
+    enum class Hindrance { None, ListRefuses, OldNameTaken };
     struct Case
     {
         QStringList change;
-        const char* faultPoint;
-        QStringList rows; // files are expected to match them
+        const char* faultPoint; // empty: the change runs to its end
+        Hindrance hindrance;
+        QStringList rows; // books are expected to match them
     };
     const QString lavoro = QStringLiteral("Lavoro");
     const QString nuova = QStringLiteral("Nuova");
+    const QStringList create = {QStringLiteral("create"), nuova};
+    const QStringList remove = {QStringLiteral("delete"), casa};
+    const QStringList rename = {QStringLiteral("rename"), casa, lavoro};
     const Case cases[] = {
-        {{QStringLiteral("create"), nuova}, "book.create.file", {principale, casa}},
-        {{QStringLiteral("create"), nuova}, "book.create.row", {principale, casa, nuova}},
-        {{QStringLiteral("delete"), casa}, "book.delete.file", {principale, casa}},
-        {{QStringLiteral("delete"), casa}, "book.delete.row", {principale}},
-        {{QStringLiteral("rename"), casa, lavoro}, "book.rename.file", {principale, casa}},
-        {{QStringLiteral("rename"), casa, lavoro}, "book.rename.row", {principale, lavoro}},
+        {create, "", Hindrance::None, {principale, casa, nuova}},
+        {remove, "", Hindrance::None, {principale}},
+        {rename, "", Hindrance::None, {principale, lavoro}},
+        {create, "", Hindrance::ListRefuses, {principale, casa}},
+        {remove, "", Hindrance::ListRefuses, {principale, casa}},
+        {rename, "", Hindrance::ListRefuses, {principale, casa}},
+        {create, "book.create.file", Hindrance::None, {principale, casa}},
+        {create, "book.create.row", Hindrance::None, {principale, casa, nuova}},
+        {remove, "book.delete.file", Hindrance::None, {principale, casa}},
+        {remove, "book.delete.row", Hindrance::None, {principale}},
+        {rename, "book.rename.file", Hindrance::None, {principale, casa}},
+        {rename, "book.rename.row", Hindrance::None, {principale, lavoro}},
+        {remove, "book.delete.file", Hindrance::OldNameTaken, {principale, casa}},
+        {rename, "book.rename.file", Hindrance::OldNameTaken, {principale, casa}},
     };
     for (const Case& c : cases) {
-        TestHome home;
-        home.setBooks({principale, casa});
+        SCOPED_TRACE(c.change.join(u' ').toStdString() + " " + c.faultPoint + " " +
+                     std::to_string(int(c.hindrance)));
+        TestHome home(GetParam());
+        ASSERT_EQ(BookCatalog(home.state).create(casa), BookCatalog::Outcome::Done);
         home.addContact(casa, QStringLiteral("Anna"), QStringLiteral("Neri"), QStringLiteral("3331234467"));
+        if (c.hindrance == Hindrance::ListRefuses)
+            refuseListChanges(home, true);
         const auto child = startChild(home, c.change, QString::fromLatin1(c.faultPoint));
-        ASSERT_TRUE(test::diedAtFaultPoint(*child)) << c.faultPoint;
+        if (*c.faultPoint != 0) {
+            ASSERT_TRUE(test::diedAtFaultPoint(*child));
+        } else {
+            ASSERT_TRUE(child->waitForFinished(30000));
+            EXPECT_EQ(child->exitCode(), c.hindrance == Hindrance::ListRefuses ? 2 : 0);
+        }
+        if (c.hindrance == Hindrance::ListRefuses)
+            refuseListChanges(home, false);
+        const QString stray = home.path(QStringLiteral("rubriche/Casa"));
+        if (c.hindrance == Hindrance::OldNameTaken) {
+            QFile file(stray);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::NewOnly));
+            BookCatalog(home.state).repair();
+            ASSERT_TRUE(QFile::remove(stray));
+        }
+        if (!home.shared) {
+            EXPECT_EQ(integrity(home.path(QStringLiteral("elenco.mdb"))), QStringLiteral("ok"));
+        }
 
-        EXPECT_EQ(integrity(home.path(QStringLiteral("elenco.mdb"))), QStringLiteral("ok")) << c.faultPoint;
         BookCatalog(home.state).repair();
-        EXPECT_EQ(bookRows(home), c.rows) << c.faultPoint;
-        QStringList files = c.rows;
-        files.sort();
-        EXPECT_EQ(bookFiles(home), files) << c.faultPoint;
-        EXPECT_FALSE(QFile::exists(home.path(QStringLiteral("elenco.in-corso")))) << c.faultPoint;
+        BookStorage& books = home.state.store->books();
+        EXPECT_FALSE(books.interrupted());
+        EXPECT_EQ(BookCatalog(home.state).names(), c.rows);
+        for (const QString& book : {casa, lavoro, nuova})
+            EXPECT_EQ(books.exists(book), c.rows.contains(book)) << book.toStdString();
+        if (!home.shared) {
+            QStringList files = c.rows;
+            files.sort();
+            EXPECT_EQ(bookFiles(home), files);
+        }
         const QString kept = c.rows.contains(casa) ? casa : c.rows.contains(lavoro) ? lavoro : QString();
         if (!kept.isEmpty()) {
-            EXPECT_EQ(
-                home.rows(home.path(QStringLiteral("rubriche/") + kept), QStringLiteral("rubrica")).size(), 1)
-                << c.faultPoint;
+            EXPECT_EQ(home.rows(home.state.folder.bookPath(kept), QStringLiteral("rubrica")).size(), 1);
         }
         // Nothing blocks a name for good.
         EXPECT_EQ(BookCatalog(home.state).create(nuova),
-                  c.rows.contains(nuova) ? BookCatalog::Outcome::Exists : BookCatalog::Outcome::Done)
-            << c.faultPoint;
+                  c.rows.contains(nuova) ? BookCatalog::Outcome::Exists : BookCatalog::Outcome::Done);
     }
 }
 

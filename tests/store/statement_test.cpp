@@ -103,7 +103,7 @@ TEST_P(StatementTest, BoundValuesComeBackAsTheyWent)
 // same connection ran last; a rolled-back transaction leaves nothing.
 TEST_P(StatementTest, StatementsReachTheTablesOfTheirOwnArchive)
 {
-    home.store->books().create(QStringLiteral("L'altra rubrica"));
+    home.store->books().create(QStringLiteral("L'altra rubrica"))->finish();
     const auto other = home.openBook(QStringLiteral("L'altra rubrica"));
     const auto insert = [](Database& db, const QString& cognome) {
         Statement st(db, "INSERT INTO rubrica (cognome) VALUES (?)");
@@ -134,7 +134,7 @@ TEST_P(StatementTest, StatementsReachTheTablesOfTheirOwnArchive)
 TEST(PgStatement, AfterALostConnectionStatementsArePreparedAgain)
 {
     test::StoreHome home{Backend::Postgres};
-    home.store->books().create(QStringLiteral("Altra"));
+    home.store->books().create(QStringLiteral("Altra"))->finish();
     const auto book = home.openBook(QStringLiteral("Altra"));
     {
         Statement insert(*book, "INSERT INTO rubrica (cognome) VALUES (?)");

@@ -114,15 +114,15 @@ TEST_P(SeatsTest, BookNamesWithQuotesBlanksAndAccentsAreBooksLikeAnyOther)
           QStringLiteral("Il \"Vecchio\""), QStringLiteral("x; DROP SCHEMA public")}) {
         SCOPED_TRACE(name.toStdString());
         ASSERT_FALSE(books.exists(name));
-        books.create(name);
+        books.create(name)->finish();
         EXPECT_TRUE(books.exists(name));
         append(home.openBook(name), QStringLiteral("rubrica"), {QStringLiteral("cognome")}, {name});
         const QString renamed = name + QStringLiteral(" 2");
-        books.rename(name, renamed);
+        books.rename(name, renamed, {})->finish();
         EXPECT_FALSE(books.exists(name));
         EXPECT_EQ(column(home.openBook(renamed), QStringLiteral("rubrica"), u"cognome"), QStringList{name});
-        EXPECT_EQ(failure([&] { books.create(renamed); }), StoreError::Code::Exists);
-        books.drop(renamed);
+        EXPECT_EQ(failure([&] { books.create(renamed)->finish(); }), StoreError::Code::Exists);
+        books.drop(renamed, {})->finish();
         EXPECT_FALSE(books.exists(renamed));
         EXPECT_EQ(failure([&] { home.openBook(renamed); }), StoreError::Code::CannotOpen);
     }
@@ -153,7 +153,7 @@ TEST_F(SharedStoreTest, SameBookCreatedByTwoSeatsAtOnceOneWins)
         const auto seatA = home.seat();
         const auto listA = list(*seatA);
         auto transaction = std::make_unique<Transaction>(*listA);
-        seatA->books().create(QStringLiteral("Casa"));
+        seatA->books().create(QStringLiteral("Casa"))->finish();
         append(listA, QStringLiteral("elenco"), {QStringLiteral("Rubrica")}, {QStringLiteral("Casa")});
 
         StoreError::Code code = StoreError::Code::Engine;
@@ -163,7 +163,7 @@ TEST_F(SharedStoreTest, SameBookCreatedByTwoSeatsAtOnceOneWins)
             const auto listB = list(*store);
             code = failure([&] {
                 Transaction mine(*listB);
-                store->books().create(second);
+                store->books().create(second)->finish();
                 append(listB, QStringLiteral("elenco"), {QStringLiteral("Rubrica")}, {second});
                 mine.commit();
             });
@@ -181,7 +181,7 @@ TEST_F(SharedStoreTest, SameBookCreatedByTwoSeatsAtOnceOneWins)
         Transaction cleanup(*listA);
         Recordset casa(listA, queries::bookByName(QStringLiteral("Casa")));
         casa.deleteCurrent();
-        seatA->books().drop(QStringLiteral("Casa"));
+        seatA->books().drop(QStringLiteral("Casa"), {})->finish();
         cleanup.commit();
     }
 }

@@ -59,8 +59,8 @@ protected:
 
     void SetUp() override
     {
-        home.store->books().create(QStringLiteral("Casa"));
-        home.store->books().create(QStringLiteral("Sentinella"));
+        home.store->books().create(QStringLiteral("Casa"))->finish();
+        home.store->books().create(QStringLiteral("Sentinella"))->finish();
         watch = home.store->watch(home.bookPath(principale), rubrica);
         sentinel = home.store->watch(home.bookPath(QStringLiteral("Sentinella")), rubrica);
         // Changes made before the watch was listening were not heard: the
