@@ -94,6 +94,9 @@ ArchiveList::ArchiveList(AppContext context, NodeProvider selectedNode, QWidget*
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->header()->setStretchLastSection(false);
+    // Columns widen to the texts of the rows in view only (see fitColumns):
+    // a book may hold a million rows.
+    view_->header()->setResizeContentsPrecision(0);
     view_->header()->setSectionsMovable(false);
     // A click on a column title sorts by it; a second click reverses.
     view_->header()->setSectionsClickable(true);

@@ -191,6 +191,13 @@ void ArchiveModel::forEachTicked(const std::function<bool(const ArchiveRow&)>& e
     pages_->walk([&](const ArchiveRow& row) { return !ticks_.has(row.rowid) || each(row); });
 }
 
+QModelIndex ArchiveModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || !kind_ || row < 0 || row >= count_ || column < 0 || column >= 5)
+        return {};
+    return createIndex(row, column);
+}
+
 int ArchiveModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : count_;
@@ -234,10 +241,10 @@ QVariant ArchiveModel::headerData(int section, Qt::Orientation orientation, int 
 
 Qt::ItemFlags ArchiveModel::flags(const QModelIndex& index) const
 {
-    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == 0)
-        flags |= Qt::ItemIsUserCheckable;
-    return flags;
+    if (!index.isValid() || index.model() != this)
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    return index.column() == 0 ? flags | Qt::ItemIsUserCheckable : flags;
 }
 
 void ArchiveModel::sort(int column, Qt::SortOrder order)

@@ -84,6 +84,9 @@ public:
     // until `each` says false. Throws StoreError.
     void forEachTicked(const std::function<bool(const ArchiveRow&)>& each) const;
 
+    // The view asks for the index and flags of every row when it lays out the
+    // list: both are answered without further calls.
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -37,7 +37,8 @@ std::vector<ArchiveRow> readRows(Recordset& rs, ArchiveKind kind)
 
 std::vector<ArchiveRow> readArchive(const ProgramState& state, ArchiveKind kind, const QString& book)
 {
-    Recordset rs(state.store->open(bookFile(state.folder, book)), queries::wholeTable(archiveTable(kind)));
+    Recordset rs(state.store->open(bookFile(state.folder, book)), queries::wholeTable(archiveTable(kind)),
+                 Recordset::Reading::ForwardOnly);
     return readRows(rs, kind);
 }
 

@@ -44,7 +44,7 @@ void ArchivePages::forget()
 int ArchivePages::count()
 {
     if (count_ < 0) {
-        Statement st(*db_, QStringLiteral("SELECT count(*) FROM %1").arg(table_));
+        Statement st(*db_, listorder::countStatement(*db_, table_));
         count_ = st.step() ? int(st.integer(0)) : 0;
         while (st.step()) {
         }

@@ -20,8 +20,9 @@ bool onlyBlanks(const QString& text)
 // Calls `keep` on every row of the book whose number is not only blanks, in stored order.
 template <typename Keep> void walkNumbered(Store& store, const QString& bookPath, Keep keep)
 {
-    for (Recordset rs(store.open(bookPath), queries::wholeTable(QStringLiteral("rubrica"))); !rs.eof();
-         rs.moveNext()) {
+    for (Recordset rs(store.open(bookPath), queries::wholeTable(QStringLiteral("rubrica")),
+                      Recordset::Reading::ForwardOnly);
+         !rs.eof(); rs.moveNext()) {
         QString cellulare = rs.field(u"cellulare");
         if (!onlyBlanks(cellulare))
             keep(rs, std::move(cellulare));
@@ -51,8 +52,9 @@ QStringList numbersWithContacts(Store& store, const QString& bookPath)
 QStringList bookNames(Store& store, const QString& bookListPath)
 {
     QStringList books;
-    for (Recordset rs(store.open(bookListPath), queries::wholeTable(QStringLiteral("elenco"))); !rs.eof();
-         rs.moveNext())
+    for (Recordset rs(store.open(bookListPath), queries::wholeTable(QStringLiteral("elenco")),
+                      Recordset::Reading::ForwardOnly);
+         !rs.eof(); rs.moveNext())
         books << rs.field(u"Rubrica");
     return books;
 }

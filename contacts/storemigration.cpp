@@ -26,7 +26,7 @@ const QString principale = QStringLiteral("Principale");
 int copyTable(const std::shared_ptr<Database>& from, const std::shared_ptr<Database>& to,
               const QString& table)
 {
-    Recordset source(from, queries::wholeTable(table));
+    Recordset source(from, queries::wholeTable(table), Recordset::Reading::ForwardOnly);
     Recordset target(to, queries::wholeTable(table));
     const int before = target.recordCount();
     std::vector<std::pair<int, QString>> shared; // source field index, target field name

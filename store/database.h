@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/preparedstatement.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -11,7 +13,6 @@ struct sqlite3;
 
 namespace parlix {
 
-class PreparedStatement;
 struct Query;
 
 // Rows read by one select: their row keys, and the UTF-8 text of their fields
@@ -67,6 +68,12 @@ public:
     // Appends to `rows` the rows of `query` whose key is above `after`, in key
     // order, every field of fields(); at most `limit` of them (0: all).
     virtual void select(const Query& query, long long after, int limit, RowBlock& rows) = 0;
+    // The rows select() reads, all of them, from one statement for a caller
+    // that steps through them in one go: each row the key, then every field
+    // of fields(). The engine holds the rows for reading until step() finds
+    // no more or the statement is gone. Null where the store reads in blocks
+    // only.
+    virtual std::unique_ptr<PreparedStatement> walk(const Query& /*query*/) { return nullptr; }
     virtual int count(const Query& query) = 0;
     virtual void insert(const QString& table, const QStringList& fields, const QStringList& values) = 0;
     virtual void update(const QString& table, long long key, const QStringList& fields,

@@ -85,6 +85,14 @@ QString postgresIndexes(const QString& table, const QString& qualifiedTable)
     return sql;
 }
 
+QString countStatement(const Database& db, const QString& table)
+{
+    const QString count = QStringLiteral("SELECT count(*) FROM ") + table;
+    if (onPostgres(db))
+        return count;
+    return count + QStringLiteral(" INDEXED BY ") + indexName(table, QStringLiteral("cellulare"));
+}
+
 void addIndexes(Database& db, const QString& table)
 {
     const QStringList fields = sortedFields(table);

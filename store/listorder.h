@@ -26,6 +26,12 @@ QString keyColumn(const Database& db);
 // The name of the index that serves ordering `table` by `field`.
 QString indexName(const QString& table, const QString& field);
 
+// A statement counting the rows of `table`, whose indexes addIndexes() made.
+// On SQLite it reads the index of the numbers, short texts in every table:
+// left to itself the engine cannot tell how wide an index of an expression
+// is, and may count over the widest.
+QString countStatement(const Database& db, const QString& table);
+
 // Adds the indexes of `table` that are missing (books made by an older
 // program get them when first shown). Nothing for a table that is not there.
 void addIndexes(Database& db, const QString& table);

@@ -7,7 +7,8 @@
 
 namespace parlix {
 
-Recordset::Recordset(std::shared_ptr<Database> db, Query query) : db_(std::move(db)), query_(std::move(query))
+Recordset::Recordset(std::shared_ptr<Database> db, Query query, Reading reading)
+    : db_(std::move(db)), query_(std::move(query))
 {
     fields_ = db_->fields(query_.table);
     if (fields_.isEmpty())
@@ -16,7 +17,12 @@ Recordset::Recordset(std::shared_ptr<Database> db, Query query) : db_(std::move(
     // A whole table is read in blocks; the rows matching a condition at once.
     blockRows_ = query_.conditions.empty() ? db_->blockRows() : 0;
     after_ = std::numeric_limits<long long>::min();
-    readBlock();
+    if (reading == Reading::ForwardOnly)
+        walk_ = db_->walk(query_);
+    if (walk_)
+        stepWalk();
+    else
+        readBlock();
 }
 
 Recordset::~Recordset() = default;
@@ -37,8 +43,20 @@ void Recordset::readBlock()
     deleted_ = false;
 }
 
+// The statement lets go of the rows once it finds no more.
+void Recordset::stepWalk()
+{
+    changed_.clear();
+    deleted_ = false;
+    eof_ = !walk_->step();
+}
+
 void Recordset::advance()
 {
+    if (walk_) {
+        stepWalk();
+        return;
+    }
     deleted_ = false;
     if (current_ + 1 < block_.keys.size()) {
         ++current_;
@@ -66,6 +84,13 @@ int Recordset::recordCount()
 
 void Recordset::moveFirst()
 {
+    if (walk_) {
+        walk_->reset();
+        stepWalk();
+        if (eof_)
+            throw StoreError::noCurrentRecord();
+        return;
+    }
     after_ = std::numeric_limits<long long>::min();
     readBlock();
     if (eof_)
@@ -156,7 +181,12 @@ QString Recordset::field(QStringView name) const
 long long Recordset::rowid() const
 {
     requireCurrent();
-    return block_.keys[current_];
+    return currentKey();
+}
+
+long long Recordset::currentKey() const
+{
+    return walk_ ? walk_->integer(0) : block_.keys[current_];
 }
 
 QString Recordset::field(int index) const
@@ -174,6 +204,11 @@ QString Recordset::cell(int index) const
         const auto it = changed_.find(at);
         if (it != changed_.end())
             return it->second;
+    }
+    if (walk_) {
+        // A missing value reads as an empty text, as from a block.
+        const QByteArrayView value = walk_->utf8(index + 1);
+        return QString::fromUtf8(value.data() ? value : QByteArrayView("", 0));
     }
     const auto& starts = block_.starts;
     return QString::fromUtf8(block_.text.constData() + starts[at], starts[at + 1] - starts[at]);
@@ -220,7 +255,7 @@ void Recordset::update()
     } else {
         requireCurrent();
         if (!names.isEmpty()) {
-            db_->update(query_.table, block_.keys[current_], names, values);
+            db_->update(query_.table, currentKey(), names, values);
             for (const auto& [index, value] : values_)
                 changed_[current_ * size_t(fields_.size()) + size_t(index)] = value;
         }
@@ -232,7 +267,7 @@ void Recordset::update()
 void Recordset::deleteCurrent()
 {
     requireCurrent();
-    db_->remove(query_.table, block_.keys[current_]);
+    db_->remove(query_.table, currentKey());
     deleted_ = true;
     count_.reset();
 }

@@ -24,10 +24,18 @@ namespace parlix {
 // Rows are read a block at a time and nothing is held open in between, so a
 // cursor left half-way (as the program's shared one often is) holds no lock
 // and never makes another window or seat wait to write.
+//
+// A caller that reads every row in one go, with nothing else to wait for in
+// between, asks for a forward-only walk instead: on SQLite the rows then come
+// straight from one statement, not copied a block at a time, and the file is
+// held for reading until the walk reaches its end or the recordset is gone.
+// Elsewhere it reads in blocks as usual. Everything else works alike.
 class Recordset
 {
 public:
-    Recordset(std::shared_ptr<Database> db, Query query);
+    enum class Reading { Blocks, ForwardOnly };
+
+    Recordset(std::shared_ptr<Database> db, Query query, Reading reading = Reading::Blocks);
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
@@ -63,7 +71,9 @@ private:
     enum class Pending { None, Add, Edit };
 
     void readBlock();
+    void stepWalk();
     void advance();
+    long long currentKey() const;
     void requireCurrent() const;
     int requireField(QStringView name) const;
     // The current row's value of a field known to exist.
@@ -87,6 +97,9 @@ private:
     size_t current_ = 0;     // index of the current row in the block
     bool lastBlock_ = false; // no rows after this block
     long long after_ = 0;    // the next block starts after this key
+
+    // A forward-only walk's statement, on its current row; no block then.
+    std::unique_ptr<PreparedStatement> walk_;
 };
 
 } // namespace parlix

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <limits>
 
 #include <sqlite3.h>
 
@@ -224,6 +225,17 @@ void SqliteDatabase::select(const Query& query, long long after, int limit, RowB
             break;
         }
     }
+}
+
+std::unique_ptr<PreparedStatement> SqliteDatabase::walk(const Query& query)
+{
+    QStringList values;
+    whereText(query, values);
+    // A statement of its own: the cached select serves the block readers.
+    auto st = std::make_unique<SqliteStatement>(db_, selectSql(query, 0));
+    bindAll(*st, values);
+    st->bind(int(values.size()) + 1, std::numeric_limits<long long>::min());
+    return st;
 }
 
 int SqliteDatabase::count(const Query& query)

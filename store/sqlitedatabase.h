@@ -23,6 +23,7 @@ public:
     QStringList fields(const QString& table) override;
     int blockRows() const override;
     void select(const Query& query, long long after, int limit, RowBlock& rows) override;
+    std::unique_ptr<PreparedStatement> walk(const Query& query) override;
     int count(const Query& query) override;
     void insert(const QString& table, const QStringList& fields, const QStringList& values) override;
     void update(const QString& table, long long key, const QStringList& fields,

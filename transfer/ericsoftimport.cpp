@@ -83,7 +83,7 @@ void readNumbers(Store& store, const QString& bookPath, NumberSet& numbers)
             return;
         throw;
     }
-    Recordset rs(db, queries::wholeTable(QStringLiteral("rubrica")));
+    Recordset rs(db, queries::wholeTable(QStringLiteral("rubrica")), Recordset::Reading::ForwardOnly);
     const int field = rs.fieldIndex(u"cellulare");
     for (; !rs.eof(); rs.moveNext())
         numbers.insert(rs.field(field));
