@@ -21,6 +21,7 @@
 #include "core/startupfiles.h"
 #include "sending/creditquery.h"
 #include "store/database.h"
+#include "store/store.h"
 #include "store/storeerror.h"
 #include "ui/mnemonics.h"
 
