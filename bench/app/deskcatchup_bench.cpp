@@ -10,6 +10,7 @@
 #include "bench/support/pgcluster.h"
 #include "bench/support/silentdialogs.h"
 #include "bench/support/timing.h"
+#include "bench/support/windowmain.h"
 #include "browser/archivelist.h"
 #include "contacts/contactstore.h"
 #include "core/clock.h"
@@ -145,13 +146,5 @@ int run()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    try {
-        return run();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-    }
-    return 1;
+    return bench::windowMain(argc, argv, run);
 }

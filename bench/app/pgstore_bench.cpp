@@ -11,6 +11,7 @@
 #include "bench/support/listwindow.h"
 #include "bench/support/pgcluster.h"
 #include "bench/support/timing.h"
+#include "bench/support/windowmain.h"
 #include "contacts/contactsearch.h"
 #include "core/datafolder.h"
 #include "core/installer.h"
@@ -238,16 +239,6 @@ int run(const std::string& parts)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    try {
-        // The parts to run, "abc" when not given.
-        return run(argc > 1 ? argv[1] : "abc");
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "the benchmark failed\n");
-    }
-    return 1;
+    // The parts to run, "abc" when not given.
+    return bench::windowMain(argc, argv, [&] { return run(argc > 1 ? argv[1] : "abc"); });
 }
