@@ -19,14 +19,27 @@ namespace {
 
 // A block spans at least blockWindow of sending, and one recipient while an
 // exchange takes longer than that (every gateway over the internet). Against
-// a gateway faster than that, the window widens to one commit's time, so that
-// the next block's commit, made while this one is sent, is over before it is
-// needed; when the gateway answers farFaster times faster than a commit takes,
-// to commitShare commits' time. Never more than maxBlock at once.
+// a gateway faster than that, the window widens to commitShare commits' time,
+// so that the next block's commit, made while this one is sent, is over well
+// before it is needed even when a commit takes longer than the last one (with
+// a window of one commit the sender waited for most blocks). Never more than
+// maxBlock at once.
 constexpr std::chrono::milliseconds blockWindow{2};
-constexpr int farFaster = 20;
 constexpr int commitShare = 4;
 constexpr int maxBlock = 256;
+
+// Keeps the store's rollback file for as long as a run lasts.
+class RollbackFileKept
+{
+public:
+    explicit RollbackFileKept(ScheduledStore& store) : store_(store) { store_.keepRollbackFile(true); }
+    ~RollbackFileKept() { store_.keepRollbackFile(false); }
+    RollbackFileKept(const RollbackFileKept&) = delete;
+    RollbackFileKept& operator=(const RollbackFileKept&) = delete;
+
+private:
+    ScheduledStore& store_;
+};
 
 } // namespace
 
@@ -80,9 +93,7 @@ SendTally BatchSender::run(const QString& owner)
     bool drained = false;                       // a claim came back short: nothing waits beyond it
     const auto blockSize = [&] {
         const auto perRecipient = std::max<Steady::duration>(exchange, std::chrono::microseconds(1));
-        const auto widened = farFaster * perRecipient < commit ? commitShare * commit
-                             : perRecipient < blockWindow      ? commit
-                                                               : Steady::duration{};
+        const auto widened = perRecipient < blockWindow ? commitShare * commit : Steady::duration{};
         const auto window = std::max<Steady::duration>(blockWindow, widened);
         return std::clamp(int(window / perRecipient), 1, maxBlock);
     };
@@ -110,6 +121,7 @@ SendTally BatchSender::run(const QString& owner)
         return claims;
     };
     const RunsHere running(store_.path(), batch_);
+    const RollbackFileKept rollbackFile(store_);
     try {
         try {
             while (true) {

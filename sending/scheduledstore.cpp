@@ -210,7 +210,21 @@ void ScheduledStore::addNewColumns()
     }
 }
 
-ScheduledStore::~ScheduledStore() = default;
+ScheduledStore::~ScheduledStore()
+{
+    keepRollbackFile(false);
+}
+
+void ScheduledStore::keepRollbackFile(bool keep)
+{
+    if (keep == keepingRollbackFile_)
+        return;
+    try {
+        db_->keepCommitFiles(keep);
+        keepingRollbackFile_ = keep;
+    } catch (const StoreError&) {
+    }
+}
 
 const QString& ScheduledStore::path() const
 {

@@ -197,6 +197,13 @@ public:
     // The book's path in the data folder.
     const QString& path() const;
 
+    // While a run goes, the store keeps the book's rollback file between its
+    // commits rather than making and removing it for each one, which costs
+    // a sync of the folder every time; false (and the store's end) removes
+    // it. A failure only costs speed, or leaves an empty rollback file that
+    // the engine ignores.
+    void keepRollbackFile(bool keep);
+
     static QString batchTable() { return QStringLiteral("programmati"); }
     static QString recipientTable() { return QStringLiteral("programmati_destinatari"); }
 
@@ -217,6 +224,7 @@ private:
     std::unique_ptr<Statement> take_;
     std::optional<std::pair<qint64, SplitMode>> split_; // the last batch claimed from and its splitting
     std::unique_ptr<OptOutRegister> optOut_;            // none for a book outside a data folder
+    bool keepingRollbackFile_ = false;
     OptOutList honoured_;
     QElapsedTimer honouredAge_;
 };
