@@ -19,13 +19,12 @@ namespace {
 
 // A block spans at least blockWindow of sending, and one recipient while an
 // exchange takes longer than that (every gateway over the internet). Against
-// a gateway faster than that, the window widens to commitShare commits' time,
-// so that the next block's commit, made while this one is sent, is over well
-// before it is needed even when a commit takes longer than the last one (with
-// a window of one commit the sender waited for most blocks). Never more than
-// maxBlock at once.
+// a gateway faster than that, the window widens to commitShare commits' time:
+// the next block's commit, made while this one is sent, is then over well
+// before it is needed, and the disk's work, which slows the exchanges going on
+// meanwhile, is a small share of the run. Never more than maxBlock at once.
 constexpr std::chrono::milliseconds blockWindow{2};
-constexpr int commitShare = 4;
+constexpr int commitShare = 16;
 constexpr int maxBlock = 256;
 
 // Keeps the store's rollback file for as long as a run lasts.

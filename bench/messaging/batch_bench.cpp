@@ -30,7 +30,7 @@ using namespace parlix;
 namespace {
 
 constexpr int Recipients = 1000;
-constexpr int Rounds = 5;
+constexpr int Rounds = 9;
 
 // Answers every message with OK and remembers the last one.
 class AnsweringDialogs : public Dialogs
