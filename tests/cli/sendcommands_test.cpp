@@ -156,6 +156,9 @@ TEST(SendCommand, ServesEveryContactWithANumberWithItsOwnText)
                       .size(),
                   row.inviati);
         EXPECT_EQ(cli.run({QStringLiteral("scheduled")}).out, QString()) << "nothing is left waiting";
+        EXPECT_FALSE(QFile::exists(cli.folder.state.folder.bookPath(QStringLiteral("Principale")) +
+                                   QStringLiteral("-journal")))
+            << "the rollback file kept through the run is gone";
     }
 }
 
