@@ -117,6 +117,15 @@ if ldd "$plugin" | grep -q 'not found'; then
     echo "check-deb: the Designer plugin does not find its libraries" >&2
     exit 1
 fi
+# The vCard import loads its parser module from the installed library folder.
+vcard_home=$(mktemp -d)
+imported=$(parlix-cli --home "$vcard_home/dati" import-vcard tests/data/vcard/phone21.vcf || true)
+rm -rf "$vcard_home"
+if [ "$imported" != 2 ]; then
+    echo "check-deb: the installed parlix-cli did not import the vCards (got '$imported')" >&2
+    exit 1
+fi
+echo "parlix-cli import-vcard: $imported contacts"
 # Enabled for every user, as an administrator would; purge must take it away.
 timer_link=/etc/systemd/user/timers.target.wants/parlix-run-scheduled.timer
 if command -v systemctl >/dev/null 2>&1; then

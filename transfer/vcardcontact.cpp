@@ -1,57 +1,30 @@
 #include "vcardcontact.h"
 
 #include "transfer/csvformat.h"
+#include "transfer/vcardparserloader.h"
 
 #include <phonenumbers/phonenumberutil.h>
 
 #include <QStringDecoder>
 #include <QStringList>
 
-// GLib's headers use Qt's keyword "signals" as a name.
-#undef signals
-#include <libebook-contacts/libebook-contacts.h>
-
 #include <algorithm>
-#include <memory>
 
 namespace parlix::vcard {
 
 namespace {
-
-struct GObjectRelease
-{
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-using Card = std::unique_ptr<EVCard, GObjectRelease>;
 
 QString textOf(const char* utf8)
 {
     return utf8 ? QString::fromUtf8(utf8).trimmed() : QString();
 }
 
-// The value of a property the card holds once (FN), or its first value.
-QString firstValue(EVCardAttribute* attribute)
+const ParserModule& loadedParser()
 {
-    GList* values = attribute ? e_vcard_attribute_get_values(attribute) : nullptr;
-    return values ? textOf(static_cast<const char*>(values->data)) : QString();
-}
-
-// The types of a property: TYPE=CELL,VOICE, TYPE="cell,voice", TYPE=CELL;TYPE=PREF
-// and the bare parameters of 2.1 (TEL;CELL), which the library files under TYPE.
-bool hasType(EVCardAttribute* attribute, const char* wanted)
-{
-    for (GList* param = e_vcard_attribute_get_params(attribute); param; param = param->next) {
-        auto* current = static_cast<EVCardAttributeParam*>(param->data);
-        if (g_ascii_strcasecmp(e_vcard_attribute_param_get_name(current), EVC_TYPE) != 0)
-            continue;
-        for (GList* value = e_vcard_attribute_param_get_values(current); value; value = value->next) {
-            const QString types = QString::fromUtf8(static_cast<const char*>(value->data)).remove(u'"');
-            for (const QString& type : types.split(u','))
-                if (type.trimmed().compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
-                    return true;
-        }
-    }
-    return false;
+    const ParserModule& parser = parserModule();
+    if (!parser.read)
+        throw ParserMissing(parser.problem.toStdString());
+    return parser;
 }
 
 QByteArray asUtf8(const QByteArray& text)
@@ -99,19 +72,47 @@ bool isMobile(const QString& digits)
     return type == PhoneNumberUtil::MOBILE || type == PhoneNumberUtil::FIXED_LINE_OR_MOBILE;
 }
 
-// The library knows the particles of surnames ("De Santis", "di Marco") and
-// leaves titles out; a name of one word is taken as the surname.
+// A name of one word is taken as the surname.
 void splitFormattedName(const QString& formatted, Contact& contact)
 {
-    ENameWestern* parts = e_name_western_parse(formatted.toUtf8().constData());
-    const QString given = (textOf(parts->first) + u' ' + textOf(parts->middle)).trimmed();
-    contact.cognome = textOf(parts->last);
-    if (contact.cognome.isEmpty())
-        contact.cognome = given;
-    else
-        contact.nome = given;
-    e_name_western_free(parts);
+    loadedParser().splitName(
+        formatted.toUtf8().constData(),
+        [](const ParlixVcardName* parts, void* context) {
+            Contact& contact = *static_cast<Contact*>(context);
+            const QString given = (textOf(parts->first) + u' ' + textOf(parts->middle)).trimmed();
+            contact.cognome = textOf(parts->last);
+            if (contact.cognome.isEmpty())
+                contact.cognome = given;
+            else
+                contact.nome = given;
+        },
+        &contact);
 }
+
+// What a card's properties give, in the card's order.
+struct CardFields
+{
+    CardContact& read;
+    std::vector<CardNumber> numbers;
+    bool haveEmail = false;
+    QString formatted;
+
+    void take(const ParlixVcardProperty& property)
+    {
+        Contact& contact = read.contact;
+        if (property.kind == PARLIX_VCARD_TEL) {
+            numbers.push_back({textOf(property.value), property.cell != 0});
+        } else if (!haveEmail && property.kind == PARLIX_VCARD_EMAIL) {
+            contact.email = textOf(property.value);
+            haveEmail = !contact.email.isEmpty();
+        } else if (formatted.isEmpty() && property.kind == PARLIX_VCARD_FN) {
+            formatted = textOf(property.value);
+        } else if (contact.cognome.isEmpty() && contact.nome.isEmpty() && property.kind == PARLIX_VCARD_N) {
+            contact.cognome = textOf(property.value);
+            contact.nome = textOf(property.second);
+        }
+    }
+};
 
 } // namespace
 
@@ -136,33 +137,19 @@ QString chooseNumber(const std::vector<CardNumber>& numbers)
 
 CardContact readCard(const QByteArray& text)
 {
-    const Card card(e_vcard_new_from_string(asUtf8(text).constData()));
     CardContact read;
     read.contact.icona = QStringLiteral("4");
-    std::vector<CardNumber> numbers;
-    bool haveEmail = false;
-    QString formatted;
-    for (GList* item = e_vcard_get_attributes(card.get()); item; item = item->next) {
-        auto* attribute = static_cast<EVCardAttribute*>(item->data);
-        const char* name = e_vcard_attribute_get_name(attribute);
-        if (g_ascii_strcasecmp(name, EVC_TEL) == 0) {
-            numbers.push_back({firstValue(attribute), hasType(attribute, "CELL")});
-        } else if (!haveEmail && g_ascii_strcasecmp(name, EVC_EMAIL) == 0) {
-            read.contact.email = firstValue(attribute);
-            haveEmail = !read.contact.email.isEmpty();
-        } else if (formatted.isEmpty() && g_ascii_strcasecmp(name, EVC_FN) == 0) {
-            formatted = firstValue(attribute);
-        } else if (read.contact.cognome.isEmpty() && read.contact.nome.isEmpty() &&
-                   g_ascii_strcasecmp(name, EVC_N) == 0) {
-            GList* values = e_vcard_attribute_get_values(attribute);
-            read.contact.cognome = values ? textOf(static_cast<const char*>(values->data)) : QString();
-            read.contact.nome =
-                values && values->next ? textOf(static_cast<const char*>(values->next->data)) : QString();
-        }
-    }
+    CardFields fields{read, {}, false, {}};
+    loadedParser().read(
+        asUtf8(text).constData(),
+        [](const ParlixVcardProperty* property, void* context) {
+            static_cast<CardFields*>(context)->take(*property);
+        },
+        &fields);
+    const QString& formatted = fields.formatted;
     if (read.contact.cognome.isEmpty() && read.contact.nome.isEmpty() && !formatted.isEmpty())
         splitFormattedName(formatted, read.contact);
-    read.contact.cellulare = chooseNumber(numbers);
+    read.contact.cellulare = chooseNumber(fields.numbers);
     read.label = !formatted.isEmpty() ? formatted
                  : !read.contact.nome.isEmpty() || !read.contact.cognome.isEmpty()
                      ? (read.contact.nome + u' ' + read.contact.cognome).trimmed()

@@ -26,7 +26,8 @@ struct CardContact
 
 // `text` is one card as CardReader gives it, in any version (2.1, 3.0, 4.0).
 // A card that is not valid UTF-8 and declares no character set is taken as
-// Windows-1252, as every text file of the program.
+// Windows-1252, as every text file of the program. Throws ParserMissing
+// (vcardparserloader.h) when the vCard parser module cannot be loaded.
 CardContact readCard(const QByteArray& text);
 
 // A telephone number of a card.

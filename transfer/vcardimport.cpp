@@ -5,6 +5,7 @@
 #include "transfer/contactwriter.h"
 #include "transfer/vcardcards.h"
 #include "transfer/vcardcontact.h"
+#include "transfer/vcardparserloader.h"
 
 #include <QFile>
 
@@ -30,6 +31,9 @@ VcardImportResult VcardImport::run(const QString& file, const QString& book, con
 VcardImportResult VcardImport::run(QIODevice& source, const QString& book, const Progress& progress)
 {
     using Status = VcardImportResult::Status;
+    // Without the parser module no card can be read, and nothing is imported.
+    if (const QString& problem = vcard::parserModule().problem; !problem.isEmpty())
+        return contactimport::failed<VcardImportResult>(Status::FileUnreadable, problem);
     return contactimport::intoBook<VcardImportResult>(state_, book, [&](const QString& bookPath) {
         VcardImportResult result;
         const int total = source.isSequential() ? 0 : kib(source.size());

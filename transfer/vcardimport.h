@@ -16,7 +16,7 @@ struct VcardImportResult
     enum class Status {
         Done,           // every card read (some may have been left out: see below)
         NoCards,        // the file holds no vCard: nothing imported
-        FileUnreadable, // nothing imported
+        FileUnreadable, // nothing imported (also when the vCard parser module is missing)
         BookMissing,    // nothing imported, nothing created
         StoreFailed,    // the book could not be written: nothing imported
     };

@@ -281,3 +281,24 @@ TEST(TransferCommands, VcardCommandsOnFilesAndTheStandardStreams)
     EXPECT_EQ(importer.readAllStandardOutput(), QByteArray("5\n"));
     EXPECT_EQ(contactCount(DataFolder(home).bookPath(QStringLiteral("Principale"))), 10);
 }
+
+TEST(TransferCommands, AVcardImportWithoutItsParserModuleSaysSoAndImportsNothing)
+{
+    // A copy of the program outside the build tree looks for the installed module.
+    if (QFile::exists(QStringLiteral(PARLIX_INSTALLED_VCARD_PARSER)))
+        GTEST_SKIP() << "the vCard parser module is installed on this system";
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("parlix-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PARLIX_CLI), program));
+    const QString home = dir.filePath(QStringLiteral("dati"));
+    const QString file = QStringLiteral(PARLIX_TEST_DATA_DIR "/vcard/phone21.vcf");
+    QProcess cli;
+    cli.start(program, {QStringLiteral("--home"), home, QStringLiteral("import-vcard"), file});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), int(Failed));
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_TRUE(err.startsWith(QStringLiteral("Impossibile leggere il file %1: manca il modulo %2 (")
+                                   .arg(file, QStringLiteral(PARLIX_INSTALLED_VCARD_PARSER))))
+        << err.toStdString();
+    EXPECT_EQ(contactCount(DataFolder(home).bookPath(QStringLiteral("Principale"))), 0);
+}
