@@ -58,31 +58,14 @@ BatchJournal::BatchJournal(std::shared_ptr<Database> book) : db_(std::move(book)
     prepare(*db_);
 }
 
-BatchJournal::~BatchJournal()
-{
-    keepRollbackFile(false);
-}
-
-// While a batch runs, this connection keeps the book's rollback file between
-// its commits instead of making and removing it for each one, which would
-// otherwise cost more than the gateway's answer; going back removes it. A
-// failure only costs speed, or leaves an empty rollback file that the engine
-// ignores and removes at the book's next change.
-void BatchJournal::keepRollbackFile(bool keep)
-{
-    if (keep == keepingRollbackFile_)
-        return;
-    try {
-        db_->keepCommitFiles(keep);
-        keepingRollbackFile_ = keep;
-    } catch (const StoreError&) {
-    }
-}
+BatchJournal::~BatchJournal() = default;
 
 long long BatchJournal::begin(const QString& data, const QString& testo,
                               const std::vector<Recipient>& recipients)
 {
-    keepRollbackFile(true);
+    // While a batch runs, the connection keeps the book's rollback file
+    // between its commits, which would otherwise cost more than the gateway's answer.
+    commitFiles_.keep(true);
     Transaction transaction(*db_);
     Statement batch(*db_, "INSERT INTO lotti (Data, Testo) VALUES (?, ?) RETURNING id");
     batch.bind(1, data);
@@ -175,7 +158,7 @@ void BatchJournal::finish(long long batch)
     Statement st(*db_, "UPDATE lotti SET concluso = 1 WHERE id = ?");
     st.bind(1, batch);
     st.step();
-    keepRollbackFile(false);
+    commitFiles_.keep(false);
 }
 
 std::vector<BatchJournal::Batch> BatchJournal::interrupted()

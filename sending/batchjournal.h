@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/commitfiles.h"
+
 #include <QString>
 
 #include <memory>
@@ -103,10 +105,9 @@ public:
 
 private:
     void setState(long long batch, int position, State state, long result);
-    void keepRollbackFile(bool keep);
 
     std::shared_ptr<Database> db_;
-    bool keepingRollbackFile_ = false;
+    CommitFiles commitFiles_{*db_};
     Statement& cached(std::unique_ptr<Statement>& statement, const char* sql);
     void setRange(long long batch, int from, int to, State state, State only);
 

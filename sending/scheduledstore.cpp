@@ -210,21 +210,7 @@ void ScheduledStore::addNewColumns()
     }
 }
 
-ScheduledStore::~ScheduledStore()
-{
-    keepRollbackFile(false);
-}
-
-void ScheduledStore::keepRollbackFile(bool keep)
-{
-    if (keep == keepingRollbackFile_)
-        return;
-    try {
-        db_->keepCommitFiles(keep);
-        keepingRollbackFile_ = keep;
-    } catch (const StoreError&) {
-    }
-}
+ScheduledStore::~ScheduledStore() = default;
 
 const QString& ScheduledStore::path() const
 {

@@ -4,6 +4,7 @@
 #include "sending/messagearchive.h"
 #include "sending/messagesplitter.h"
 #include "sending/optoutregister.h"
+#include "store/commitfiles.h"
 
 #include <QElapsedTimer>
 
@@ -198,11 +199,8 @@ public:
     const QString& path() const;
 
     // While a run goes, the store keeps the book's rollback file between its
-    // commits rather than making and removing it for each one, which costs
-    // a sync of the folder every time; false (and the store's end) removes
-    // it. A failure only costs speed, or leaves an empty rollback file that
-    // the engine ignores.
-    void keepRollbackFile(bool keep);
+    // commits (see CommitFiles); false, or the store's end, removes it.
+    void keepRollbackFile(bool keep) { commitFiles_.keep(keep); }
 
     static QString batchTable() { return QStringLiteral("programmati"); }
     static QString recipientTable() { return QStringLiteral("programmati_destinatari"); }
@@ -224,7 +222,7 @@ private:
     std::unique_ptr<Statement> take_;
     std::optional<std::pair<qint64, SplitMode>> split_; // the last batch claimed from and its splitting
     std::unique_ptr<OptOutRegister> optOut_;            // none for a book outside a data folder
-    bool keepingRollbackFile_ = false;
+    CommitFiles commitFiles_{*db_};
     OptOutList honoured_;
     QElapsedTimer honouredAge_;
 };
