@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QMutexLocker>
 #include <QThread>
 
@@ -28,9 +29,13 @@ QKeychain::Error run(QKeychain::Job& job)
 
 } // namespace
 
-bool KeychainStore::onOwnThread() const
+bool KeychainStore::reachable() const
 {
-    return QCoreApplication::instance() != nullptr &&
+    // The bus library's own search: the address it is given, else the user's socket.
+    static const bool sessionBus =
+        qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS") ||
+        QFileInfo(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/bus")).exists();
+    return sessionBus && QCoreApplication::instance() != nullptr &&
            QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
@@ -41,7 +46,7 @@ SecretStore::Lookup KeychainStore::read(const QString& key)
         if (const auto it = known_.constFind(key); it != known_.constEnd())
             return {Lookup::Status::Found, *it};
     }
-    if (!onOwnThread())
+    if (!reachable())
         return {};
     QKeychain::ReadPasswordJob job(serviceName);
     job.setKey(key);
@@ -60,7 +65,7 @@ SecretStore::Lookup KeychainStore::read(const QString& key)
 
 bool KeychainStore::write(const QString& key, const QString& secret)
 {
-    if (!onOwnThread())
+    if (!reachable())
         return false;
     QKeychain::WritePasswordJob job(serviceName);
     job.setKey(key);
@@ -74,7 +79,7 @@ bool KeychainStore::write(const QString& key, const QString& secret)
 
 bool KeychainStore::remove(const QString& key)
 {
-    if (!onOwnThread())
+    if (!reachable())
         return false;
     QKeychain::DeletePasswordJob job(serviceName);
     job.setKey(key);
