@@ -1,10 +1,26 @@
 #include "optoutnumber.h"
 
-#include <phonenumbers/phonenumberutil.h>
+#include "contacts/phonenumberloader.h"
+#include "store/storeerror.h"
 
 #include <algorithm>
 
 namespace parlix {
+
+namespace {
+
+// Without the phone number module the register cannot tell its numbers: the
+// operation fails as one of the store would, rather than letting a number in
+// the register through.
+const phone::NumberModule& loadedModule()
+{
+    const phone::NumberModule& module = phone::numberModule();
+    if (!module.problem.isEmpty())
+        throw StoreError(StoreError::Code::Engine, module.problem);
+    return module;
+}
+
+} // namespace
 
 std::optional<QString> optOutKey(const QString& number)
 {
@@ -16,29 +32,12 @@ std::optional<QString> optOutKey(const QString& number)
     };
     if (trimmed.isEmpty() || !std::all_of(trimmed.begin(), trimmed.end(), allowed))
         return std::nullopt;
-    using i18n::phonenumbers::PhoneNumber;
-    using i18n::phonenumbers::PhoneNumberUtil;
-    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
-    PhoneNumber parsed;
-    if (util.Parse(trimmed.toStdString(), "IT", &parsed) != PhoneNumberUtil::NO_PARSING_ERROR ||
-        !util.IsPossibleNumber(parsed))
-        return std::nullopt;
-    std::string formatted;
-    util.Format(parsed, PhoneNumberUtil::E164, &formatted);
-    return QString::fromStdString(formatted);
+    return phone::textOf(loadedModule().e164, trimmed);
 }
 
 QString nationalDigits(const QString& key)
 {
-    using i18n::phonenumbers::PhoneNumber;
-    using i18n::phonenumbers::PhoneNumberUtil;
-    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
-    PhoneNumber parsed;
-    if (util.Parse(key.toStdString(), "IT", &parsed) != PhoneNumberUtil::NO_PARSING_ERROR)
-        return {};
-    std::string national;
-    util.GetNationalSignificantNumber(parsed, &national);
-    return QString::fromStdString(national);
+    return phone::textOf(loadedModule().national, key).value_or(QString());
 }
 
 } // namespace parlix

@@ -10,7 +10,9 @@ namespace parlix {
 // ("+393331234567") as libphonenumber makes it, a number without a country
 // code being Italian. "+39 333 1234567", "3331234567" and "00393331234567"
 // are then one number. Nothing for a text that is no telephone number
-// (letters, too short or too long for any numbering plan).
+// (letters, too short or too long for any numbering plan). Throws StoreError
+// (its message "manca il modulo ...") when the phone number module cannot be
+// loaded, as this and nationalDigits cannot work without it.
 std::optional<QString> optOutKey(const QString& number);
 
 // The national significant number of a key made by optOutKey ("3331234567"

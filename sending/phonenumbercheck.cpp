@@ -2,7 +2,7 @@
 
 #include "sending/recipientnumber.h"
 
-#include <phonenumbers/phonenumberutil.h>
+#include "contacts/phonenumberloader.h"
 
 #include <algorithm>
 
@@ -14,14 +14,9 @@ bool isPossiblePhoneNumber(const QString& number)
     // The library reads letters as keypad digits ("33a1"): here they are a typing error.
     if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
         return false;
-    using i18n::phonenumbers::PhoneNumber;
-    using i18n::phonenumbers::PhoneNumberUtil;
-    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
-    PhoneNumber parsed;
-    if (util.Parse(internationalNumber(number).toStdString(), "IT", &parsed) !=
-        PhoneNumberUtil::NO_PARSING_ERROR)
-        return false;
-    return util.IsPossibleNumber(parsed);
+    // Without the phone number module no number is checked, and none is sent.
+    const phone::NumberModule& module = phone::numberModule();
+    return module.problem.isEmpty() && module.isPossible(internationalNumber(number).toStdString().c_str());
 }
 
 } // namespace parlix

@@ -1,9 +1,8 @@
 #include "vcardcontact.h"
 
+#include "contacts/phonenumberloader.h"
 #include "transfer/csvformat.h"
 #include "transfer/vcardparserloader.h"
-
-#include <phonenumbers/phonenumberutil.h>
 
 #include <QStringDecoder>
 #include <QStringList>
@@ -62,14 +61,10 @@ QString dialledDigits(QString number)
 
 bool isMobile(const QString& digits)
 {
-    using i18n::phonenumbers::PhoneNumber;
-    using i18n::phonenumbers::PhoneNumberUtil;
-    const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
-    PhoneNumber parsed;
-    if (util.Parse(digits.toStdString(), "IT", &parsed) != PhoneNumberUtil::NO_PARSING_ERROR)
-        return false;
-    const auto type = util.GetNumberType(parsed);
-    return type == PhoneNumberUtil::MOBILE || type == PhoneNumberUtil::FIXED_LINE_OR_MOBILE;
+    const phone::NumberModule& module = phone::numberModule();
+    if (!module.problem.isEmpty())
+        throw ParserMissing(module.problem.toStdString());
+    return module.isMobile(digits.toStdString().c_str());
 }
 
 // A name of one word is taken as the surname.

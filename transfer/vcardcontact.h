@@ -27,7 +27,8 @@ struct CardContact
 // `text` is one card as CardReader gives it, in any version (2.1, 3.0, 4.0).
 // A card that is not valid UTF-8 and declares no character set is taken as
 // Windows-1252, as every text file of the program. Throws ParserMissing
-// (vcardparserloader.h) when the vCard parser module cannot be loaded.
+// (vcardparserloader.h) when the vCard parser module or the phone number
+// module (contacts/phonenumberloader.h) cannot be loaded.
 CardContact readCard(const QByteArray& text);
 
 // A telephone number of a card.
@@ -40,7 +41,8 @@ struct CardNumber
 // The number a card's contact is kept under, as the book stores numbers:
 // digits only, "+" first for a foreign number, and an Italian one without its
 // country code (the program adds it when it sends). Empty when no number
-// can be dialled.
+// can be dialled. Throws ParserMissing when the phone number module is needed
+// and cannot be loaded.
 QString chooseNumber(const std::vector<CardNumber>& numbers);
 
 } // namespace parlix::vcard

@@ -1,5 +1,6 @@
 #include "vcardimport.h"
 
+#include "contacts/phonenumberloader.h"
 #include "core/programstate.h"
 #include "transfer/contactimport.h"
 #include "transfer/contactwriter.h"
@@ -31,9 +32,11 @@ VcardImportResult VcardImport::run(const QString& file, const QString& book, con
 VcardImportResult VcardImport::run(QIODevice& source, const QString& book, const Progress& progress)
 {
     using Status = VcardImportResult::Status;
-    // Without the parser module no card can be read, and nothing is imported.
-    if (const QString& problem = vcard::parserModule().problem; !problem.isEmpty())
-        return contactimport::failed<VcardImportResult>(Status::FileUnreadable, problem);
+    // Without the parser module no card can be read, nor without the phone
+    // number module its mobile number chosen: nothing is imported.
+    for (const QString& problem : {vcard::parserModule().problem, phone::numberModule().problem})
+        if (!problem.isEmpty())
+            return contactimport::failed<VcardImportResult>(Status::FileUnreadable, problem);
     return contactimport::intoBook<VcardImportResult>(state_, book, [&](const QString& bookPath) {
         VcardImportResult result;
         const int total = source.isSequential() ? 0 : kib(source.size());

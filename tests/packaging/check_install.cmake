@@ -10,6 +10,7 @@ endif()
 set(expected
     bin/parlix bin/parlix-cli bin/qwirl bin/qwirl-sandbox
     ${LIBDIR}/libqwirl.so.2 ${LIBDIR}/parlix/parlix_vcardparser.so
+    ${LIBDIR}/parlix/parlix_phonenumbers.so
     share/applications/it.parlix.Parlix.desktop
     share/metainfo/it.parlix.Parlix.metainfo.xml
     share/icons/hicolor/scalable/apps/it.parlix.Parlix.svg
