@@ -117,10 +117,16 @@ if ldd "$plugin" | grep -q 'not found'; then
     echo "check-deb: the Designer plugin does not find its libraries" >&2
     exit 1
 fi
-# The vCard import loads its parser module from the installed library folder.
+# The vCard import loads its parser module and the phone number module, and the
+# opt-out register the latter, from the installed library folder.
 vcard_home=$(mktemp -d)
 imported=$(parlix-cli --home "$vcard_home/dati" import-vcard tests/data/vcard/phone21.vcf || true)
+opted_out=$(parlix-cli --home "$vcard_home/dati" optout add 00393331234567 || true)
 rm -rf "$vcard_home"
+if [ "$opted_out" != +393331234567 ]; then
+    echo "check-deb: the installed parlix-cli did not add to the opt-out register (got '$opted_out')" >&2
+    exit 1
+fi
 if [ "$imported" != 2 ]; then
     echo "check-deb: the installed parlix-cli did not import the vCards (got '$imported')" >&2
     exit 1

@@ -3,6 +3,8 @@
 #include "store/store.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +121,38 @@ TEST(OptOutCommand, ManagesTheRegisterForPeopleAndScripts)
         EXPECT_EQ(outcome.status, row.status) << outcome.err.toStdString();
         EXPECT_EQ(outcome.out, row.out);
     }
+}
+
+// A copy of the program outside the build tree looks for the installed phone
+// number module: without it adding to the register fails, and a send to a
+// book with a registered number stops before sending anything.
+TEST(OptOutWithoutThePhoneNumberModule, AnAddFailsAndNothingIsSent)
+{
+    if (QFile::exists(QStringLiteral(PARLIX_INSTALLED_PHONE_NUMBERS)))
+        GTEST_SKIP() << "the phone number module is installed on this system";
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("parlix-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PARLIX_CLI), copy));
+    const auto run = [&](const QString& program, const char* line) {
+        QProcess cli;
+        cli.start(program,
+                  QStringList{QStringLiteral("--home"), dir.filePath(QStringLiteral("dati"))} + args(line));
+        EXPECT_TRUE(cli.waitForFinished(30000));
+        return std::pair{cli.exitCode(), QString::fromUtf8(cli.readAllStandardError())};
+    };
+    const QString missing =
+        QStringLiteral("manca il modulo %1 (").arg(QStringLiteral(PARLIX_INSTALLED_PHONE_NUMBERS));
+    auto [status, err] = run(copy, "optout add 3331234567");
+    EXPECT_EQ(status, int(Failed));
+    EXPECT_TRUE(err.startsWith(missing)) << err.toStdString();
+    ASSERT_EQ(
+        run(QStringLiteral(PARLIX_CLI), "import-vcard " PARLIX_TEST_DATA_DIR "/vcard/phone21.vcf").first,
+        Done);
+    ASSERT_EQ(run(QStringLiteral(PARLIX_CLI), "optout add 3331234567").first, Done);
+    std::tie(status, err) = run(copy, "send --book Principale --text Ciao");
+    EXPECT_EQ(status, int(Failed));
+    EXPECT_TRUE(err.startsWith(missing) && err.contains(QStringLiteral("Nessun SMS inviato.")))
+        << err.toStdString();
 }
 
 } // namespace
