@@ -1,8 +1,7 @@
 #include "phonenumbercheck.h"
 
-#include "sending/recipientnumber.h"
-
 #include "contacts/phonenumberloader.h"
+#include "sending/recipientnumber.h"
 
 #include <algorithm>
 
