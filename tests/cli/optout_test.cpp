@@ -128,20 +128,20 @@ TEST(OptOutCommand, ManagesTheRegisterForPeopleAndScripts)
 // book with a registered number stops before sending anything.
 TEST(OptOutWithoutThePhoneNumberModule, AnAddFailsAndNothingIsSent)
 {
-    if (QFile::exists(QStringLiteral(PARLIX_INSTALLED_PHONE_NUMBERS)))
+    const QString module = QStringLiteral(PARLIX_INSTALLED_PHONE_NUMBERS);
+    const QString missing = QStringLiteral("manca il modulo %1 (").arg(module);
+    if (QFile::exists(module))
         GTEST_SKIP() << "the phone number module is installed on this system";
     QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("dati"));
     const QString copy = dir.filePath(QStringLiteral("parlix-cli"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(PARLIX_CLI), copy));
     const auto run = [&](const QString& program, const char* line) {
         QProcess cli;
-        cli.start(program,
-                  QStringList{QStringLiteral("--home"), dir.filePath(QStringLiteral("dati"))} + args(line));
+        cli.start(program, QStringList{QStringLiteral("--home"), home} + args(line));
         EXPECT_TRUE(cli.waitForFinished(30000));
         return std::pair{cli.exitCode(), QString::fromUtf8(cli.readAllStandardError())};
     };
-    const QString missing =
-        QStringLiteral("manca il modulo %1 (").arg(QStringLiteral(PARLIX_INSTALLED_PHONE_NUMBERS));
     auto [status, err] = run(copy, "optout add 3331234567");
     EXPECT_EQ(status, int(Failed));
     EXPECT_TRUE(err.startsWith(missing)) << err.toStdString();
