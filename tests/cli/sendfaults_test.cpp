@@ -104,8 +104,9 @@ TEST(SendChecks, TheConsoleRefusesOrSendsAsEachRowSays)
 
 // Ctrl-C and SIGTERM let the exchange under way finish, record it, tell how
 // to go on and exit 3; a kill leaves at most one recipient in doubt. Either
-// way residui.txt holds the credit less the SMS accepted (a refused one
-// among them), and the resume serves exactly the recipients never tried,
+// way residui.txt holds the credit less the SMS accepted, not less those sent
+// (a refused one among them; after a kill, as of the last block or the one
+// before), and the resume serves exactly the recipients never tried,
 // whether the batch was sent at once or at its time, and whichever command
 // resumes it.
 TEST(SendSignals, AStoppedOrKilledSendResumesWithTheRecipientsNeverTried)
@@ -160,7 +161,15 @@ TEST(SendSignals, AStoppedOrKilledSendResumesWithTheRecipientsNeverTried)
             accepted += entry.state == State::Accepted;
         QFile residui(cli.folder.state.folder.path(QStringLiteral("residui.txt")));
         ASSERT_TRUE(residui.open(QIODevice::ReadOnly));
-        EXPECT_EQ(residui.readAll(), QByteArray::number(100 - accepted) + "\r\n");
+        const QByteArray credit = residui.readAll();
+        const auto left = [](int accepted) { return QByteArray::number(100 - accepted) + "\r\n"; };
+        // A kill may fall between the commit that records an answer and the
+        // rewrite of residui.txt after it: the file may still count the block
+        // before (one recipient at this gateway's pace), never more.
+        if (row.signal == SIGKILL)
+            EXPECT_TRUE(credit == left(accepted) || credit == left(accepted - 1)) << credit.toStdString();
+        else
+            EXPECT_EQ(credit, left(accepted));
 
         std::vector<std::string> again{PARLIX_CLI, "--home", cli.home().toStdString()};
         for (const QString& word : row.resume)
